@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// A Card is eight byte texts, in the column order of the card table and the
+// record order of the collection file. Values hold the file's bytes exactly.
+enum CardField : int {
+    NameField,
+    SeriesField,
+    ConditionField,
+    YearField,
+    PriceField,
+    QuantityField,
+    UrlField,
+    DescriptionField,
+};
+
+inline constexpr int kCardFieldCount = 8;
+
+using Card = std::array<std::string, kCardFieldCount>;
+
+// Keys of the collection file, indexed by CardField.
+inline constexpr std::array<std::string_view, kCardFieldCount> kCardKeys = {
+    "NAME", "SERIES", "CONDITION", "YEAR", "PRICE", "QUANTITY", "URL", "DESCRIPTION",
+};
+
+// Column headings of the card table, indexed by CardField.
+inline constexpr std::array<std::string_view, kCardFieldCount> kCardHeadings = {
+    "Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description",
+};

@@ -1,0 +1,139 @@
+#include "collection/CardTableModel.h"
+
+#include <algorithm>
+
+int CardTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int CardTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kCardFieldCount;
+}
+
+QVariant CardTableModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    const std::string_view text = Cell(index.row(), index.column());
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kCardFieldCount)
+        return {};
+    const std::string_view heading = kCardHeadings[section];
+    return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
+}
+
+std::string_view CardTableModel::Cell(int row, int column) const
+{
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
+        return {};
+    return Field(rows_[std::size_t(row)], column);
+}
+
+Card CardTableModel::RowCard(int row) const
+{
+    Card card;
+    for (int column = 0; column < kCardFieldCount; ++column)
+        card[column] = std::string(Cell(row, column));
+    return card;
+}
+
+void CardTableModel::InsertRow(int position, const Card& card)
+{
+    position = std::clamp(position, 0, int(rows_.size()));
+    beginInsertRows({}, position, position);
+    rows_.insert(rows_.begin() + position, Pack(card));
+    endInsertRows();
+}
+
+void CardTableModel::SetRow(int row, const Card& card)
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return;
+    rows_[std::size_t(row)] = Pack(card);
+    emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
+}
+
+void CardTableModel::SetCell(int row, int column, std::string_view text)
+{
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
+        return;
+    Card card = RowCard(row);
+    card[column] = std::string(text);
+    rows_[std::size_t(row)] = Pack(card);
+    emit dataChanged(index(row, column), index(row, column));
+}
+
+void CardTableModel::RemoveRow(int row)
+{
+    if (row < 0 || row >= int(rows_.size()))
+        return;
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
+void CardTableModel::SetRows(const std::vector<Card>& rows)
+{
+    beginResetModel();
+    rows_.clear();
+    rows_.reserve(rows.size());
+    for (const Card& card : rows)
+        rows_.push_back(Pack(card));
+    endResetModel();
+}
+
+void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
+{
+    beginResetModel();
+    rows_ = std::move(built.rows_);
+    std::reverse(rows_.begin(), rows_.end());
+    endResetModel();
+}
+
+void CardTableModel::Reorder(const std::vector<int>& order)
+{
+    std::vector<Row> reordered;
+    reordered.reserve(rows_.size());
+    for (const int from : order)
+        reordered.push_back(std::move(rows_[std::size_t(from)]));
+    rows_ = std::move(reordered);
+    EmitAllCellsChanged();
+}
+
+void CardTableModel::ReverseRows()
+{
+    std::reverse(rows_.begin(), rows_.end());
+    EmitAllCellsChanged();
+}
+
+CardTableModel::Row CardTableModel::Pack(const Card& card)
+{
+    Row row;
+    std::size_t size = 0;
+    for (const std::string& field : card)
+        size += field.size();
+    row.text.reserve(size);
+    for (int column = 0; column < kCardFieldCount; ++column) {
+        row.text += card[column];
+        row.end[column] = std::uint32_t(row.text.size());
+    }
+    return row;
+}
+
+std::string_view CardTableModel::Field(const Row& row, int column)
+{
+    const std::uint32_t begin = column == 0 ? 0 : row.end[column - 1];
+    return std::string_view(row.text).substr(begin, row.end[column] - begin);
+}
+
+void CardTableModel::EmitAllCellsChanged()
+{
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, kCardFieldCount - 1));
+}

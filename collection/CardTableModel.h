@@ -1,0 +1,64 @@
+#pragma once
+
+#include "collection/Card.h"
+
+#include <QAbstractTableModel>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The card table's rows: the one and only store of the collection while the
+// program runs. Each row keeps its eight cell texts as bytes, packed into one
+// buffer. Row 0 is the top row.
+class CardTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+    struct Row {
+        std::string text;
+        std::array<std::uint32_t, kCardFieldCount> end{};
+    };
+
+public:
+    // Rows gathered for a whole-table replacement, as a load reads them.
+    class RowBuilder {
+    public:
+        void Append(const Card& card) { rows_.push_back(Pack(card)); }
+
+    private:
+        friend class CardTableModel;
+        std::vector<Row> rows_;
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // The whole text of a cell; empty for a row or column that does not exist.
+    std::string_view Cell(int row, int column) const;
+    Card RowCard(int row) const;
+
+    void InsertRow(int position, const Card& card);
+    void SetRow(int row, const Card& card);
+    void SetCell(int row, int column, std::string_view text);
+    void RemoveRow(int row);
+    // Replaces every row; rows[0] becomes the top row.
+    void SetRows(const std::vector<Card>& rows);
+    // Replaces every row with the built ones, the first built one at the bottom.
+    void SetRowsBottomFirst(RowBuilder&& built);
+
+    // Reorders the rows: the new row i is the old row order[i].
+    void Reorder(const std::vector<int>& order);
+    void ReverseRows();
+
+private:
+    static Row Pack(const Card& card);
+    static std::string_view Field(const Row& row, int column);
+    void EmitAllCellsChanged();
+
+    std::vector<Row> rows_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "collection/Card.h"
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class QIODevice;
+class CardTableModel;
+
+inline constexpr const char* kCollectionFileName = "qmk.dat";
+
+// The Cards of a collection file in file order (the bottom table row first).
+// A NAME line starts the next Card; other keys may come in any order, the
+// last one read wins, and a Card that lacks a key keeps the value of the
+// Card before it. Cards with an empty Name are not kept.
+void ParseCollection(std::string_view raw, const std::function<void(const Card&)>& take);
+std::vector<Card> ParseCollection(std::string_view raw);
+
+// Writes the table bottom row first, as CR LF text: the header and one record
+// per Card; nothing at all for an empty table. False on a write error.
+bool WriteCollection(QIODevice& device, const CardTableModel& table);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "collection/TextFile.h"
+
+#include <string_view>
+
+// The key=value line syntax shared by the collection file and the
+// preferences file.
+
+inline constexpr std::string_view kHeaderLine = "CREATOR=QMK 1.0";
+
+struct KeyValue {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Removes trailing white space, then splits at the first "=". A line without
+// "=" is all key. Leading white space stays in both parts.
+KeyValue SplitLine(std::string_view line);
+
+// Calls handle(key, value) for each line of raw file bytes, in order. The
+// reading stops at byte 26; a last line without a line break counts too.
+template <typename Handle>
+void ForEachKeyValue(std::string_view raw, Handle&& handle);
+
+template <typename Handle>
+void ForEachKeyValue(std::string_view raw, Handle&& handle)
+{
+    const std::string_view text = TextModeContent(raw);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto lf = text.find('\n', start);
+        if (lf == std::string_view::npos)
+            lf = text.size();
+        const KeyValue kv = SplitLine(text.substr(start, lf - start));
+        handle(kv.key, kv.value);
+        start = lf + 1;
+    }
+}

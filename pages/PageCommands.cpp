@@ -1,0 +1,9 @@
+#include "app/MainWindow.h"
+
+void MainWindow::OnCatalogue()
+{
+}
+
+void MainWindow::OnList()
+{
+}

@@ -1,0 +1,5 @@
+#include "app/MainWindow.h"
+
+void MainWindow::OnPreferences()
+{
+}

@@ -1,0 +1,25 @@
+# Debian packages the scripts need, and a function that installs the missing ones.
+# Sourced by scripts/run and scripts/test.
+
+QUILLMARK_BUILD_PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
+
+# install_missing PACKAGE...: installs what dpkg does not have; as a normal
+# user it prints the one apt-get line to run instead and fails.
+install_missing() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Quillmark needs these Debian packages; install them with:" >&2
+        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+        return 1
+    fi
+    echo "Installing ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
