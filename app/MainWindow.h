@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class MessageInterface;
 class QCheckBox;
@@ -76,6 +77,10 @@ public:
     // The pages.
     void OnCatalogue();
     void OnList();
+    // A template's text; empty, after a box, when it cannot be opened.
+    std::string LoadTemplate(const char* fileName);
+    // 1 when the page was written, -1 (after a box) when it was not.
+    int WritePage(const QString& path, std::string_view page);
 
     // The window's furniture.
     void OnSize(int cx, int cy);
@@ -99,6 +104,7 @@ private:
     void ConnectCommands();
     void SetUpWindowFurniture();
     void WriteRecoveryFile(const QString& why);
+    void ReplaceUnstorableText();
     void GeneratePage(const char* outerTemplate, const char* rowTemplate, std::string Preferences::*location,
                       const char* defaultLocation);
 

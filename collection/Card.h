@@ -30,3 +30,7 @@ inline constexpr std::array<std::string_view, kCardFieldCount> kCardKeys = {
 inline constexpr std::array<std::string_view, kCardFieldCount> kCardHeadings = {
     "Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description",
 };
+
+// A line feed or byte 26 cannot be stored in a line of the collection file:
+// each becomes a space. Pasting can bring them into an entry field.
+void ReplaceUnstorableBytes(Card& card);

@@ -4,9 +4,16 @@
 
 #include <QCoreApplication>
 
+void MainWindow::ReplaceUnstorableText()
+{
+    ReplaceUnstorableBytes(held_);
+    ShowFields();
+}
+
 void MainWindow::OnAdd()
 {
     TakeFields();
+    ReplaceUnstorableText();
     if (held_[NameField].empty()) {
         messages_.ShowError(this, QStringLiteral("Name Blank.\r\nNo entry added."), QStringLiteral("Error"));
         return;
@@ -38,6 +45,7 @@ bool MainWindow::IsDuplicate()
 void MainWindow::OnUpdate()
 {
     TakeFields();
+    ReplaceUnstorableText();
     const int row = SelectionMark();
     if (!held_[NameField].empty()) {
         AddToChoiceLists();
