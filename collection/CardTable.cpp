@@ -92,10 +92,13 @@ void MainWindow::ReverseRows()
     ShowFields();
 }
 
+// The row the user selected. The view's current index alone is no mark: the
+// view gives one to row 0 when the table takes the keyboard focus, and
+// Update or Delete would then hit a row nobody selected.
 int MainWindow::SelectionMark() const
 {
-    const QModelIndex current = tableView_->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    const QModelIndexList selected = tableView_->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void MainWindow::OnColumnClick(int column)
