@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb in an empty folder, closes it with the
+# Escape key, and checks the two files it must leave behind.
+set -euo pipefail
+binary="$1"
+folder="$(mktemp -d)"
+trap 'rm -rf "$folder"' EXIT
+cd "$folder"
+
+cat > session.sh <<SESSION
+#!/usr/bin/env bash
+set -euo pipefail
+"$binary" &
+program=\$!
+window=\$(timeout 20 xdotool search --sync --name '^Quillmark - Velmora\$' | head -n 1)
+xdotool windowactivate --sync "\$window" 2>/dev/null || xdotool windowfocus --sync "\$window"
+xdotool key --window "\$window" Escape
+timeout 20 tail --pid=\$program -f /dev/null
+SESSION
+chmod +x session.sh
+xvfb-run -a ./session.sh
+
+expected_ini=$(printf 'CREATOR=QMK 1.0\r\nNAME=\r\nEMAIL=\r\nADDRESS1=\r\nADDRESS2=\r\nCITY=\r\nSTATE=\r\nCOUNTRY=\r\nCATALOGUE=\r\nLIST=\r\nREPORT=\r\nVALREPORT=\r\nTOOLTIPS=\r\n\r\n' | od -An -tx1)
+actual_ini=$(od -An -tx1 qmk.ini)
+if [ "$expected_ini" != "$actual_ini" ]; then
+    echo "qmk.ini differs:"; od -c qmk.ini; exit 1
+fi
+if [ -s qmk.dat ] || [ ! -f qmk.dat ]; then
+    echo "qmk.dat should exist and be empty"; ls -l; exit 1
+fi
+echo "1 passed, 0 failed"

@@ -1,0 +1,131 @@
+#include "collection/CardTableModel.h"
+#include "collection/CollectionFile.h"
+
+#include <QBuffer>
+#include <QTest>
+
+namespace {
+
+Card MakeCard(std::string name, std::string series = {}, std::string year = {})
+{
+    Card card;
+    card[NameField] = std::move(name);
+    card[SeriesField] = std::move(series);
+    card[YearField] = std::move(year);
+    return card;
+}
+
+QByteArray Written(const CardTableModel& table)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!WriteCollection(buffer, table))
+        qFatal("write failed");
+    return buffer.data();
+}
+
+// A device that accepts a number of bytes and then fails, like a full disk.
+class FullDevice : public QIODevice {
+public:
+    explicit FullDevice(qint64 room)
+        : room_(room)
+    {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        if (size > room_)
+            return -1;
+        room_ -= size;
+        return size;
+    }
+
+private:
+    qint64 room_;
+};
+
+} // namespace
+
+class TestCollectionFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesTheTwoCardExample()
+    {
+        CardTableModel table;
+        table.SetRows({MakeCard("Beta", "S2"), MakeCard("Alpha", "", "1999")});
+        QCOMPARE(Written(table),
+                 QByteArray("CREATOR=QMK 1.0\r\nNAME=Alpha\r\nSERIES=\r\nCONDITION=\r\nYEAR=1999\r\nPRICE=\r\n"
+                            "QUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n\r\nNAME=Beta\r\nSERIES=S2\r\nCONDITION=\r\n"
+                            "YEAR=\r\nPRICE=\r\nQUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n"));
+    }
+
+    void writesNothingForAnEmptyTable()
+    {
+        CardTableModel table;
+        QCOMPARE(Written(table), QByteArray());
+    }
+
+    void reportsAFailingDevice()
+    {
+        CardTableModel table;
+        table.SetRows({MakeCard("Alpha")});
+        FullDevice full(10);
+        QVERIFY(!WriteCollection(full, table));
+    }
+
+    // Saving and loading gives the rows back in display order, any bytes
+    // included, as long as no value ends in white space.
+    void roundTripsBytes()
+    {
+        CardTableModel table;
+        Card odd = MakeCard("Pok\xe9mon", " Base Set", "a=b");
+        odd[DescriptionField] = "<b>holo</b>\r inner CR, \xff\xfe invalid UTF-8";
+        table.SetRows({odd, MakeCard("Beta", "S2"), MakeCard("Alpha")});
+        const QByteArray bytes = Written(table);
+        CardTableModel loaded;
+        CardTableModel::RowBuilder rows;
+        ParseCollection(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                        [&](const Card& card) { rows.Append(card); });
+        loaded.SetRowsBottomFirst(std::move(rows));
+        QCOMPARE(loaded.rowCount(), 3);
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(loaded.RowCard(row), table.RowCard(row));
+        QCOMPARE(Written(loaded), bytes);
+    }
+
+    // The NAME line is the only record delimiter: keys in any order, the
+    // last value wins, missing keys carry over, empty names drop a record.
+    void readsHandEditedRecords()
+    {
+        const std::vector<Card> cards = ParseCollection(
+            "name=ignored\r\nNAME =ignored\r\nYEAR=1999\r\nSERIES=S1\r\nNAME=First\r\nSERIES=S2\r\nSERIES=S3\r\n"
+            "NAME=Second\r\nCONDITION=Mint\r\nNAME=\r\nURL=u\r\nNAME\r\nDESCRIPTION=d\r\nNAME=Third\r\n");
+        QCOMPARE(cards.size(), std::size_t(3));
+        QCOMPARE(cards[0][NameField], std::string("First"));
+        QCOMPARE(cards[0][SeriesField], std::string("S3"));
+        QCOMPARE(cards[0][YearField], std::string("1999"));
+        QCOMPARE(cards[1][NameField], std::string("Second"));
+        QCOMPARE(cards[1][SeriesField], std::string("S3"));
+        QCOMPARE(cards[1][ConditionField], std::string("Mint"));
+        QCOMPARE(cards[2][NameField], std::string("Third"));
+        QCOMPARE(cards[2][UrlField], std::string("u"));
+        QCOMPARE(cards[2][DescriptionField], std::string("d"));
+        QCOMPARE(cards[2][ConditionField], std::string("Mint"));
+    }
+
+    void readsLineEndsAndTheEndOfFileByte()
+    {
+        QCOMPARE(ParseCollection("NAME=A\nSERIES=lf only\nNAME=B").size(), std::size_t(2));
+        QCOMPARE(ParseCollection("NAME=A\r\n\x1aNAME=B\r\n").size(), std::size_t(1));
+        const std::vector<Card> trimmed = ParseCollection("NAME=A  \r\nSERIES= Base Set  \r\n");
+        QCOMPARE(trimmed[0][NameField], std::string("A"));
+        QCOMPARE(trimmed[0][SeriesField], std::string(" Base Set"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCollectionFile)
+#include "test_collection_file.moc"

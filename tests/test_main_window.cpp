@@ -1,0 +1,235 @@
+#include "support/WindowTest.h"
+
+#include "resources/DialogTemplates.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const QByteArray kEmptyPreferences = "CREATOR=QMK 1.0\r\nNAME=\r\nEMAIL=\r\nADDRESS1=\r\nADDRESS2=\r\nCITY=\r\nSTATE=\r\n"
+                                     "COUNTRY=\r\nCATALOGUE=\r\nLIST=\r\nREPORT=\r\nVALREPORT=\r\nTOOLTIPS=\r\n\r\n";
+
+QStringList ComboItems(QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+QStringList RecoveryFiles()
+{
+    return QDir::current().entryList({QStringLiteral("qmk.dat.recovered-*")}, QDir::Files);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensEmptyWithoutFiles()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quillmark - Velmora"));
+        for (const char* name : {"nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit",
+                                 "urlEdit", "descriptionEdit"})
+            QCOMPARE(f.Field(name)->text(), QString());
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("0"));
+        QVERIFY(!f.Find<QCheckBox>("tooltipsBox")->isChecked());
+        auto* view = f.Find<QTableView>("cardTable");
+        QStringList headings;
+        for (int column = 0; column < view->model()->columnCount(); ++column)
+            headings << view->model()->headerData(column, Qt::Horizontal).toString();
+        QCOMPARE(headings, (QStringList{"Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description"}));
+        QVERIFY(f.folder.Exists("qmk.dat"));
+        QVERIFY(f.folder.Exists("qmk.ini"));
+        QCOMPARE(f.folder.Read("qmk.dat"), QByteArray());
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    void closesTheSameEveryWay_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Quit") << "quit";
+        QTest::newRow("Enter in the Name field") << "enter";
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("close box") << "close";
+    }
+
+    void closesTheSameEveryWay()
+    {
+        QFETCH(QString, how);
+        WindowFixture f;
+        const QByteArray collection = CollectionBytes({{"Alpha", "", "", "1999"}, {"Beta", "S2"}});
+        f.folder.Write("qmk.dat", collection);
+        f.Open();
+        f.Type("nameEdit", QStringLiteral("typed, never added"));
+        if (how == "quit")
+            f.Quit();
+        else if (how == "enter")
+            QTest::keyClick(f.Field("nameEdit"), Qt::Key_Return);
+        else if (how == "escape")
+            QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        else
+            f.window->close();
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.folder.Read("qmk.ini"), kEmptyPreferences);
+        QCOMPARE(f.folder.Read("qmk.dat"), collection);
+        f.window->close();
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    void loadsCardsIntoTheTableAndTheLists()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes({{"Old", "Base Set", "Mint"},
+                                                   {"Mid", "base set", "Poor"},
+                                                   {"New", "Jungle", "mint"}}));
+        MainWindow& window = f.Open();
+        QCOMPARE(window.CardTable().rowCount(), 3);
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("New"));
+        QCOMPARE(window.CardTable().Cell(2, NameField), std::string_view("Old"));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("3"));
+        QCOMPARE(f.Field("nameEdit")->text(), QString());
+        QCOMPARE(ComboItems(f.Find<QComboBox>("seriesBox")), (QStringList{"Base Set", "Jungle"}));
+        QCOMPARE(ComboItems(f.Find<QComboBox>("conditionBox")), (QStringList{"Mint", "Poor"}));
+
+        f.ClickRow(0);
+        f.Click("clearButton");
+        QCOMPARE(f.Field("nameEdit")->text(), QString());
+        QCOMPARE(f.Field("seriesBox")->text(), QString());
+        QCOMPARE(window.CardTable().rowCount(), 3);
+        QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 2);
+    }
+
+    // Every field shows the file's bytes and gives them back unchanged, even
+    // when they are not UTF-8 or a list entry begins with them.
+    void keepsBytesThroughEveryField()
+    {
+        WindowFixture f;
+        const QByteArray collection = CollectionBytes(
+            {{"Base Set card", "Base Set", "Near Mint"},
+             {"Pok\xe9mon \xff", "Base", "near mint", "19\xe9" "9", "\x80" "12", "1\xa0", "file:///x/\xe9.png",
+              "Caf\xe9 <b>holo</b>"},
+             {"Lower", "base set", "Near"}});
+        f.folder.Write("qmk.dat", collection);
+        MainWindow& window = f.Open();
+        for (int row = 0; row < 3; ++row) {
+            f.ClickRow(row);
+            f.Click("updateButton");
+        }
+        f.ClickRow(1);
+        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("Base"));
+        f.ClickRow(0);
+        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("base set"));
+        QCOMPARE(f.Field("conditionBox")->text(), QStringLiteral("Near"));
+        QCOMPARE(window.CardTable().rowCount(), 3);
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), collection);
+    }
+
+    void enterInAComboBoxQuitsAndKeepsItsText()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes({{"A", "Base Set"}}));
+        f.Open();
+        f.Type("seriesBox", QStringLiteral("base"));
+        QTest::keyClick(f.Field("seriesBox"), Qt::Key_Return);
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.window->HeldCard()[SeriesField], std::string());
+        QCOMPARE(f.Field("seriesBox")->text(), QString());
+    }
+
+    // A file that cannot be replaced keeps its old contents, the user is
+    // told, and the run's Cards go to a recovery file that the box names.
+    void keepsCardsWhenTheCollectionCannotBeWritten()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes({{"Alpha"}}));
+        f.Open();
+        QVERIFY(QDir::current().rename("qmk.dat", "moved"));
+        QVERIFY(QDir::current().mkdir("qmk.dat"));
+        f.Quit();
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Error Writing File"));
+        QVERIFY(f.messages.shown[0].text.startsWith(QStringLiteral("Save to File\r\n")));
+        const QStringList recovered = RecoveryFiles();
+        QCOMPARE(recovered.size(), 1);
+        QVERIFY(f.messages.shown[0].text.contains(recovered[0]));
+        QCOMPARE(f.folder.Read(recovered[0]), CollectionBytes({{"Alpha"}}));
+        QCOMPARE(f.folder.Read("qmk.ini"), kEmptyPreferences);
+    }
+
+    void writesPreferencesBeforeTheCollection()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes({{"Alpha"}}));
+        f.Open();
+        QVERIFY(QDir::current().remove("qmk.ini"));
+        QVERIFY(QDir::current().mkdir("qmk.ini"));
+        QVERIFY(QDir::current().remove("qmk.dat"));
+        QVERIFY(QDir::current().mkdir("qmk.dat"));
+        f.Quit();
+        QCOMPARE(f.messages.shown.size(), 2);
+        QCOMPARE(f.messages.shown[0].text, QStringLiteral("Save to File"));
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Error Writing File"));
+        QVERIFY(f.messages.shown[1].text.startsWith(QStringLiteral("Save to File\r\n")));
+    }
+
+    // A collection file that exists but cannot be read is reported at start
+    // and never overwritten: the Cards of the run go to a recovery file.
+    void neverOverwritesAnUnreadableCollection()
+    {
+        WindowFixture f;
+        QVERIFY(QDir::current().mkdir("qmk.dat"));
+        f.Open();
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Error"));
+        f.Type("nameEdit", QStringLiteral("Added"));
+        f.Click("addButton");
+        f.Quit();
+        QVERIFY(QFileInfo(f.folder.Path("qmk.dat")).isDir());
+        const QStringList recovered = RecoveryFiles();
+        QCOMPARE(recovered.size(), 1);
+        QVERIFY(f.folder.Read(recovered[0]).contains("NAME=Added\r\n"));
+        QCOMPARE(f.messages.shown.size(), 2);
+        QVERIFY(f.messages.shown[1].text.contains(recovered[0]));
+    }
+
+    void startsTipsFromTheTooltipsLine_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::newRow("no line") << QByteArray("NAME=x\r\n") << false << QByteArray();
+        QTest::newRow("empty value") << QByteArray("TOOLTIPS=\r\n") << true << QByteArray();
+        QTest::newRow("yes") << QByteArray("TOOLTIPS=yes\r\n") << true << QByteArray("yes");
+        QTest::newRow("no") << QByteArray("TOOLTIPS=no\r\n") << false << QByteArray("no");
+        QTest::newRow("No") << QByteArray("TOOLTIPS=No\r\n") << true << QByteArray("No");
+    }
+
+    void startsTipsFromTheTooltipsLine()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, on);
+        QFETCH(QByteArray, kept);
+        WindowFixture f;
+        f.folder.Write("qmk.ini", file);
+        MainWindow& window = f.Open();
+        QCOMPARE(f.Find<QCheckBox>("tooltipsBox")->isChecked(), on);
+        QCOMPARE(window.TipSupport(), on);
+        f.Quit();
+        QVERIFY(f.folder.Read("qmk.ini").contains("\r\nTOOLTIPS=" + kept + "\r\n"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
