@@ -1,0 +1,45 @@
+// Any templates and any field values: filling must not crash, must give the
+// same row whichever way it is built, and the page written as a text-mode
+// file must read back as the same text.
+#include "collection/TextFile.h"
+#include "pages/PageTemplates.h"
+
+#include <QBuffer>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    Card card;
+    for (std::string& field : card)
+        field = input.ConsumeRandomLengthString(64);
+    Preferences prefs;
+    for (std::string* field : {&prefs.Name, &prefs.Email, &prefs.Address1, &prefs.Address2, &prefs.City,
+                               &prefs.State, &prefs.Country})
+        *field = input.ConsumeRandomLengthString(64);
+    const std::string rowTemplate = input.ConsumeRandomLengthString(1024);
+    const std::string outerTemplate = input.ConsumeRemainingBytesAsString();
+
+    const std::string row = FillRow(rowTemplate, card);
+    std::string appended = "prefix";
+    std::string scratch;
+    AppendFilledRow(appended, rowTemplate, card, scratch);
+    if (appended != "prefix" + row)
+        std::abort();
+    if (rowTemplate.find('#') == std::string::npos && row != rowTemplate)
+        std::abort();
+
+    const std::string page = FillPage(outerTemplate, row + row + FooterRow(), prefs);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!WritePageText(buffer, page))
+        std::abort();
+    const std::string_view written(buffer.data().constData(), std::size_t(buffer.data().size()));
+    if (page.find(kEndOfFileByte) == std::string::npos && FromTextMode(written) != page)
+        std::abort();
+    return 0;
+}
