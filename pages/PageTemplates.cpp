@@ -1,10 +1,12 @@
 #include "pages/PageTemplates.h"
 
+#include "collection/CardTableModel.h"
 #include "collection/TextFile.h"
 
 #include <QIODevice>
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -27,42 +29,47 @@ constexpr std::array<PagePlaceholder, 7> kPagePlaceholders = {{
     {"#PREFSEMAIL#", &Preferences::Email},
 }};
 
-// Writes text with the placeholder replaced into out; false when there was
-// nothing to replace (out is then left untouched).
-bool Replaced(std::string_view text, std::string_view placeholder, std::string_view value, std::string& out)
-{
-    std::size_t found = text.find(placeholder);
-    if (found == std::string_view::npos)
-        return false;
-    out.clear();
-    std::size_t start = 0;
-    while (found != std::string_view::npos) {
-        out.append(text.substr(start, found - start));
-        out.append(value);
-        start = found + placeholder.size();
-        found = text.find(placeholder, start);
-    }
-    out.append(text.substr(start));
-    return true;
-}
-
 } // namespace
 
 void ReplaceAll(std::string& text, std::string_view placeholder, std::string_view value)
 {
-    std::string out;
-    if (Replaced(text, placeholder, value, out))
-        text.swap(out);
+    const std::size_t first = text.find(placeholder);
+    if (first == std::string::npos)
+        return;
+    // Works in place, so a page-sized text is neither copied nor allocated
+    // again. When the text grows, its unread part is first moved right by
+    // the growth; writing then never overtakes the part still to be read.
+    const std::size_t length = text.size();
+    std::size_t shift = 0;
+    if (value.size() > placeholder.size()) {
+        std::size_t count = 0;
+        for (std::size_t at = first; at != std::string::npos; at = text.find(placeholder, at + placeholder.size()))
+            ++count;
+        shift = count * (value.size() - placeholder.size());
+        text.resize(length + shift);
+        std::memmove(text.data() + first + shift, text.data() + first, length - first);
+    }
+    char* const base = text.data();
+    const std::string_view unread(base + shift, length);
+    std::size_t written = first;
+    for (std::size_t at = first; at != std::string_view::npos;) {
+        std::memcpy(base + written, value.data(), value.size());
+        written += value.size();
+        const std::size_t from = at + placeholder.size();
+        at = unread.find(placeholder, from);
+        const std::size_t to = at == std::string_view::npos ? length : at;
+        std::memmove(base + written, base + shift + from, to - from);
+        written += to - from;
+    }
+    text.resize(written);
 }
 
 void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card& card, std::string& scratch)
 {
-    std::string row(rowTemplate);
-    for (int field = 0; field < kCardFieldCount; ++field) {
-        if (Replaced(row, kRowPlaceholders[field], card[field], scratch))
-            row.swap(scratch);
-    }
-    out += row;
+    scratch.assign(rowTemplate);
+    for (int field = 0; field < kCardFieldCount; ++field)
+        ReplaceAll(scratch, kRowPlaceholders[field], card[field]);
+    out += scratch;
 }
 
 std::string FillRow(std::string_view rowTemplate, const Card& card)
@@ -81,10 +88,70 @@ std::string FooterRow()
     return footer;
 }
 
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs)
+namespace {
+
+constexpr std::string_view kDataPlaceholder = "#DATA#";
+
+// Room to leave beyond a text that a page is built in: memory reserved and
+// never used costs nothing, while regrowing would move the whole page.
+std::size_t WithHeadroom(std::size_t size)
 {
-    std::string page(outerTemplate);
-    ReplaceAll(page, "#DATA#", pageData);
+    return size + size / 8 + (std::size_t(1) << 16);
+}
+
+// Room for the page data when each placeholder's value stands in for it as
+// often as the row template holds it; a close guess saves regrowing a string
+// many times the size of the collection.
+std::size_t EstimatedDataSize(const CardTableModel& table, std::string_view rowTemplate)
+{
+    const int rows = table.rowCount();
+    std::size_t size = rowTemplate.size() * std::size_t(rows) + FooterRow().size();
+    for (int field = 0; field < kCardFieldCount; ++field) {
+        std::size_t uses = 0;
+        for (auto at = rowTemplate.find(kRowPlaceholders[field]); at != std::string_view::npos;
+             at = rowTemplate.find(kRowPlaceholders[field], at + kRowPlaceholders[field].size()))
+            ++uses;
+        if (uses == 0)
+            continue;
+        for (int row = 0; row < rows; ++row)
+            size += uses * table.Cell(row, field).size();
+    }
+    return size;
+}
+
+} // namespace
+
+std::string PageData(const CardTableModel& table, std::string_view rowTemplate)
+{
+    std::string data;
+    data.reserve(WithHeadroom(EstimatedDataSize(table, rowTemplate)));
+    Card card;
+    std::string scratch;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = 0; field < kCardFieldCount; ++field)
+            card[field].assign(table.Cell(row, field));
+        AppendFilledRow(data, rowTemplate, card, scratch);
+    }
+    data += FooterRow();
+    return data;
+}
+
+std::string FillPage(std::string_view outerTemplate, std::string pageData, const Preferences& prefs)
+{
+    std::string page;
+    const std::size_t at = outerTemplate.find(kDataPlaceholder);
+    if (at != std::string_view::npos
+        && outerTemplate.find(kDataPlaceholder, at + kDataPlaceholder.size()) == std::string_view::npos) {
+        // An outer template holds #DATA# once as a rule: the page is then
+        // built around the data in the data's own memory, not copied again.
+        page = std::move(pageData);
+        page.reserve(WithHeadroom(page.size() + outerTemplate.size()));
+        page.insert(0, outerTemplate.substr(0, at));
+        page.append(outerTemplate.substr(at + kDataPlaceholder.size()));
+    } else {
+        page.assign(outerTemplate);
+        ReplaceAll(page, kDataPlaceholder, pageData);
+    }
     for (const PagePlaceholder& p : kPagePlaceholders)
         ReplaceAll(page, p.placeholder, prefs.*p.field);
     return page;
@@ -95,7 +162,7 @@ bool WritePageText(QIODevice& device, std::string_view page)
     constexpr std::size_t kChunk = 1 << 20;
     QByteArray buffer;
     for (std::size_t start = 0; start < page.size(); start += kChunk) {
-        buffer.clear();
+        buffer.resize(0);
         AppendTextMode(buffer, page.substr(start, kChunk));
         if (device.write(buffer) != buffer.size())
             return false;

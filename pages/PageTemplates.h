@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+class CardTableModel;
 class QIODevice;
 
 // The home page that the footer row of every page links to.
@@ -23,8 +24,13 @@ std::string FillRow(std::string_view rowTemplate, const Card& card);
 // The fixed row that follows the last Card's row in the page data.
 std::string FooterRow();
 
+// Every row of the table, top to bottom, filled into the row template, then
+// the footer row.
+std::string PageData(const CardTableModel& table, std::string_view rowTemplate);
+
 // The outer template with #DATA# replaced first, then the #PREFS...# placeholders.
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs);
+// The page data is taken by value: moved in, its memory becomes the page's.
+std::string FillPage(std::string_view outerTemplate, std::string pageData, const Preferences& prefs);
 
 // The page text as a text-mode file. False on a write error.
 bool WritePageText(QIODevice& device, std::string_view page);
