@@ -2,7 +2,10 @@
 
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
+
+#include <unistd.h>
 
 std::string_view TextModeContent(std::string_view raw)
 {
@@ -62,7 +65,10 @@ bool WriteFileSafely(const QString& path, const std::function<bool(QIODevice&)>&
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!writer(file)) {
+    // QSaveFile::commit() renames the temporary file even when writing out
+    // its buffer failed (a full disk), so the flush and the sync are checked
+    // here, before the old file is replaced.
+    if (!writer(file) || !file.flush() || (::fsync(file.handle()) != 0 && errno != EINVAL)) {
         file.cancelWriting();
         return false;
     }

@@ -1,0 +1,351 @@
+#include "support/WindowTest.h"
+
+#include "collection/CardTableModel.h"
+#include "collection/CollectionFile.h"
+#include "collection/TextFile.h"
+#include "pages/PageTemplates.h"
+#include "prefs/Preferences.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A device with room for a number of bytes, like a nearly full disk.
+class FullDevice : public QIODevice {
+public:
+    explicit FullDevice(qint64 room)
+        : room_(room)
+    {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        if (size > room_)
+            return -1;
+        room_ -= size;
+        return size;
+    }
+
+private:
+    qint64 room_;
+};
+
+bool Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// A file system mounted over the test's folder for as long as it lives. The
+// working directory is moved into the mount, and out of it before unmounting.
+class MountOver {
+public:
+    explicit MountOver(QString folder)
+        : folder_(std::move(folder))
+    {
+    }
+    ~MountOver()
+    {
+        if (!mounted_)
+            return;
+        QDir::setCurrent(QDir::rootPath());
+        Run(QStringLiteral("umount"), {QStringLiteral("-l"), folder_});
+        QDir::setCurrent(folder_);
+    }
+
+    bool Tmpfs(const QString& size)
+    {
+        return Enter(Run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder_}));
+    }
+    bool Bind() { return Enter(Run(QStringLiteral("mount"), {"--bind", folder_, folder_})); }
+    bool MakeReadOnly() { return Run(QStringLiteral("mount"), {"-o", "remount,bind,ro", folder_}); }
+
+private:
+    bool Enter(bool mounted)
+    {
+        mounted_ = mounted;
+        return mounted && QDir::setCurrent(folder_);
+    }
+
+    QString folder_;
+    bool mounted_ = false;
+};
+
+// Fills the rest of the disk that holds the working directory.
+void FillDisk()
+{
+    QFile filler(QStringLiteral("filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+}
+
+std::vector<Card> CardsIn(const QByteArray& bytes)
+{
+    return ParseCollection(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+QStringList CardNames(const QByteArray& bytes)
+{
+    QStringList names;
+    for (const Card& card : CardsIn(bytes))
+        names << QString::fromStdString(card[NameField]);
+    return names;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The one recovery file in a folder.
+QByteArray RecoveryIn(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList found = dir.entryList({QStringLiteral("qmk.dat.recovered-*")}, QDir::Files);
+    if (found.size() != 1)
+        return "(" + QByteArray::number(found.size()) + " recovery files)";
+    return ReadFile(dir.filePath(found.first()));
+}
+
+bool WasShown(const RecordingMessages& messages, const QString& text, const QString& caption)
+{
+    for (const RecordingMessages::Shown& box : messages.shown) {
+        if (box.text.startsWith(text) && box.caption == caption)
+            return true;
+    }
+    return false;
+}
+
+const QByteArray kOldCollection = CollectionBytes({{"Old One", "S1"}, {"Old Two", "S2"}});
+const QByteArray kOldPreferences = "CREATOR=QMK 1.0\r\nNAME=Ann\r\nTOOLTIPS=no\r\n\r\n";
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+
+    // Opens the window on the old files and adds one Card.
+    void OpenAndAdd(WindowFixture& f, const QString& name)
+    {
+        f.folder.Write("qmk.dat", kOldCollection);
+        f.folder.Write("qmk.ini", kOldPreferences);
+        f.Open();
+        f.Type("nameEdit", name);
+        f.Click("addButton");
+        QCOMPARE(f.window->CardTable().rowCount(), 3);
+    }
+
+private slots:
+    // Recovery files that cannot go beside qmk.dat go to the home folder.
+    void initTestCase() { qputenv("HOME", home_.path().toLocal8Bit()); }
+    void cleanup()
+    {
+        for (const QString& name : QDir(home_.path()).entryList(QDir::Files))
+            QFile::remove(home_.filePath(name));
+    }
+
+    // Each writer reports a device that fills up at any point, and a failed
+    // write leaves the old file whole, with no temporary file beside it.
+    void writersReportAFullDevice()
+    {
+        CardTableModel table;
+        table.SetRows(CardsIn(kOldCollection));
+        Preferences prefs;
+        prefs.Name = "Ann";
+        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs);
+        const std::function<bool(QIODevice&)> writers[] = {
+            [&](QIODevice& device) { return WriteCollection(device, table); },
+            [&](QIODevice& device) { return WritePreferences(device, prefs); },
+            [&](QIODevice& device) { return WritePageText(device, page); },
+        };
+        for (const auto& writer : writers) {
+            QBuffer whole;
+            whole.open(QIODevice::WriteOnly);
+            QVERIFY(writer(whole));
+            const qint64 size = whole.data().size();
+            for (const qint64 room : {qint64(0), qint64(1), size / 2, size - 1}) {
+                FullDevice full(room);
+                QVERIFY(!writer(full));
+            }
+            FullDevice enough(size);
+            QVERIFY(writer(enough));
+        }
+
+        TempFolder folder;
+        folder.Write("qmk.dat", kOldCollection);
+        QVERIFY(!WriteFileSafely(QStringLiteral("qmk.dat"), [](QIODevice& device) {
+            device.write("NAME=half");
+            return false;
+        }));
+        QCOMPARE(folder.Read("qmk.dat"), kOldCollection);
+        QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList{"qmk.dat"});
+    }
+
+    // A real full disk at close: both files keep their old contents, the
+    // Cards go to a recovery file and the user is told where. A page written
+    // to the full disk is reported and the old page stays.
+    void diskFullAtClose()
+    {
+        WindowFixture f;
+        MountOver mount(QDir::currentPath());
+        if (!mount.Tmpfs(QStringLiteral("256k")))
+            QSKIP("this machine does not allow mounting a tmpfs");
+        OpenAndAdd(f, QStringLiteral("New"));
+        f.folder.Write("catalogue.htm", "old page");
+        FillDisk();
+
+        QCOMPARE(f.window->WritePage(QStringLiteral("catalogue.htm"), std::string(64 * 1024, 'p')), -1);
+        QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Saving File.")));
+        QCOMPARE(f.folder.Read("catalogue.htm"), QByteArray("old page"));
+
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.ini"), kOldPreferences);
+        QCOMPARE(f.folder.Read("qmk.dat"), kOldCollection);
+        QCOMPARE(CardNames(RecoveryIn(home_.path())), (QStringList{"Old One", "Old Two", "New"}));
+        QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Writing File")));
+    }
+
+    // Folders where the files should be: the user is told at each, the page
+    // is still made from what could be read, and the Cards are recovered.
+    void foldersInPlaceOfFiles()
+    {
+        WindowFixture f;
+        for (const char* name : {"qmk.dat", "qmk.ini", "CatalogueInside.htm", "catalogue.htm"})
+            QVERIFY(QDir().mkdir(QString::fromLatin1(name)));
+        f.folder.Write("CatalogueOutside.htm", "<table>#DATA#</table>");
+        f.Open();
+        QVERIFY(WasShown(f.messages, QStringLiteral("Your collection file qmk.dat could not be read."),
+                         QStringLiteral("Error")));
+        f.Type("nameEdit", QStringLiteral("Kept"));
+        f.Click("addButton");
+        f.messages.shown.clear();
+
+        f.Click("catalogueButton");
+        QVERIFY(WasShown(f.messages, QStringLiteral("Error loading file"), QStringLiteral("Error")));
+        QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Saving File.")));
+        f.Quit();
+        QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Writing File")));
+        QVERIFY(WasShown(f.messages, QStringLiteral("qmk.dat could not be read"), QStringLiteral("Error Writing File")));
+        QCOMPARE(CardNames(RecoveryIn(QDir::currentPath())), QStringList{"Kept"});
+        for (const char* name : {"qmk.dat", "qmk.ini", "CatalogueInside.htm", "catalogue.htm"})
+            QVERIFY(QFileInfo(QString::fromLatin1(name)).isDir());
+    }
+
+    // The data folder turns read-only while the window is open.
+    void dataFolderReadOnlyAtClose()
+    {
+        WindowFixture f;
+        MountOver mount(QDir::currentPath());
+        if (!mount.Bind())
+            QSKIP("this machine does not allow a bind mount");
+        OpenAndAdd(f, QStringLiteral("New"));
+        if (!mount.MakeReadOnly())
+            QSKIP("this machine does not allow remounting read-only");
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kOldCollection);
+        QCOMPARE(f.folder.Read("qmk.ini"), kOldPreferences);
+        QCOMPARE(CardNames(RecoveryIn(home_.path())), (QStringList{"Old One", "Old Two", "New"}));
+        QCOMPARE(f.messages.shown.size(), 2);
+        QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Writing File")));
+    }
+
+    // Hostile collection files: the window opens with what can be read, and
+    // its save at close loads back as the same Cards.
+    void badCollectionFiles_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("cards");
+        // The table view lays out each visible cell's whole text, which takes
+        // seconds for a value of megabytes: those windows are not shown.
+        QTest::addColumn<bool>("shown");
+        QRandomGenerator random(7);
+        QByteArray binary(4 << 20, Qt::Uninitialized);
+        random.fillRange(reinterpret_cast<quint32*>(binary.data()), binary.size() / 4);
+        QTest::newRow("binary") << binary << int(CardsIn(binary).size()) << true;
+        QTest::newRow("100 MB single line") << "NAME=" + QByteArray(100 << 20, 'x') + "\r\n" << 1 << false;
+        QTest::newRow("10 MB value") << CollectionBytes({{"A", "S", "", "", "", "", "", QByteArray(10 << 20, 'd')}})
+                                     << 1 << false;
+        QTest::newRow("NUL and byte 26")
+            << CollectionBytes({{QByteArray("nul\0inside", 10), "S"}, {"cut\x1a", "lost"}, {"after"}}) << 2 << true;
+        QTest::newRow("invalid UTF-8") << CollectionBytes({{"\xff\xfe\xc3", "\xe2\x82", "\xed\xa0\x80"}}) << 1 << true;
+        QTest::newRow("CR-only line ends") << QByteArray("NAME=A\rSERIES=B\rNAME=C\r") << 1 << true;
+        QTest::newRow("1,000,000 empty lines") << "NAME=A\r\n" + QByteArray("\r\n").repeated(1'000'000) << 1 << true;
+    }
+    void badCollectionFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, cards);
+        QFETCH(bool, shown);
+        WindowFixture f;
+        f.folder.Write("qmk.dat", file);
+        if (shown)
+            f.Open();
+        else
+            f.window = std::make_unique<MainWindow>(f.messages);
+        QCOMPARE(f.window->CardTable().rowCount(), cards);
+        QCOMPARE(f.Field("countBox")->text(), QString::number(cards));
+        f.Quit();
+        const QByteArray saved = f.folder.Read("qmk.dat");
+        QVERIFY(CardsIn(saved) == CardsIn(file));
+        file.clear();
+    }
+
+    void preferencesWithEveryKeyRepeated()
+    {
+        WindowFixture f;
+        QByteArray file;
+        for (int time = 0; time < 10'000; ++time) {
+            for (const PreferenceKey& known : kPreferenceKeys)
+                file += QByteArray(known.key.data(), qsizetype(known.key.size())) + "=" + QByteArray::number(time) + "\r\n";
+        }
+        f.folder.Write("qmk.ini", file);
+        f.Open();
+        for (const PreferenceKey& known : kPreferenceKeys)
+            QCOMPARE(f.window->Prefs().*known.field, std::string("9999"));
+        f.Quit();
+        QVERIFY(f.folder.Read("qmk.ini").contains("\r\nCITY=9999\r\n"));
+    }
+
+    // A pasted line feed or byte 26 becomes a space on Add and on Update, so
+    // the collection file keeps one line per field.
+    void unstorableBytesInTheFields()
+    {
+        WindowFixture f;
+        f.Open();
+        f.Field("nameEdit")->setText(QStringLiteral("Two\nLines"));
+        f.Field("descriptionEdit")->setText(QStringLiteral("end\x1aof file"));
+        f.window->TakeFields();
+        QCOMPARE(f.window->HeldCard()[NameField], std::string("Two\nLines"));
+        f.Click("addButton");
+        f.Field("nameEdit")->setText(QStringLiteral("Second\ncard"));
+        f.Click("addButton");
+        f.ClickRow(1);
+        f.Field("seriesBox")->setText(QStringLiteral("S\n\x1aT"));
+        f.Click("updateButton");
+        f.Quit();
+        const std::vector<Card> saved = CardsIn(f.folder.Read("qmk.dat"));
+        QCOMPARE(saved.size(), std::size_t(2));
+        QCOMPARE(saved[0][NameField], std::string("Two Lines"));
+        QCOMPARE(saved[0][SeriesField], std::string("S  T"));
+        QCOMPARE(saved[0][DescriptionField], std::string("end of file"));
+        QCOMPARE(saved[1][NameField], std::string("Second card"));
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "test_faults.moc"
