@@ -1,46 +1,195 @@
 #include "collection/ColumnFit.h"
 
+#include <QGlyphRun>
 #include <QString>
+#include <QTextLayout>
 
-#include <cmath>
+#include <algorithm>
+#include <limits>
 
-ColumnFit::ColumnFit(const QFont& font)
-    : metrics_(font)
+namespace {
+
+constexpr int kUnmeasured = std::numeric_limits<int>::min();
+// A pair that the font draws as one glyph: its texts are laid out whole.
+constexpr int kLigature = std::numeric_limits<int>::min() + 1;
+
+bool PlainAscii(unsigned char byte)
 {
-    for (int c = 0; c < 128; ++c)
-        ascii_[std::size_t(c)] = metrics_.horizontalAdvance(QChar(c));
+    return byte >= 0x20 && byte < 0x7f;
 }
 
-qreal ColumnFit::Advance(char32_t character)
+// Whether a character's room in a line is its own, changed only by kerning
+// with its neighbours. Controls (tabs), marks, joiners, conjoining jamo and
+// scripts that are shaped in context are not.
+bool PairsWell(char32_t character)
 {
-    auto found = others_.constFind(character);
-    if (found != others_.constEnd())
+    if (character < 0x80)
+        return PlainAscii(static_cast<unsigned char>(character));
+    if (character < 0xa0 || character > 0xffff || (character >= 0x1100 && character <= 0x11ff)
+        || (character >= 0xa960 && character <= 0xa97f) || (character >= 0xd7b0 && character <= 0xd7ff))
+        return false;
+    const QChar qchar(static_cast<char16_t>(character));
+    switch (qchar.category()) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Other_Control:
+    case QChar::Other_Surrogate:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    default:
+        break;
+    }
+    switch (qchar.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Hangul:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether all characters but the common ones (digits, punctuation, spaces)
+// are of one script: the layout shapes each script's run on its own.
+bool OneScript(const std::u32string& characters)
+{
+    QChar::Script script = QChar::Script_Common;
+    for (const char32_t character : characters) {
+        const QChar::Script own = QChar::script(character);
+        if (own == QChar::Script_Common || own == script)
+            continue;
+        if (script != QChar::Script_Common)
+            return false;
+        script = own;
+    }
+    return true;
+}
+
+} // namespace
+
+ColumnFit::ColumnFit(const QFont& font)
+    : font_(font)
+    , asciiPairs_(128 * 128, kUnmeasured)
+{
+    asciiLast_.fill(kUnmeasured);
+}
+
+// The natural width of the text on one line, as the view lays out a cell,
+// and how many glyphs it took.
+ColumnFit::Layout ColumnFit::LayOut(const QString& text) const
+{
+    if (text.isEmpty())
+        return {};
+    QTextLayout layout(text, font_);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(std::numeric_limits<int>::max() / 128);
+    layout.endLayout();
+    qsizetype glyphs = 0;
+    for (const QGlyphRun& run : layout.glyphRuns())
+        glyphs += run.glyphIndexes().size();
+    return {qRound(line.naturalTextWidth() * 64), glyphs};
+}
+
+int ColumnFit::LastAdvance(char32_t last)
+{
+    int* known = last < 128 ? &asciiLast_[last] : nullptr;
+    if (known != nullptr && *known != kUnmeasured)
+        return *known;
+    if (known == nullptr) {
+        const auto found = lasts_.constFind(last);
+        if (found != lasts_.constEnd())
+            return *found;
+    }
+    const int units = LayOut(QString::fromUcs4(&last, 1)).units;
+    if (known != nullptr)
+        *known = units;
+    else
+        lasts_.insert(last, units);
+    return units;
+}
+
+// The room the first character takes when the second follows it; the sum
+// over a text's neighbours plus its last character's width telescopes to
+// the width of the whole text.
+int ColumnFit::PairAdvance(char32_t first, char32_t second)
+{
+    int* known = first < 128 && second < 128 ? &asciiPairs_[first * 128 + second] : nullptr;
+    const quint64 key = (quint64(first) << 32) | second;
+    if (known != nullptr && *known != kUnmeasured)
+        return *known;
+    if (known == nullptr) {
+        const auto found = pairs_.constFind(key);
+        if (found != pairs_.constEnd())
+            return *found;
+    }
+    const char32_t pair[] = {first, second};
+    const Layout both = LayOut(QString::fromUcs4(pair, 2));
+    const int units = both.glyphs < 2 ? kLigature : both.units - LastAdvance(second);
+    if (known != nullptr)
+        *known = units;
+    else
+        pairs_.insert(key, units);
+    return units;
+}
+
+// The room a word takes in a line before the next character (0 at the end
+// of the text). A word with a ligature is laid out whole, once per word and
+// next character: ligatures never reach across a space.
+int ColumnFit::WordAdvance(std::u32string_view word, char32_t next)
+{
+    int units = next != 0 ? PairAdvance(word.back(), next) : LastAdvance(word.back());
+    for (std::size_t i = 0; i + 1 < word.size() && units != kLigature; ++i) {
+        const int advance = PairAdvance(word[i], word[i + 1]);
+        units = advance == kLigature ? kLigature : units + advance;
+    }
+    if (units != kLigature)
+        return units;
+    QString key = QString::fromUcs4(word.data(), qsizetype(word.size()));
+    if (next != 0)
+        key += QString::fromUcs4(&next, 1);
+    const auto found = ligatureWords_.constFind(key);
+    if (found != ligatureWords_.constEnd())
         return *found;
-    const char32_t text[] = {character};
-    const qreal advance = metrics_.horizontalAdvance(QString::fromUcs4(text, 1));
-    others_.insert(character, advance);
-    return advance;
+    units = LayOut(key).units - (next != 0 ? LastAdvance(next) : 0);
+    ligatureWords_.insert(key, units);
+    return units;
+}
+
+// Sums the words' advances, each word beginning at a space.
+int ColumnFit::PairedWidth(std::u32string_view characters)
+{
+    int units = 0;
+    std::size_t begin = 0;
+    while (begin < characters.size()) {
+        const std::size_t end = std::min(characters.find(U' ', begin + 1), characters.size());
+        units += WordAdvance(characters.substr(begin, end - begin), end < characters.size() ? characters[end] : 0);
+        begin = end;
+    }
+    return units;
 }
 
 int ColumnFit::TextWidth(std::string_view bytes)
 {
-    qreal width = 0;
-    bool ascii = true;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 128) {
-            ascii = false;
-            break;
-        }
-        width += ascii_[byte];
-    }
-    if (!ascii) {
-        width = 0;
+    int units = 0;
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return PlainAscii(static_cast<unsigned char>(c)); })) {
+        const std::u32string characters(bytes.begin(), bytes.end());
+        units = PairedWidth(characters);
+    } else {
         const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-        for (const char32_t character : text.toUcs4())
-            width += character < 128 ? ascii_[character] : Advance(character);
+        const std::u32string characters = text.toStdU32String();
+        const bool paired = std::all_of(characters.begin(), characters.end(), PairsWell) && OneScript(characters);
+        units = paired ? PairedWidth(characters) : LayOut(text).units;
     }
-    return int(std::ceil(width - 1e-6));
+    return std::max(0, (units + 63) / 64);
 }
 
 void ColumnFit::Add(const Card& card)

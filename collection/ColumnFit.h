@@ -2,21 +2,26 @@
 
 #include "collection/Card.h"
 
-#include <QFontMetricsF>
+#include <QFont>
 #include <QHash>
+#include <QString>
 
 #include <array>
 #include <map>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Keeps, per column of the card table, how many cells need each text width,
 // so the widest cell is known without measuring every cell again after an
-// edit. A text's width is the sum of its characters' advances, rounded up:
-// never less than the drawn text needs.
+// edit. A text's width is what the view's text layout gives it, built from
+// measured character pairs so that the kerning between neighbours counts;
+// texts that need more shaping than pairs are laid out whole.
 class ColumnFit {
 public:
     explicit ColumnFit(const QFont& font);
 
+    // The pixels a cell needs to show the text unelided, margins not included.
     int TextWidth(std::string_view bytes);
 
     void Add(const Card& card);
@@ -26,10 +31,22 @@ public:
     int WidestText(int column) const;
 
 private:
-    qreal Advance(char32_t character);
+    // Widths below are in 64ths of a pixel, the layout's own unit.
+    struct Layout {
+        int units = 0;
+        qsizetype glyphs = 0;
+    };
+    Layout LayOut(const QString& text) const;
+    int PairAdvance(char32_t first, char32_t second);
+    int LastAdvance(char32_t last);
+    int WordAdvance(std::u32string_view word, char32_t next);
+    int PairedWidth(std::u32string_view characters);
 
-    QFontMetricsF metrics_;
-    std::array<qreal, 128> ascii_{};
-    QHash<char32_t, qreal> others_;
+    QFont font_;
+    std::vector<int> asciiPairs_;
+    std::array<int, 128> asciiLast_;
+    QHash<quint64, int> pairs_;
+    QHash<char32_t, int> lasts_;
+    QHash<QString, int> ligatureWords_;
     std::array<std::map<int, int>, kCardFieldCount> widths_;
 };

@@ -1,0 +1,423 @@
+#include "support/WindowTest.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const char* const kFieldNames[] = {"nameEdit", "seriesBox", "conditionBox", "yearEdit",
+                                   "priceEdit", "quantityEdit", "urlEdit", "descriptionEdit"};
+
+// Three Cards, top row first: Ace, Bolt, Crow.
+const QByteArray kThreeCards = CollectionBytes({{"Crow", "Jungle", "Poor", "1999"},
+                                                {"Bolt", "Base Set", "Mint", "2004", "9.50", "2"},
+                                                {"Ace", "Fossil", "Good", "2001", "12.00", "10"}});
+
+QStringList Names(const MainWindow& window)
+{
+    QStringList names;
+    for (int row = 0; row < window.CardTable().rowCount(); ++row) {
+        const std::string_view name = window.CardTable().Cell(row, NameField);
+        names << QString::fromUtf8(name.data(), qsizetype(name.size()));
+    }
+    return names;
+}
+
+QStringList ComboItems(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+QList<int> Widths(const QTableView* view)
+{
+    QList<int> widths;
+    for (int column = 0; column < view->horizontalHeader()->count(); ++column)
+        widths << view->columnWidth(column);
+    return widths;
+}
+
+QStringList Fields(const WindowFixture& f)
+{
+    QStringList texts;
+    for (const char* name : kFieldNames)
+        texts << f.Field(name)->text();
+    return texts;
+}
+
+void ClickHeading(const WindowFixture& f, int column)
+{
+    QHeaderView* header = f.Find<QTableView>("cardTable")->horizontalHeader();
+    const QPoint middle(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+}
+
+} // namespace
+
+class TestCardEntry : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Add
+
+    void addRefusesOnlyAnEmptyName()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.Type("seriesBox", QStringLiteral("New Series"));
+        f.Click("addButton");
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].text, QStringLiteral("Name Blank.\r\nNo entry added."));
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Error"));
+        QVERIFY(!f.messages.shown[0].question);
+        QCOMPARE(window.CardTable().rowCount(), 3);
+        QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 3);
+        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("New Series"));
+
+        f.Type("nameEdit", QStringLiteral(" "));
+        f.Click("addButton");
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(Names(window), (QStringList{" ", "Ace", "Bolt", "Crow"}));
+        QCOMPARE(window.CardTable().Cell(0, SeriesField), std::string_view("New Series"));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
+        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("New Series"));
+    }
+
+    void addAsksBeforeADuplicate_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("Yes") << "Bolt" << "Base Set" << true << true << QStringList{"Bolt", "Ace", "Bolt", "Crow"};
+        QTest::newRow("No") << "Bolt" << "Base Set" << true << false << QStringList{"Ace", "Bolt", "Crow"};
+        QTest::newRow("Name differs in case") << "bolt" << "Base Set" << false << false
+                                              << QStringList{"bolt", "Ace", "Bolt", "Crow"};
+        QTest::newRow("Series differs") << "Bolt" << "base set" << false << false
+                                        << QStringList{"Bolt", "Ace", "Bolt", "Crow"};
+    }
+
+    void addAsksBeforeADuplicate()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, series);
+        QFETCH(bool, asked);
+        QFETCH(bool, yes);
+        QFETCH(QStringList, names);
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.messages.answers = {yes};
+        f.Type("nameEdit", name);
+        f.Type("seriesBox", series);
+        f.Type("yearEdit", QStringLiteral("1990"));
+        f.Click("addButton");
+        QCOMPARE(f.messages.shown.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(f.messages.shown[0].text,
+                     QStringLiteral("This entry is already in the list.\r\nDo you really want to add this item?"));
+            QCOMPARE(f.messages.shown[0].caption, QCoreApplication::applicationName());
+            QVERIFY(f.messages.shown[0].question);
+        }
+        QCOMPARE(Names(window), names);
+        QCOMPARE(f.Field("nameEdit")->text(), name);
+        QCOMPARE(f.Field("yearEdit")->text(), QStringLiteral("1990"));
+        QCOMPARE(f.Field("countBox")->text(), QString::number(names.size()));
+    }
+
+    void addGoesToTheTopOfASortedTableAndKeepsTheWidths()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
+        ClickHeading(f, YearField);
+        QCOMPARE(Names(window), (QStringList{"Crow", "Ace", "Bolt"}));
+        const QList<int> widths = Widths(view);
+        f.Type("nameEdit", QStringLiteral("Zapdos, a name far wider than any column of this table"));
+        f.Type("seriesBox", QStringLiteral("A series far wider than the Series heading"));
+        f.Click("addButton");
+        QCOMPARE(Names(window).mid(1), (QStringList{"Crow", "Ace", "Bolt"}));
+        QCOMPARE(window.CardTable().Cell(0, SeriesField), std::string_view("A series far wider than the Series heading"));
+        QCOMPARE(Widths(view), widths);
+    }
+
+    // The lists keep one entry per text ignoring case, in alphabetical order
+    // ignoring case; the rows and fields keep the text as it was typed.
+    void choiceListsGrowIgnoringCaseAndNeverShrink()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        auto* series = f.Find<QComboBox>("seriesBox");
+        auto* conditions = f.Find<QComboBox>("conditionBox");
+        const QStringList typed[] = {{"Base Set", "near mint"}, {"base set", "Good"}, {"Base", "Near Mint"},
+                                     {"fossil", "mint"}};
+        for (const QStringList& card : typed) {
+            f.Type("nameEdit", QStringLiteral("Card"));
+            f.Type("seriesBox", card[0]);
+            f.Type("conditionBox", card[1]);
+            f.Click("addButton");
+            QCOMPARE(f.Field("seriesBox")->text(), card[0]);
+            QCOMPARE(f.Field("conditionBox")->text(), card[1]);
+        }
+        QCOMPARE(window.CardTable().Cell(2, SeriesField), std::string_view("base set"));
+        QCOMPARE(window.CardTable().Cell(1, SeriesField), std::string_view("Base"));
+        QCOMPARE(ComboItems(series), (QStringList{"Base", "Base Set", "fossil"}));
+        QCOMPARE(ComboItems(conditions), (QStringList{"Good", "mint", "near mint"}));
+
+        for (int row = 0; row < 4; ++row) {
+            f.ClickRow(0);
+            f.Click("deleteButton");
+        }
+        QCOMPARE(window.CardTable().rowCount(), 0);
+        QCOMPARE(ComboItems(series), (QStringList{"Base", "Base Set", "fossil"}));
+    }
+
+    // Neither Enter nor leaving the box makes it take a list entry that
+    // differs from the typed text, even if only in case.
+    void comboBoxesKeepTheTypedText_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a list entry begins with it") << "Base";
+        QTest::newRow("a list entry differs in case") << "base set";
+        QTest::newRow("a list entry") << "Base Set";
+    }
+
+    void comboBoxesKeepTheTypedText()
+    {
+        QFETCH(QString, typed);
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.Type("nameEdit", QStringLiteral("Dusk"));
+        f.Type("seriesBox", typed);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(f.Field("seriesBox"), &leave);
+        f.Click("addButton");
+        QCOMPARE(window.CardTable().Cell(0, SeriesField), std::string_view(typed.toStdString()));
+        QCOMPARE(f.Field("seriesBox")->text(), typed);
+
+        std::string held;
+        connect(&window, &QDialog::accepted, this, [&] { held = window.HeldCard()[SeriesField]; });
+        QTest::keyClick(f.Field("seriesBox"), Qt::Key_Return);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(held, typed.toStdString());
+        QCOMPARE(window.CardTable().rowCount(), 4);
+    }
+
+    void enterQuitsFromEveryEntryField()
+    {
+        for (const char* name : kFieldNames) {
+            WindowFixture f;
+            f.folder.Write("qmk.dat", kThreeCards);
+            MainWindow& window = f.Open();
+            f.Type("nameEdit", QStringLiteral("Dusk"));
+            QTest::keyClick(f.Field(name), Qt::Key_Return);
+            QVERIFY2(!window.isVisible(), name);
+            QCOMPARE(window.CardTable().rowCount(), 3);
+            QVERIFY(f.messages.shown.isEmpty());
+        }
+    }
+
+    // Update
+
+    void updateRewritesTheMarkedRowInPlace()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.ClickRow(2);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
+        f.Type("nameEdit", QStringLiteral("Ace"));
+        f.Type("seriesBox", QStringLiteral("Fossil"));
+        f.Type("conditionBox", QStringLiteral("Good"));
+        f.Type("yearEdit", QStringLiteral("2001"));
+        f.Type("priceEdit", QStringLiteral("12.00"));
+        f.Type("quantityEdit", QStringLiteral("10"));
+        f.Click("updateButton");
+        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Ace"}));
+        QCOMPARE(window.CardTable().RowCard(2), window.CardTable().RowCard(0));
+        QVERIFY(f.messages.shown.isEmpty());
+
+        f.Type("nameEdit", QString());
+        f.Type("seriesBox", QStringLiteral("Never written"));
+        f.Click("updateButton");
+        QCOMPARE(window.CardTable().RowCard(2), window.CardTable().RowCard(0));
+        QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 3);
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    // The widths after an Update or a Delete are those a fresh load of the
+    // same Cards gives, though only the changed row was measured.
+    void updateAndDeleteFitTheWidthsAsALoadDoes()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        f.Open();
+        const QString wide = QStringLiteral("A Series wider than any other text in the table");
+        f.ClickRow(1);
+        f.Type("seriesBox", wide);
+        f.Click("updateButton");
+        const QList<int> widened = Widths(f.Find<QTableView>("cardTable"));
+        f.ClickRow(0);
+        f.Type("seriesBox", wide);
+        f.Click("updateButton");
+        f.ClickRow(1);
+        f.Click("deleteButton");
+        QCOMPARE(Widths(f.Find<QTableView>("cardTable"))[SeriesField], widened[SeriesField]);
+        f.ClickRow(0);
+        f.Type("seriesBox", QStringLiteral("X"));
+        f.Click("updateButton");
+        const QList<int> narrowed = Widths(f.Find<QTableView>("cardTable"));
+        QVERIFY(narrowed[SeriesField] < widened[SeriesField]);
+        f.Quit();
+
+        WindowFixture reopened;
+        reopened.folder.Write("qmk.dat", f.folder.Read("qmk.dat"));
+        reopened.Open().AutosizeColumns();
+        QCOMPARE(Widths(reopened.Find<QTableView>("cardTable")), narrowed);
+    }
+
+    // No fitted column is narrower than the view needs to show its cells
+    // whole: kerning, ligatures and overhanging last letters count.
+    void fittedColumnsShowEveryTextWhole()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes({{"Office fluff_ Wa", "Ba\xc3\xa9se \xe6\x97\xa5\xe6\x9c\xac", "M",
+                                                    "1999", "\t12", "1", "e\xcc\x81" "f", "AV To Wa \xd7\x90\xd7\x91"},
+                                                   {"iiiiiiiiiiiiiiiiiiiiiiiiiiii", "", "Near Mint",
+                                                    "\xd0\x96\xd0\x96\xd0\x96", "", "12345678", "x", "y"}}));
+        f.Open();
+        f.ClickRow(0);
+        f.Type("conditionBox", QStringLiteral("Gem Mint \u00c5\u00c5\u00c5"));
+        f.Click("updateButton");
+        QAbstractItemView* view = f.Find<QTableView>("cardTable");
+        QHeaderView* header = f.Find<QTableView>("cardTable")->horizontalHeader();
+        for (int column = 0; column < kCardFieldCount; ++column) {
+            QVERIFY2(header->sectionSize(column) >= view->sizeHintForColumn(column),
+                     qPrintable(QStringLiteral("column %1: %2 < %3")
+                                    .arg(column)
+                                    .arg(header->sectionSize(column))
+                                    .arg(view->sizeHintForColumn(column))));
+        }
+    }
+
+    // Delete
+
+    void deleteRemovesTheMarkedRowAndKeepsTheFields()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.ClickRow(1);
+        f.Click("deleteButton");
+        QCOMPARE(Names(window), (QStringList{"Ace", "Crow"}));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
+        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("Base Set"));
+        QVERIFY(f.messages.shown.isEmpty());
+
+        f.Click("addButton");
+        QCOMPARE(Names(window), (QStringList{"Bolt", "Ace", "Crow"}));
+    }
+
+    // Without a marked row Update and Delete write nothing, and Delete
+    // still shows the true count. Giving the table the keyboard focus
+    // marks no row.
+    void nothingIsMarkedBeforeARowIsSelected()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
+        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(view, &enter);
+        QCOMPARE(window.SelectionMark(), -1);
+
+        f.Type("nameEdit", QStringLiteral("Dusk"));
+        f.Click("updateButton");
+        f.Click("deleteButton");
+        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("3"));
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Dusk"));
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    // A click on the table
+
+    void clickBelowTheRowsBeforeAnySelectionEmptiesTheFields()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        for (const char* name : kFieldNames)
+            f.Type(name, QStringLiteral("typed"));
+        auto* view = f.Find<QTableView>("cardTable");
+        const QRect last = view->visualRect(view->model()->index(2, 0));
+        QVERIFY(last.bottom() + 5 < view->viewport()->height());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, last.bottom() + 5));
+        QCOMPARE(Fields(f), QStringList(8, QString()));
+        QCOMPARE(window.HeldCard(), Card());
+    }
+
+    void clickFillsTheFieldsAndKeysDoNot()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.ClickRow(2);
+        QCOMPARE(Fields(f), (QStringList{"Crow", "Jungle", "Poor", "1999", "", "", "", ""}));
+        QTest::keyClick(f.Find<QTableView>("cardTable"), Qt::Key_Up);
+        QCOMPARE(window.SelectionMark(), 1);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
+        QTest::mouseClick(f.Find<QTableView>("cardTable")->viewport(), Qt::RightButton, {},
+                          f.Find<QTableView>("cardTable")->visualRect(window.CardTable().index(0, 0)).center());
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
+    }
+
+    // The column sort, as the window runs it
+
+    void headingClickMovesOnlyTheRows()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
+        f.ClickRow(2);
+        f.Type("nameEdit", QStringLiteral("typed, not applied"));
+        f.Field("countBox")->setText(QStringLiteral("7"));
+        const QList<int> widths = Widths(view);
+
+        ClickHeading(f, YearField);
+        QCOMPARE(Names(window), (QStringList{"Crow", "Ace", "Bolt"}));
+        QCOMPARE(window.SelectionMark(), 2);
+        QVERIFY(view->selectionModel()->isRowSelected(2, {}));
+        QCOMPARE(Fields(f), (QStringList{"typed, not applied", "Jungle", "Poor", "1999", "", "", "", ""}));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("3"));
+        QCOMPARE(Widths(view), widths);
+        QVERIFY(!view->horizontalHeader()->isSortIndicatorShown());
+
+        ClickHeading(f, YearField);
+        QCOMPARE(Names(window), (QStringList{"Bolt", "Ace", "Crow"}));
+        QCOMPARE(window.SelectionMark(), 2);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("typed, not applied"));
+
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), CollectionBytes({{"Crow", "Jungle", "Poor", "1999"},
+                                                            {"Ace", "Fossil", "Good", "2001", "12.00", "10"},
+                                                            {"Bolt", "Base Set", "Mint", "2004", "9.50", "2"}}));
+    }
+};
+
+QTEST_MAIN(TestCardEntry)
+#include "test_card_entry.moc"
