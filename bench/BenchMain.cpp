@@ -1,0 +1,72 @@
+// The benchmark harness that scripts/bench runs, one process per step and
+// number of Cards, so that each reports its own peak memory:
+//   quillmark_bench generate|window|floor CARDS FOLDER
+//   quillmark_bench literal CARDS FOLDER sort,load,catalogue
+#include "BaselineBenchmarks.h"
+#include "CardGenerator.h"
+#include "WindowBenchmarks.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Generate(std::uint64_t cards)
+{
+    for (const QString& name : QDir(QStringLiteral(QUILLMARK_TEMPLATE_DIR)).entryList({QStringLiteral("*.htm")})) {
+        QFile::remove(name);
+        if (!QFile::copy(QDir(QStringLiteral(QUILLMARK_TEMPLATE_DIR)).filePath(name), name))
+            return false;
+    }
+    QFile::remove(QStringLiteral("qmk.ini"));
+    return WriteGeneratedCollection(QStringLiteral("qmk.dat"), cards);
+}
+
+std::vector<std::string> Split(const std::string& list)
+{
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    while (begin <= list.size()) {
+        const std::size_t end = std::min(list.find(',', begin), list.size());
+        if (end > begin)
+            parts.push_back(list.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s generate|window|floor|literal CARDS FOLDER [STEPS]\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const std::uint64_t cards = std::stoull(argv[2]);
+    if (!QDir::setCurrent(QString::fromLocal8Bit(argv[3]))) {
+        std::fprintf(stderr, "no folder %s\n", argv[3]);
+        return 2;
+    }
+    if (mode == "generate")
+        return Generate(cards) ? 0 : 1;
+    if (mode == "floor")
+        return RunIoFloor(cards) ? 0 : 1;
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillmark"));
+    if (mode == "window")
+        return RunWindowBenchmarks(cards) ? 0 : 1;
+    if (mode == "literal" && argc >= 5)
+        return RunLiteralBaselines(cards, Split(argv[4])) ? 0 : 1;
+    std::fprintf(stderr, "unknown mode %s\n", argv[1]);
+    return 2;
+}

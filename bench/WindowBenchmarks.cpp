@@ -1,0 +1,197 @@
+#include "WindowBenchmarks.h"
+
+#include "CardGenerator.h"
+#include "Measure.h"
+#include "QuietMessages.h"
+
+#include "app/MainWindow.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTableView>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr std::array<const char*, kCardFieldCount> kFieldNames = {
+    "nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit", "urlEdit", "descriptionEdit",
+};
+
+class WindowBench {
+public:
+    explicit WindowBench(std::uint64_t cards)
+        : cards_(cards)
+        , repetitions_(cards >= 1'000'000 ? 7 : 15)
+    {
+    }
+
+    bool Run();
+
+private:
+    void StartUp();
+    void EntryCommands();
+    void HeaderClicks();
+    void Pages();
+    void Close();
+    void PeakOfPhase(const char* name);
+
+    QLineEdit* Field(int field) const;
+    void Type(const Card& card) const;
+    void MarkRow(int row) const;
+    int Rows() const { return window_->CardTable().rowCount(); }
+    bool Check(bool condition, const char* what);
+
+    std::uint64_t cards_;
+    int repetitions_;
+    QuietMessages messages_;
+    std::unique_ptr<MainWindow> window_;
+    QTableView* view_ = nullptr;
+    bool peakResets_ = false;
+    bool sound_ = true;
+};
+
+QLineEdit* WindowBench::Field(int field) const
+{
+    QWidget* control = window_->findChild<QWidget*>(QString::fromLatin1(kFieldNames[std::size_t(field)]));
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return combo->lineEdit();
+    return qobject_cast<QLineEdit*>(control);
+}
+
+void WindowBench::Type(const Card& card) const
+{
+    for (int field = 0; field < kCardFieldCount; ++field)
+        Field(field)->setText(QString::fromStdString(card[field]));
+}
+
+void WindowBench::MarkRow(int row) const
+{
+    view_->selectionModel()->setCurrentIndex(view_->model()->index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ProcessPostedEvents();
+}
+
+bool WindowBench::Check(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "%llu cards: %s\n", static_cast<unsigned long long>(cards_), what);
+        sound_ = false;
+    }
+    return condition;
+}
+
+void WindowBench::PeakOfPhase(const char* name)
+{
+    Report(cards_, name, double(PeakResidentBytes()));
+    peakResets_ = ResetPeakResident();
+}
+
+void WindowBench::StartUp()
+{
+    Report(cards_, "file_bytes", double(QFileInfo(QStringLiteral("qmk.dat")).size()));
+    Report(cards_, "startup", TimeWithEvents([&] { window_ = std::make_unique<MainWindow>(messages_); }));
+    Report(cards_, "first_show", TimeWithEvents([&] { window_->show(); }));
+    view_ = window_->findChild<QTableView*>(QStringLiteral("cardTable"));
+    Check(std::uint64_t(Rows()) == cards_, "the load did not give every Card a row");
+    PeakOfPhase("rss_startup_bytes");
+}
+
+void WindowBench::EntryCommands()
+{
+    std::vector<Duration> clicks, clears, adds, updates, deletes;
+    for (int repetition = 0; repetition < repetitions_; ++repetition) {
+        const int before = Rows();
+        MarkRow(before / 2 + repetition);
+        clicks.push_back(TimeWithEvents([&] { window_->OnCardTableClick(); }));
+        Check(window_->HeldCard() == window_->CardTable().RowCard(before / 2 + repetition), "row click");
+        clears.push_back(TimeWithEvents([&] { window_->ClearEntryFields(); }));
+
+        Card added = GeneratedCard(cards_ + std::uint64_t(repetition));
+        added[NameField] = "Benchmark Card " + std::to_string(repetition);
+        Type(added);
+        adds.push_back(TimeWithEvents([&] { window_->OnAdd(); }));
+        Check(Rows() == before + 1 && window_->CardTable().RowCard(0) == added, "Add");
+
+        added[DescriptionField] += " (updated)";
+        Type(added);
+        MarkRow(0);
+        updates.push_back(TimeWithEvents([&] { window_->OnUpdate(); }));
+        Check(window_->CardTable().RowCard(0) == added, "Update");
+
+        MarkRow(0);
+        deletes.push_back(TimeWithEvents([&] { window_->OnDelete(); }));
+        Check(Rows() == before, "Delete");
+    }
+    Report(cards_, "row_click", Median(clicks));
+    Report(cards_, "clear", Median(clears));
+    Report(cards_, "add", Median(adds));
+    Report(cards_, "update", Median(updates));
+    Report(cards_, "delete", Median(deletes));
+    Report(cards_, "entry_command_max", Longest(clicks, clears, adds, updates, deletes));
+}
+
+void WindowBench::HeaderClicks()
+{
+    std::vector<int> columns = {NameField, SeriesField, PriceField, UrlField, DescriptionField,
+                                YearField, ConditionField, QuantityField};
+    if (cards_ >= 1'000'000)
+        columns.resize(4);
+    std::vector<Duration> unsorted, sorted;
+    for (const int column : columns) {
+        unsorted.push_back(TimeWithEvents([&] { window_->OnColumnClick(column); }));
+        sorted.push_back(TimeWithEvents([&] { window_->OnColumnClick(column); }));
+    }
+    Report(cards_, "header_click_unsorted", Median(unsorted));
+    Report(cards_, "header_click_sorted", Median(sorted));
+    Report(cards_, "header_click_max", Longest(unsorted, sorted));
+}
+
+void WindowBench::Pages()
+{
+    const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
+    std::vector<Duration> catalogues, lists;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        catalogues.push_back(TimeWithEvents([&] { window_->OnCatalogue(); }));
+        lists.push_back(TimeWithEvents([&] { window_->OnList(); }));
+    }
+    Report(cards_, "catalogue", Median(catalogues));
+    Report(cards_, "list", Median(lists));
+    Report(cards_, "catalogue_bytes", double(QFileInfo(QStringLiteral("catalogue.htm")).size()));
+    Report(cards_, "list_bytes", double(QFileInfo(QStringLiteral("list.htm")).size()));
+    Check(messages_.questions == 2 * repetitions, "the pages were not both written");
+}
+
+void WindowBench::Close()
+{
+    Report(cards_, "close", TimeWithEvents([&] { window_->OnDestroyWindow(); }));
+    Check(QFileInfo(QStringLiteral("qmk.dat")).size() > 0 || cards_ == 0, "close left no collection file");
+    Report(cards_, "teardown", TimeWithEvents([&] { window_.reset(); }));
+}
+
+bool WindowBench::Run()
+{
+    ResetPeakResident();
+    StartUp();
+    EntryCommands();
+    HeaderClicks();
+    PeakOfPhase("rss_commands_bytes");
+    Pages();
+    PeakOfPhase("rss_pages_bytes");
+    Close();
+    PeakOfPhase("rss_close_bytes");
+    Report(cards_, "rss_phases_separate", peakResets_ ? 1 : 0);
+    Check(messages_.errors == 0, "a box was shown");
+    return sound_;
+}
+
+} // namespace
+
+bool RunWindowBenchmarks(std::uint64_t cards)
+{
+    return WindowBench(cards).Run();
+}

@@ -1,0 +1,141 @@
+#include "CardGenerator.h"
+#include "LiteralSteps.h"
+
+#include "collection/CardTableModel.h"
+#include "collection/CollectionFile.h"
+#include "collection/ColumnFit.h"
+#include "collection/ColumnSort.h"
+#include "support/WindowTest.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QTest>
+
+#include <set>
+
+// The benchmarks compare the program with plain baselines; these tests make
+// sure the baselines and the generated collections are what they claim.
+class BenchBaselinesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void generatedCollectionIsRealisticAndRepeatable();
+    void adjacentExchangeSortMatchesTheColumnClick();
+    void cardByCardLoadEndsLikeTheLoad();
+    void rowByRowCatalogueMatchesTheCommand();
+};
+
+namespace {
+
+std::vector<Card> GeneratedCards(int count)
+{
+    std::vector<Card> cards;
+    for (int index = 0; index < count; ++index)
+        cards.push_back(GeneratedCard(std::uint64_t(index)));
+    return cards;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void BenchBaselinesTest::generatedCollectionIsRealisticAndRepeatable()
+{
+    TempFolder folder;
+    QVERIFY(WriteGeneratedCollection(folder.Path(QStringLiteral("qmk.dat")), 2000));
+    const QByteArray bytes = folder.Read(QStringLiteral("qmk.dat"));
+    QVERIFY(WriteGeneratedCollection(folder.Path(QStringLiteral("again.dat")), 2000));
+    QCOMPARE(folder.Read(QStringLiteral("again.dat")), bytes);
+
+    const std::vector<Card> cards = ParseCollection(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    QCOMPARE(cards, GeneratedCards(2000));
+    std::set<std::string> series;
+    std::set<std::string> conditions;
+    bool beyondAscii = false;
+    for (const Card& card : cards) {
+        series.insert(card[SeriesField]);
+        conditions.insert(card[ConditionField]);
+        for (const std::string& field : card)
+            beyondAscii = beyondAscii || std::any_of(field.begin(), field.end(), [](char c) { return c & 0x80; });
+    }
+    QVERIFY(series.size() > 20 && series.size() <= 40);
+    QVERIFY(conditions.size() > 5 && conditions.size() <= 12);
+    QVERIFY(beyondAscii);
+    // About 20 MB for 100,000 Cards, as collectors' files run.
+    QVERIFY(bytes.size() / 2000 > 150 && bytes.size() / 2000 < 300);
+}
+
+void BenchBaselinesTest::adjacentExchangeSortMatchesTheColumnClick()
+{
+    // Few distinct Conditions and Quantities give many ties; each click
+    // sequence includes second clicks, which reverse.
+    const std::vector<Card> cards = GeneratedCards(300);
+    CardTableModel ours;
+    CardTableModel literal;
+    ours.SetRows(cards);
+    literal.SetRows(cards);
+    for (const int column : {ConditionField, ConditionField, QuantityField, SeriesField, SeriesField, SeriesField,
+                             NameField, YearField, DescriptionField, UrlField}) {
+        SortRowsByColumn(ours, column);
+        AdjacentExchangeSort(literal, column);
+        for (int row = 0; row < ours.rowCount(); ++row)
+            QCOMPARE(literal.RowCard(row), ours.RowCard(row));
+    }
+    CardTableModel one;
+    one.SetRows({cards.front()});
+    AdjacentExchangeSort(one, NameField);
+    QCOMPARE(one.RowCard(0), cards.front());
+}
+
+void BenchBaselinesTest::cardByCardLoadEndsLikeTheLoad()
+{
+    const std::vector<Card> cards = GeneratedCards(120);
+    WindowFixture loaded;
+    QVERIFY(WriteGeneratedCollection(loaded.folder.Path(QStringLiteral("qmk.dat")), cards.size()));
+    loaded.Open();
+
+    WindowFixture literal;
+    literal.Open();
+    const ColumnWidths widest = LoadCardByCard(*literal.window, cards);
+
+    QCOMPARE(literal.window->CardTable().rowCount(), loaded.window->CardTable().rowCount());
+    for (int row = 0; row < loaded.window->CardTable().rowCount(); ++row)
+        QCOMPARE(literal.window->CardTable().RowCard(row), loaded.window->CardTable().RowCard(row));
+    QCOMPARE(literal.window->HeldCard(), Card{});
+    QCOMPARE(literal.window->HeldRowCount(), int(cards.size()));
+
+    const QHeaderView* loadedHeader = loaded.Find<QTableView>("cardTable")->horizontalHeader();
+    const QHeaderView* literalHeader = literal.Find<QTableView>("cardTable")->horizontalHeader();
+    ColumnFit fit(loaded.Find<QTableView>("cardTable")->font());
+    for (const Card& card : cards)
+        fit.Add(card);
+    for (int column = 0; column < kCardFieldCount; ++column) {
+        QCOMPARE(literalHeader->sectionSize(column), loadedHeader->sectionSize(column));
+        QCOMPARE(widest[std::size_t(column)], fit.WidestText(column));
+    }
+}
+
+void BenchBaselinesTest::rowByRowCatalogueMatchesTheCommand()
+{
+    WindowFixture fixture;
+    QVERIFY(WriteGeneratedCollection(fixture.folder.Path(QStringLiteral("qmk.dat")), 50));
+    for (const QString& name : {QStringLiteral("CatalogueOutside.htm"), QStringLiteral("CatalogueInside.htm")})
+        fixture.folder.Write(name, FileBytes(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + name));
+    fixture.Open();
+    fixture.window->OnCatalogue();
+    const Card last = fixture.window->HeldCard();
+    QVERIFY(CatalogueRowByRow(*fixture.window, fixture.folder.Path(QStringLiteral("literal.htm"))));
+
+    const QByteArray page = fixture.folder.Read(QStringLiteral("catalogue.htm"));
+    QVERIFY(page.contains(QByteArray::fromStdString(GeneratedCard(0)[NameField])));
+    QCOMPARE(fixture.folder.Read(QStringLiteral("literal.htm")), page);
+    QCOMPARE(fixture.window->HeldCard(), last);
+    QVERIFY(fixture.messages.shown.size() == 1 && fixture.messages.shown.front().question);
+}
+
+QTEST_MAIN(BenchBaselinesTest)
+#include "test_bench_baselines.moc"
