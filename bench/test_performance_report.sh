@@ -1,0 +1,35 @@
+#!/bin/sh
+# Feeds made-up figures to the report and checks its verdicts, the sizes'
+# spelling and the scaling of plain steps that were not run.
+set -eu
+report="$1"
+results="$(mktemp)"
+trap 'rm -f "$results"' EXIT
+printf '%s\t%s\t%s\n' \
+    1000 literal_sort_s 2 \
+    1000 sort_ours_s 0.001 \
+    1000 startup_s 0.1 \
+    100000 startup_s 0.5 100000 startup_cpu_s 0.4 \
+    100000 floor_read_s 0.004 \
+    100000 close_s 0.9 100000 close_cpu_s 0.2 \
+    100000 header_click_unsorted_s 0.3 100000 header_click_unsorted_cpu_s 0.2 \
+    100000 file_bytes 20000000 \
+    100000 rss_startup_bytes 150000000 100000 rss_commands_bytes 90000000 \
+    1000000 list_s 9 1000000 list_cpu_s 4 >"$results"
+out="$(awk -v date=today -v machine=here -v load=1 -v limit=60 -f "$report" "$results")"
+
+expect() {
+    if ! printf '%s\n' "$out" | grep -qF -- "$1"; then
+        printf 'missing: %s\n\n%s\n' "$1" "$out" >&2
+        exit 1
+    fi
+}
+expect '| start-up to window ready | 100,000 | 500 ms (400 ms) | < 1 s | met |'
+expect '| start-up against the I/O floor | 100,000 | 125× of `fread` | within 10× | **missed** |'
+expect '| close, both files written safely | 100,000 | 900 ms (200 ms) | < 0.5 s | met in processor time; wall clock over under load |'
+expect '| header click, unsorted column | 100,000 | 300 ms (200 ms) | < 150 ms | **missed** |'
+expect '| Add | 100,000 | – | < 30 ms | not run |'
+expect '| peak memory, start-up to close | 100,000 | 150 MB | < 140 MB (3 × file + 80 MB) | **missed** |'
+expect '| List | 1,000,000 | 9.00 s (4.00 s) | < 10 s | met |'
+expect '| 1,000 | 2.00 s | 1.0 ms | 2000× |'
+expect '| 100,000 | ≈ 20000.00 s (est.) | 300 ms | 66667× |'
