@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -215,8 +216,19 @@ private slots:
         QCOMPARE(window.CardTable().rowCount(), 4);
     }
 
+    // Enter is the Quit button's, except on a button that has the focus.
     void enterQuitsFromEveryEntryField()
     {
+        {
+            WindowFixture f;
+            MainWindow& window = f.Open();
+            f.Type("nameEdit", QStringLiteral("Dusk"));
+            auto* add = f.Find<QPushButton>("addButton");
+            add->setFocus();
+            QTest::keyClick(add, Qt::Key_Return);
+            QVERIFY(window.isVisible());
+            QCOMPARE(window.CardTable().rowCount(), 1);
+        }
         for (const char* name : kFieldNames) {
             WindowFixture f;
             f.folder.Write("qmk.dat", kThreeCards);
@@ -346,6 +358,7 @@ private slots:
 
         f.Type("nameEdit", QStringLiteral("Dusk"));
         f.Click("updateButton");
+        f.Field("countBox")->setText(QStringLiteral("7"));
         f.Click("deleteButton");
         QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("3"));

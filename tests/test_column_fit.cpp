@@ -50,27 +50,6 @@ private slots:
             QCOMPARE(fit.TextWidth(Bytes(text)), LaidOutWidth(text, font));
         }
     }
-
-    void keepsTheWidestCellOfEachColumn()
-    {
-        ColumnFit fit(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-        QCOMPARE(fit.WidestText(NameField), 0);
-        Card narrow;
-        narrow[NameField] = "i";
-        Card wide = narrow;
-        wide[NameField] = "WWWW";
-        const int wideWidth = fit.TextWidth(wide[NameField]);
-        fit.Add(narrow);
-        fit.Add(wide);
-        fit.Add(wide);
-        fit.Remove(wide);
-        QCOMPARE(fit.WidestText(NameField), wideWidth);
-        fit.Remove(wide);
-        QCOMPARE(fit.WidestText(NameField), fit.TextWidth("i"));
-        QCOMPARE(fit.WidestText(SeriesField), 0);
-        fit.Clear();
-        QCOMPARE(fit.WidestText(NameField), 0);
-    }
 };
 
 QTEST_MAIN(TestColumnFit)
