@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -111,6 +112,13 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const
 
 QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate)
 {
+    // The templates are drawn for an 8 point sans-serif font of Arial's
+    // widths; the main window's pixel layout rules assume the dialog units
+    // it gives.
+    QFont font = dialog.font();
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
+    font.setPointSize(8);
+    dialog.setFont(font);
     const DialogUnits units = DialogUnits::Of(dialog);
     dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.title));
     dialog.resize(units.X(dialogTemplate.width), units.Y(dialogTemplate.height));
@@ -120,6 +128,9 @@ QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogTe
         QRect rect = units.ToPixels(item.x, item.y, item.width, item.height);
         if (item.kind == ItemKind::ComboBox)
             rect.setHeight(widget->sizeHint().height());
+        // A font a little wider than the template's must not cut a label short.
+        if (item.kind == ItemKind::Label)
+            rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
         widget->setGeometry(rect);
         if (item.id != kNoId)
             controls.insert(item.id, widget);

@@ -1,43 +1,15 @@
 #include "app/MainWindow.h"
 
-#include <QResizeEvent>
+#include "app/ApplicationIcon.h"
+#include "app/WindowLayout.h"
+#include "app/WindowMenu.h"
+
+#include <QIcon>
 
 void MainWindow::SetUpWindowFurniture()
 {
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-}
-
-void MainWindow::OnSize(int, int)
-{
-}
-
-void MainWindow::contextMenuEvent(QContextMenuEvent* event)
-{
-    QDialog::contextMenuEvent(event);
-}
-
-QMenu* MainWindow::CreateWindowMenu()
-{
-    return nullptr;
-}
-
-void MainWindow::OnAbout()
-{
-}
-
-void MainWindow::OnHelpButton()
-{
-}
-
-void MainWindow::OnTooltipsCheck()
-{
-}
-
-void MainWindow::SetTipSupport(bool on)
-{
-    tipSupport_ = on;
+    setWindowIcon(ApplicationIcon());
+    // A minimised window is drawn by the window manager here, not by the program.
+    setMinimumSize(MinimumClientSize(*this));
+    ExtendEditMenus(*this);
 }

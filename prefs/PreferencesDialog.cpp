@@ -1,5 +1,69 @@
-#include "app/MainWindow.h"
+#include "prefs/PreferencesDialog.h"
 
-void MainWindow::OnPreferences()
+#include "app/DialogBuilder.h"
+#include "app/FieldBinding.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+struct EditBinding {
+    int id;
+    const char* objectName;
+    std::string Preferences::*field;
+};
+
+// The edits in data-exchange order.
+constexpr std::array<EditBinding, PreferencesDialog::kFieldCount> kEdits = {{
+    {1034, "address1Edit", &Preferences::Address1},
+    {1035, "address2Edit", &Preferences::Address2},
+    {1042, "catalogueEdit", &Preferences::Catalogue},
+    {1036, "cityEdit", &Preferences::City},
+    {1016, "countryEdit", &Preferences::Country},
+    {1033, "emailEdit", &Preferences::Email},
+    {1041, "listEdit", &Preferences::List},
+    {1037, "stateEdit", &Preferences::State},
+    {1002, "nameEdit", &Preferences::Name},
+}};
+
+} // namespace
+
+PreferencesDialog::PreferencesDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
+    const QHash<int, QWidget*> controls = BuildDialog(*this, PreferencesTemplate());
+    for (std::size_t i = 0; i < kEdits.size(); ++i) {
+        auto* edit = qobject_cast<QLineEdit*>(controls.value(kEdits[i].id));
+        edit->setObjectName(QString::fromLatin1(kEdits[i].objectName));
+        edits_[i] = std::make_unique<FieldBinding>(edit);
+    }
+    auto* returnButton = qobject_cast<QPushButton*>(controls.value(1));
+    returnButton->setObjectName(QStringLiteral("returnButton"));
+    connect(returnButton, &QPushButton::clicked, this, &QDialog::accept);
+    returnButton->setFocus();
+    setFixedSize(size());
+}
+
+PreferencesDialog::~PreferencesDialog() = default;
+
+void PreferencesDialog::SetPreferences(const Preferences& prefs)
+{
+    for (std::size_t i = 0; i < kEdits.size(); ++i) {
+        values_.*kEdits[i].field = prefs.*kEdits[i].field;
+        edits_[i]->Show(values_.*kEdits[i].field);
+    }
+}
+
+void PreferencesDialog::CopyTo(Preferences& prefs) const
+{
+    for (const EditBinding& binding : kEdits)
+        prefs.*binding.field = values_.*binding.field;
+}
+
+void PreferencesDialog::accept()
+{
+    for (std::size_t i = 0; i < kEdits.size(); ++i)
+        values_.*kEdits[i].field = edits_[i]->Take();
+    QDialog::accept();
 }

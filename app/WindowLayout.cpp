@@ -1,0 +1,89 @@
+#include "app/WindowLayout.h"
+
+#include "app/MainWindow.h"
+#include "resources/DialogTemplates.h"
+
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMinimumOuterWidth = 490;
+constexpr int kMinimumOuterHeight = 365;
+
+// The right-hand column, top to bottom as the rules place it: each control
+// stands 85 pixels from the right edge, 75 pixels wide.
+struct ColumnPlace {
+    int id;
+    int top;
+    int height;
+};
+
+constexpr ColumnPlace kColumn[] = {
+    {ControlId::Quit, 11, 23},
+    {ControlId::Add, 39, 15},
+    {ControlId::Update, 54, 15},
+    {ControlId::Delete, 69, 15},
+    {ControlId::Clear, 84, 15},
+    {ControlId::List, 106, 15},
+    {ControlId::Catalogue, 121, 15},
+    {ControlId::Preferences, 178, 15},
+    {ControlId::Help, 193, 15},
+    {ControlId::Tooltips, 161, 15},
+    {ControlId::Count, 248, 15},
+};
+
+// The boxes that only widen, by how much less than the client width.
+struct Widening {
+    int id;
+    int lessThanClient;
+};
+
+constexpr Widening kWidening[] = {
+    {ControlId::Description, 180},
+    {ControlId::Url, 180},
+    {ControlId::Year, 358},
+    {ControlId::Quantity, 358},
+    {ControlId::Series, 358},
+};
+
+} // namespace
+
+QSize MinimumClientSize(const QWidget& window)
+{
+    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    return QSize(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // The frame is known only once the window system has shown the window,
+    // and it only lowers the minimum, so this never resizes the window again.
+    setMinimumSize(MinimumClientSize(*this));
+    OnSize(width(), height());
+}
+
+void MainWindow::OnSize(int cx, int cy)
+{
+    if (controls_.isEmpty())
+        return;
+    cx = std::max(cx, 0);
+    cy = std::max(cy, 0);
+    const auto place = [this](int id, int left, int top, int width, int height) {
+        Control(id)->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+    };
+    // Sizes only; the control keeps its left and top. The edit boxes and the
+    // combo box keep their height: in Qt a combo box's list finds its own room.
+    const auto resize = [this](int id, int width, int height) {
+        Control(id)->resize(std::max(width, 0), std::max(height, 0));
+    };
+
+    place(ControlId::Notice, 3, cy - 15, 400, 15);
+    for (const Widening& box : kWidening)
+        resize(box.id, cx - box.lessThanClient, Control(box.id)->height());
+    for (const ColumnPlace& control : kColumn)
+        place(control.id, cx - 85, control.top, 75, control.height);
+    resize(ControlId::CardTable, cx - 101, cy - 160);
+}

@@ -1,0 +1,159 @@
+#include "support/WindowTest.h"
+
+#include "prefs/PreferencesDialog.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs the Preferences button with the dialog driven by `drive` once it is open.
+void RunPreferences(WindowFixture& f, const std::function<void(PreferencesDialog&)>& drive)
+{
+    bool driven = false;
+    QTimer::singleShot(0, f.window.get(), [&] {
+        auto* dialog = qobject_cast<PreferencesDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        drive(*dialog);
+        driven = true;
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    f.Click("preferencesButton");
+    QVERIFY(driven);
+}
+
+void TypeInto(PreferencesDialog& dialog, const char* edit, const QString& text)
+{
+    auto* line = dialog.findChild<QLineEdit*>(QString::fromLatin1(edit));
+    line->selectAll();
+    line->del();
+    QTest::keyClicks(line, text);
+}
+
+const QByteArray kOldPreferences = "CREATOR=QMK 1.0\r\nNAME=Old Name\r\nCITY=Oldtown\r\nLIST=old.htm\r\n"
+                                   "REPORT=r\r\nTOOLTIPS=no\r\n";
+
+} // namespace
+
+class TestPreferencesDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensOnTheOwnersDetails()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", kOldPreferences);
+        f.Open();
+        RunPreferences(f, [](PreferencesDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Preferences"));
+            QCOMPARE(dialog.findChild<QLineEdit*>("nameEdit")->text(), QStringLiteral("Old Name"));
+            QCOMPARE(dialog.findChild<QLineEdit*>("cityEdit")->text(), QStringLiteral("Oldtown"));
+            QCOMPARE(dialog.findChild<QLineEdit*>("listEdit")->text(), QStringLiteral("old.htm"));
+            auto* returnButton = dialog.findChild<QPushButton*>("returnButton");
+            QVERIFY(returnButton->isDefault());
+            // Tab order is template order: Return, then the edits top to bottom.
+            QStringList chain;
+            for (QWidget* w = returnButton->nextInFocusChain(); w != returnButton; w = w->nextInFocusChain())
+                if (qobject_cast<QLineEdit*>(w))
+                    chain << w->objectName();
+            QCOMPARE(chain, (QStringList{"nameEdit", "emailEdit", "address1Edit", "address2Edit", "cityEdit",
+                                         "stateEdit", "countryEdit", "listEdit", "catalogueEdit"}));
+        });
+    }
+
+    void returnKeepsTheEditsAndSaves()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", kOldPreferences);
+        f.Open();
+        f.Type("nameEdit", QStringLiteral("card being typed"));
+        RunPreferences(f, [](PreferencesDialog& dialog) {
+            TypeInto(dialog, "nameEdit", QStringLiteral("  Ann = Collector"));
+            TypeInto(dialog, "emailEdit", QStringLiteral("ann@example.org"));
+            TypeInto(dialog, "catalogueEdit", QStringLiteral("out/cat.htm"));
+            QTest::keyClick(dialog.findChild<QLineEdit*>("emailEdit"), Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
+        });
+        const Preferences& prefs = f.window->Prefs();
+        QCOMPARE(prefs.Name, std::string("  Ann = Collector"));
+        QCOMPARE(prefs.Email, std::string("ann@example.org"));
+        QCOMPARE(prefs.Catalogue, std::string("out/cat.htm"));
+        QCOMPARE(prefs.City, std::string("Oldtown"));
+        QCOMPARE(prefs.Report, std::string("r"));
+        QCOMPARE(prefs.Tooltips, std::string("no"));
+        const QByteArray saved = f.folder.Read("qmk.ini");
+        QVERIFY(saved.contains("\r\nNAME=  Ann = Collector\r\nEMAIL=ann@example.org\r\n"));
+        QVERIFY(saved.contains("\r\nCATALOGUE=out/cat.htm\r\n"));
+        // The entry fields are shown again as they were.
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("card being typed"));
+    }
+
+    void cancellingDiscardsTheEditsAndStillSaves_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close box") << false;
+    }
+
+    void cancellingDiscardsTheEditsAndStillSaves()
+    {
+        QFETCH(bool, escape);
+        WindowFixture f;
+        f.folder.Write("qmk.ini", kOldPreferences);
+        f.Open();
+        RunPreferences(f, [escape](PreferencesDialog& dialog) {
+            TypeInto(dialog, "nameEdit", QStringLiteral("discarded"));
+            TypeInto(dialog, "listEdit", QString());
+            if (escape)
+                QTest::keyClick(dialog.findChild<QLineEdit*>("nameEdit"), Qt::Key_Escape);
+            else
+                dialog.close();
+            QVERIFY(!dialog.isVisible());
+        });
+        QCOMPARE(f.window->Prefs().Name, std::string("Old Name"));
+        QCOMPARE(f.window->Prefs().List, std::string("old.htm"));
+        // Rewritten whole, though nothing changed.
+        const QByteArray saved = f.folder.Read("qmk.ini");
+        QVERIFY(saved.startsWith("CREATOR=QMK 1.0\r\nNAME=Old Name\r\nEMAIL=\r\n"));
+        QVERIFY(saved.contains("\r\nLIST=old.htm\r\nREPORT=r\r\nVALREPORT=\r\nTOOLTIPS=no\r\n\r\n"));
+    }
+
+    void untouchedEditsGiveBackTheirBytes()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", "CREATOR=QMK 1.0\r\nNAME=Caf\xe9 \xff\r\nCITY=Z\xfcrich\r\n");
+        f.Open();
+        RunPreferences(f, [](PreferencesDialog& dialog) {
+            TypeInto(dialog, "stateEdit", QStringLiteral("ZH"));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        QCOMPARE(f.window->Prefs().Name, std::string("Caf\xe9 \xff"));
+        QCOMPARE(f.window->Prefs().City, std::string("Z\xfcrich"));
+        QCOMPARE(f.window->Prefs().State, std::string("ZH"));
+    }
+
+    void emptiedCatalogueIsStoredEmptyUntilTheNextPage()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", "CREATOR=QMK 1.0\r\nCATALOGUE=mine.htm\r\n");
+        f.Open();
+        RunPreferences(f, [](PreferencesDialog& dialog) {
+            TypeInto(dialog, "catalogueEdit", QString());
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        QCOMPARE(f.window->Prefs().Catalogue, std::string());
+        QVERIFY(f.folder.Read("qmk.ini").contains("\r\nCATALOGUE=\r\n"));
+        f.Click("catalogueButton");
+        QCOMPARE(f.window->Prefs().Catalogue, std::string("catalogue.htm"));
+        QVERIFY(f.folder.Exists("catalogue.htm"));
+    }
+};
+
+QTEST_MAIN(TestPreferencesDialog)
+#include "test_preferences_dialog.moc"

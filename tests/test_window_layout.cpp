@@ -1,0 +1,111 @@
+#include "support/WindowTest.h"
+
+#include <QTest>
+
+namespace {
+
+const char* const kColumn[] = {"quitButton", "addButton", "updateButton", "deleteButton", "clearButton",
+                               "listButton", "catalogueButton", "tooltipsBox", "preferencesButton",
+                               "helpButton", "countBox"};
+
+QRect Geometry(const WindowFixture& f, const char* name)
+{
+    return f.Find<QWidget>(name)->geometry();
+}
+
+// The rules that depend on the client size, checked for one size.
+void CheckRules(const WindowFixture& f, int cx, int cy)
+{
+    QCOMPARE(Geometry(f, "noticeLine"), QRect(3, cy - 15, 400, 15));
+    for (const char* name : kColumn) {
+        QCOMPARE(Geometry(f, name).left(), cx - 85);
+        QCOMPARE(Geometry(f, name).width(), 75);
+    }
+    QCOMPARE(Geometry(f, "quitButton"), QRect(cx - 85, 11, 75, 23));
+    QCOMPARE(Geometry(f, "countBox"), QRect(cx - 85, 248, 75, 15));
+    QCOMPARE(Geometry(f, "descriptionEdit").width(), std::max(cx - 180, 0));
+    QCOMPARE(Geometry(f, "urlEdit").width(), std::max(cx - 180, 0));
+    QCOMPARE(Geometry(f, "yearEdit").width(), std::max(cx - 358, 0));
+    QCOMPARE(Geometry(f, "quantityEdit").width(), std::max(cx - 358, 0));
+    QCOMPARE(Geometry(f, "seriesBox").width(), std::max(cx - 358, 0));
+    QCOMPARE(Geometry(f, "cardTable").size(), QSize(std::max(cx - 101, 0), std::max(cy - 160, 0)));
+}
+
+} // namespace
+
+class TestWindowLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void minimumKeepsTheColumnInside()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        const QSize frame = window.frameGeometry().size() - window.size();
+        const QSize minimum = QSize(490, 365) - frame;
+        QCOMPARE(window.minimumSize(), minimum);
+        window.resize(100, 100);
+        QCOMPARE(window.size(), minimum);
+        CheckRules(f, minimum.width(), minimum.height());
+        const QRect client = window.rect();
+        for (const char* name : kColumn)
+            QVERIFY2(client.contains(Geometry(f, name)), name);
+        // The column reads top to bottom in this order, without overlaps.
+        for (std::size_t i = 1; i < std::size(kColumn); ++i)
+            QVERIFY(Geometry(f, kColumn[i - 1]).bottom() < Geometry(f, kColumn[i]).top());
+    }
+
+    void followsALargeWindowAndKeepsTheRest()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        const QRect table = Geometry(f, "cardTable");
+        const QRect description = Geometry(f, "descriptionEdit");
+        const QRect name = Geometry(f, "nameEdit");
+        const QRect price = Geometry(f, "priceEdit");
+        const QRect condition = Geometry(f, "conditionBox");
+        window.resize(1280, 900);
+        CheckRules(f, 1280, 900);
+        QCOMPARE(Geometry(f, "cardTable").topLeft(), table.topLeft());
+        QCOMPARE(Geometry(f, "descriptionEdit").topLeft(), description.topLeft());
+        QCOMPARE(Geometry(f, "descriptionEdit").height(), description.height());
+        QCOMPARE(Geometry(f, "nameEdit"), name);
+        QCOMPARE(Geometry(f, "priceEdit"), price);
+        QCOMPARE(Geometry(f, "conditionBox"), condition);
+    }
+
+    void appliesTheRulesAtNoSizeAndBelow()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        const QRect table = Geometry(f, "cardTable");
+        window.OnSize(0, 0);
+        CheckRules(f, 0, 0);
+        QCOMPARE(Geometry(f, "noticeLine").top(), -15);
+        QCOMPARE(Geometry(f, "cardTable").topLeft(), table.topLeft());
+        window.OnSize(-40, -7);
+        CheckRules(f, 0, 0);
+        // Restoring lays everything out anew.
+        window.OnSize(700, 500);
+        CheckRules(f, 700, 500);
+    }
+
+    void sameSizeTwiceGivesTheSameLayout()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        window.resize(800, 600);
+        QList<QRect> first;
+        for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            first << child->geometry();
+        window.OnSize(800, 600);
+        window.OnSize(800, 600);
+        QList<QRect> again;
+        for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            again << child->geometry();
+        QCOMPARE(again, first);
+    }
+};
+
+QTEST_MAIN(TestWindowLayout)
+#include "test_window_layout.moc"
