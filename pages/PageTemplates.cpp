@@ -33,7 +33,7 @@ constexpr std::array<PagePlaceholder, 7> kPagePlaceholders = {{
 
 void ReplaceAll(std::string& text, std::string_view placeholder, std::string_view value)
 {
-    const std::size_t first = text.find(placeholder);
+    const std::size_t first = placeholder.empty() ? std::string::npos : text.find(placeholder);
     if (first == std::string::npos)
         return;
     // Works in place, so a page-sized text is neither copied nor allocated
@@ -53,7 +53,7 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
     const std::string_view unread(base + shift, length);
     std::size_t written = first;
     for (std::size_t at = first; at != std::string_view::npos;) {
-        std::memcpy(base + written, value.data(), value.size());
+        value.copy(base + written, value.size());
         written += value.size();
         const std::size_t from = at + placeholder.size();
         at = unread.find(placeholder, from);

@@ -13,7 +13,8 @@ class QIODevice;
 inline constexpr std::string_view kHomePageAddress = "https://quillmark.example.org/";
 
 // Replaces every occurrence of placeholder, searching on after each inserted
-// value, so a value is never searched again by the same replacement.
+// value, so a value is never searched again by the same replacement. The
+// value must not lie inside the text.
 void ReplaceAll(std::string& text, std::string_view placeholder, std::string_view value);
 
 // Appends the row template filled with the Card's eight fields, #NAME# first
