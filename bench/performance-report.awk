@@ -1,5 +1,7 @@
 # Turns the harness's results (cards <tab> name <tab> value) into
-# docs/performance.md. Set on the command line: date, machine, load, limit.
+# docs/performance.md on stdout, and the plot's data into the file named by
+# plot: one line per size, "?" where a series has no figure. Set on the
+# command line: date, machine, load, limit, plot.
 
 function ms(s) {
     if (s == "") return "–"
@@ -113,7 +115,7 @@ END {
 
     print "## The plain steps as a baseline"
     print ""
-    printf "Each plain step runs in the same process as the program's own command and gives the same rows, widths and page bytes (checked by the run, and by `test_bench_baselines`). A step is run only where the size before predicts under %s s; otherwise it is scaled from the largest size that ran (n² for the sort and the load, n for the page) and marked est.\n\n", limit
+    printf "Each plain step runs in the same process as the program's own command and gives the same rows, widths and page bytes (checked by the run, and by `test_bench_baselines`). A step is run only where the size before predicts under %s s; otherwise it is scaled from the largest size that ran (n² for the sort and the load, n for the page) and marked est.; for the load, part of whose cost grows only as n, that is an upper estimate.\n\n", limit
     print "| Cards | sort, adjacent exchanges | header click, ours | ratio | load, width fit after each Card | start-up, ours | ratio | Catalogue through the fields | Catalogue, ours | ratio |"
     print "|---|---|---|---|---|---|---|---|---|---|"
     for (k = 1; k <= count; k++) {
@@ -122,6 +124,21 @@ END {
         so = get(n, "header_click_unsorted_s")
         co = get(n, "catalogue_s")
         printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", cards(n), shown(n, "literal_sort", ls), ms(so), ratio(ls, so), shown(n, "literal_load", ll), ms(get(n, "startup_s")), ratio(ll, get(n, "startup_s")), shown(n, "literal_catalogue", lc), ms(co), ratio(lc, co)
+    }
+    if (plot != "") {
+        split("startup close header_click_unsorted add catalogue list floor_read floor_write_sync", plotted, " ")
+        split("literal_sort:2 literal_load:2 literal_catalogue:1", plain, " ")
+        for (k = 1; k <= count; k++) {
+            n = sizes[k]; line = n
+            for (i = 1; i in plotted; i++) line = line "\t" (has(n, plotted[i] "_s") ? get(n, plotted[i] "_s") : "?")
+            for (i = 1; i in plain; i++) {
+                split(plain[i], step, ":"); value = literal(n, step[1], step[2])
+                # Measured, then estimated; the last measured point starts the estimate's line.
+                last = has(n, step[1] "_s") && !(has(sizes[k + 1], step[1] "_s"))
+                line = line "\t" (has(n, step[1] "_s") ? value : "?") "\t" ((!has(n, step[1] "_s") || last) && value != "" ? value : "?")
+            }
+            print line > plot
+        }
     }
     print ""
     print "The plain steps: the sort passes over every adjacent pair of the Name column, reading both cells afresh and exchanging rows cell by cell through `CardTableModel::Cell`/`SetCell`, until a pass makes no exchange; the load puts each Card through the entry fields into `MainWindow::InsertHeldCard` and then measures every cell of the table again, as a content fit does; the Catalogue reads each row into the held Card with `MainWindow::ReadRow` before filling the row template. The program's figures beside them are those of the window run above: the median header click on an unsorted column, start-up, and the Catalogue command."
