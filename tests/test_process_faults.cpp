@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -170,6 +171,7 @@ private slots:
         QRandomGenerator random(20261207);
         int oldFiles = 0;
         int newFiles = 0;
+        int leftovers = 0;
         constexpr int kKills = 30;
         for (int kill = 0; kill < kKills; ++kill) {
             QTemporaryDir folder;
@@ -188,9 +190,11 @@ private slots:
             const QByteArray preferences = ReadFile(folder.filePath("qmk.ini"));
             QVERIFY(preferences == kHandKeptPreferences || preferences == newPreferences);
             (collection == oldCollection ? oldFiles : newFiles) += 1;
+            // Files beside the two: an unfinished temporary file of a killed save.
+            leftovers += int(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size()) - 2;
         }
-        qInfo("%d kills over a save of %lld us: %d left the old qmk.dat, %d the new one", kKills, saveMicroseconds,
-              oldFiles, newFiles);
+        qInfo("%d kills over a save of %lld us: %d left the old qmk.dat, %d the new one; %d temporary files left",
+              kKills, saveMicroseconds, oldFiles, newFiles, leftovers);
     }
 };
 
