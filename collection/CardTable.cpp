@@ -24,6 +24,11 @@ int VisibleWidth(const QTableView& view, int rows)
 void MainWindow::SetUpColumns()
 {
     tableView_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // A report list's rows are one line of text high, not a header's default.
+    QHeaderView* rows = tableView_->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(tableView_->fontMetrics().height() + 4);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
     AutosizeColumns();
 }
 

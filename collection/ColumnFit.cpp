@@ -96,7 +96,7 @@ ColumnFit::Layout ColumnFit::LayOut(const QString& text) const
     qsizetype glyphs = 0;
     for (const QGlyphRun& run : layout.glyphRuns())
         glyphs += run.glyphIndexes().size();
-    return {qRound(line.naturalTextWidth() * 64), glyphs};
+    return {qRound64(line.naturalTextWidth() * 64), glyphs};
 }
 
 int ColumnFit::LastAdvance(char32_t last)
@@ -109,7 +109,7 @@ int ColumnFit::LastAdvance(char32_t last)
         if (found != lasts_.constEnd())
             return *found;
     }
-    const int units = LayOut(QString::fromUcs4(&last, 1)).units;
+    const int units = int(LayOut(QString::fromUcs4(&last, 1)).units);
     if (known != nullptr)
         *known = units;
     else
@@ -133,7 +133,7 @@ int ColumnFit::PairAdvance(char32_t first, char32_t second)
     }
     const char32_t pair[] = {first, second};
     const Layout both = LayOut(QString::fromUcs4(pair, 2));
-    const int units = both.glyphs < 2 ? kLigature : both.units - LastAdvance(second);
+    const int units = both.glyphs < 2 ? kLigature : int(both.units - LastAdvance(second));
     if (known != nullptr)
         *known = units;
     else
@@ -144,9 +144,9 @@ int ColumnFit::PairAdvance(char32_t first, char32_t second)
 // The room a word takes in a line before the next character (0 at the end
 // of the text). A word with a ligature is laid out whole, once per word and
 // next character: ligatures never reach across a space.
-int ColumnFit::WordAdvance(std::u32string_view word, char32_t next)
+qint64 ColumnFit::WordAdvance(std::u32string_view word, char32_t next)
 {
-    int units = next != 0 ? PairAdvance(word.back(), next) : LastAdvance(word.back());
+    qint64 units = next != 0 ? PairAdvance(word.back(), next) : LastAdvance(word.back());
     for (std::size_t i = 0; i + 1 < word.size() && units != kLigature; ++i) {
         const int advance = PairAdvance(word[i], word[i + 1]);
         units = advance == kLigature ? kLigature : units + advance;
@@ -165,9 +165,9 @@ int ColumnFit::WordAdvance(std::u32string_view word, char32_t next)
 }
 
 // Sums the words' advances, each word beginning at a space.
-int ColumnFit::PairedWidth(std::u32string_view characters)
+qint64 ColumnFit::PairedWidth(std::u32string_view characters)
 {
-    int units = 0;
+    qint64 units = 0;
     std::size_t begin = 0;
     while (begin < characters.size()) {
         const std::size_t end = std::min(characters.find(U' ', begin + 1), characters.size());
@@ -179,7 +179,7 @@ int ColumnFit::PairedWidth(std::u32string_view characters)
 
 int ColumnFit::TextWidth(std::string_view bytes)
 {
-    int units = 0;
+    qint64 units = 0;
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return PlainAscii(static_cast<unsigned char>(c)); })) {
         const std::u32string characters(bytes.begin(), bytes.end());
         units = PairedWidth(characters);
@@ -189,7 +189,8 @@ int ColumnFit::TextWidth(std::string_view bytes)
         const bool paired = std::all_of(characters.begin(), characters.end(), PairsWell) && OneScript(characters);
         units = paired ? PairedWidth(characters) : LayOut(text).units;
     }
-    return std::max(0, (units + 63) / 64);
+    // Capped so that the header's sum of all columns still fits in an int.
+    return int(std::clamp<qint64>((units + 63) / 64, 0, std::numeric_limits<int>::max() / 16));
 }
 
 void ColumnFit::Add(const Card& card)

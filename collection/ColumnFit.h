@@ -32,21 +32,22 @@ public:
 
 private:
     // Widths below are in 64ths of a pixel, the layout's own unit.
+    // Sums of them are 64-bit: a text of megabytes is billions of units wide.
     struct Layout {
-        int units = 0;
+        qint64 units = 0;
         qsizetype glyphs = 0;
     };
     Layout LayOut(const QString& text) const;
     int PairAdvance(char32_t first, char32_t second);
     int LastAdvance(char32_t last);
-    int WordAdvance(std::u32string_view word, char32_t next);
-    int PairedWidth(std::u32string_view characters);
+    qint64 WordAdvance(std::u32string_view word, char32_t next);
+    qint64 PairedWidth(std::u32string_view characters);
 
     QFont font_;
     std::vector<int> asciiPairs_;
     std::array<int, 128> asciiLast_;
     QHash<quint64, int> pairs_;
     QHash<char32_t, int> lasts_;
-    QHash<QString, int> ligatureWords_;
+    QHash<QString, qint64> ligatureWords_;
     std::array<std::map<int, int>, kCardFieldCount> widths_;
 };
