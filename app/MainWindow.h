@@ -11,6 +11,7 @@
 #include <QHash>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 class MessageInterface;
 class QCheckBox;
 class QComboBox;
+class QIODevice;
 class QLineEdit;
 class QMenu;
 class QTableView;
@@ -79,8 +81,9 @@ public:
     void OnList();
     // A template's text; empty, after a box, when it cannot be opened.
     std::string LoadTemplate(const char* fileName);
-    // 1 when the page was written, -1 (after a box) when it was not.
-    int WritePage(const QString& path, std::string_view page);
+    // Writes the page safely with writePage, which fills the file. 1 when
+    // the page was written, -1 (after a box) when it was not.
+    int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage);
 
     // The window's furniture.
     void OnSize(int cx, int cy);

@@ -99,5 +99,6 @@ bool CatalogueRowByRow(MainWindow& window, const QString& path)
         AppendFilledRow(data, rowTemplate, window.HeldCard(), scratch);
     }
     data += FooterRow();
-    return window.WritePage(path, FillPage(outer, std::move(data), window.Prefs())) == 1;
+    const std::string page = FillPage(outer, data, window.Prefs());
+    return window.WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }) == 1;
 }

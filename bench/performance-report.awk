@@ -77,9 +77,9 @@ END {
         for (o = 1; o <= 5; o++) target(names[o], ops[o], n, big ? 0.1 : 0.03, big ? "< 100 ms" : "< 30 ms")
         target("Catalogue", "catalogue", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
         target("List", "list", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
-        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
+        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
         memoryLimit = 3 * get(n, "file_bytes") + 80e6
-        printf "| peak memory, start-up to close | %s | %s | < %s (3 × file + 80 MB) | %s |\n", cards(n), mb(peak), mb(memoryLimit), (peak < memoryLimit ? "met" : "**missed**")
+        printf "| peak memory, whole run | %s | %s | < %s (3 × file + 80 MB) | %s |\n", cards(n), mb(peak), mb(memoryLimit), (peak < memoryLimit ? "met" : "**missed**")
         printf "| peak memory, Catalogue and List | %s | %s | a few times the page (%s) | %s |\n", cards(n), mb(get(n, "rss_pages_bytes")), mb(get(n, "catalogue_bytes")), (get(n, "rss_pages_bytes") < 3 * get(n, "catalogue_bytes") + 80e6 ? "met" : "**missed**")
     }
     print ""

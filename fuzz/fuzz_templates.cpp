@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -33,7 +34,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (rowTemplate.find('#') == std::string::npos && row != rowTemplate)
         std::abort();
 
-    const std::string page = FillPage(outerTemplate, row + row + FooterRow(), prefs);
+    const std::string pageData = row + row + FooterRow();
+    const std::string page = FillPage(outerTemplate, pageData, prefs);
+    // The page streamed in pieces of every size is the whole-text replacement.
+    std::string whole = outerTemplate;
+    ReplaceAll(whole, "#DATA#", pageData);
+    for (const auto& [placeholder, value] : {std::pair<const char*, const std::string&>{"#PREFSNAME#", prefs.Name},
+                                             {"#PREFSADDRESS1#", prefs.Address1},
+                                             {"#PREFSADDRESS2#", prefs.Address2},
+                                             {"#PREFSCITY#", prefs.City},
+                                             {"#PREFSSTATE#", prefs.State},
+                                             {"#PREFSCOUNTRY#", prefs.Country},
+                                             {"#PREFSEMAIL#", prefs.Email}})
+        ReplaceAll(whole, placeholder, value);
+    if (page != whole)
+        std::abort();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!WritePageText(buffer, page))

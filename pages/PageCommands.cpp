@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/MessageInterface.h"
+#include "collection/TextFile.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
 
@@ -27,9 +28,9 @@ std::string MainWindow::LoadTemplate(const char* fileName)
     return text;
 }
 
-int MainWindow::WritePage(const QString& path, std::string_view page)
+int MainWindow::WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage)
 {
-    if (WritePageFile(path, page))
+    if (WriteFileSafely(path, writePage))
         return 1;
     messages_.ShowError(this, QStringLiteral("Save to File"), QStringLiteral("Error Saving File."));
     return -1;
@@ -51,7 +52,14 @@ void MainWindow::GeneratePage(const char* outerTemplate, const char* rowTemplate
     if (output.empty())
         output = defaultLocation;
     const QString path = QFile::decodeName(QByteArray(output.data(), qsizetype(output.size())));
-    if (WritePage(path, FillPage(outer, PageData(table_, row), prefs_)) < 0)
+    // The page goes to the file as it is built: it may be many times the
+    // collection's size.
+    const auto writePage = [&](QIODevice& device) {
+        return StreamPage(
+            outer, [&](PageStream& stream) { return WritePageData(stream, table_, row); }, prefs_,
+            [&device](std::string_view piece) { return WritePageText(device, piece); });
+    };
+    if (WritePage(path, writePage) < 0)
         return;
 
     const QString question = QStringLiteral("Your Page Has Been Generated.\nYour page was written to:\n")

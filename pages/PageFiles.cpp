@@ -1,7 +1,6 @@
 #include "pages/PageFiles.h"
 
 #include "collection/TextFile.h"
-#include "pages/PageTemplates.h"
 
 #include <QFile>
 
@@ -19,9 +18,4 @@ bool ReadTemplateFile(const QString& path, std::string& text)
         return false;
     text = FromTextMode(std::string_view(raw.constData(), std::size_t(raw.size())));
     return true;
-}
-
-bool WritePageFile(const QString& path, std::string_view page)
-{
-    return WriteFileSafely(path, [page](QIODevice& device) { return WritePageText(device, page); });
 }

@@ -3,14 +3,9 @@
 #include <QString>
 
 #include <string>
-#include <string_view>
 
 // Reads a page template as text: CR LF is one line feed and byte 26 ends it.
 // A template that does not exist is created empty and reads as empty text.
 // False when it can be neither opened nor created, or cannot be read; the
 // text is empty then.
 bool ReadTemplateFile(const QString& path, std::string& text);
-
-// Writes the page as a text file in place of the old one, through a
-// temporary file, so that on any failure the old page stays as it was.
-bool WritePageFile(const QString& path, std::string_view page);

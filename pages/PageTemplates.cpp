@@ -14,20 +14,10 @@ constexpr std::array<std::string_view, kCardFieldCount> kRowPlaceholders = {
     "#NAME#", "#SERIES#", "#CONDITION#", "#YEAR#", "#PRICE#", "#QUANTITY#", "#URL#", "#DESCRIPTION#",
 };
 
-struct PagePlaceholder {
-    std::string_view placeholder;
-    std::string Preferences::*field;
-};
+constexpr std::string_view kDataPlaceholder = "#DATA#";
 
-constexpr std::array<PagePlaceholder, 7> kPagePlaceholders = {{
-    {"#PREFSNAME#", &Preferences::Name},
-    {"#PREFSADDRESS1#", &Preferences::Address1},
-    {"#PREFSADDRESS2#", &Preferences::Address2},
-    {"#PREFSCITY#", &Preferences::City},
-    {"#PREFSSTATE#", &Preferences::State},
-    {"#PREFSCOUNTRY#", &Preferences::Country},
-    {"#PREFSEMAIL#", &Preferences::Email},
-}};
+// Page text goes on in pieces of about this size.
+constexpr std::size_t kPiece = 1 << 20;
 
 } // namespace
 
@@ -88,82 +78,58 @@ std::string FooterRow()
     return footer;
 }
 
-namespace {
-
-constexpr std::string_view kDataPlaceholder = "#DATA#";
-
-// Room to leave beyond a text that a page is built in: memory reserved and
-// never used costs nothing, while regrowing would move the whole page.
-std::size_t WithHeadroom(std::size_t size)
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate)
 {
-    return size + size / 8 + (std::size_t(1) << 16);
-}
-
-// Room for the page data when each placeholder's value stands in for it as
-// often as the row template holds it; a close guess saves regrowing a string
-// many times the size of the collection.
-std::size_t EstimatedDataSize(const CardTableModel& table, std::string_view rowTemplate)
-{
-    const int rows = table.rowCount();
-    std::size_t size = rowTemplate.size() * std::size_t(rows) + FooterRow().size();
-    for (int field = 0; field < kCardFieldCount; ++field) {
-        std::size_t uses = 0;
-        for (auto at = rowTemplate.find(kRowPlaceholders[field]); at != std::string_view::npos;
-             at = rowTemplate.find(kRowPlaceholders[field], at + kRowPlaceholders[field].size()))
-            ++uses;
-        if (uses == 0)
-            continue;
-        for (int row = 0; row < rows; ++row)
-            size += uses * table.Cell(row, field).size();
-    }
-    return size;
-}
-
-} // namespace
-
-std::string PageData(const CardTableModel& table, std::string_view rowTemplate)
-{
-    std::string data;
-    data.reserve(WithHeadroom(EstimatedDataSize(table, rowTemplate)));
+    std::string piece;
+    piece.reserve(kPiece + rowTemplate.size());
     Card card;
     std::string scratch;
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int field = 0; field < kCardFieldCount; ++field)
             card[field].assign(table.Cell(row, field));
-        AppendFilledRow(data, rowTemplate, card, scratch);
+        AppendFilledRow(piece, rowTemplate, card, scratch);
+        if (piece.size() >= kPiece) {
+            if (!stream.Write(piece))
+                return false;
+            piece.clear();
+        }
     }
-    data += FooterRow();
-    return data;
+    piece += FooterRow();
+    return stream.Write(piece);
 }
 
-std::string FillPage(std::string_view outerTemplate, std::string pageData, const Preferences& prefs)
+bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
+                const Preferences& prefs, const PageStream::Sink& sink)
+{
+    PageStream stream(prefs, sink);
+    std::size_t from = 0;
+    for (std::size_t at = outerTemplate.find(kDataPlaceholder); at != std::string_view::npos;
+         at = outerTemplate.find(kDataPlaceholder, from)) {
+        if (!stream.Write(outerTemplate.substr(from, at - from)) || !writeData(stream))
+            return false;
+        from = at + kDataPlaceholder.size();
+    }
+    return stream.Write(outerTemplate.substr(from)) && stream.Finish();
+}
+
+std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs)
 {
     std::string page;
-    const std::size_t at = outerTemplate.find(kDataPlaceholder);
-    if (at != std::string_view::npos
-        && outerTemplate.find(kDataPlaceholder, at + kDataPlaceholder.size()) == std::string_view::npos) {
-        // An outer template holds #DATA# once as a rule: the page is then
-        // built around the data in the data's own memory, not copied again.
-        page = std::move(pageData);
-        page.reserve(WithHeadroom(page.size() + outerTemplate.size()));
-        page.insert(0, outerTemplate.substr(0, at));
-        page.append(outerTemplate.substr(at + kDataPlaceholder.size()));
-    } else {
-        page.assign(outerTemplate);
-        ReplaceAll(page, kDataPlaceholder, pageData);
-    }
-    for (const PagePlaceholder& p : kPagePlaceholders)
-        ReplaceAll(page, p.placeholder, prefs.*p.field);
+    StreamPage(
+        outerTemplate, [pageData](PageStream& stream) { return stream.Write(pageData); }, prefs,
+        [&page](std::string_view piece) {
+            page.append(piece);
+            return true;
+        });
     return page;
 }
 
-bool WritePageText(QIODevice& device, std::string_view page)
+bool WritePageText(QIODevice& device, std::string_view text)
 {
-    constexpr std::size_t kChunk = 1 << 20;
     QByteArray buffer;
-    for (std::size_t start = 0; start < page.size(); start += kChunk) {
+    for (std::size_t start = 0; start < text.size(); start += kPiece) {
         buffer.resize(0);
-        AppendTextMode(buffer, page.substr(start, kChunk));
+        AppendTextMode(buffer, text.substr(start, kPiece));
         if (device.write(buffer) != buffer.size())
             return false;
     }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "collection/Card.h"
+#include "pages/PageStream.h"
 #include "prefs/Preferences.h"
+
+#include <functional>
 
 #include <string>
 #include <string_view>
@@ -25,13 +28,17 @@ std::string FillRow(std::string_view rowTemplate, const Card& card);
 // The fixed row that follows the last Card's row in the page data.
 std::string FooterRow();
 
-// Every row of the table, top to bottom, filled into the row template, then
-// the footer row.
-std::string PageData(const CardTableModel& table, std::string_view rowTemplate);
+// Writes every row of the table, top to bottom, filled into the row
+// template, then the footer row, a piece at a time.
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate);
 
-// The outer template with #DATA# replaced first, then the #PREFS...# placeholders.
-// The page data is taken by value: moved in, its memory becomes the page's.
-std::string FillPage(std::string_view outerTemplate, std::string pageData, const Preferences& prefs);
+// Streams a page to the sink: the outer template with each #DATA# replaced
+// by what writeData writes, then the #PREFS...# placeholders in turn.
+bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
+                const Preferences& prefs, const PageStream::Sink& sink);
 
-// The page text as a text-mode file. False on a write error.
-bool WritePageText(QIODevice& device, std::string_view page);
+// The page whose data is pageData, whole.
+std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs);
+
+// Writes page text to the device with line feeds as CR LF. False on a write error.
+bool WritePageText(QIODevice& device, std::string_view text);

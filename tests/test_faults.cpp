@@ -209,7 +209,8 @@ private slots:
         f.folder.Write("catalogue.htm", "old page");
         FillDisk();
 
-        QCOMPARE(f.window->WritePage(QStringLiteral("catalogue.htm"), std::string(64 * 1024, 'p')), -1);
+        const auto page = [](QIODevice& device) { return WritePageText(device, std::string(64 * 1024, 'p')); };
+        QCOMPARE(f.window->WritePage(QStringLiteral("catalogue.htm"), page), -1);
         QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Saving File.")));
         QCOMPARE(f.folder.Read("catalogue.htm"), QByteArray("old page"));
 

@@ -1,7 +1,11 @@
 #include "pages/PageTemplates.h"
 
+#include "pages/PageStream.h"
+
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <array>
 
 namespace {
 
@@ -84,6 +88,43 @@ private slots:
                  std::string("<p>Ann ann@example.org</p><table><tr>ann@example.org #DATA# #NAME#</tr></table>."));
         QCOMPARE(FillPage("#DATA#|#DATA#", "r", prefs), std::string("r|r"));
         QCOMPARE(FillPage("<p>#PREFSCOUNTRY# #NAME#</p>", data, prefs), std::string("<p> #NAME#</p>"));
+    }
+
+    // The page goes out in pieces; wherever they break, even inside a
+    // placeholder or one a replacement makes, the page is the one that
+    // replacing in turn over the whole text gives.
+    void piecesJoinToTheWholePage()
+    {
+        QRandomGenerator random(7);
+        Preferences prefs;
+        prefs.Name = "#PREFS";
+        prefs.City = "CITY#";
+        prefs.Email = "#PREFSNAME#@";
+        const std::array<std::string_view, 8> words = {"#PREFSNAME#", "#PREFSCITY#", "#PREFSEMAIL#", "#PREFS",
+                                                       "CITY#",       "#",           "PREFS",        "x"};
+        for (int i = 0; i < 2000; ++i) {
+            std::string text;
+            for (int word = random.bounded(12); word > 0; --word)
+                text += words[random.bounded(int(words.size()))];
+            std::string whole = text;
+            for (const auto& [placeholder, value] : {std::pair<std::string_view, std::string_view>{"#PREFSNAME#", prefs.Name},
+                                                     {"#PREFSCITY#", prefs.City},
+                                                     {"#PREFSEMAIL#", prefs.Email}})
+                whole = PlainReplaceAll(whole, placeholder, value);
+
+            std::string streamed;
+            PageStream stream(prefs, [&](std::string_view piece) {
+                streamed += piece;
+                return true;
+            });
+            for (std::size_t at = 0; at < text.size();) {
+                const std::size_t length = std::size_t(random.bounded(1, 16));
+                stream.Write(std::string_view(text).substr(at, length));
+                at += length;
+            }
+            stream.Finish();
+            QCOMPARE(streamed, whole);
+        }
     }
 };
 

@@ -1,0 +1,90 @@
+#include "pages/PageStream.h"
+
+PageStream::Replacement::Replacement(std::string_view placeholder, std::string_view value)
+    : placeholder_(placeholder)
+    , value_(value)
+{
+}
+
+// Replaces the occurrences that begin before limit and passes on the text
+// before limit; returns where the unread text begins. The text must reach
+// far enough beyond limit to decide an occurrence beginning just before it.
+std::size_t PageStream::Replacement::Scan(std::string_view text, std::size_t limit, std::string& out) const
+{
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t at = text.find(placeholder_, from);
+        if (at == std::string_view::npos || at >= limit) {
+            if (from < limit) {
+                out.append(text.substr(from, limit - from));
+                from = limit;
+            }
+            return from;
+        }
+        out.append(text.substr(from, at - from));
+        out.append(value_);
+        from = at + placeholder_.size();
+    }
+}
+
+void PageStream::Replacement::Feed(std::string_view text, std::string& out)
+{
+    const std::size_t lookahead = placeholder_.size() - 1;
+    if (text.size() < lookahead) {
+        held_.append(text);
+        held_.erase(0, Scan(held_, held_.size() > lookahead ? held_.size() - lookahead : 0, out));
+        return;
+    }
+    if (!held_.empty()) {
+        // An occurrence may begin in the held bytes and end in this text.
+        std::string joined = held_;
+        joined.append(text.substr(0, lookahead));
+        text.remove_prefix(Scan(joined, held_.size(), out) - held_.size());
+        held_.clear();
+    }
+    held_.assign(text.substr(Scan(text, text.size() > lookahead ? text.size() - lookahead : 0, out)));
+}
+
+void PageStream::Replacement::Finish(std::string& out)
+{
+    Scan(held_, held_.size(), out);
+    held_.clear();
+}
+
+PageStream::PageStream(const Preferences& prefs, Sink sink)
+    : stages_{{
+        {"#PREFSNAME#", prefs.Name},
+        {"#PREFSADDRESS1#", prefs.Address1},
+        {"#PREFSADDRESS2#", prefs.Address2},
+        {"#PREFSCITY#", prefs.City},
+        {"#PREFSSTATE#", prefs.State},
+        {"#PREFSCOUNTRY#", prefs.Country},
+        {"#PREFSEMAIL#", prefs.Email},
+    }}
+    , sink_(std::move(sink))
+{
+}
+
+bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing)
+{
+    if (stage == stages_.size())
+        return sink_(text);
+    std::string& out = outs_[stage];
+    out.clear();
+    stages_[stage].Feed(text, out);
+    if (finishing)
+        stages_[stage].Finish(out);
+    return out.empty() && !finishing ? true : Pass(stage + 1, out, finishing);
+}
+
+bool PageStream::Write(std::string_view text)
+{
+    failed_ = failed_ || !Pass(0, text, false);
+    return !failed_;
+}
+
+bool PageStream::Finish()
+{
+    failed_ = failed_ || !Pass(0, {}, true);
+    return !failed_;
+}

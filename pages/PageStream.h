@@ -1,0 +1,48 @@
+#pragma once
+
+#include "prefs/Preferences.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Passes a page on in pieces while replacing the owner's #PREFS...#
+// placeholders in it, so that a page many times the collection's size is
+// never held whole. The pieces join to exactly the text that replacing each
+// placeholder in turn over the whole page gives.
+class PageStream {
+public:
+    using Sink = std::function<bool(std::string_view)>;
+
+    PageStream(const Preferences& prefs, Sink sink);
+
+    // The page's next text. False once the sink has failed.
+    bool Write(std::string_view text);
+    // Passes on what is still held back. False when the sink fails.
+    bool Finish();
+
+private:
+    // One placeholder's replacement over text that comes in pieces. The
+    // last bytes of a piece that may begin an occurrence are held back
+    // until the next piece decides them.
+    class Replacement {
+    public:
+        Replacement(std::string_view placeholder, std::string_view value);
+        void Feed(std::string_view text, std::string& out);
+        void Finish(std::string& out);
+
+    private:
+        std::size_t Scan(std::string_view text, std::size_t limit, std::string& out) const;
+        std::string_view placeholder_;
+        std::string_view value_;
+        std::string held_;
+    };
+
+    bool Pass(std::size_t stage, std::string_view text, bool finishing);
+
+    std::array<Replacement, 7> stages_;
+    std::array<std::string, 7> outs_;
+    Sink sink_;
+    bool failed_ = false;
+};
