@@ -3,6 +3,8 @@
 #include <QComboBox>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -71,7 +73,11 @@ void ChoiceList::AddAll(const std::vector<std::string>& texts)
         QByteArray bytes;
     };
     std::vector<Entry> entries;
+    // A collection repeats a few texts many times: each is decoded once.
+    std::unordered_set<std::string_view> seen;
     for (const std::string& bytes : texts) {
+        if (!seen.insert(bytes).second)
+            continue;
         QString text = Decoded(bytes);
         if (!keys_.contains(Key(text))) {
             keys_.insert(Key(text));

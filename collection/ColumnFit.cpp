@@ -177,13 +177,33 @@ qint64 ColumnFit::PairedWidth(std::u32string_view characters)
     return units;
 }
 
+// Plain ASCII without a ligature is the sum of its neighbours' pairs and its
+// last character, read straight from the table; -1 for any other text.
+qint64 ColumnFit::AsciiWidth(std::string_view bytes)
+{
+    if (bytes.empty())
+        return 0;
+    qint64 units = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        if (!PlainAscii(first) || !PlainAscii(second))
+            return -1;
+        int advance = asciiPairs_[first * 128 + second];
+        if (advance == kUnmeasured)
+            advance = PairAdvance(first, second);
+        if (advance == kLigature)
+            return -1;
+        units += advance;
+    }
+    const auto last = static_cast<unsigned char>(bytes.back());
+    return PlainAscii(last) ? units + LastAdvance(last) : -1;
+}
+
 int ColumnFit::TextWidth(std::string_view bytes)
 {
-    qint64 units = 0;
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return PlainAscii(static_cast<unsigned char>(c)); })) {
-        const std::u32string characters(bytes.begin(), bytes.end());
-        units = PairedWidth(characters);
-    } else {
+    qint64 units = AsciiWidth(bytes);
+    if (units < 0) {
         const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
         const std::u32string characters = text.toStdU32String();
         const bool paired = std::all_of(characters.begin(), characters.end(), PairsWell) && OneScript(characters);

@@ -42,6 +42,7 @@ private:
     int LastAdvance(char32_t last);
     qint64 WordAdvance(std::u32string_view word, char32_t next);
     qint64 PairedWidth(std::u32string_view characters);
+    qint64 AsciiWidth(std::string_view bytes);
 
     QFont font_;
     std::vector<int> asciiPairs_;
