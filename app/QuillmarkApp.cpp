@@ -17,7 +17,7 @@ bool QuillmarkApp::Start()
     DesktopMessages messages;
     MainWindow window(messages);
     TerminationWatcher watcher;
-    QObject::connect(&watcher, &TerminationWatcher::Requested, &window, &QDialog::reject);
+    QObject::connect(&watcher, &TerminationWatcher::Requested, &window, [&window] { EndRunForTermination(window); });
     window.exec();
     return false;
 }

@@ -1,6 +1,7 @@
 #include "app/TerminationWatcher.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QSessionManager>
 #include <QSocketNotifier>
 
@@ -51,4 +52,18 @@ TerminationWatcher::~TerminationWatcher()
             ::close(end);
         end = -1;
     }
+}
+
+void EndRunForTermination(QDialog& window)
+{
+    for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != &window;
+         modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (modal->isVisible())
+            break;
+    }
+    window.reject();
 }

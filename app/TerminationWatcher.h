@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QDialog;
 class QSocketNotifier;
 
 // Turns SIGTERM, SIGINT, SIGHUP and the desktop session's end into one
@@ -19,3 +20,7 @@ signals:
 private:
     QSocketNotifier* notifier_ = nullptr;
 };
+
+// Ends the window's run as Cancel would, first cancelling any dialog or
+// question open over it: their own runs would otherwise hold the window's.
+void EndRunForTermination(QDialog& window);

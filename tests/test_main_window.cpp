@@ -1,6 +1,10 @@
 #include "support/WindowTest.h"
 
+#include "app/MessageInterface.h"
+#include "app/TerminationWatcher.h"
 #include "resources/DialogTemplates.h"
+
+#include <QApplication>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +13,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -85,6 +90,41 @@ private slots:
         QCOMPARE(f.folder.Read("qmk.dat"), collection);
         f.window->close();
         QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    // The end of the session or a signal while the Preferences dialog or a
+    // question is open cancels them and ends the run as a close does.
+    void terminationCancelsWhatIsOpenOverTheWindow()
+    {
+        TempFolder folder;
+        // Should a dialog survive, it is closed here rather than left waiting.
+        bool rescued = false;
+        QTimer rescue;
+        QObject::connect(&rescue, &QTimer::timeout, [&rescued] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                rescued = true;
+                dialog->reject();
+            }
+        });
+        rescue.start(5000);
+        DesktopMessages desktop;
+        MainWindow window(desktop);
+        window.show();
+        window.findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Kept"));
+        window.OnAdd();
+        QTimer::singleShot(0, &window, [&window] { EndRunForTermination(window); });
+        window.OnPreferences();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(folder.Read("qmk.dat"), CollectionBytes({{"Kept"}}));
+
+        MainWindow again(desktop);
+        again.show();
+        again.findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Kept"));
+        QTimer::singleShot(0, &again, [&again] { EndRunForTermination(again); });
+        again.OnAdd(); // the duplicate question, answered No by the cancel
+        QVERIFY(!again.isVisible());
+        QCOMPARE(folder.Read("qmk.dat"), CollectionBytes({{"Kept"}}));
+        QVERIFY(!rescued);
     }
 
     void loadsCardsIntoTheTableAndTheLists()
