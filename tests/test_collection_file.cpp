@@ -1,5 +1,6 @@
 #include "collection/CardTableModel.h"
 #include "collection/CollectionFile.h"
+#include "support/FullDevice.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -23,29 +24,6 @@ QByteArray Written(const CardTableModel& table)
         qFatal("write failed");
     return buffer.data();
 }
-
-// A device that accepts a number of bytes and then fails, like a full disk.
-class FullDevice : public QIODevice {
-public:
-    explicit FullDevice(qint64 room)
-        : room_(room)
-    {
-        open(QIODevice::WriteOnly);
-    }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 size) override
-    {
-        if (size > room_)
-            return -1;
-        room_ -= size;
-        return size;
-    }
-
-private:
-    qint64 room_;
-};
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "collection/TextFile.h"
 #include "pages/PageTemplates.h"
 #include "prefs/Preferences.h"
+#include "support/FullDevice.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,29 +16,6 @@
 #include <QTest>
 
 namespace {
-
-// A device with room for a number of bytes, like a nearly full disk.
-class FullDevice : public QIODevice {
-public:
-    explicit FullDevice(qint64 room)
-        : room_(room)
-    {
-        open(QIODevice::WriteOnly);
-    }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char*, qint64 size) override
-    {
-        if (size > room_)
-            return -1;
-        room_ -= size;
-        return size;
-    }
-
-private:
-    qint64 room_;
-};
 
 bool Run(const QString& program, const QStringList& arguments)
 {
