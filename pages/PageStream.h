@@ -15,6 +15,7 @@ class PageStream {
 public:
     using Sink = std::function<bool(std::string_view)>;
 
+    // The owner's details are read where they stand: prefs must outlive the stream.
     PageStream(const Preferences& prefs, Sink sink);
 
     // The page's next text. False once the sink has failed.

@@ -5,7 +5,6 @@
 #include "prefs/Preferences.h"
 
 #include <functional>
-
 #include <string>
 #include <string_view>
 
