@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -86,6 +87,14 @@ void MainWindow::BindControls()
     conditionChoices_ = std::make_unique<ChoiceList>(conditionBox_);
     tableView_->setModel(&table_);
     tableView_->viewport()->installEventFilter(this);
+    // The mark is the row last selected. A click below the rows clears the
+    // view's selection but not the mark; the mark moves with its row and
+    // goes with it when the row is deleted.
+    connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                if (!selected.isEmpty())
+                    selectionMark_ = selected.indexes().first();
+            });
     fit_ = std::make_unique<ColumnFit>(tableView_->font());
 }
 

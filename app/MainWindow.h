@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPersistentModelIndex>
 
 #include <array>
 #include <functional>
@@ -127,6 +128,7 @@ private:
     int tooltipsCheckState_ = 0;
     bool tipSupport_ = false;
     CardTableModel table_;
+    QPersistentModelIndex selectionMark_;
     std::unique_ptr<ColumnFit> fit_;
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;

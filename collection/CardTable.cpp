@@ -97,13 +97,11 @@ void MainWindow::ReverseRows()
     ShowFields();
 }
 
-// The row the user selected. The view's current index alone is no mark: the
-// view gives one to row 0 when the table takes the keyboard focus, and
-// Update or Delete would then hit a row nobody selected.
+// The row last selected. The view's current index is no mark: the view puts
+// it on row 0 when the table takes the keyboard focus.
 int MainWindow::SelectionMark() const
 {
-    const QModelIndexList selected = tableView_->selectionModel()->selectedRows();
-    return selected.isEmpty() ? -1 : selected.first().row();
+    return selectionMark_.isValid() ? selectionMark_.row() : -1;
 }
 
 void MainWindow::OnColumnClick(int column)

@@ -368,7 +368,9 @@ private slots:
 
     // A click on the table
 
-    void clickBelowTheRowsBeforeAnySelectionEmptiesTheFields()
+    // Below the rows no row is picked: before any selection the fields
+    // empty; after one, the row last selected keeps the mark and is read.
+    void clickBelowTheRows()
     {
         WindowFixture f;
         f.folder.Write("qmk.dat", kThreeCards);
@@ -381,6 +383,12 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, last.bottom() + 5));
         QCOMPARE(Fields(f), QStringList(8, QString()));
         QCOMPARE(window.HeldCard(), Card());
+
+        f.ClickRow(1);
+        f.Type("nameEdit", QStringLiteral("typed"));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, last.bottom() + 5));
+        QCOMPARE(window.SelectionMark(), 1);
+        QCOMPARE(window.HeldCard(), window.CardTable().RowCard(1));
     }
 
     void clickFillsTheFieldsAndKeysDoNot()
