@@ -74,7 +74,9 @@ bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing)
     stages_[stage].Feed(text, out);
     if (finishing)
         stages_[stage].Finish(out);
-    return out.empty() && !finishing ? true : Pass(stage + 1, out, finishing);
+    else if (out.empty())
+        return true;
+    return Pass(stage + 1, out, finishing);
 }
 
 bool PageStream::Write(std::string_view text)

@@ -27,8 +27,9 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
     if (first == std::string::npos)
         return;
     // Works in place: a row is filled for every Card, and none needs a
-    // second buffer. When the text grows, its unread part is first moved right by
-    // the growth; writing then never overtakes the part still to be read.
+    // second buffer. When the text grows, its unread part is first moved
+    // right by the growth; writing then never overtakes the part still to
+    // be read.
     const std::size_t length = text.size();
     std::size_t shift = 0;
     if (value.size() > placeholder.size()) {
