@@ -2,6 +2,7 @@
 
 #include "app/ApplicationIcon.h"
 #include "app/DialogBuilder.h"
+#include "resources/ControlIds.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -14,6 +15,6 @@ AboutDialog::AboutDialog(QWidget* parent)
     auto* icon = findChild<QLabel*>(QStringLiteral("icon"));
     icon->setPixmap(ApplicationIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    connect(qobject_cast<QPushButton*>(controls.value(1)), &QPushButton::clicked, this, &QDialog::accept);
+    connect(qobject_cast<QPushButton*>(controls.value(AboutControlId::Ok)), &QPushButton::clicked, this, &QDialog::accept);
     setFixedSize(size());
 }

@@ -1,5 +1,6 @@
-#include "app/MessageInterface.h"
+#include "app/DesktopMessages.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 
@@ -11,17 +12,25 @@ QString ScreenText(QString text)
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+// A box stands over the dialog that is open, else over the main window.
+QWidget* Owner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
 } // namespace
 
-void DesktopMessages::ShowError(QWidget* owner, const QString& text, const QString& caption)
+void DesktopMessages::ShowError(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, ScreenText(text), QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::NoIcon, caption, ScreenText(text), QMessageBox::Ok, Owner());
     box.exec();
 }
 
-bool DesktopMessages::AskYesNo(QWidget* owner, const QString& text, const QString& caption)
+bool DesktopMessages::AskYesNo(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Warning, caption, ScreenText(text), QMessageBox::Yes | QMessageBox::No, owner);
+    QMessageBox box(QMessageBox::Warning, caption, ScreenText(text), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,15 +1,15 @@
 #include "app/DialogBuilder.h"
 
+#include "app/CardTableView.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 
 #include <algorithm>
 #include <limits>
@@ -49,20 +49,7 @@ QWidget* NewItem(const DialogItem& item, QWidget* parent)
         return combo;
     }
     case ItemKind::ReportList: {
-        auto* table = new QTableView(parent);
-        table->verticalHeader()->hide();
-        table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        table->setSelectionMode(QAbstractItemView::SingleSelection);
-        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        table->setTabKeyNavigation(false);
-        table->setShowGrid(false);
-        table->setWordWrap(false);
-        table->setSortingEnabled(false);
-        table->horizontalHeader()->setSectionsClickable(true);
-        table->horizontalHeader()->setHighlightSections(false);
-        table->horizontalHeader()->setStretchLastSection(false);
-        table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        return table;
+        return new CardTableView(parent);
     }
     case ItemKind::PushButton:
         return new QPushButton(text, parent);

@@ -1,6 +1,4 @@
-#include "app/MainWindow.h"
-
-#include "app/MessageInterface.h"
+#include "app/Help.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +9,8 @@ namespace {
 // The help page ships with the program, so that it opens without a network.
 constexpr const char* kHelpPage = "share/quillmark/help.html";
 
+} // namespace
+
 // The installed copy lies under the program's prefix (bin/..); a build tree
 // keeps its copy beside the program.
 QUrl HelpPageAddress()
@@ -20,13 +20,4 @@ QUrl HelpPageAddress()
     const QString built = programDir.absoluteFilePath(QLatin1String(kHelpPage));
     const QString page = QFileInfo::exists(installed) || !QFileInfo::exists(built) ? installed : built;
     return QUrl::fromLocalFile(QDir::cleanPath(page));
-}
-
-} // namespace
-
-void MainWindow::OnHelpButton()
-{
-    TakeFields();
-    messages_.Open(HelpPageAddress());
-    ShowFields();
 }

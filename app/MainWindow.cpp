@@ -1,17 +1,30 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
+#include "app/ApplicationIcon.h"
+#include "app/CardTableView.h"
 #include "app/DialogBuilder.h"
-#include "app/MessageInterface.h"
+#include "app/Help.h"
+#include "app/PreferencesDialog.h"
+#include "app/Tooltips.h"
+#include "app/WindowLayout.h"
+#include "app/WindowMenu.h"
+#include "base/MessageInterface.h"
+#include "collection/CollectionCommands.h"
+#include "collection/CollectionFile.h"
+#include "collection/ColumnSort.h"
+#include "pages/PageCommands.h"
+#include "prefs/PreferencesCommands.h"
+#include "resources/ControlIds.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
+#include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QItemSelectionModel>
+#include <QIcon>
 #include <QLineEdit>
-#include <QMouseEvent>
+#include <QMenu>
 #include <QPushButton>
-#include <QTableView>
 
 namespace {
 
@@ -51,11 +64,22 @@ constexpr std::array<int, kCardFieldCount> kFieldControls = {
     ControlId::Price, ControlId::Quantity, ControlId::Url, ControlId::Description,
 };
 
+QString CollectionPath()
+{
+    return QString::fromLatin1(kCollectionFileName);
+}
+
+QString PreferencesPath()
+{
+    return QString::fromLatin1(kPreferencesFileName);
+}
+
 } // namespace
 
 MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
+    , entry_(table_, seriesChoices_, conditionChoices_, messages)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -73,9 +97,8 @@ void MainWindow::BindControls()
         controls_.value(named.id)->setObjectName(QString::fromLatin1(named.objectName));
     countBox_ = qobject_cast<QLineEdit*>(Control(ControlId::Count));
     tooltipsBox_ = qobject_cast<QCheckBox*>(Control(ControlId::Tooltips));
-    seriesBox_ = qobject_cast<QComboBox*>(Control(ControlId::Series));
-    conditionBox_ = qobject_cast<QComboBox*>(Control(ControlId::Condition));
-    tableView_ = qobject_cast<QTableView*>(Control(ControlId::CardTable));
+    qobject_cast<QComboBox*>(Control(ControlId::Series))->setModel(&seriesChoices_);
+    qobject_cast<QComboBox*>(Control(ControlId::Condition))->setModel(&conditionChoices_);
     for (int field = 0; field < kCardFieldCount; ++field) {
         QWidget* control = Control(kFieldControls[std::size_t(field)]);
         if (auto* combo = qobject_cast<QComboBox*>(control))
@@ -83,19 +106,8 @@ void MainWindow::BindControls()
         else
             fields_[std::size_t(field)] = std::make_unique<FieldBinding>(qobject_cast<QLineEdit*>(control));
     }
-    seriesChoices_ = std::make_unique<ChoiceList>(seriesBox_);
-    conditionChoices_ = std::make_unique<ChoiceList>(conditionBox_);
-    tableView_->setModel(&table_);
-    tableView_->viewport()->installEventFilter(this);
-    // The mark is the row last selected. A click below the rows clears the
-    // view's selection but not the mark; the mark moves with its row and
-    // goes with it when the row is deleted.
-    connect(tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) {
-                if (!selected.isEmpty())
-                    selectionMark_ = selected.indexes().first();
-            });
-    fit_ = std::make_unique<ColumnFit>(tableView_->font());
+    cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
+    cardTable_->SetCardTable(&table_);
 }
 
 void MainWindow::ConnectCommands()
@@ -116,16 +128,19 @@ void MainWindow::ConnectCommands()
         accept();
     });
     connect(tooltipsBox_, &QCheckBox::clicked, this, &MainWindow::OnTooltipsCheck);
-    connect(tableView_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
+    connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
+    connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
 }
 
 void MainWindow::OnInitWindow()
 {
     ShowFields();
-    SetUpWindowFurniture();
+    setWindowIcon(ApplicationIcon());
+    // A minimised window is drawn by the window manager here, not by the program.
+    setMinimumSize(MinimumClientSize(*this));
+    ExtendEditMenus(*this, [this] { OnAbout(); });
     LoadPreferences();
-    SetUpColumns();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
 }
@@ -148,11 +163,196 @@ void MainWindow::ShowFields()
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
 }
 
+// Add and Update take the fields as the collection file can keep them, and
+// show what they took.
+void MainWindow::TakeEntryFields()
+{
+    TakeFields();
+    ReplaceUnstorableBytes(held_);
+    ShowFields();
+}
+
 void MainWindow::ClearEntryFields()
 {
     TakeFields();
     for (std::string& field : held_)
         field.clear();
+    ShowFields();
+}
+
+void MainWindow::ReadRow(int row)
+{
+    TakeFields();
+    held_ = table_.RowCard(row);
+    ShowFields();
+}
+
+void MainWindow::RefreshRowCount()
+{
+    heldRowCount_ = table_.rowCount();
+    ShowFields();
+}
+
+int MainWindow::SelectionMark() const
+{
+    return cardTable_->SelectionMark();
+}
+
+void MainWindow::LoadCollection()
+{
+    TakeFields();
+    collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    cardTable_->FitColumns();
+    RefreshRowCount();
+    ClearEntryFields();
+}
+
+void MainWindow::SaveCollection()
+{
+    ClearEntryFields();
+    TakeFields();
+    ::SaveCollection(CollectionPath(), table_, collectionUnreadable_, messages_);
+    ClearEntryFields();
+}
+
+void MainWindow::OnColumnClick(int column)
+{
+    TakeFields();
+    heldRowCount_ = table_.rowCount();
+    SortRowsByColumn(table_, column);
+    ShowFields();
+}
+
+void MainWindow::OnAdd()
+{
+    TakeEntryFields();
+    // Add leaves the column widths as they are, however wide the new Card.
+    if (entry_.Add(held_))
+        RefreshRowCount();
+    ShowFields();
+}
+
+void MainWindow::OnUpdate()
+{
+    TakeEntryFields();
+    entry_.Update(SelectionMark(), held_);
+    cardTable_->FitColumns();
+    ShowFields();
+}
+
+void MainWindow::OnDelete()
+{
+    TakeFields();
+    entry_.Delete(SelectionMark());
+    cardTable_->FitColumns();
+    RefreshRowCount();
+}
+
+void MainWindow::OnCardTableClick()
+{
+    ReadRow(SelectionMark());
+}
+
+void MainWindow::OnCatalogue()
+{
+    GeneratePage(kCataloguePage);
+}
+
+void MainWindow::OnList()
+{
+    GeneratePage(kListPage);
+}
+
+void MainWindow::GeneratePage(const PageDescription& page)
+{
+    TakeFields();
+    const PageTemplateTexts templates = LoadPageTemplates(page, messages_);
+    // The page is built from the table's cells; the fields end on the last
+    // Card all the same, as if every Card had passed through them.
+    if (table_.rowCount() > 0)
+        ReadRow(table_.rowCount() - 1);
+    PublishPage(page, templates, table_, prefs_, messages_);
+    ShowFields();
+}
+
+void MainWindow::LoadPreferences()
+{
+    TakeFields();
+    if (::LoadPreferences(PreferencesPath(), prefs_)) {
+        tooltipsCheckState_ = 1;
+        SetTipSupport(true);
+    }
+    ShowFields();
+}
+
+void MainWindow::SavePreferences()
+{
+    ::SavePreferences(PreferencesPath(), prefs_, messages_);
+}
+
+void MainWindow::OnPreferences()
+{
+    TakeFields();
+    PreferencesDialog dialog(this);
+    dialog.SetPreferences(prefs_);
+    dialog.exec();
+    // A cancelled dialog gives back what it was given, and the file is
+    // rewritten either way.
+    dialog.CopyTo(prefs_);
+    SavePreferences();
+    ShowFields();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // The frame is known only once the window system has shown the window,
+    // and it only lowers the minimum, so this never resizes the window again.
+    setMinimumSize(MinimumClientSize(*this));
+    OnSize(width(), height());
+}
+
+void MainWindow::OnSize(int cx, int cy)
+{
+    LayOutWindow(controls_, cx, cy);
+}
+
+void MainWindow::OnTooltipsCheck()
+{
+    TakeFields();
+    prefs_.Tooltips = tooltipsCheckState_ != 0 ? "yes" : "no";
+    SetTipSupport(prefs_.Tooltips == "yes");
+    ShowFields();
+}
+
+void MainWindow::SetTipSupport(bool on)
+{
+    tipSupport_ = on;
+    ApplyTips(controls_, on);
+}
+
+QMenu* MainWindow::CreateWindowMenu()
+{
+    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = CreateWindowMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void MainWindow::OnAbout()
+{
+    AboutDialog about(this);
+    about.exec();
+}
+
+void MainWindow::OnHelpButton()
+{
+    TakeFields();
+    messages_.Open(HelpPageAddress());
     ShowFields();
 }
 
@@ -163,12 +363,4 @@ void MainWindow::OnDestroyWindow()
     destroyed_ = true;
     SavePreferences();
     SaveCollection();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == tableView_->viewport() && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        OnCardTableClick();
-    return QDialog::eventFilter(watched, event);
 }

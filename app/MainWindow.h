@@ -2,33 +2,29 @@
 
 #include "app/FieldBinding.h"
 #include "collection/Card.h"
+#include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
-#include "collection/ChoiceList.h"
-#include "collection/ColumnFit.h"
+#include "collection/ChoiceListModel.h"
 #include "prefs/Preferences.h"
 
 #include <QDialog>
 #include <QHash>
-#include <QPersistentModelIndex>
 
 #include <array>
-#include <functional>
 #include <memory>
-#include <string>
-#include <string_view>
 
+class CardTableView;
 class MessageInterface;
 class QCheckBox;
-class QComboBox;
-class QIODevice;
 class QLineEdit;
 class QMenu;
-class QTableView;
+struct PageDescription;
 
 // The program's one window: the entry fields, the card table, the buttons,
 // and the state behind them. Every command takes the fields into the held
-// values, acts, and shows the held values again. Its files are read when it
-// is constructed and written once when its run ends.
+// values, makes one call into the subsystem that does the work, and shows the
+// held values again. Its files are read when it is constructed and written
+// once when its run ends.
 class MainWindow : public QDialog {
     Q_OBJECT
 
@@ -48,43 +44,27 @@ public:
     void ClearEntryFields();
 
     // The card table.
-    void SetUpColumns();
-    void AutosizeColumns();
-    void InsertHeldCard();
     void ReadRow(int row);
     void RefreshRowCount();
-    void AddToChoiceLists();
-    void ReverseRows();
     int SelectionMark() const;
 
     // The collection file.
     void LoadCollection();
     void SaveCollection();
 
-    // The column sort.
+    // The commands.
     void OnColumnClick(int column);
-    void SortByColumn(int column);
-
-    // The entry commands.
     void OnAdd();
     void OnUpdate();
     void OnDelete();
     void OnCardTableClick();
-    bool IsDuplicate();
+    void OnCatalogue();
+    void OnList();
 
     // The preferences.
     void LoadPreferences();
     void SavePreferences();
     void OnPreferences();
-
-    // The pages.
-    void OnCatalogue();
-    void OnList();
-    // A template's text; empty, after a box, when it cannot be opened.
-    std::string LoadTemplate(const char* fileName);
-    // Writes the page safely with writePage, which fills the file. 1 when
-    // the page was written, -1 (after a box) when it was not.
-    int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage);
 
     // The window's furniture.
     void OnSize(int cx, int cy);
@@ -98,7 +78,6 @@ public:
     void OnDestroyWindow();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -106,30 +85,24 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
-    void SetUpWindowFurniture();
-    void WriteRecoveryFile(const QString& why);
-    void ReplaceUnstorableText();
-    void GeneratePage(const char* outerTemplate, const char* rowTemplate, std::string Preferences::*location,
-                      const char* defaultLocation);
+    void TakeEntryFields();
+    void GeneratePage(const PageDescription& page);
 
     MessageInterface& messages_;
     Preferences prefs_;
+    CardTableModel table_;
+    ChoiceListModel seriesChoices_;
+    ChoiceListModel conditionChoices_;
+    CardEntry entry_;
     QHash<int, QWidget*> controls_;
     QLineEdit* countBox_ = nullptr;
     QCheckBox* tooltipsBox_ = nullptr;
-    QComboBox* seriesBox_ = nullptr;
-    QComboBox* conditionBox_ = nullptr;
-    QTableView* tableView_ = nullptr;
+    CardTableView* cardTable_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
-    std::unique_ptr<ChoiceList> seriesChoices_;
-    std::unique_ptr<ChoiceList> conditionChoices_;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
     bool tipSupport_ = false;
-    CardTableModel table_;
-    QPersistentModelIndex selectionMark_;
-    std::unique_ptr<ColumnFit> fit_;
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;

@@ -1,7 +1,7 @@
 #include "app/QuillmarkApp.h"
 
+#include "app/DesktopMessages.h"
 #include "app/MainWindow.h"
-#include "app/MessageInterface.h"
 #include "app/TerminationWatcher.h"
 
 QuillmarkApp::QuillmarkApp(int& argc, char** argv)
@@ -11,9 +11,6 @@ QuillmarkApp::QuillmarkApp(int& argc, char** argv)
 
 bool QuillmarkApp::Start()
 {
-    // The program uses no network, so there is no socket layer to start, and
-    // embedded-control hosting and the 3-D dialog look have no counterpart
-    // here: the window is built and run directly.
     DesktopMessages messages;
     MainWindow window(messages);
     TerminationWatcher watcher;

@@ -18,6 +18,9 @@ signals:
     void Requested();
 
 private:
+    // The signal handler writes into pipe_[0]; the notifier reads pipe_[1].
+    int pipe_[2] = {-1, -1};
+    bool registered_ = false;
     QSocketNotifier* notifier_ = nullptr;
 };
 

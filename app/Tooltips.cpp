@@ -1,7 +1,6 @@
 #include "app/Tooltips.h"
 
-#include "app/MainWindow.h"
-#include "resources/DialogTemplates.h"
+#include "resources/ControlIds.h"
 
 #include <QWidget>
 
@@ -44,18 +43,4 @@ void ApplyTips(const QHash<int, QWidget*>& controls, bool on)
         if (QWidget* control = controls.value(tip.id))
             control->setToolTip(on ? QString::fromUtf8(tip.text) : QString());
     }
-}
-
-void MainWindow::OnTooltipsCheck()
-{
-    TakeFields();
-    prefs_.Tooltips = tooltipsCheckState_ != 0 ? "yes" : "no";
-    SetTipSupport(prefs_.Tooltips == "yes");
-    ShowFields();
-}
-
-void MainWindow::SetTipSupport(bool on)
-{
-    tipSupport_ = on;
-    ApplyTips(controls_, on);
 }

@@ -1,9 +1,8 @@
 #include "app/WindowLayout.h"
 
-#include "app/MainWindow.h"
-#include "resources/DialogTemplates.h"
+#include "resources/ControlIds.h"
 
-#include <QResizeEvent>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -56,34 +55,26 @@ QSize MinimumClientSize(const QWidget& window)
     return QSize(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event)
+void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy)
 {
-    QDialog::resizeEvent(event);
-    // The frame is known only once the window system has shown the window,
-    // and it only lowers the minimum, so this never resizes the window again.
-    setMinimumSize(MinimumClientSize(*this));
-    OnSize(width(), height());
-}
-
-void MainWindow::OnSize(int cx, int cy)
-{
-    if (controls_.isEmpty())
+    if (controls.isEmpty())
         return;
     cx = std::max(cx, 0);
     cy = std::max(cy, 0);
-    const auto place = [this](int id, int left, int top, int width, int height) {
-        Control(id)->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+    const auto control = [&controls](int id) { return controls.value(id); };
+    const auto place = [&](int id, int left, int top, int width, int height) {
+        control(id)->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
     };
     // Sizes only; the control keeps its left and top. The edit boxes and the
     // combo box keep their height: in Qt a combo box's list finds its own room.
-    const auto resize = [this](int id, int width, int height) {
-        Control(id)->resize(std::max(width, 0), std::max(height, 0));
+    const auto resize = [&](int id, int width, int height) {
+        control(id)->resize(std::max(width, 0), std::max(height, 0));
     };
 
     place(ControlId::Notice, 3, cy - 15, 400, 15);
     for (const Widening& box : kWidening)
-        resize(box.id, cx - box.lessThanClient, Control(box.id)->height());
-    for (const ColumnPlace& control : kColumn)
-        place(control.id, cx - 85, control.top, 75, control.height);
+        resize(box.id, cx - box.lessThanClient, control(box.id)->height());
+    for (const ColumnPlace& column : kColumn)
+        place(column.id, cx - 85, column.top, 75, column.height);
     resize(ControlId::CardTable, cx - 101, cy - 160);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+
 class QSize;
 class QWidget;
 
@@ -7,3 +9,7 @@ class QWidget;
 // inside the window: a fixed outer size less the frame the window system
 // reports (none before the window is shown).
 QSize MinimumClientSize(const QWidget& window);
+
+// Places the main window's controls for a client area of cx by cy pixels: the
+// button column keeps to the right edge, the boxes widen, the table grows.
+void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy);

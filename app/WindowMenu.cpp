@@ -1,58 +1,41 @@
 #include "app/WindowMenu.h"
 
-#include "app/AboutDialog.h"
-#include "app/MainWindow.h"
-#include "resources/DialogTemplates.h"
+#include "resources/StringTable.h"
 
-#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 
 namespace {
 
-void AppendAboutEntry(QMenu& menu, MainWindow& window)
+void AppendAboutEntry(QMenu& menu, const std::function<void()>& onAbout)
 {
     menu.addSeparator();
-    QObject::connect(menu.addAction(QString::fromUtf8(kAboutMenuText)), &QAction::triggered, &window,
-                     &MainWindow::OnAbout);
+    QObject::connect(menu.addAction(QString::fromUtf8(Text::AboutMenu)), &QAction::triggered, &menu, onAbout);
 }
 
 } // namespace
 
 // The window manager's own window menu cannot be extended from here, so the
 // About entry lives in the window's context menu instead.
-QMenu* MainWindow::CreateWindowMenu()
+QMenu* CreateWindowMenu(QWidget* parent, const std::function<void()>& onAbout)
 {
-    auto* menu = new QMenu(this);
+    auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
-    AppendAboutEntry(*menu, *this);
+    AppendAboutEntry(*menu, onAbout);
     return menu;
-}
-
-void MainWindow::contextMenuEvent(QContextMenuEvent* event)
-{
-    QMenu* menu = CreateWindowMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
 }
 
 // The edit boxes keep their own editing menu, with the About entry below it,
 // so that the context-menu key reaches About from whichever box has the focus.
-void ExtendEditMenus(MainWindow& window)
+void ExtendEditMenus(QWidget& window, const std::function<void()>& onAbout)
 {
     for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(edit, &QWidget::customContextMenuRequested, &window, [&window, edit](const QPoint& position) {
+        QObject::connect(edit, &QWidget::customContextMenuRequested, &window, [edit, onAbout](const QPoint& position) {
             QMenu* menu = edit->createStandardContextMenu();
             menu->setAttribute(Qt::WA_DeleteOnClose);
-            AppendAboutEntry(*menu, window);
+            AppendAboutEntry(*menu, onAbout);
             menu->popup(edit->mapToGlobal(position));
         });
     }
-}
-
-void MainWindow::OnAbout()
-{
-    AboutDialog about(this);
-    about.exec();
 }

@@ -1,6 +1,13 @@
 #pragma once
 
-class MainWindow;
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+// The window's own menu, opened by a right-click or the context-menu key:
+// a separator and the About entry.
+QMenu* CreateWindowMenu(QWidget* parent, const std::function<void()>& onAbout);
 
 // Appends the About entry to the editing menu of each of the window's edit boxes.
-void ExtendEditMenus(MainWindow& window);
+void ExtendEditMenus(QWidget& window, const std::function<void()>& onAbout);

@@ -2,8 +2,9 @@
 
 #include "app/MainWindow.h"
 #include "collection/CardTableModel.h"
-#include "collection/ColumnFit.h"
+#include "app/ColumnFit.h"
 #include "collection/ColumnSort.h"
+#include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"
 
 #include <QComboBox>
@@ -71,7 +72,7 @@ void AdjacentExchangeSort(CardTableModel& table, int column)
     }
 }
 
-ColumnWidths LoadCardByCard(MainWindow& window, const std::vector<Card>& fileOrder)
+ColumnWidths LoadCardByCard(MainWindow& window, CardTableModel& table, const std::vector<Card>& fileOrder)
 {
     std::array<QLineEdit*, kCardFieldCount> fields{};
     for (int field = 0; field < kCardFieldCount; ++field)
@@ -81,17 +82,18 @@ ColumnWidths LoadCardByCard(MainWindow& window, const std::vector<Card>& fileOrd
     for (const Card& card : fileOrder) {
         for (int field = 0; field < kCardFieldCount; ++field)
             fields[std::size_t(field)]->setText(QString::fromStdString(card[field]));
-        window.InsertHeldCard();
-        widest = MeasureEveryCell(window.CardTable(), fit);
+        window.TakeFields();
+        table.InsertRow(0, window.HeldCard());
+        widest = MeasureEveryCell(table, fit);
     }
     window.ClearEntryFields();
     return widest;
 }
 
-bool CatalogueRowByRow(MainWindow& window, const QString& path)
+bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QString& path)
 {
-    const std::string outer = window.LoadTemplate("CatalogueOutside.htm");
-    const std::string rowTemplate = window.LoadTemplate("CatalogueInside.htm");
+    const std::string outer = LoadTemplate("CatalogueOutside.htm", messages);
+    const std::string rowTemplate = LoadTemplate("CatalogueInside.htm", messages);
     std::string data;
     std::string scratch;
     for (int row = 0; row < window.CardTable().rowCount(); ++row) {
@@ -100,5 +102,5 @@ bool CatalogueRowByRow(MainWindow& window, const QString& path)
     }
     data += FooterRow();
     const std::string page = FillPage(outer, data, window.Prefs());
-    return window.WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }) == 1;
+    return WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }, messages) == 1;
 }

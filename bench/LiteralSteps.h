@@ -10,6 +10,7 @@
 
 class CardTableModel;
 class MainWindow;
+class MessageInterface;
 
 // The collection's commands done the plain way, step by step, as baselines
 // for the benchmarks: same results as the program's own commands, at the
@@ -25,12 +26,12 @@ void AdjacentExchangeSort(CardTableModel& table, int column);
 
 using ColumnWidths = std::array<int, kCardFieldCount>;
 
-// Loads Cards given in file order: each goes through the entry fields into
-// InsertHeldCard, and after each every cell of the table is measured again,
-// as a content fit of the list does. Returns the widest cell text of each
-// column after the last Card.
-ColumnWidths LoadCardByCard(MainWindow& window, const std::vector<Card>& fileOrder);
+// Loads Cards given in file order: each goes through the window's entry
+// fields and the held Card into the top row of table, and after each every
+// cell of the table is measured again, as a content fit of the list does.
+// Returns the widest cell text of each column after the last Card.
+ColumnWidths LoadCardByCard(MainWindow& window, CardTableModel& table, const std::vector<Card>& fileOrder);
 
 // The Catalogue built by reading each row into the held Card and filling the
 // row template from it; writes the page to path. False when it was not written.
-bool CatalogueRowByRow(MainWindow& window, const QString& path);
+bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QString& path);

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-void QuietMessages::ShowError(QWidget*, const QString& text, const QString& caption)
+void QuietMessages::ShowError(const QString& text, const QString& caption)
 {
     ++errors;
     std::fprintf(stderr, "box \"%s\": %s\n", qPrintable(caption), qPrintable(text));
 }
 
-bool QuietMessages::AskYesNo(QWidget*, const QString&, const QString&)
+bool QuietMessages::AskYesNo(const QString&, const QString&)
 {
     ++questions;
     return false;

@@ -1,78 +1,66 @@
-#include "app/MainWindow.h"
+#include "collection/CardEntry.h"
 
-#include "app/MessageInterface.h"
+#include "base/MessageInterface.h"
+#include "collection/CardTableModel.h"
+#include "collection/ChoiceListModel.h"
+#include "resources/StringTable.h"
 
 #include <QCoreApplication>
 
-void MainWindow::ReplaceUnstorableText()
+CardEntry::CardEntry(CardTableModel& table, ChoiceListModel& series, ChoiceListModel& conditions,
+                     MessageInterface& messages)
+    : table_(table)
+    , series_(series)
+    , conditions_(conditions)
+    , messages_(messages)
 {
-    ReplaceUnstorableBytes(held_);
-    ShowFields();
 }
 
-void MainWindow::OnAdd()
+bool CardEntry::IsDuplicate(const Card& card) const
 {
-    TakeFields();
-    ReplaceUnstorableText();
-    if (held_[NameField].empty()) {
-        messages_.ShowError(this, QStringLiteral("Name Blank.\r\nNo entry added."), QStringLiteral("Error"));
-        return;
-    }
-    if (IsDuplicate()
-        && !messages_.AskYesNo(this,
-                               QStringLiteral("This entry is already in the list.\r\n"
-                                              "Do you really want to add this item?"),
-                               QCoreApplication::applicationName()))
-        return;
-    AddToChoiceLists();
-    table_.InsertRow(0, held_);
-    fit_->Add(held_);
-    RefreshRowCount();
-    ShowFields();
-}
-
-bool MainWindow::IsDuplicate()
-{
-    TakeFields();
-    heldRowCount_ = table_.rowCount();
-    for (int row = 0; row < heldRowCount_; ++row) {
-        if (table_.Cell(row, NameField) == held_[NameField] && table_.Cell(row, SeriesField) == held_[SeriesField])
+    const int rows = table_.rowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (table_.Cell(row, NameField) == card[NameField] && table_.Cell(row, SeriesField) == card[SeriesField])
             return true;
     }
     return false;
 }
 
-void MainWindow::OnUpdate()
+void CardEntry::AddToChoiceLists(const Card& card)
 {
-    TakeFields();
-    ReplaceUnstorableText();
-    const int row = SelectionMark();
-    if (!held_[NameField].empty()) {
-        AddToChoiceLists();
-        if (row >= 0 && row < table_.rowCount()) {
-            fit_->Remove(table_.RowCard(row));
-            table_.SetRow(row, held_);
-            fit_->Add(held_);
-        }
-    }
-    AutosizeColumns();
-    ShowFields();
+    series_.Add(card[SeriesField]);
+    conditions_.Add(card[ConditionField]);
 }
 
-void MainWindow::OnDelete()
+bool CardEntry::Add(const Card& card)
 {
-    TakeFields();
-    const int row = SelectionMark();
-    if (row >= 0 && row < table_.rowCount()) {
-        fit_->Remove(table_.RowCard(row));
-        table_.RemoveRow(row);
+    if (card[NameField].empty()) {
+        messages_.ShowError(QString::fromUtf8(Text::NameBlank), QString::fromUtf8(Text::ErrorCaption));
+        return false;
     }
-    AutosizeColumns();
-    RefreshRowCount();
-    ShowFields();
+    if (IsDuplicate(card)
+        && !messages_.AskYesNo(QString::fromUtf8(Text::AlreadyInList), QCoreApplication::applicationName()))
+        return false;
+    AddToChoiceLists(card);
+    table_.InsertRow(0, card);
+    return true;
 }
 
-void MainWindow::OnCardTableClick()
+bool CardEntry::Update(int row, const Card& card)
 {
-    ReadRow(SelectionMark());
+    if (card[NameField].empty())
+        return false;
+    AddToChoiceLists(card);
+    if (row < 0 || row >= table_.rowCount())
+        return false;
+    table_.SetRow(row, card);
+    return true;
+}
+
+bool CardEntry::Delete(int row)
+{
+    if (row < 0 || row >= table_.rowCount())
+        return false;
+    table_.RemoveRow(row);
+    return true;
 }

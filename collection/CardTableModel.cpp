@@ -55,8 +55,10 @@ void CardTableModel::SetRow(int row, const Card& card)
 {
     if (row < 0 || row >= int(rows_.size()))
         return;
+    emit RowAboutToBeReplaced(row);
     rows_[std::size_t(row)] = Pack(card);
     emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
+    emit RowReplaced(row);
 }
 
 void CardTableModel::SetCell(int row, int column, std::string_view text)
@@ -65,8 +67,10 @@ void CardTableModel::SetCell(int row, int column, std::string_view text)
         return;
     Card card = RowCard(row);
     card[column] = std::string(text);
+    emit RowAboutToBeReplaced(row);
     rows_[std::size_t(row)] = Pack(card);
     emit dataChanged(index(row, column), index(row, column));
+    emit RowReplaced(row);
 }
 
 void CardTableModel::RemoveRow(int row)
@@ -132,6 +136,9 @@ std::string_view CardTableModel::Field(const Row& row, int column)
     return std::string_view(row.text).substr(begin, row.end[column] - begin);
 }
 
+// A new order is a change of every cell, not of the layout: the views keep
+// their selection and the selection mark at the same positions, as the rows
+// of a report list keep their states when their texts are sorted.
 void CardTableModel::EmitAllCellsChanged()
 {
     if (!rows_.empty())

@@ -55,6 +55,12 @@ public:
     void Reorder(const std::vector<int>& order);
     void ReverseRows();
 
+signals:
+    // A row's texts are about to be replaced, and have been: what was
+    // measured of the old texts can be taken back before they go.
+    void RowAboutToBeReplaced(int row);
+    void RowReplaced(int row);
+
 private:
     static Row Pack(const Card& card);
     static std::string_view Field(const Row& row, int column);

@@ -1,100 +1,71 @@
-#include "app/MainWindow.h"
+#include "collection/CollectionCommands.h"
 
-#include "app/MessageInterface.h"
+#include "base/FileAccess.h"
+#include "base/MessageInterface.h"
+#include "collection/CardTableModel.h"
+#include "collection/ChoiceListModel.h"
 #include "collection/CollectionFile.h"
-#include "collection/TextFile.h"
+#include "resources/StringTable.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <string>
 #include <vector>
 
-namespace {
-
-const QString kWriteErrorText = QStringLiteral("Save to File");
-const QString kWriteErrorCaption = QStringLiteral("Error Writing File");
-
-// Opens qmk.dat for reading, creating it empty when it does not exist.
-bool OpenForReading(QFile& file)
+bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel& series,
+                    ChoiceListModel& conditions, MessageInterface& messages)
 {
-    if (!file.exists()) {
-        QFile created(file.fileName());
-        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            created.close();
-    }
-    return file.open(QIODevice::ReadOnly);
-}
-
-} // namespace
-
-void MainWindow::LoadCollection()
-{
-    TakeFields();
-    QFile file(QString::fromLatin1(kCollectionFileName));
-    const bool existed = file.exists();
+    const bool existed = QFile::exists(path);
     QByteArray raw;
-    const bool read = OpenForReading(file) && ReadAll(file, raw);
-    if (!read && existed) {
-        collectionUnreadable_ = true;
-        messages_.ShowError(this,
-                            QStringLiteral("Your collection file qmk.dat could not be read.\r\n"
-                                           "It will not be overwritten; when Quillmark closes, the Cards of "
-                                           "this run are saved to a recovery file beside it."),
-                            QStringLiteral("Error"));
-    }
+    const bool read = ReadFileCreatingIfMissing(path, raw);
+    if (!read && existed)
+        messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable), QString::fromUtf8(Text::ErrorCaption));
 
     // The table ends as if each Card had been inserted at the top in turn.
     CardTableModel::RowBuilder rows;
-    std::vector<std::string> series;
-    std::vector<std::string> conditions;
-    fit_->Clear();
+    std::vector<std::string> seriesTexts;
+    std::vector<std::string> conditionTexts;
     ParseCollection(std::string_view(raw.constData(), std::size_t(raw.size())), [&](const Card& card) {
         rows.Append(card);
-        series.push_back(card[SeriesField]);
-        conditions.push_back(card[ConditionField]);
-        fit_->Add(card);
+        seriesTexts.push_back(card[SeriesField]);
+        conditionTexts.push_back(card[ConditionField]);
     });
     raw.clear();
-    table_.SetRowsBottomFirst(std::move(rows));
-    seriesChoices_->AddAll(series);
-    conditionChoices_->AddAll(conditions);
-    AutosizeColumns();
-    RefreshRowCount();
-    ClearEntryFields();
-    ShowFields();
+    table.SetRowsBottomFirst(std::move(rows));
+    series.AddAll(seriesTexts);
+    conditions.AddAll(conditionTexts);
+    return read || !existed;
 }
 
-void MainWindow::SaveCollection()
+void SaveCollection(const QString& path, const CardTableModel& table, bool leaveFile, MessageInterface& messages)
 {
-    ClearEntryFields();
-    TakeFields();
-    if (collectionUnreadable_) {
-        WriteRecoveryFile(QStringLiteral("qmk.dat could not be read when Quillmark started, so it was left as it was."));
-    } else if (!WriteFileSafely(QString::fromLatin1(kCollectionFileName),
-                                [this](QIODevice& device) { return WriteCollection(device, table_); })) {
-        WriteRecoveryFile(kWriteErrorText);
+    if (leaveFile) {
+        WriteRecoveryFile(path, table, QString::fromUtf8(Text::CollectionLeftAsItWas), messages);
+        return;
     }
-    ClearEntryFields();
-    ShowFields();
+    if (!WriteFileSafely(path, [&table](QIODevice& device) { return WriteCollection(device, table); }))
+        WriteRecoveryFile(path, table, QString::fromUtf8(Text::SaveToFile), messages);
 }
 
-void MainWindow::WriteRecoveryFile(const QString& why)
+void WriteRecoveryFile(const QString& path, const CardTableModel& table, const QString& why,
+                       MessageInterface& messages)
 {
     const QString name = QStringLiteral("%1.recovered-%2")
-                             .arg(QString::fromLatin1(kCollectionFileName),
+                             .arg(QFileInfo(path).fileName(),
                                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const auto write = [this](QIODevice& device) { return WriteCollection(device, table_); };
+    const auto write = [&table](QIODevice& device) { return WriteCollection(device, table); };
     QString saved;
-    for (const QDir& folder : {QDir::current(), QDir::home()}) {
-        const QString path = QFileInfo(folder.filePath(name)).absoluteFilePath();
-        if (WriteFileSafely(path, write)) {
-            saved = path;
+    for (const QDir& folder : {QFileInfo(path).absoluteDir(), QDir::home()}) {
+        const QString recovery = QFileInfo(folder.filePath(name)).absoluteFilePath();
+        if (WriteFileSafely(recovery, write)) {
+            saved = recovery;
             break;
         }
     }
-    const QString where = saved.isEmpty() ? QStringLiteral("No recovery file could be written either.")
-                                          : QStringLiteral("Your Cards were saved to %1").arg(saved);
-    messages_.ShowError(this, why + QStringLiteral("\r\n") + where, kWriteErrorCaption);
+    const QString where = saved.isEmpty() ? QString::fromUtf8(Text::NoRecoveryFile)
+                                          : QString::fromUtf8(Text::RecoverySaved).arg(saved);
+    messages.ShowError(why + QStringLiteral("\r\n") + where, QString::fromUtf8(Text::ErrorWritingFileCaption));
 }

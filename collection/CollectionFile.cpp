@@ -1,8 +1,8 @@
 #include "collection/CollectionFile.h"
 
 #include "collection/CardTableModel.h"
-#include "collection/LineSyntax.h"
-#include "collection/TextFile.h"
+#include "base/LineSyntax.h"
+#include "base/TextMode.h"
 
 #include <QIODevice>
 

@@ -1,7 +1,8 @@
 // Any templates and any field values: filling must not crash, must give the
 // same row whichever way it is built, and the page written as a text-mode
 // file must read back as the same text.
-#include "collection/TextFile.h"
+#include "base/FileAccess.h"
+#include "base/TextMode.h"
 #include "pages/PageTemplates.h"
 
 #include <QBuffer>

@@ -1,71 +1,68 @@
-#include "app/MainWindow.h"
+#include "pages/PageCommands.h"
 
-#include "app/MessageInterface.h"
-#include "collection/TextFile.h"
+#include "base/FileAccess.h"
+#include "base/MessageInterface.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
+#include "resources/StringTable.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
-void MainWindow::OnCatalogue()
-{
-    GeneratePage("CatalogueOutside.htm", "CatalogueInside.htm", &Preferences::Catalogue, "catalogue.htm");
-}
-
-void MainWindow::OnList()
-{
-    GeneratePage("ListOutside.htm", "ListInside.htm", &Preferences::List, "list.htm");
-}
-
-std::string MainWindow::LoadTemplate(const char* fileName)
+std::string LoadTemplate(const char* fileName, MessageInterface& messages)
 {
     std::string text;
     if (!ReadTemplateFile(QString::fromLatin1(fileName), text))
-        messages_.ShowError(this, QStringLiteral("Error loading file"), QStringLiteral("Error"));
+        messages.ShowError(QString::fromUtf8(Text::ErrorLoadingFile), QString::fromUtf8(Text::ErrorCaption));
     return text;
 }
 
-int MainWindow::WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage)
+PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages)
+{
+    PageTemplateTexts templates;
+    templates.outer = LoadTemplate(page.outerTemplate, messages);
+    templates.row = LoadTemplate(page.rowTemplate, messages);
+    return templates;
+}
+
+int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage, MessageInterface& messages)
 {
     if (WriteFileSafely(path, writePage))
         return 1;
-    messages_.ShowError(this, QStringLiteral("Save to File"), QStringLiteral("Error Saving File."));
+    messages.ShowError(QString::fromUtf8(Text::SaveToFile), QString::fromUtf8(Text::ErrorSavingFileCaption));
     return -1;
 }
 
-void MainWindow::GeneratePage(const char* outerTemplate, const char* rowTemplate, std::string Preferences::*location,
-                              const char* defaultLocation)
+QString PagePath(const PageDescription& page, Preferences& prefs)
 {
-    TakeFields();
-    const std::string outer = LoadTemplate(outerTemplate);
-    const std::string row = LoadTemplate(rowTemplate);
-    // The page is built from the table's cells; the fields end on the last
-    // Card all the same, as if every Card had passed through them.
-    const int rows = table_.rowCount();
-    if (rows > 0)
-        ReadRow(rows - 1);
-
-    std::string& output = prefs_.*location;
+    std::string& output = prefs.*page.location;
     if (output.empty())
-        output = defaultLocation;
-    const QString path = QFile::decodeName(QByteArray(output.data(), qsizetype(output.size())));
-    // The page goes to the file as it is built: it may be many times the
-    // collection's size.
-    const auto writePage = [&](QIODevice& device) {
+        output = page.defaultLocation;
+    return QFile::decodeName(QByteArray(output.data(), qsizetype(output.size())));
+}
+
+std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
+                                           const Preferences& prefs)
+{
+    return [&templates, &table, &prefs](QIODevice& device) {
         return StreamPage(
-            outer, [&](PageStream& stream) { return WritePageData(stream, table_, row); }, prefs_,
+            templates.outer, [&](PageStream& stream) { return WritePageData(stream, table, templates.row); }, prefs,
             [&device](std::string_view piece) { return WritePageText(device, piece); });
     };
-    if (WritePage(path, writePage) < 0)
-        return;
+}
 
-    const QString question = QStringLiteral("Your Page Has Been Generated.\nYour page was written to:\n")
+void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
+                 Preferences& prefs, MessageInterface& messages)
+{
+    const QString path = PagePath(page, prefs);
+    if (WritePage(path, PageWriter(templates, table, prefs), messages) < 0)
+        return;
+    const std::string& output = prefs.*page.location;
+    const QString question = QString::fromUtf8(Text::PageGenerated)
                              + QString::fromUtf8(output.data(), qsizetype(output.size()))
-                             + QStringLiteral("\nWould you like to view it?");
-    if (messages_.AskYesNo(this, question, QCoreApplication::applicationName()))
-        messages_.Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-    ShowFields();
+                             + QString::fromUtf8(Text::ViewPageQuestion);
+    if (messages.AskYesNo(question, QCoreApplication::applicationName()))
+        messages.Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }

@@ -1,7 +1,7 @@
 #include "pages/PageTemplates.h"
 
 #include "collection/CardTableModel.h"
-#include "collection/TextFile.h"
+#include "base/TextMode.h"
 
 #include <QIODevice>
 

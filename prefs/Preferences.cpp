@@ -1,7 +1,7 @@
 #include "prefs/Preferences.h"
 
-#include "collection/LineSyntax.h"
-#include "collection/TextFile.h"
+#include "base/LineSyntax.h"
+#include "base/TextMode.h"
 
 #include <QIODevice>
 

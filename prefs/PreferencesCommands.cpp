@@ -1,35 +1,20 @@
-#include "app/MainWindow.h"
+#include "prefs/PreferencesCommands.h"
 
-#include "app/MessageInterface.h"
-#include "collection/TextFile.h"
+#include "base/FileAccess.h"
+#include "base/MessageInterface.h"
+#include "prefs/Preferences.h"
+#include "resources/StringTable.h"
 
-#include <QFile>
-
-void MainWindow::LoadPreferences()
+bool LoadPreferences(const QString& path, Preferences& prefs)
 {
-    TakeFields();
-    QFile file(QString::fromLatin1(kPreferencesFileName));
-    if (!file.exists()) {
-        QFile created(file.fileName());
-        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            created.close();
-    }
     QByteArray raw;
-    if (file.open(QIODevice::ReadOnly) && ReadAll(file, raw)) {
-        // "no" is the collector's choice to keep tips off; any other
-        // TOOLTIPS line switches them on.
-        if (ParsePreferences(std::string_view(raw.constData(), std::size_t(raw.size())), prefs_)
-            && prefs_.Tooltips != "no") {
-            tooltipsCheckState_ = 1;
-            SetTipSupport(true);
-        }
-    }
-    ShowFields();
+    return ReadFileCreatingIfMissing(path, raw)
+           && ParsePreferences(std::string_view(raw.constData(), std::size_t(raw.size())), prefs)
+           && prefs.Tooltips != "no";
 }
 
-void MainWindow::SavePreferences()
+void SavePreferences(const QString& path, const Preferences& prefs, MessageInterface& messages)
 {
-    if (!WriteFileSafely(QString::fromLatin1(kPreferencesFileName),
-                         [this](QIODevice& device) { return WritePreferences(device, prefs_); }))
-        messages_.ShowError(this, QStringLiteral("Save to File"), QStringLiteral("Error Writing File"));
+    if (!WriteFileSafely(path, [&prefs](QIODevice& device) { return WritePreferences(device, prefs); }))
+        messages.ShowError(QString::fromUtf8(Text::SaveToFile), QString::fromUtf8(Text::ErrorWritingFileCaption));
 }

@@ -1,11 +1,11 @@
 #include "support/RecordingMessages.h"
 
-void RecordingMessages::ShowError(QWidget*, const QString& text, const QString& caption)
+void RecordingMessages::ShowError(const QString& text, const QString& caption)
 {
     shown.append({text, caption, false});
 }
 
-bool RecordingMessages::AskYesNo(QWidget*, const QString& text, const QString& caption)
+bool RecordingMessages::AskYesNo(const QString& text, const QString& caption)
 {
     shown.append({text, caption, true});
     return answers.isEmpty() ? false : answers.takeFirst();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageInterface.h"
+#include "base/MessageInterface.h"
 
 #include <QList>
 #include <QString>
@@ -15,8 +15,8 @@ public:
         bool question;
     };
 
-    void ShowError(QWidget* owner, const QString& text, const QString& caption) override;
-    bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override;
+    void ShowError(const QString& text, const QString& caption) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
     void Open(const QUrl& url) override;
 
     // Answers for the next questions, in order; an unscripted question is answered No.

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+class CardTableModel;
+
 // Keeps, per column of the card table, how many cells need each text width,
 // so the widest cell is known without measuring every cell again after an
 // edit. A text's width is what the view's text layout gives it, built from
@@ -24,8 +26,9 @@ public:
     // The pixels a cell needs to show the text unelided, margins not included.
     int TextWidth(std::string_view bytes);
 
-    void Add(const Card& card);
-    void Remove(const Card& card);
+    // Counts the widths of a row's texts in, or takes them out again.
+    void Add(const CardTableModel& table, int row);
+    void Remove(const CardTableModel& table, int row);
     void Clear();
     // The widest cell text of the column, 0 when the table is empty.
     int WidestText(int column) const;

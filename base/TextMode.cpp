@@ -1,11 +1,4 @@
-#include "collection/TextFile.h"
-
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-
-#include <unistd.h>
+#include "base/TextMode.h"
 
 std::string_view TextModeContent(std::string_view raw)
 {
@@ -44,33 +37,4 @@ void AppendTextMode(QByteArray& out, std::string_view text)
         out.append("\r\n", 2);
         start = lf + 1;
     }
-}
-
-bool ReadAll(QIODevice& device, QByteArray& bytes)
-{
-    bytes.clear();
-    char chunk[1 << 16];
-    while (true) {
-        const qint64 got = device.read(chunk, sizeof chunk);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        bytes.append(chunk, got);
-    }
-}
-
-bool WriteFileSafely(const QString& path, const std::function<bool(QIODevice&)>& writer)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile::commit() renames the temporary file even when writing out
-    // its buffer failed (a full disk), so the flush and the sync are checked
-    // here, before the old file is replaced.
-    if (!writer(file) || !file.flush() || (::fsync(file.handle()) != 0 && errno != EINVAL)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }

@@ -2,7 +2,9 @@
 
 #include "collection/CardTableModel.h"
 #include "collection/CollectionFile.h"
-#include "collection/TextFile.h"
+#include "base/FileAccess.h"
+#include "pages/PageCommands.h"
+#include "base/TextMode.h"
 #include "pages/PageTemplates.h"
 #include "prefs/Preferences.h"
 #include "support/FullDevice.h"
@@ -188,7 +190,7 @@ private slots:
         FillDisk();
 
         const auto page = [](QIODevice& device) { return WritePageText(device, std::string(64 * 1024, 'p')); };
-        QCOMPARE(f.window->WritePage(QStringLiteral("catalogue.htm"), page), -1);
+        QCOMPARE(WritePage(QStringLiteral("catalogue.htm"), page, f.messages), -1);
         QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Saving File.")));
         QCOMPARE(f.folder.Read("catalogue.htm"), QByteArray("old page"));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "collection/TextFile.h"
+#include "base/TextMode.h"
 
 #include <string_view>
 

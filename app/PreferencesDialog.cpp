@@ -1,7 +1,8 @@
-#include "prefs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 
 #include "app/DialogBuilder.h"
 #include "app/FieldBinding.h"
+#include "resources/ControlIds.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,15 +17,15 @@ struct EditBinding {
 
 // The edits in data-exchange order.
 constexpr std::array<EditBinding, PreferencesDialog::kFieldCount> kEdits = {{
-    {1034, "address1Edit", &Preferences::Address1},
-    {1035, "address2Edit", &Preferences::Address2},
-    {1042, "catalogueEdit", &Preferences::Catalogue},
-    {1036, "cityEdit", &Preferences::City},
-    {1016, "countryEdit", &Preferences::Country},
-    {1033, "emailEdit", &Preferences::Email},
-    {1041, "listEdit", &Preferences::List},
-    {1037, "stateEdit", &Preferences::State},
-    {1002, "nameEdit", &Preferences::Name},
+    {PrefsControlId::Address1, "address1Edit", &Preferences::Address1},
+    {PrefsControlId::Address2, "address2Edit", &Preferences::Address2},
+    {PrefsControlId::Catalogue, "catalogueEdit", &Preferences::Catalogue},
+    {PrefsControlId::City, "cityEdit", &Preferences::City},
+    {PrefsControlId::Country, "countryEdit", &Preferences::Country},
+    {PrefsControlId::Email, "emailEdit", &Preferences::Email},
+    {PrefsControlId::List, "listEdit", &Preferences::List},
+    {PrefsControlId::State, "stateEdit", &Preferences::State},
+    {PrefsControlId::Name, "nameEdit", &Preferences::Name},
 }};
 
 } // namespace
@@ -38,7 +39,7 @@ PreferencesDialog::PreferencesDialog(QWidget* parent)
         edit->setObjectName(QString::fromLatin1(kEdits[i].objectName));
         edits_[i] = std::make_unique<FieldBinding>(edit);
     }
-    auto* returnButton = qobject_cast<QPushButton*>(controls.value(1));
+    auto* returnButton = qobject_cast<QPushButton*>(controls.value(PrefsControlId::Return));
     returnButton->setObjectName(QStringLiteral("returnButton"));
     connect(returnButton, &QPushButton::clicked, this, &QDialog::accept);
     returnButton->setFocus();

@@ -1,4 +1,4 @@
-#include "collection/ColumnFit.h"
+#include "app/ColumnFit.h"
 
 #include <QFontDatabase>
 #include <QTest>

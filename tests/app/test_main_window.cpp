@@ -1,8 +1,10 @@
 #include "support/WindowTest.h"
 
-#include "app/MessageInterface.h"
+#include "app/DesktopMessages.h"
 #include "app/TerminationWatcher.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
+#include "resources/StringTable.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "support/WindowTest.h"
 
-#include "prefs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,4 +1,6 @@
-#include "collection/ColumnFit.h"
+#include "app/ColumnFit.h"
+
+#include "collection/CardTableModel.h"
 
 #include <QGlyphRun>
 #include <QString>
@@ -213,17 +215,17 @@ int ColumnFit::TextWidth(std::string_view bytes)
     return int(std::clamp<qint64>((units + 63) / 64, 0, std::numeric_limits<int>::max() / 16));
 }
 
-void ColumnFit::Add(const Card& card)
+void ColumnFit::Add(const CardTableModel& table, int row)
 {
     for (int column = 0; column < kCardFieldCount; ++column)
-        ++widths_[std::size_t(column)][TextWidth(card[column])];
+        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
 }
 
-void ColumnFit::Remove(const Card& card)
+void ColumnFit::Remove(const CardTableModel& table, int row)
 {
     for (int column = 0; column < kCardFieldCount; ++column) {
         auto& counts = widths_[std::size_t(column)];
-        const auto found = counts.find(TextWidth(card[column]));
+        const auto found = counts.find(TextWidth(table.Cell(row, column)));
         if (found != counts.end() && --found->second == 0)
             counts.erase(found);
     }

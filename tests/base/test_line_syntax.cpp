@@ -1,5 +1,5 @@
-#include "collection/LineSyntax.h"
-#include "collection/TextFile.h"
+#include "base/LineSyntax.h"
+#include "base/TextMode.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -1,3 +1,4 @@
+#include "app/CardTableView.h"
 #include "support/WindowTest.h"
 
 #include <QComboBox>
@@ -296,7 +297,8 @@ private slots:
 
         WindowFixture reopened;
         reopened.folder.Write("qmk.dat", f.folder.Read("qmk.dat"));
-        reopened.Open().AutosizeColumns();
+        reopened.Open();
+        reopened.Find<CardTableView>("cardTable")->FitColumns();
         QCOMPARE(Widths(reopened.Find<QTableView>("cardTable")), narrowed);
     }
 

@@ -1,4 +1,4 @@
-#include "collection/LineSyntax.h"
+#include "base/LineSyntax.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractListModel>
+#include <QByteArray>
 #include <QSet>
 #include <QString>
 
@@ -7,14 +9,20 @@
 #include <string_view>
 #include <vector>
 
-class QComboBox;
-
 // The drop-down list of the Series or Condition box: texts in alphabetical
 // order ignoring letter case, each text once ignoring case, only ever growing.
-// Each entry keeps its bytes, so picking it gives them back exactly.
-class ChoiceList {
+// Each entry keeps its bytes under BytesRole, so picking it gives them back
+// exactly.
+class ChoiceListModel : public QAbstractListModel {
+    Q_OBJECT
+
 public:
-    explicit ChoiceList(QComboBox* box);
+    static constexpr int BytesRole = Qt::UserRole;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     bool Contains(std::string_view bytes) const;
     // Adds the text unless an entry equals it ignoring case.
@@ -23,8 +31,13 @@ public:
     void AddAll(const std::vector<std::string>& texts);
 
 private:
+    struct Entry {
+        QString text;
+        QByteArray bytes;
+    };
+
     static QString Key(const QString& text);
 
-    QComboBox* box_;
+    std::vector<Entry> entries_;
     QSet<QString> keys_;
 };

@@ -1,0 +1,69 @@
+#include "cli/CliCommand.h"
+#include "cli/PublishCommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+std::vector<CliCommand> Commands()
+{
+    return {CatalogueCommand(), ListCommand()};
+}
+
+void PrintHelp(QTextStream& out)
+{
+    out << "Usage: quillmark-cli COMMAND [OPTIONS]\n"
+           "\n"
+           "Works on the Quillmark collection in a folder (the current one unless --folder\n"
+           "DIR is given) without opening a window.\n"
+           "\n"
+           "Commands:\n";
+    for (const CliCommand& command : Commands())
+        out << "  " << QString::fromUtf8(command.usage).leftJustified(30) << ' ' << command.summary << '\n';
+    out << "\n"
+           "Options:\n"
+           "  --help                         Show this help and exit.\n"
+           "  --version                      Show the version and exit.\n"
+           "\n"
+           "Results go to standard output, reasons to standard error. The exit status is 0\n"
+           "on success, 1 when the command failed and 2 when it was called wrongly.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        PrintHelp(out);
+        return kExitSuccess;
+    }
+    if (name == QLatin1String("--version")) {
+        out << "quillmark-cli " << QCoreApplication::applicationVersion() << '\n';
+        return kExitSuccess;
+    }
+    for (const CliCommand& command : Commands()) {
+        if (name == QLatin1String(command.name)) {
+            if (arguments.contains(QStringLiteral("--help"))) {
+                out << "Usage: quillmark-cli " << command.usage << "\n\n" << command.summary << '\n';
+                return kExitSuccess;
+            }
+            return command.run(arguments, out, err);
+        }
+    }
+    err << "quillmark-cli: unknown command " << name << "; see quillmark-cli --help\n";
+    return kExitUsage;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "prefs/Preferences.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class CardTableModel;
+class MessageInterface;
+class QIODevice;
+
+// What makes one kind of page: its two templates and where it goes.
+struct PageDescription {
+    const char* outerTemplate;
+    const char* rowTemplate;
+    std::string Preferences::*location;
+    const char* defaultLocation;
+};
+
+inline constexpr PageDescription kCataloguePage{"CatalogueOutside.htm", "CatalogueInside.htm",
+                                                &Preferences::Catalogue, "catalogue.htm"};
+inline constexpr PageDescription kListPage{"ListOutside.htm", "ListInside.htm", &Preferences::List, "list.htm"};
+
+struct PageTemplateTexts {
+    std::string outer;
+    std::string row;
+};
+
+// A template's text; empty, after a box, when it cannot be opened.
+std::string LoadTemplate(const char* fileName, MessageInterface& messages);
+PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages);
+
+// Writes the page safely with writePage, which fills the file. 1 when the
+// page was written, -1 (after a box) when it was not.
+int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage, MessageInterface& messages);
+
+// The page's location, which becomes the default one when none is set.
+QString PagePath(const PageDescription& page, Preferences& prefs);
+
+// Fills the file with the page: the outer template around every row of the
+// table filled into the row template, then the owner's details. The page
+// goes to the file as it is built: it may be many times the collection's size.
+std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
+                                           const Preferences& prefs);
+
+// Writes the page to its location and offers to open it.
+void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
+                 Preferences& prefs, MessageInterface& messages);
