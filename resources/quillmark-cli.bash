@@ -1,0 +1,58 @@
+# bash completion for quillmark-cli                          -*- shell-script -*-
+# Stands alone, without bash-completion's helpers, so that it also works when
+# sourced by hand.
+
+_quillmark_cli()
+{
+    local cur="${COMP_WORDS[COMP_CWORD]}"
+    local prev=""
+    [ "$COMP_CWORD" -gt 0 ] && prev="${COMP_WORDS[COMP_CWORD - 1]}"
+    COMPREPLY=()
+
+    # The command is the first word that is not an option's value.
+    local command="" i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case "${COMP_WORDS[i]}" in
+            --folder | -o | --duplicates | --separator | --encoding) ((i++)) ;;
+            catalogue | list | export-csv | import-csv | stats) command="${COMP_WORDS[i]}"; break ;;
+        esac
+    done
+
+    case "$prev" in
+        --folder)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+            return ;;
+        -o)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return ;;
+        --duplicates)
+            mapfile -t COMPREPLY < <(compgen -W "add skip merge" -- "$cur")
+            return ;;
+        --encoding)
+            mapfile -t COMPREPLY < <(compgen -W "utf-8 windows-1252" -- "$cur")
+            return ;;
+        --separator)
+            return ;;
+    esac
+
+    local options
+    case "$command" in
+        "")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats --help --version" -- "$cur")
+            return ;;
+        catalogue | list) options="--folder" ;;
+        export-csv) options="--folder -o" ;;
+        import-csv) options="--folder --duplicates --separator --encoding" ;;
+        stats) options="--folder --json" ;;
+    esac
+
+    if [[ "$cur" == -* ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
+    elif [ "$command" = import-csv ]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+    fi
+}
+complete -F _quillmark_cli quillmark-cli
