@@ -4,12 +4,16 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace {
 
 void AppendField(QByteArray& out, std::string_view field, char separator)
 {
-    const char special[] = {separator, '"', '\r', '\n'};
-    if (field.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
+    const bool plain = std::none_of(field.begin(), field.end(), [separator](char c) {
+        return c == separator || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
         out.append(field.data(), qsizetype(field.size()));
         return;
     }
