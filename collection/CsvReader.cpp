@@ -43,13 +43,6 @@ std::string_view CsvRows::Field(std::size_t row, int column) const
     return std::string_view(text_).substr(begin, fieldEnds_[field] - begin);
 }
 
-void CsvRows::Clear()
-{
-    text_.clear();
-    fieldEnds_.clear();
-    rows_.clear();
-}
-
 void CsvRows::StartRow(std::int64_t line)
 {
     rows_.push_back({fieldEnds_.size(), line});
@@ -73,7 +66,9 @@ std::size_t CsvRows::FieldEnd(std::size_t row) const
 
 bool ParseCsv(std::string_view text, char separator, CsvRows& rows, CsvError& error)
 {
-    rows.Clear();
+    rows = CsvRows();
+    // The fields take no more room than the text.
+    rows.text_.reserve(text.size());
     std::int64_t line = 1;
     std::size_t at = 0;
     const auto skipLineBreak = [&] {
@@ -94,7 +89,7 @@ bool ParseCsv(std::string_view text, char separator, CsvRows& rows, CsvError& er
                 while (true) {
                     const std::size_t quote = text.find('"', at);
                     if (quote == std::string_view::npos) {
-                        rows.Clear();
+                        rows = CsvRows();
                         error = {rowLine, "a quote in this row is never closed"};
                         return false;
                     }

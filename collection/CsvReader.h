@@ -26,19 +26,19 @@ public:
     // Empty for a column the row does not have, -1 included.
     std::string_view Field(std::size_t row, int column) const;
 
-    void Clear();
-    void StartRow(std::int64_t line);
-    void StartField();
-    // Appends bytes to the field started last.
-    void Append(std::string_view bytes);
-
 private:
+    friend bool ParseCsv(std::string_view text, char separator, CsvRows& rows, CsvError& error);
+
     struct Start {
         std::size_t firstField;
         std::int64_t line;
     };
 
     std::size_t FieldEnd(std::size_t row) const;
+    void StartRow(std::int64_t line);
+    void StartField();
+    // Appends bytes to the field started last.
+    void Append(std::string_view bytes);
 
     std::string text_;
     std::vector<std::size_t> fieldEnds_;
