@@ -6,7 +6,8 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 
@@ -93,15 +94,23 @@ std::string AddWholeNumbers(std::string_view a, std::string_view b)
     return sum;
 }
 
-// Name and Series as one key; the length keeps "a" + "bc" apart from "ab" + "c".
-std::string RepeatKey(std::string_view name, std::string_view series)
-{
-    std::string key = std::to_string(name.size());
-    key.push_back(':');
-    key.append(name);
-    key.append(series);
-    return key;
-}
+// A Name and Series pair. It views the text of a Card that stays in place
+// for the whole import: a collection row, or an imported Card (their vector
+// is reserved for every row of the file, so it never moves them).
+struct NameSeries {
+    std::string_view name;
+    std::string_view series;
+
+    bool operator==(const NameSeries&) const = default;
+};
+
+struct NameSeriesHash {
+    std::size_t operator()(const NameSeries& key) const
+    {
+        const std::hash<std::string_view> hash;
+        return hash(key.name) * 0x9E3779B97F4A7C15ull ^ hash(key.series);
+    }
+};
 
 // The Card a repeat's quantity is added to: one of the imported Cards, or a
 // row of the collection.
@@ -153,10 +162,10 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
     // Every Name and Series seen so far, with the first Card of that pair,
     // in table order, whose Quantity is a whole number. The imported Cards
     // will stand above the collection.
-    std::unordered_map<std::string, std::optional<MergeTarget>> seen;
+    std::unordered_map<NameSeries, std::optional<MergeTarget>, NameSeriesHash> seen;
     seen.reserve(std::size_t(collection.rowCount()) + rows.RowCount());
     for (int row = 0; row < collection.rowCount(); ++row) {
-        std::optional<MergeTarget>& target = seen[RepeatKey(collection.Cell(row, NameField), collection.Cell(row, SeriesField))];
+        std::optional<MergeTarget>& target = seen[{collection.Cell(row, NameField), collection.Cell(row, SeriesField)}];
         if (!target && IsWholeNumber(collection.Cell(row, QuantityField)))
             target = MergeTarget{false, std::size_t(row)};
     }
@@ -178,10 +187,10 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
             ++result.withoutName;
             continue;
         }
-        const auto [entry, first] = seen.try_emplace(RepeatKey(card[NameField], card[SeriesField]));
-        std::optional<MergeTarget>& target = entry->second;
         const bool whole = IsWholeNumber(card[QuantityField]);
-        if (!first) {
+        const auto repeated = seen.find({card[NameField], card[SeriesField]});
+        if (repeated != seen.end()) {
+            std::optional<MergeTarget>& target = repeated->second;
             if (options.repeats == CsvRepeats::Skip) {
                 ++result.repeatsSkipped;
                 continue;
@@ -196,10 +205,15 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
                 continue;
             }
             ++result.repeatsAdded;
+            if (whole && !target)
+                target = MergeTarget{true, result.cards.size()};
         }
-        if (whole && !target)
-            target = MergeTarget{true, result.cards.size()};
-        result.cards.push_back(std::move(card));
+        const std::size_t index = result.cards.size();
+        const Card& added = result.cards.emplace_back(std::move(card));
+        if (repeated == seen.end()) {
+            seen.emplace(NameSeries{added[NameField], added[SeriesField]},
+                         whole ? std::optional(MergeTarget{true, index}) : std::nullopt);
+        }
     }
     return result;
 }

@@ -19,7 +19,7 @@ using CsvColumns = std::array<int, kCardFieldCount>;
 // The columns named in the first row, matched with case ignored against each
 // field's name, its table heading and the names other programs use
 // ("Card Name", "Set", "Qty", "Notes", ...). When several columns match a
-// field, its own name beats another name, and the leftmost column the rest.
+// field, the better name wins (its own name first), then the leftmost column.
 CsvColumns MapCsvColumns(const CsvRows& rows);
 
 // What happens to a Card whose Name and Series equal, byte for byte, those of
