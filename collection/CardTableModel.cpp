@@ -32,7 +32,7 @@ std::string_view CardTableModel::Cell(int row, int column) const
 {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
         return {};
-    return Field(rows_[std::size_t(row)], column);
+    return rows_[std::size_t(row)].Field(column);
 }
 
 Card CardTableModel::RowCard(int row) const
@@ -47,7 +47,7 @@ void CardTableModel::InsertRow(int position, const Card& card)
 {
     position = std::clamp(position, 0, int(rows_.size()));
     beginInsertRows({}, position, position);
-    rows_.insert(rows_.begin() + position, Pack(card));
+    rows_.insert(rows_.begin() + position, PackedCard(card));
     endInsertRows();
 }
 
@@ -56,7 +56,7 @@ void CardTableModel::SetRow(int row, const Card& card)
     if (row < 0 || row >= int(rows_.size()))
         return;
     emit RowAboutToBeReplaced(row);
-    rows_[std::size_t(row)] = Pack(card);
+    rows_[std::size_t(row)] = PackedCard(card);
     emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
     emit RowReplaced(row);
 }
@@ -68,7 +68,7 @@ void CardTableModel::SetCell(int row, int column, std::string_view text)
     Card card = RowCard(row);
     card[column] = std::string(text);
     emit RowAboutToBeReplaced(row);
-    rows_[std::size_t(row)] = Pack(card);
+    rows_[std::size_t(row)] = PackedCard(card);
     emit dataChanged(index(row, column), index(row, column));
     emit RowReplaced(row);
 }
@@ -88,7 +88,7 @@ void CardTableModel::SetRows(const std::vector<Card>& rows)
     rows_.clear();
     rows_.reserve(rows.size());
     for (const Card& card : rows)
-        rows_.push_back(Pack(card));
+        rows_.emplace_back(card);
     endResetModel();
 }
 
@@ -102,7 +102,7 @@ void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
 
 void CardTableModel::Reorder(const std::vector<int>& order)
 {
-    std::vector<Row> reordered;
+    std::vector<PackedCard> reordered;
     reordered.reserve(rows_.size());
     for (const int from : order)
         reordered.push_back(std::move(rows_[std::size_t(from)]));
@@ -114,26 +114,6 @@ void CardTableModel::ReverseRows()
 {
     std::reverse(rows_.begin(), rows_.end());
     EmitAllCellsChanged();
-}
-
-CardTableModel::Row CardTableModel::Pack(const Card& card)
-{
-    Row row;
-    std::size_t size = 0;
-    for (const std::string& field : card)
-        size += field.size();
-    row.text.reserve(size);
-    for (int column = 0; column < kCardFieldCount; ++column) {
-        row.text += card[column];
-        row.end[column] = std::uint32_t(row.text.size());
-    }
-    return row;
-}
-
-std::string_view CardTableModel::Field(const Row& row, int column)
-{
-    const std::uint32_t begin = column == 0 ? 0 : row.end[column - 1];
-    return std::string_view(row.text).substr(begin, row.end[column] - begin);
 }
 
 // A new order is a change of every cell, not of the layout: the views keep

@@ -1,34 +1,31 @@
 #pragma once
 
 #include "collection/Card.h"
+#include "collection/PackedCard.h"
 
 #include <QAbstractTableModel>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The card table's rows: the one and only store of the collection while the
 // program runs. Each row keeps its eight cell texts as bytes, packed into one
-// buffer. Row 0 is the top row.
+// block. Row 0 is the top row.
 class CardTableModel : public QAbstractTableModel {
     Q_OBJECT
-
-    struct Row {
-        std::string text;
-        std::array<std::uint32_t, kCardFieldCount> end{};
-    };
 
 public:
     // Rows gathered for a whole-table replacement, as a load reads them.
     class RowBuilder {
     public:
-        void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        void Append(const Card& card) { rows_.emplace_back(card); }
+        void Append(PackedCard&& row) { rows_.push_back(std::move(row)); }
+        void Reserve(std::size_t rows) { rows_.reserve(rows); }
 
     private:
         friend class CardTableModel;
-        std::vector<Row> rows_;
+        std::vector<PackedCard> rows_;
     };
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -62,9 +59,7 @@ signals:
     void RowReplaced(int row);
 
 private:
-    static Row Pack(const Card& card);
-    static std::string_view Field(const Row& row, int column);
     void EmitAllCellsChanged();
 
-    std::vector<Row> rows_;
+    std::vector<PackedCard> rows_;
 };

@@ -48,6 +48,32 @@ private slots:
         QCOMPARE(table.headerData(QuantityField, Qt::Horizontal).toString(), QStringLiteral("Qty"));
     }
 
+    // A row's ends take one, two or four bytes by the size of its texts.
+    void keepsEveryTextSize_data()
+    {
+        QTest::addColumn<int>("total");
+        for (const int total : {0, 255, 256, 65535, 65536, 300000})
+            QTest::addRow("%d bytes", total) << total;
+    }
+
+    void keepsEveryTextSize()
+    {
+        QFETCH(int, total);
+        Card card;
+        // Uneven shares, the last text taking what is left.
+        int left = total;
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            const int size = field == kCardFieldCount - 1 ? left : left / 3;
+            card[field] = std::string(std::size_t(size), char('a' + field));
+            left -= size;
+        }
+        CardTableModel table;
+        table.InsertRow(0, card);
+        table.InsertRow(1, Named("short"));
+        QCOMPARE(table.RowCard(0), card);
+        QCOMPARE(table.RowCard(1), Named("short"));
+    }
+
     // A reorder changes cell texts only, so selections stay at positions.
     void reordersWithoutMovingPositions()
     {

@@ -1,0 +1,89 @@
+#include "collection/PackedCard.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+CardView ViewOf(const Card& card)
+{
+    CardView view;
+    for (int field = 0; field < kCardFieldCount; ++field)
+        view[std::size_t(field)] = card[std::size_t(field)];
+    return view;
+}
+
+template <typename End>
+void StoreEnds(char* at, const CardView& fields)
+{
+    End end = 0;
+    for (const std::string_view field : fields) {
+        end = End(end + field.size());
+        std::memcpy(at, &end, sizeof end);
+        at += sizeof end;
+    }
+}
+
+} // namespace
+
+PackedCard::PackedCard(const CardView& fields)
+{
+    std::size_t size = 0;
+    for (const std::string_view field : fields)
+        size += field.size();
+    const char width = size <= UINT8_MAX ? 1 : size <= UINT16_MAX ? 2 : 4;
+    const std::size_t header = 1 + kCardFieldCount * std::size_t(width);
+    block_ = std::make_unique_for_overwrite<char[]>(header + size);
+    block_[0] = width;
+    if (width == 1)
+        StoreEnds<std::uint8_t>(&block_[1], fields);
+    else if (width == 2)
+        StoreEnds<std::uint16_t>(&block_[1], fields);
+    else
+        StoreEnds<std::uint32_t>(&block_[1], fields);
+    char* text = &block_[header];
+    for (const std::string_view field : fields) {
+        if (!field.empty())
+            std::memcpy(text, field.data(), field.size());
+        text += field.size();
+    }
+}
+
+PackedCard::PackedCard(const Card& card)
+    : PackedCard(ViewOf(card))
+{
+}
+
+std::size_t PackedCard::End(int column) const
+{
+    const char* at = &block_[1];
+    switch (block_[0]) {
+    case 1:
+        return static_cast<unsigned char>(at[column]);
+    case 2: {
+        std::uint16_t end;
+        std::memcpy(&end, at + 2 * column, sizeof end);
+        return end;
+    }
+    default: {
+        std::uint32_t end;
+        std::memcpy(&end, at + 4 * column, sizeof end);
+        return end;
+    }
+    }
+}
+
+std::string_view PackedCard::Field(int column) const
+{
+    const std::size_t begin = column == 0 ? 0 : End(column - 1);
+    const char* text = &block_[1 + kCardFieldCount * std::size_t(block_[0])];
+    return std::string_view(text + begin, End(column) - begin);
+}
+
+CardView PackedCard::Fields() const
+{
+    CardView fields;
+    for (int column = 0; column < kCardFieldCount; ++column)
+        fields[std::size_t(column)] = Field(column);
+    return fields;
+}
