@@ -5,6 +5,7 @@
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/CollectionFile.h"
+#include "collection/CollectionRows.h"
 #include "resources/StringTable.h"
 
 #include <QDateTime>
@@ -25,18 +26,11 @@ bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel&
         messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable), QString::fromUtf8(Text::ErrorCaption));
 
     // The table ends as if each Card had been inserted at the top in turn.
-    CardTableModel::RowBuilder rows;
-    std::vector<std::string> seriesTexts;
-    std::vector<std::string> conditionTexts;
-    ParseCollection(std::string_view(raw.constData(), std::size_t(raw.size())), [&](const Card& card) {
-        rows.Append(card);
-        seriesTexts.push_back(card[SeriesField]);
-        conditionTexts.push_back(card[ConditionField]);
-    });
+    CollectionRows loaded = ReadCollectionRows(std::string_view(raw.constData(), std::size_t(raw.size())));
     raw.clear();
-    table.SetRowsBottomFirst(std::move(rows));
-    series.AddAll(seriesTexts);
-    conditions.AddAll(conditionTexts);
+    table.SetRowsBottomFirst(std::move(loaded.rows));
+    series.AddAll(loaded.series);
+    conditions.AddAll(loaded.conditions);
     return read || !existed;
 }
 
