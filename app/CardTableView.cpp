@@ -75,8 +75,7 @@ void CardTableView::SetCardTable(CardTableModel* table)
 
 void CardTableView::MeasureRows(int first, int last)
 {
-    for (int row = first; row <= last; ++row)
-        fit_->Add(*table_, row);
+    fit_->AddRows(*table_, first, last);
 }
 
 void CardTableView::ForgetRows(int first, int last)

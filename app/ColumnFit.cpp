@@ -8,16 +8,27 @@
 
 #include <algorithm>
 #include <limits>
+#include <thread>
+#include <type_traits>
 
 namespace {
 
 constexpr int kUnmeasured = std::numeric_limits<int>::min();
 // A pair that the font draws as one glyph: its texts are laid out whole.
 constexpr int kLigature = std::numeric_limits<int>::min() + 1;
+// A text that is not plain ASCII, or has a ligature.
+constexpr qint64 kNotPlainAscii = -1;
+// A width that cannot be told without laying out text not measured yet.
+constexpr qint64 kUnknown = std::numeric_limits<qint64>::min();
+
+// Fewer rows than this a thread are measured on one: starting another costs more.
+constexpr int kRowsPerThread = 4096;
+// While rows are shared out, widths below this are counted in a plain array.
+constexpr int kCountedWidths = 4096;
 
 bool PlainAscii(unsigned char byte)
 {
-    return byte >= 0x20 && byte < 0x7f;
+    return unsigned(byte - 0x20) < 0x5f;
 }
 
 // Whether a character's room in a line is its own, changed only by kerning
@@ -59,18 +70,77 @@ bool PairsWell(char32_t character)
     }
 }
 
-// Whether all characters but the common ones (digits, punctuation, spaces)
-// are of one script: the layout shapes each script's run on its own.
-bool OneScript(const std::u32string& characters)
+// The scripts of the ASCII characters, looked up once: most characters of
+// most texts are ASCII.
+const std::array<QChar::Script, 128> kAsciiScripts = [] {
+    std::array<QChar::Script, 128> scripts{};
+    for (char32_t character = 0; character < 128; ++character)
+        scripts[character] = QChar::script(character);
+    return scripts;
+}();
+
+// Whether a text's width can be built from pairs: each character pairs well,
+// and all but the common ones (digits, punctuation, spaces) are of one
+// script, as the layout shapes each script's run on its own.
+bool Paired(std::u32string_view characters)
 {
     QChar::Script script = QChar::Script_Common;
     for (const char32_t character : characters) {
-        const QChar::Script own = QChar::script(character);
+        if (!PairsWell(character))
+            return false;
+        const QChar::Script own = character < 128 ? kAsciiScripts[character] : QChar::script(character);
         if (own == QChar::Script_Common || own == script)
             continue;
         if (script != QChar::Script_Common)
             return false;
         script = own;
+    }
+    return true;
+}
+
+// The characters of well-formed UTF-8. False for any other bytes: those are
+// decoded by QString, as the view decodes them.
+bool DecodeUtf8(std::string_view bytes, std::u32string& characters)
+{
+    characters.clear();
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            characters.push_back(lead);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t character = 0;
+        char32_t least = 0;
+        if ((lead & 0xe0) == 0xc0) {
+            length = 2;
+            character = lead & 0x1f;
+            least = 0x80;
+        } else if ((lead & 0xf0) == 0xe0) {
+            length = 3;
+            character = lead & 0x0f;
+            least = 0x800;
+        } else if ((lead & 0xf8) == 0xf0) {
+            length = 4;
+            character = lead & 0x07;
+            least = 0x10000;
+        } else {
+            return false;
+        }
+        if (length > bytes.size() - i)
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xc0) != 0x80)
+                return false;
+            character = (character << 6) | (next & 0x3f);
+        }
+        if (character < least || character > 0x10ffff || (character >= 0xd800 && character <= 0xdfff))
+            return false;
+        characters.push_back(character);
+        i += length;
     }
     return true;
 }
@@ -143,14 +213,97 @@ int ColumnFit::PairAdvance(char32_t first, char32_t second)
     return units;
 }
 
-// The room a word takes in a line before the next character (0 at the end
-// of the text). A word with a ligature is laid out whole, once per word and
-// next character: ligatures never reach across a space.
-qint64 ColumnFit::WordAdvance(std::u32string_view word, char32_t next)
+// A word with a ligature, and the next character (0 at the end of the
+// text), laid out whole, once per word and next character: ligatures never
+// reach across a space.
+qint64 ColumnFit::LigatureWordAdvance(const QString& key, char32_t next)
 {
-    qint64 units = next != 0 ? PairAdvance(word.back(), next) : LastAdvance(word.back());
+    const auto found = ligatureWords_.constFind(key);
+    if (found != ligatureWords_.constEnd())
+        return *found;
+    const qint64 units = LayOut(key).units - (next != 0 ? LastAdvance(next) : 0);
+    ligatureWords_.insert(key, units);
+    return units;
+}
+
+// Where a width's parts come from. Measuring advances lay out what is not
+// known yet and keep it; only the thread that owns the fit may use them.
+// Known advances only look up what was measured before, so that several
+// threads can use them at once, and tell where they cannot help.
+template <bool kMeasures>
+class ColumnFit::Advances {
+public:
+    using Fit = std::conditional_t<kMeasures, ColumnFit, const ColumnFit>;
+
+    explicit Advances(Fit& fit)
+        : fit_(fit)
+    {
+    }
+
+    // kUnmeasured only from known advances, here and in Last.
+    int AsciiPair(unsigned char first, unsigned char second)
+    {
+        const int advance = fit_.asciiPairs_[first * 128 + second];
+        if constexpr (kMeasures)
+            return advance == kUnmeasured ? fit_.PairAdvance(first, second) : advance;
+        else
+            return advance;
+    }
+
+    int Pair(char32_t first, char32_t second)
+    {
+        if (first < 128 && second < 128)
+            return AsciiPair(static_cast<unsigned char>(first), static_cast<unsigned char>(second));
+        if constexpr (kMeasures)
+            return fit_.PairAdvance(first, second);
+        else
+            return fit_.pairs_.value((quint64(first) << 32) | second, kUnmeasured);
+    }
+
+    int Last(char32_t last)
+    {
+        if constexpr (kMeasures)
+            return fit_.LastAdvance(last);
+        else
+            return last < 128 ? fit_.asciiLast_[last] : fit_.lasts_.value(last, kUnmeasured);
+    }
+
+    // kUnknown only from known advances, here and in Whole.
+    qint64 LigatureWord(const QString& key, char32_t next)
+    {
+        if constexpr (kMeasures)
+            return fit_.LigatureWordAdvance(key, next);
+        else
+            return fit_.ligatureWords_.value(key, kUnknown);
+    }
+
+    qint64 Whole(std::string_view bytes)
+    {
+        if constexpr (kMeasures)
+            return fit_.LayOut(QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))).units;
+        else
+            return kUnknown;
+    }
+
+private:
+    Fit& fit_;
+};
+
+namespace {
+
+// The room a word takes in a line before the next character (0 at the end
+// of the text).
+template <typename Advances>
+qint64 WordAdvance(std::u32string_view word, char32_t next, Advances& advances)
+{
+    const int end = next != 0 ? advances.Pair(word.back(), next) : advances.Last(word.back());
+    if (end == kUnmeasured)
+        return kUnknown;
+    qint64 units = end;
     for (std::size_t i = 0; i + 1 < word.size() && units != kLigature; ++i) {
-        const int advance = PairAdvance(word[i], word[i + 1]);
+        const int advance = advances.Pair(word[i], word[i + 1]);
+        if (advance == kUnmeasured)
+            return kUnknown;
         units = advance == kLigature ? kLigature : units + advance;
     }
     if (units != kLigature)
@@ -158,61 +311,77 @@ qint64 ColumnFit::WordAdvance(std::u32string_view word, char32_t next)
     QString key = QString::fromUcs4(word.data(), qsizetype(word.size()));
     if (next != 0)
         key += QString::fromUcs4(&next, 1);
-    const auto found = ligatureWords_.constFind(key);
-    if (found != ligatureWords_.constEnd())
-        return *found;
-    units = LayOut(key).units - (next != 0 ? LastAdvance(next) : 0);
-    ligatureWords_.insert(key, units);
-    return units;
+    return advances.LigatureWord(key, next);
 }
 
 // Sums the words' advances, each word beginning at a space.
-qint64 ColumnFit::PairedWidth(std::u32string_view characters)
+template <typename Advances>
+qint64 PairedWidth(std::u32string_view characters, Advances& advances)
 {
     qint64 units = 0;
     std::size_t begin = 0;
     while (begin < characters.size()) {
         const std::size_t end = std::min(characters.find(U' ', begin + 1), characters.size());
-        units += WordAdvance(characters.substr(begin, end - begin), end < characters.size() ? characters[end] : 0);
+        const qint64 word = WordAdvance(characters.substr(begin, end - begin),
+                                        end < characters.size() ? characters[end] : 0, advances);
+        if (word == kUnknown)
+            return kUnknown;
+        units += word;
         begin = end;
     }
     return units;
 }
 
 // Plain ASCII without a ligature is the sum of its neighbours' pairs and its
-// last character, read straight from the table; -1 for any other text.
-qint64 ColumnFit::AsciiWidth(std::string_view bytes)
+// last character, read straight from the table.
+template <typename Advances>
+qint64 AsciiWidth(std::string_view bytes, Advances& advances)
 {
     if (bytes.empty())
         return 0;
+    auto first = static_cast<unsigned char>(bytes[0]);
+    if (!PlainAscii(first))
+        return kNotPlainAscii;
     qint64 units = 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        if (!PlainAscii(first) || !PlainAscii(second))
-            return -1;
-        int advance = asciiPairs_[first * 128 + second];
-        if (advance == kUnmeasured)
-            advance = PairAdvance(first, second);
-        if (advance == kLigature)
-            return -1;
+    for (std::size_t i = 1; i < bytes.size(); ++i) {
+        const auto second = static_cast<unsigned char>(bytes[i]);
+        if (!PlainAscii(second))
+            return kNotPlainAscii;
+        const int advance = advances.AsciiPair(first, second);
+        // Both marks are below every advance.
+        if (advance <= kLigature)
+            return advance == kLigature ? kNotPlainAscii : kUnknown;
         units += advance;
+        first = second;
     }
-    const auto last = static_cast<unsigned char>(bytes.back());
-    return PlainAscii(last) ? units + LastAdvance(last) : -1;
+    const int advance = advances.Last(first);
+    return advance == kUnmeasured ? kUnknown : units + advance;
 }
+
+// Characters are decoded into a buffer of the caller's, kept from text to text.
+template <typename Advances>
+qint64 TextUnits(std::string_view bytes, Advances& advances, std::u32string& characters)
+{
+    const qint64 units = AsciiWidth(bytes, advances);
+    if (units != kNotPlainAscii)
+        return units;
+    if (!DecodeUtf8(bytes, characters))
+        characters = QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toStdU32String();
+    return Paired(characters) ? PairedWidth(characters, advances) : advances.Whole(bytes);
+}
+
+// Capped so that the header's sum of all columns still fits in an int.
+int Pixels(qint64 units)
+{
+    return int(std::clamp<qint64>((units + 63) / 64, 0, std::numeric_limits<int>::max() / 16));
+}
+
+} // namespace
 
 int ColumnFit::TextWidth(std::string_view bytes)
 {
-    qint64 units = AsciiWidth(bytes);
-    if (units < 0) {
-        const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-        const std::u32string characters = text.toStdU32String();
-        const bool paired = std::all_of(characters.begin(), characters.end(), PairsWell) && OneScript(characters);
-        units = paired ? PairedWidth(characters) : LayOut(text).units;
-    }
-    // Capped so that the header's sum of all columns still fits in an int.
-    return int(std::clamp<qint64>((units + 63) / 64, 0, std::numeric_limits<int>::max() / 16));
+    Advances<true> measuring(*this);
+    return Pixels(TextUnits(bytes, measuring, characters_));
 }
 
 void ColumnFit::Add(const CardTableModel& table, int row)
@@ -228,6 +397,89 @@ void ColumnFit::Remove(const CardTableModel& table, int row)
         const auto found = counts.find(TextWidth(table.Cell(row, column)));
         if (found != counts.end() && --found->second == 0)
             counts.erase(found);
+    }
+}
+
+// A thread's rows and what it counted of them; the cells it could not tell
+// are left, by row, a bit for each column, to the thread that owns the fit.
+struct ColumnFit::Share {
+    int first = 0;
+    int last = -1;
+    std::array<std::vector<int>, kCardFieldCount> counts;
+    std::array<std::map<int, int>, kCardFieldCount> wide;
+    std::vector<std::pair<int, unsigned>> left;
+};
+
+void ColumnFit::MeasureShare(const CardTableModel& table, Share& share) const
+{
+    Advances<false> known(*this);
+    std::u32string characters;
+    for (std::vector<int>& counts : share.counts)
+        counts.assign(kCountedWidths, 0);
+    for (int row = share.first; row <= share.last; ++row) {
+        unsigned left = 0;
+        for (int column = 0; column < kCardFieldCount; ++column) {
+            const qint64 units = TextUnits(table.Cell(row, column), known, characters);
+            if (units == kUnknown) {
+                left |= 1u << column;
+                continue;
+            }
+            const int width = Pixels(units);
+            if (width < kCountedWidths)
+                ++share.counts[std::size_t(column)][std::size_t(width)];
+            else
+                ++share.wide[std::size_t(column)][width];
+        }
+        if (left != 0)
+            share.left.emplace_back(row, left);
+    }
+}
+
+void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int threads)
+{
+    const int rows = last - first + 1;
+    if (threads <= 0)
+        threads = std::min(int(std::thread::hardware_concurrency()), rows / kRowsPerThread);
+    threads = std::min(threads, rows);
+    if (threads < 2) {
+        for (int row = first; row <= last; ++row)
+            Add(table, row);
+        return;
+    }
+    // The first rows, measured here, lay out the pairs that most texts are
+    // made of; the other rows are shared out and need only look them up.
+    const int warm = rows / 64;
+    for (int row = first; row < first + warm; ++row)
+        Add(table, row);
+    std::vector<Share> shares(static_cast<std::size_t>(threads));
+    const int shared = rows - warm;
+    for (int i = 0; i < threads; ++i) {
+        shares[std::size_t(i)].first = first + warm + int(qint64(shared) * i / threads);
+        shares[std::size_t(i)].last = first + warm + int(qint64(shared) * (i + 1) / threads) - 1;
+    }
+    {
+        std::vector<std::jthread> others;
+        for (std::size_t i = 1; i < shares.size(); ++i)
+            others.emplace_back([this, &table, &share = shares[i]] { MeasureShare(table, share); });
+        MeasureShare(table, shares[0]);
+    }
+    for (const Share& share : shares) {
+        for (int column = 0; column < kCardFieldCount; ++column) {
+            auto& widths = widths_[std::size_t(column)];
+            const std::vector<int>& counts = share.counts[std::size_t(column)];
+            for (int width = 0; width < kCountedWidths; ++width) {
+                if (counts[std::size_t(width)] != 0)
+                    widths[width] += counts[std::size_t(width)];
+            }
+            for (const auto& [width, count] : share.wide[std::size_t(column)])
+                widths[width] += count;
+        }
+        for (const auto& [row, columns] : share.left) {
+            for (int column = 0; column < kCardFieldCount; ++column) {
+                if ((columns & (1u << column)) != 0)
+                    ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
+            }
+        }
     }
 }
 

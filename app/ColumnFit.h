@@ -29,6 +29,9 @@ public:
     // Counts the widths of a row's texts in, or takes them out again.
     void Add(const CardTableModel& table, int row);
     void Remove(const CardTableModel& table, int row);
+    // The same as Add for each of the rows first to last, shared out over
+    // that many threads (by default one per core) when there are many rows.
+    void AddRows(const CardTableModel& table, int first, int last, int threads = 0);
     void Clear();
     // The widest cell text of the column, 0 when the table is empty.
     int WidestText(int column) const;
@@ -40,12 +43,15 @@ private:
         qint64 units = 0;
         qsizetype glyphs = 0;
     };
+    template <bool kMeasures>
+    class Advances;
+    struct Share;
+
     Layout LayOut(const QString& text) const;
     int PairAdvance(char32_t first, char32_t second);
     int LastAdvance(char32_t last);
-    qint64 WordAdvance(std::u32string_view word, char32_t next);
-    qint64 PairedWidth(std::u32string_view characters);
-    qint64 AsciiWidth(std::string_view bytes);
+    qint64 LigatureWordAdvance(const QString& key, char32_t next);
+    void MeasureShare(const CardTableModel& table, Share& share) const;
 
     QFont font_;
     std::vector<int> asciiPairs_;
@@ -53,5 +59,7 @@ private:
     QHash<quint64, int> pairs_;
     QHash<char32_t, int> lasts_;
     QHash<QString, qint64> ligatureWords_;
+    // The characters of the text being measured, kept for the next one.
+    std::u32string characters_;
     std::array<std::map<int, int>, kCardFieldCount> widths_;
 };

@@ -1,8 +1,5 @@
 #include "collection/PackedCard.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace {
 
 CardView ViewOf(const Card& card)
@@ -52,32 +49,6 @@ PackedCard::PackedCard(const CardView& fields)
 PackedCard::PackedCard(const Card& card)
     : PackedCard(ViewOf(card))
 {
-}
-
-std::size_t PackedCard::End(int column) const
-{
-    const char* at = &block_[1];
-    switch (block_[0]) {
-    case 1:
-        return static_cast<unsigned char>(at[column]);
-    case 2: {
-        std::uint16_t end;
-        std::memcpy(&end, at + 2 * column, sizeof end);
-        return end;
-    }
-    default: {
-        std::uint32_t end;
-        std::memcpy(&end, at + 4 * column, sizeof end);
-        return end;
-    }
-    }
-}
-
-std::string_view PackedCard::Field(int column) const
-{
-    const std::size_t begin = column == 0 ? 0 : End(column - 1);
-    const char* text = &block_[1 + kCardFieldCount * std::size_t(block_[0])];
-    return std::string_view(text + begin, End(column) - begin);
 }
 
 CardView PackedCard::Fields() const

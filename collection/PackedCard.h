@@ -3,6 +3,8 @@
 #include "collection/Card.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -27,3 +29,30 @@ private:
 
     std::unique_ptr<char[]> block_;
 };
+
+// Inline: the table reads a cell for every row of a sort or a fit.
+inline std::size_t PackedCard::End(int column) const
+{
+    const char* at = &block_[1];
+    switch (block_[0]) {
+    case 1:
+        return static_cast<unsigned char>(at[column]);
+    case 2: {
+        std::uint16_t end;
+        std::memcpy(&end, at + 2 * column, sizeof end);
+        return end;
+    }
+    default: {
+        std::uint32_t end;
+        std::memcpy(&end, at + 4 * column, sizeof end);
+        return end;
+    }
+    }
+}
+
+inline std::string_view PackedCard::Field(int column) const
+{
+    const std::size_t begin = column == 0 ? 0 : End(column - 1);
+    const char* text = &block_[1 + kCardFieldCount * std::size_t(block_[0])];
+    return std::string_view(text + begin, End(column) - begin);
+}
