@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -20,15 +21,21 @@ void SetReason(QString* reason, const QString& text)
 
 bool ReadAll(QIODevice& device, QByteArray& bytes)
 {
-    bytes.clear();
-    char chunk[1 << 16];
+    // A file's size is known: its bytes go straight into the array, which
+    // grows again only if the file grew meanwhile.
+    constexpr qint64 kChunk = 1 << 16;
+    const qint64 expected = device.isSequential() ? 0 : std::max<qint64>(device.size() - device.pos(), 0);
+    bytes.resize(expected + kChunk);
+    qint64 size = 0;
     while (true) {
-        const qint64 got = device.read(chunk, sizeof chunk);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        bytes.append(chunk, got);
+        if (size == bytes.size())
+            bytes.resize(size + std::max(size, kChunk));
+        const qint64 got = device.read(bytes.data() + size, bytes.size() - size);
+        if (got <= 0) {
+            bytes.resize(size);
+            return got == 0;
+        }
+        size += got;
     }
 }
 
