@@ -37,6 +37,13 @@ public:
 
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
+    // Asks for a row's texts to be fetched while a pass over many rows reads
+    // the rows before it: after a sort, rows lie anywhere in memory.
+    void PrefetchRow(int row) const
+    {
+        if (row >= 0 && row < int(rows_.size()))
+            rows_[std::size_t(row)].Prefetch();
+    }
     Card RowCard(int row) const;
 
     void InsertRow(int position, const Card& card);

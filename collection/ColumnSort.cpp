@@ -3,21 +3,31 @@
 #include "collection/CardTableModel.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
-// A row's text in the sorted column, with its first sixteen bytes packed
-// into numbers (zero after the end) so that most comparisons need not look
-// at the text itself. A shorter text packs to a smaller or equal number.
+// Fewer rows than this a thread are sorted on one: starting another costs more.
+constexpr int kRowsPerThread = 1 << 14;
+// How many rows ahead a pass over the rows asks for their texts.
+constexpr int kAhead = 8;
+
+// A row's text in the sorted column, with its first 24 bytes after the
+// beginning that all its column's texts share packed into numbers (zero
+// after the end), so that most comparisons need not look at the text
+// itself. A shorter text packs to smaller or equal numbers.
 struct SortKey {
-    std::uint64_t head;
-    std::uint64_t next;
+    std::array<std::uint64_t, 3> packed;
     std::string_view text;
     int row;
 };
+
+constexpr std::size_t kPackedBytes = 24;
 
 std::uint64_t Packed(std::string_view text, std::size_t from)
 {
@@ -28,45 +38,149 @@ std::uint64_t Packed(std::string_view text, std::size_t from)
 }
 
 // Text order, and the earlier row first among equal texts: a stable sort.
-bool KeyLess(const SortKey& a, const SortKey& b)
+// Every text but an empty one begins with the shared bytes.
+class KeyLess {
+public:
+    explicit KeyLess(std::size_t shared)
+        : shared_(shared)
+    {
+    }
+
+    bool operator()(const SortKey& a, const SortKey& b) const
+    {
+        for (std::size_t word = 0; word < a.packed.size(); ++word) {
+            if (a.packed[word] != b.packed[word])
+                return a.packed[word] < b.packed[word];
+        }
+        // Alike as far as packed. A text that ends there is the other's
+        // beginning; longer ones are told apart by the rest.
+        const std::size_t end = shared_ + kPackedBytes;
+        int order = 0;
+        if (a.text.size() <= end || b.text.size() <= end)
+            order = a.text.size() < b.text.size() ? -1 : a.text.size() > b.text.size() ? 1 : 0;
+        else
+            order = a.text.substr(end).compare(b.text.substr(end));
+        return order != 0 ? order < 0 : a.row < b.row;
+    }
+
+private:
+    std::size_t shared_;
+};
+
+// How many bytes all the texts but the empty ones begin with, given one of them.
+std::size_t SharedBeginning(std::string_view texts, const std::vector<std::size_t>& ends, std::string_view one)
 {
-    if (a.head != b.head)
-        return a.head < b.head;
-    if (a.next != b.next)
-        return a.next < b.next;
-    const int order = a.text.compare(b.text);
-    return order != 0 ? order < 0 : a.row < b.row;
+    std::size_t shared = one.size();
+    std::size_t begin = 0;
+    for (const std::size_t end : ends) {
+        const std::string_view text = texts.substr(begin, end - begin);
+        begin = end;
+        if (text.empty())
+            continue;
+        shared = std::min(shared, text.size());
+        shared = std::size_t(std::mismatch(one.begin(), one.begin() + std::ptrdiff_t(shared), text.begin()).first
+                             - one.begin());
+    }
+    return shared;
+}
+
+// The rows first to last, in equal shares, one per thread.
+struct Share {
+    int first;
+    int last;
+};
+
+std::vector<Share> Shares(int rows, int threads)
+{
+    if (threads <= 0)
+        threads = std::min(int(std::thread::hardware_concurrency()), rows / kRowsPerThread);
+    threads = std::clamp(threads, 1, std::max(rows, 1));
+    std::vector<Share> shares;
+    for (int i = 0; i < threads; ++i)
+        shares.push_back({int(std::int64_t(rows) * i / threads), int(std::int64_t(rows) * (i + 1) / threads) - 1});
+    return shares;
+}
+
+// Runs work(i) for each share i, the first on this thread.
+template <typename Work>
+void OnEachShare(std::size_t shares, const Work& work)
+{
+    std::vector<std::jthread> others;
+    for (std::size_t i = 1; i < shares; ++i)
+        others.emplace_back([&work, i] { work(i); });
+    work(0);
+}
+
+bool Ascending(const CardTableModel& table, int column, const std::vector<Share>& shares)
+{
+    std::atomic<bool> descends = false;
+    OnEachShare(shares.size(), [&](std::size_t i) {
+        // A share looks at its last row's pair with the next share's first too.
+        const int end = std::min(shares[i].last + 1, table.rowCount() - 1);
+        for (int row = shares[i].first; row < end && !descends.load(std::memory_order_relaxed); ++row) {
+            table.PrefetchRow(row + kAhead);
+            if (TextLess(table.Cell(row + 1, column), table.Cell(row, column)))
+                descends = true;
+        }
+    });
+    return !descends;
 }
 
 } // namespace
 
-void SortRowsByColumn(CardTableModel& table, int column)
+void SortRowsByColumn(CardTableModel& table, int column, int threads)
 {
-    const int rows = table.rowCount();
-    bool ascending = true;
-    for (int row = 0; row + 1 < rows && ascending; ++row)
-        ascending = !TextLess(table.Cell(row + 1, column), table.Cell(row, column));
-    if (ascending) {
+    const std::vector<Share> shares = Shares(table.rowCount(), threads);
+    if (Ascending(table, column, shares)) {
         table.ReverseRows();
         return;
     }
-    // The column's texts copied side by side: comparing them then stays
-    // within one block of memory instead of visiting every row's own.
-    std::string texts;
-    std::vector<std::size_t> ends;
-    ends.reserve(std::size_t(rows));
-    for (int row = 0; row < rows; ++row) {
-        texts += table.Cell(row, column);
-        ends.push_back(texts.size());
+    // Each share's texts are copied side by side: comparing them then stays
+    // within one block of memory instead of visiting every row's own. The
+    // shares are sorted each on its own thread, then merged.
+    std::vector<std::string> texts(shares.size());
+    std::vector<std::vector<std::size_t>> ends(shares.size());
+    OnEachShare(shares.size(), [&](std::size_t i) {
+        ends[i].reserve(std::size_t(shares[i].last - shares[i].first + 1));
+        for (int row = shares[i].first; row <= shares[i].last; ++row) {
+            table.PrefetchRow(row + kAhead);
+            texts[i] += table.Cell(row, column);
+            ends[i].push_back(texts[i].size());
+        }
+    });
+    // Any text but an empty one: the shared beginning is part of it.
+    std::string_view one;
+    for (std::size_t i = 0; i < shares.size() && one.empty(); ++i) {
+        const auto end = std::find_if(ends[i].begin(), ends[i].end(), [](std::size_t at) { return at > 0; });
+        if (end != ends[i].end())
+            one = std::string_view(texts[i]).substr(0, *end);
     }
-    std::vector<SortKey> keys;
-    keys.reserve(std::size_t(rows));
-    for (int row = 0; row < rows; ++row) {
-        const std::size_t begin = row == 0 ? 0 : ends[std::size_t(row) - 1];
-        const std::string_view text = std::string_view(texts).substr(begin, ends[std::size_t(row)] - begin);
-        keys.push_back({Packed(text, 0), Packed(text, 8), text, row});
+    std::vector<std::size_t> sharedBy(shares.size());
+    OnEachShare(shares.size(), [&](std::size_t i) { sharedBy[i] = SharedBeginning(texts[i], ends[i], one); });
+    const std::size_t shared = *std::min_element(sharedBy.begin(), sharedBy.end());
+    const KeyLess less(shared);
+
+    std::vector<SortKey> keys(std::size_t(table.rowCount()));
+    OnEachShare(shares.size(), [&](std::size_t i) {
+        std::size_t begin = 0;
+        for (int row = shares[i].first; row <= shares[i].last; ++row) {
+            const std::size_t end = ends[i][std::size_t(row - shares[i].first)];
+            const std::string_view text = std::string_view(texts[i]).substr(begin, end - begin);
+            keys[std::size_t(row)] = {{Packed(text, shared), Packed(text, shared + 8), Packed(text, shared + 16)},
+                                      text, row};
+            begin = end;
+        }
+        ends[i] = {};
+        std::sort(keys.begin() + shares[i].first, keys.begin() + shares[i].last + 1, less);
+    });
+    for (std::size_t width = 1; width < shares.size(); width *= 2) {
+        for (std::size_t i = 0; i + width < shares.size(); i += 2 * width) {
+            const auto first = keys.begin() + shares[i].first;
+            const auto middle = keys.begin() + shares[i + width].first;
+            const auto last = keys.begin() + shares[std::min(i + 2 * width, shares.size()) - 1].last + 1;
+            std::inplace_merge(first, middle, last, less);
+        }
     }
-    std::sort(keys.begin(), keys.end(), KeyLess);
     std::vector<int> order;
     order.reserve(keys.size());
     for (const SortKey& key : keys)

@@ -13,5 +13,6 @@ inline bool TextLess(std::string_view a, std::string_view b)
 
 // A column click: when some row's text in the column is greater than the next
 // row's, the rows end in ascending order of the column, equal texts keeping
-// their order; otherwise the row order is reversed.
-void SortRowsByColumn(CardTableModel& table, int column);
+// their order; otherwise the row order is reversed. A large table is shared
+// out over that many threads, by default one per core.
+void SortRowsByColumn(CardTableModel& table, int column, int threads = 0);

@@ -107,6 +107,12 @@ private slots:
             << Texts{"Cafe", "Caf~", "Caf\xc3\xa9", "Caf\xff"};
         QTest::newRow("empty first, prefix first")
             << int(DescriptionField) << Texts{"Card 2", "Card", ""} << Texts{"", "Card", "Card 2"};
+        QTest::newRow("long shared beginning")
+            << int(UrlField)
+            << Texts{"https://images.example.net/base-set/100002.jpg", "", "https://images.example.net/",
+                     "https://images.example.net/base-set/100001.jpg", std::string("https://images.example.net/\0", 28)}
+            << Texts{"", "https://images.example.net/", std::string("https://images.example.net/\0", 28),
+                     "https://images.example.net/base-set/100001.jpg", "https://images.example.net/base-set/100002.jpg"};
     }
 
     void ordersTextsByTheirBytes()
@@ -144,8 +150,9 @@ private slots:
         QCOMPARE(Column(table, NameField), (Texts{"a", "b", "c"}));
     }
 
-    // Random tables with many ties, clicked at random: the rows must be
-    // exactly those that plain adjacent exchanges leave, after every click.
+    // Random tables with many ties, clicked at random, sorted on one to three
+    // threads: the rows must be exactly those that plain adjacent exchanges
+    // leave, after every click.
     void matchesAdjacentExchanges()
     {
         std::mt19937 random(20261207);
@@ -163,7 +170,9 @@ private slots:
                                                "Charizard Holo 1st",
                                                "Charizard Holo 1st Edition",
                                                "Charizard Holo 1st edition",
-                                               "Charizard Holo 1"};
+                                               "Charizard Holo 1",
+                                               std::string("Charizard Holo 1\0", 17),
+                                               std::string("Charizard Holo\0\0", 16)};
         for (int round = 0; round < 300; ++round) {
             const int count = std::uniform_int_distribution<int>(0, 24)(random);
             std::vector<Card> expected;
@@ -172,6 +181,9 @@ private slots:
                 // Few texts in odd columns, so many ties; all of them in even ones.
                 for (int column = 0; column < kCardFieldCount; ++column)
                     card[std::size_t(column)] = pool[random() % (column % 2 ? 3 : pool.size())];
+                // Texts that all begin alike, as addresses do, and empty ones.
+                if (!card[UrlField].empty())
+                    card[UrlField] = "https://images.example.net/" + card[UrlField];
                 card[DescriptionField] = std::to_string(i);
                 expected.push_back(card);
             }
@@ -181,7 +193,7 @@ private slots:
             for (int click = 0; click < 12; ++click) {
                 const int column = int(random() % (kCardFieldCount - 1));
                 ExchangeSort(expected, column);
-                SortRowsByColumn(table, column);
+                SortRowsByColumn(table, column, 1 + click % 3);
                 QVERIFY2(Rows(table) == expected, qPrintable(QStringLiteral("round %1 click %2").arg(round).arg(click)));
             }
         }
