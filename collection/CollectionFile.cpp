@@ -6,6 +6,11 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+#include <cstring>
+#include <thread>
+#include <vector>
+
 namespace {
 
 int CardFieldOfKey(std::string_view key)
@@ -17,11 +22,68 @@ int CardFieldOfKey(std::string_view key)
     return -1;
 }
 
-bool Flush(QIODevice& device, QByteArray& buffer)
+// Puts a value at out as the file keeps it, each line feed as CR LF, and
+// returns where it ends.
+char* PutTextMode(char* out, std::string_view text)
 {
-    const bool written = device.write(buffer) == buffer.size();
-    buffer.clear();
-    return written;
+    while (const void* found = std::memchr(text.data(), '\n', text.size())) {
+        const std::size_t line = std::size_t(static_cast<const char*>(found) - text.data());
+        std::memcpy(out, text.data(), line);
+        out += line;
+        *out++ = '\r';
+        *out++ = '\n';
+        text.remove_prefix(line + 1);
+    }
+    if (!text.empty())
+        std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+char* Put(char* out, std::string_view text)
+{
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// The bytes of a record besides its values: a line per key, "KEY=", and the
+// empty line that ends the record.
+constexpr std::size_t RecordFrame()
+{
+    std::size_t size = 2;
+    for (const std::string_view key : kCardKeys)
+        size += 2 + key.size() + 1;
+    return size;
+}
+
+// Rows per buffer: about a megabyte of records.
+constexpr int kRowsPerBuffer = 4096;
+
+// Puts the records of the rows first down to last into the buffer, in
+// place of what it held; it grows to the size they need.
+void PutRecords(const CardTableModel& table, int first, int last, QByteArray& buffer)
+{
+    // Before a sort the rows lie in memory in file order; after one, anywhere.
+    constexpr int kAhead = 8;
+    std::size_t used = 0;
+    for (int row = first; row >= last; --row) {
+        table.PrefetchRow(row - kAhead);
+        // At most twice a value's bytes: each of them might be a line feed.
+        std::size_t most = RecordFrame();
+        for (int field = 0; field < kCardFieldCount; ++field)
+            most += 2 * table.Cell(row, field).size();
+        if (used + most > std::size_t(buffer.size()))
+            buffer.resize(qsizetype(std::max(2 * std::size_t(buffer.size()), used + most)));
+        char* out = buffer.data() + used;
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            out = Put(out, "\r\n");
+            out = Put(out, kCardKeys[std::size_t(field)]);
+            *out++ = '=';
+            out = PutTextMode(out, table.Cell(row, field));
+        }
+        out = Put(out, "\r\n");
+        used = std::size_t(out - buffer.data());
+    }
+    buffer.resize(qsizetype(used));
 }
 
 } // namespace
@@ -48,23 +110,37 @@ std::vector<Card> ParseCollection(std::string_view raw)
     return cards;
 }
 
-bool WriteCollection(QIODevice& device, const CardTableModel& table)
+bool WriteCollection(QIODevice& device, const CardTableModel& table, int threads)
 {
-    constexpr qsizetype kChunk = 1 << 20;
-    QByteArray buffer;
-    buffer.reserve(kChunk + 4096);
-    if (table.rowCount() > 0)
-        AppendTextMode(buffer, kHeaderLine);
-    for (int row = table.rowCount() - 1; row >= 0; --row) {
-        for (int field = 0; field < kCardFieldCount; ++field) {
-            buffer.append("\r\n", 2);
-            buffer.append(kCardKeys[field].data(), qsizetype(kCardKeys[field].size()));
-            buffer.append('=');
-            AppendTextMode(buffer, table.Cell(row, field));
+    const int rows = table.rowCount();
+    if (rows == 0)
+        return true;
+    QByteArray header;
+    AppendTextMode(header, kHeaderLine);
+    if (device.write(header) != header.size())
+        return false;
+    if (threads <= 0)
+        threads = std::clamp(rows / kRowsPerBuffer, 1, std::max(1, int(std::thread::hardware_concurrency())));
+    // Each thread puts its share of the next rows into a buffer of its own;
+    // the buffers then go to the device in file order, bottom row first.
+    std::vector<QByteArray> buffers(static_cast<std::size_t>(threads));
+    for (int top = rows - 1; top >= 0; top -= threads * kRowsPerBuffer) {
+        const auto put = [&](int i) {
+            const int first = top - i * kRowsPerBuffer;
+            if (first >= 0)
+                PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffers[std::size_t(i)]);
+            else
+                buffers[std::size_t(i)].clear();
+        };
+        std::vector<std::jthread> others;
+        for (int i = 1; i < threads; ++i)
+            others.emplace_back(put, i);
+        put(0);
+        others.clear();
+        for (const QByteArray& buffer : buffers) {
+            if (device.write(buffer) != buffer.size())
+                return false;
         }
-        buffer.append("\r\n", 2);
-        if (buffer.size() >= kChunk && !Flush(device, buffer))
-            return false;
     }
-    return Flush(device, buffer);
+    return true;
 }

@@ -19,5 +19,7 @@ void ParseCollection(std::string_view raw, const std::function<void(const Card&)
 std::vector<Card> ParseCollection(std::string_view raw);
 
 // Writes the table bottom row first, as CR LF text: the header and one record
-// per Card; nothing at all for an empty table. False on a write error.
-bool WriteCollection(QIODevice& device, const CardTableModel& table);
+// per Card; nothing at all for an empty table. False on a write error. The
+// records are put into text on that many threads, by default one per core
+// for a large table.
+bool WriteCollection(QIODevice& device, const CardTableModel& table, int threads = 0);

@@ -16,11 +16,11 @@ Card MakeCard(std::string name, std::string series = {}, std::string year = {})
     return card;
 }
 
-QByteArray Written(const CardTableModel& table)
+QByteArray Written(const CardTableModel& table, int threads = 0)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (!WriteCollection(buffer, table))
+    if (!WriteCollection(buffer, table, threads))
         qFatal("write failed");
     return buffer.data();
 }
@@ -45,6 +45,30 @@ private slots:
     {
         CardTableModel table;
         QCOMPARE(Written(table), QByteArray());
+    }
+
+    // Rows put into text on several threads, in several rounds, with line
+    // feeds and a value larger than a buffer: the same bytes as on one.
+    void writesTheSameBytesOnAnyNumberOfThreads()
+    {
+        std::vector<Card> rows;
+        for (int i = 0; i < 9000; ++i) {
+            Card card = MakeCard("Card " + std::to_string(i), i % 7 == 0 ? "two\nlines" : "S", std::to_string(i % 40));
+            card[DescriptionField] = std::string(std::size_t(i % 300), char('a' + i % 26));
+            rows.push_back(card);
+        }
+        rows[4321][UrlField] = std::string(3 << 20, 'u');
+        CardTableModel table;
+        table.SetRows(rows);
+        const QByteArray one = Written(table, 1);
+        QVERIFY(one.startsWith("CREATOR=QMK 1.0\r\nNAME=Card 8999\r\n"));
+        QVERIFY(one.endsWith("NAME=Card 0\r\nSERIES=two\r\nlines\r\nCONDITION=\r\nYEAR=0\r\nPRICE=\r\n"
+                             "QUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n"));
+        for (const int threads : {2, 3})
+            QCOMPARE(Written(table, threads), one);
+        const std::vector<Card> read = ParseCollection(std::string_view(one.constData(), std::size_t(one.size())));
+        QCOMPARE(read.size(), rows.size());
+        QCOMPARE(read[9000 - 1 - 4321][UrlField].size(), std::size_t(3 << 20));
     }
 
     void reportsAFailingDevice()
