@@ -1,5 +1,6 @@
 #include "app/ColumnFit.h"
 
+#include "base/Shares.h"
 #include "collection/CardTableModel.h"
 
 #include <QGlyphRun>
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <thread>
 #include <type_traits>
 
 namespace {
@@ -400,21 +400,19 @@ void ColumnFit::Remove(const CardTableModel& table, int row)
     }
 }
 
-// A thread's rows and what it counted of them; the cells it could not tell
+// What a thread counted of its share of rows; the cells it could not tell
 // are left, by row, a bit for each column, to the thread that owns the fit.
-struct ColumnFit::Share {
-    int first = 0;
-    int last = -1;
+struct ColumnFit::Tally {
     std::array<std::vector<int>, kCardFieldCount> counts;
     std::array<std::map<int, int>, kCardFieldCount> wide;
     std::vector<std::pair<int, unsigned>> left;
 };
 
-void ColumnFit::MeasureShare(const CardTableModel& table, Share& share) const
+void ColumnFit::Count(const CardTableModel& table, Share share, Tally& tally) const
 {
     Advances<false> known(*this);
     std::u32string characters;
-    for (std::vector<int>& counts : share.counts)
+    for (std::vector<int>& counts : tally.counts)
         counts.assign(kCountedWidths, 0);
     for (int row = share.first; row <= share.last; ++row) {
         unsigned left = 0;
@@ -426,55 +424,44 @@ void ColumnFit::MeasureShare(const CardTableModel& table, Share& share) const
             }
             const int width = Pixels(units);
             if (width < kCountedWidths)
-                ++share.counts[std::size_t(column)][std::size_t(width)];
+                ++tally.counts[std::size_t(column)][std::size_t(width)];
             else
-                ++share.wide[std::size_t(column)][width];
+                ++tally.wide[std::size_t(column)][width];
         }
         if (left != 0)
-            share.left.emplace_back(row, left);
+            tally.left.emplace_back(row, left);
     }
 }
 
 void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int threads)
 {
     const int rows = last - first + 1;
-    if (threads <= 0)
-        threads = std::min(int(std::thread::hardware_concurrency()), rows / kRowsPerThread);
-    threads = std::min(threads, rows);
-    if (threads < 2) {
+    // The first rows, measured here, lay out the pairs that most texts are
+    // made of; the other rows are shared out and need only look them up.
+    const int warm = rows / 64;
+    const int shareCount = ShareCount(rows, kRowsPerThread, threads);
+    if (shareCount < 2) {
         for (int row = first; row <= last; ++row)
             Add(table, row);
         return;
     }
-    // The first rows, measured here, lay out the pairs that most texts are
-    // made of; the other rows are shared out and need only look them up.
-    const int warm = rows / 64;
     for (int row = first; row < first + warm; ++row)
         Add(table, row);
-    std::vector<Share> shares(static_cast<std::size_t>(threads));
-    const int shared = rows - warm;
-    for (int i = 0; i < threads; ++i) {
-        shares[std::size_t(i)].first = first + warm + int(qint64(shared) * i / threads);
-        shares[std::size_t(i)].last = first + warm + int(qint64(shared) * (i + 1) / threads) - 1;
-    }
-    {
-        std::vector<std::jthread> others;
-        for (std::size_t i = 1; i < shares.size(); ++i)
-            others.emplace_back([this, &table, &share = shares[i]] { MeasureShare(table, share); });
-        MeasureShare(table, shares[0]);
-    }
-    for (const Share& share : shares) {
+    const std::vector<Share> shares = Shares(first + warm, last, shareCount);
+    std::vector<Tally> tallies(shares.size());
+    RunShares(shares.size(), [&](std::size_t i) { Count(table, shares[i], tallies[i]); });
+    for (const Tally& tally : tallies) {
         for (int column = 0; column < kCardFieldCount; ++column) {
             auto& widths = widths_[std::size_t(column)];
-            const std::vector<int>& counts = share.counts[std::size_t(column)];
+            const std::vector<int>& counts = tally.counts[std::size_t(column)];
             for (int width = 0; width < kCountedWidths; ++width) {
                 if (counts[std::size_t(width)] != 0)
                     widths[width] += counts[std::size_t(width)];
             }
-            for (const auto& [width, count] : share.wide[std::size_t(column)])
+            for (const auto& [width, count] : tally.wide[std::size_t(column)])
                 widths[width] += count;
         }
-        for (const auto& [row, columns] : share.left) {
+        for (const auto& [row, columns] : tally.left) {
             for (int column = 0; column < kCardFieldCount; ++column) {
                 if ((columns & (1u << column)) != 0)
                     ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];

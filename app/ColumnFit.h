@@ -13,6 +13,7 @@
 #include <vector>
 
 class CardTableModel;
+struct Share;
 
 // Keeps, per column of the card table, how many cells need each text width,
 // so the widest cell is known without measuring every cell again after an
@@ -45,13 +46,13 @@ private:
     };
     template <bool kMeasures>
     class Advances;
-    struct Share;
+    struct Tally;
 
     Layout LayOut(const QString& text) const;
     int PairAdvance(char32_t first, char32_t second);
     int LastAdvance(char32_t last);
     qint64 LigatureWordAdvance(const QString& key, char32_t next);
-    void MeasureShare(const CardTableModel& table, Share& share) const;
+    void Count(const CardTableModel& table, Share rows, Tally& tally) const;
 
     QFont font_;
     std::vector<int> asciiPairs_;

@@ -2,13 +2,13 @@
 
 #include "collection/CardTableModel.h"
 #include "base/LineSyntax.h"
+#include "base/Shares.h"
 #include "base/TextMode.h"
 
 #include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -119,24 +119,18 @@ bool WriteCollection(QIODevice& device, const CardTableModel& table, int threads
     AppendTextMode(header, kHeaderLine);
     if (device.write(header) != header.size())
         return false;
-    if (threads <= 0)
-        threads = std::clamp(rows / kRowsPerBuffer, 1, std::max(1, int(std::thread::hardware_concurrency())));
+    const int shareCount = ShareCount(rows, kRowsPerBuffer, threads);
     // Each thread puts its share of the next rows into a buffer of its own;
     // the buffers then go to the device in file order, bottom row first.
-    std::vector<QByteArray> buffers(static_cast<std::size_t>(threads));
-    for (int top = rows - 1; top >= 0; top -= threads * kRowsPerBuffer) {
-        const auto put = [&](int i) {
-            const int first = top - i * kRowsPerBuffer;
+    std::vector<QByteArray> buffers(static_cast<std::size_t>(shareCount));
+    for (int top = rows - 1; top >= 0; top -= shareCount * kRowsPerBuffer) {
+        RunShares(buffers.size(), [&](std::size_t i) {
+            const int first = top - int(i) * kRowsPerBuffer;
             if (first >= 0)
-                PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffers[std::size_t(i)]);
+                PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffers[i]);
             else
-                buffers[std::size_t(i)].clear();
-        };
-        std::vector<std::jthread> others;
-        for (int i = 1; i < threads; ++i)
-            others.emplace_back(put, i);
-        put(0);
-        others.clear();
+                buffers[i].clear();
+        });
         for (const QByteArray& buffer : buffers) {
             if (device.write(buffer) != buffer.size())
                 return false;

@@ -1,6 +1,7 @@
 #include "collection/CollectionRows.h"
 
 #include "base/LineSyntax.h"
+#include "base/Shares.h"
 #include "collection/PackedCard.h"
 
 #include <algorithm>
@@ -177,12 +178,7 @@ CollectionRows ReadCollectionRows(std::string_view raw, int pieceCount)
     }
     // The first piece starts the file: its fields start out empty.
     pieces[0].set = kAllFields;
-    {
-        std::vector<std::jthread> others;
-        for (std::size_t i = 1; i < pieces.size(); ++i)
-            others.emplace_back([&piece = pieces[i]] { piece.Read(); });
-        pieces[0].Read();
-    }
+    RunShares(pieces.size(), [&](std::size_t i) { pieces[i].Read(); });
     for (std::size_t i = 1; i < pieces.size(); ++i)
         pieces[i].Inherit(pieces[i - 1].held);
 

@@ -1,5 +1,6 @@
 #include "collection/ColumnSort.h"
 
+#include "base/Shares.h"
 #include "collection/CardTableModel.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -84,37 +84,10 @@ std::size_t SharedBeginning(std::string_view texts, const std::vector<std::size_
     return shared;
 }
 
-// The rows first to last, in equal shares, one per thread.
-struct Share {
-    int first;
-    int last;
-};
-
-std::vector<Share> Shares(int rows, int threads)
-{
-    if (threads <= 0)
-        threads = std::min(int(std::thread::hardware_concurrency()), rows / kRowsPerThread);
-    threads = std::clamp(threads, 1, std::max(rows, 1));
-    std::vector<Share> shares;
-    for (int i = 0; i < threads; ++i)
-        shares.push_back({int(std::int64_t(rows) * i / threads), int(std::int64_t(rows) * (i + 1) / threads) - 1});
-    return shares;
-}
-
-// Runs work(i) for each share i, the first on this thread.
-template <typename Work>
-void OnEachShare(std::size_t shares, const Work& work)
-{
-    std::vector<std::jthread> others;
-    for (std::size_t i = 1; i < shares; ++i)
-        others.emplace_back([&work, i] { work(i); });
-    work(0);
-}
-
 bool Ascending(const CardTableModel& table, int column, const std::vector<Share>& shares)
 {
     std::atomic<bool> descends = false;
-    OnEachShare(shares.size(), [&](std::size_t i) {
+    RunShares(shares.size(), [&](std::size_t i) {
         // A share looks at its last row's pair with the next share's first too.
         const int end = std::min(shares[i].last + 1, table.rowCount() - 1);
         for (int row = shares[i].first; row < end && !descends.load(std::memory_order_relaxed); ++row) {
@@ -130,7 +103,8 @@ bool Ascending(const CardTableModel& table, int column, const std::vector<Share>
 
 void SortRowsByColumn(CardTableModel& table, int column, int threads)
 {
-    const std::vector<Share> shares = Shares(table.rowCount(), threads);
+    const int rows = table.rowCount();
+    const std::vector<Share> shares = Shares(0, rows - 1, ShareCount(rows, kRowsPerThread, threads));
     if (Ascending(table, column, shares)) {
         table.ReverseRows();
         return;
@@ -140,7 +114,7 @@ void SortRowsByColumn(CardTableModel& table, int column, int threads)
     // shares are sorted each on its own thread, then merged.
     std::vector<std::string> texts(shares.size());
     std::vector<std::vector<std::size_t>> ends(shares.size());
-    OnEachShare(shares.size(), [&](std::size_t i) {
+    RunShares(shares.size(), [&](std::size_t i) {
         ends[i].reserve(std::size_t(shares[i].last - shares[i].first + 1));
         for (int row = shares[i].first; row <= shares[i].last; ++row) {
             table.PrefetchRow(row + kAhead);
@@ -156,12 +130,12 @@ void SortRowsByColumn(CardTableModel& table, int column, int threads)
             one = std::string_view(texts[i]).substr(0, *end);
     }
     std::vector<std::size_t> sharedBy(shares.size());
-    OnEachShare(shares.size(), [&](std::size_t i) { sharedBy[i] = SharedBeginning(texts[i], ends[i], one); });
+    RunShares(shares.size(), [&](std::size_t i) { sharedBy[i] = SharedBeginning(texts[i], ends[i], one); });
     const std::size_t shared = *std::min_element(sharedBy.begin(), sharedBy.end());
     const KeyLess less(shared);
 
-    std::vector<SortKey> keys(std::size_t(table.rowCount()));
-    OnEachShare(shares.size(), [&](std::size_t i) {
+    std::vector<SortKey> keys(static_cast<std::size_t>(rows));
+    RunShares(shares.size(), [&](std::size_t i) {
         std::size_t begin = 0;
         for (int row = shares[i].first; row <= shares[i].last; ++row) {
             const std::size_t end = ends[i][std::size_t(row - shares[i].first)];
