@@ -1,14 +1,11 @@
 #include "collection/CardEntry.h"
 
 #include "base/MessageInterface.h"
-#include "base/Shares.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
-
-#include <atomic>
 
 CardEntry::CardEntry(CardTableModel& table, ChoiceListModel& series, ChoiceListModel& conditions,
                      MessageInterface& messages)
@@ -21,18 +18,7 @@ CardEntry::CardEntry(CardTableModel& table, ChoiceListModel& series, ChoiceListM
 
 bool CardEntry::IsDuplicate(const Card& card) const
 {
-    // Every row is looked at, shared out over the cores for a large table.
-    constexpr int kRowsPerThread = 1 << 16;
-    const std::vector<Share> shares = Shares(0, table_.rowCount() - 1, ShareCount(table_.rowCount(), kRowsPerThread));
-    std::atomic<bool> found = false;
-    RunShares(shares.size(), [&](std::size_t i) {
-        for (int row = shares[i].first; row <= shares[i].last && !found.load(std::memory_order_relaxed); ++row) {
-            table_.PrefetchRow(row + 8);
-            if (table_.Cell(row, NameField) == card[NameField] && table_.Cell(row, SeriesField) == card[SeriesField])
-                found = true;
-        }
-    });
-    return found;
+    return table_.FindRow(card[NameField], card[SeriesField]) >= 0;
 }
 
 void CardEntry::AddToChoiceLists(const Card& card)

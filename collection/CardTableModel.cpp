@@ -43,6 +43,17 @@ Card CardTableModel::RowCard(int row) const
     return card;
 }
 
+int CardTableModel::FindRow(std::string_view name, std::string_view series) const
+{
+    const std::uint32_t hash = PackedCard::NameAndSeriesHash(name, series);
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const PackedCard& card = rows_[row];
+        if (card.NameAndSeriesHash() == hash && card.Field(NameField) == name && card.Field(SeriesField) == series)
+            return int(row);
+    }
+    return -1;
+}
+
 void CardTableModel::InsertRow(int position, const Card& card)
 {
     position = std::clamp(position, 0, int(rows_.size()));

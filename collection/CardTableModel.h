@@ -45,6 +45,8 @@ public:
             rows_[std::size_t(row)].Prefetch();
     }
     Card RowCard(int row) const;
+    // The first row with the Name and Series, byte for byte; -1 when none has.
+    int FindRow(std::string_view name, std::string_view series) const;
 
     void InsertRow(int position, const Card& card);
     void SetRow(int row, const Card& card);

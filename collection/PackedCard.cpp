@@ -1,5 +1,7 @@
 #include "collection/PackedCard.h"
 
+#include <functional>
+
 namespace {
 
 CardView ViewOf(const Card& card)
@@ -24,6 +26,7 @@ void StoreEnds(char* at, const CardView& fields)
 } // namespace
 
 PackedCard::PackedCard(const CardView& fields)
+    : nameAndSeries_(NameAndSeriesHash(fields[NameField], fields[SeriesField]))
 {
     std::size_t size = 0;
     for (const std::string_view field : fields)
@@ -44,6 +47,12 @@ PackedCard::PackedCard(const CardView& fields)
             std::memcpy(text, field.data(), field.size());
         text += field.size();
     }
+}
+
+std::uint32_t PackedCard::NameAndSeriesHash(std::string_view name, std::string_view series)
+{
+    const std::size_t hash = std::hash<std::string_view>()(name) ^ (std::hash<std::string_view>()(series) * 31);
+    return std::uint32_t(hash ^ (hash >> 32));
 }
 
 PackedCard::PackedCard(const Card& card)

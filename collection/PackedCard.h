@@ -15,11 +15,16 @@ using CardView = std::array<std::string_view, kCardFieldCount>;
 // ends of the texts, then their bytes. An end takes one byte while the texts
 // together fit in 255 bytes, as nearly every Card's do, two bytes up to
 // 65535 and four beyond; a table of a million Cards is then little more
-// than its texts and one pointer a row.
+// than its texts and one pointer a row. Beside the block it keeps a hash of
+// the Name and Series, so that a search for them reads only the blocks of
+// rows whose hash matches.
 class PackedCard {
 public:
     explicit PackedCard(const CardView& fields);
     explicit PackedCard(const Card& card);
+
+    static std::uint32_t NameAndSeriesHash(std::string_view name, std::string_view series);
+    std::uint32_t NameAndSeriesHash() const { return nameAndSeries_; }
 
     std::string_view Field(int column) const;
     CardView Fields() const;
@@ -35,6 +40,7 @@ private:
     std::size_t End(int column) const;
 
     std::unique_ptr<char[]> block_;
+    std::uint32_t nameAndSeries_;
 };
 
 // Inline: the table reads a cell for every row of a sort or a fit.

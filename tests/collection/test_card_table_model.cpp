@@ -74,6 +74,35 @@ private slots:
         QCOMPARE(table.RowCard(1), Named("short"));
     }
 
+    // Both texts must be the same bytes; the first such row is found.
+    void findsRowsByNameAndSeries_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("series");
+        QTest::addColumn<int>("row");
+        QTest::addRow("both") << QByteArray("Bolt") << QByteArray("Base Set") << 1;
+        QTest::addRow("name only") << QByteArray("Bolt") << QByteArray("Jungle") << -1;
+        QTest::addRow("series only") << QByteArray("Crow") << QByteArray("Base Set") << -1;
+        QTest::addRow("case") << QByteArray("bolt") << QByteArray("Base Set") << -1;
+        QTest::addRow("shorter") << QByteArray("Bol") << QByteArray("Base Set") << -1;
+        QTest::addRow("moved text") << QByteArray("BoltB") << QByteArray("ase Set") << -1;
+        QTest::addRow("empty series") << QByteArray("Ace") << QByteArray() << 3;
+    }
+
+    void findsRowsByNameAndSeries()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, series);
+        QFETCH(int, row);
+        Card bolt = Named("Bolt");
+        bolt[SeriesField] = "Base Set";
+        Card other = Named("Bolt");
+        other[SeriesField] = "Fossil";
+        CardTableModel table;
+        table.SetRows({other, bolt, bolt, Named("Ace"), Named("Ace")});
+        QCOMPARE(table.FindRow(name.toStdString(), series.toStdString()), row);
+    }
+
     // A reorder changes cell texts only, so selections stay at positions.
     void reordersWithoutMovingPositions()
     {
