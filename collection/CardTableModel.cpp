@@ -1,6 +1,7 @@
 #include "collection/CardTableModel.h"
 
 #include <algorithm>
+#include <iterator>
 
 int CardTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -106,8 +107,16 @@ void CardTableModel::SetRows(const std::vector<Card>& rows)
 void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
 {
     beginResetModel();
-    rows_ = std::move(built.rows_);
-    std::reverse(rows_.begin(), rows_.end());
+    std::size_t rows = 0;
+    for (const std::deque<PackedCard>& part : built.parts_)
+        rows += part.size();
+    rows_.clear();
+    rows_.reserve(rows);
+    for (auto part = built.parts_.rbegin(); part != built.parts_.rend(); ++part) {
+        std::move(part->rbegin(), part->rend(), std::back_inserter(rows_));
+        *part = std::deque<PackedCard>();
+    }
+    built.parts_.clear();
     endResetModel();
 }
 

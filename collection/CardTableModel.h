@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,16 +17,23 @@ class CardTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // Rows gathered for a whole-table replacement, as a load reads them.
+    // Rows gathered for a whole-table replacement, as a load reads them, in
+    // parts that never move once gathered: the table's one array of rows is
+    // made only when they are handed over, after the file's bytes are gone.
     class RowBuilder {
     public:
-        void Append(const Card& card) { rows_.emplace_back(card); }
-        void Append(PackedCard&& row) { rows_.push_back(std::move(row)); }
-        void Reserve(std::size_t rows) { rows_.reserve(rows); }
+        void Append(const Card& card)
+        {
+            if (parts_.empty())
+                parts_.emplace_back();
+            parts_.back().emplace_back(card);
+        }
+        // Rows gathered elsewhere, after these.
+        void Append(std::deque<PackedCard>&& rows) { parts_.push_back(std::move(rows)); }
 
     private:
         friend class CardTableModel;
-        std::vector<PackedCard> rows_;
+        std::deque<std::deque<PackedCard>> parts_;
     };
 
     using QAbstractTableModel::QAbstractTableModel;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <thread>
 #include <unordered_set>
 
@@ -51,7 +52,7 @@ private:
 // which is filled in once that is known.
 struct Piece {
     std::string_view text;
-    std::vector<PackedCard> rows;
+    std::deque<PackedCard> rows;
     CardView held;
     // The fields the piece has set, and for each how many rows came before.
     unsigned set = 0;
@@ -183,14 +184,8 @@ CollectionRows ReadCollectionRows(std::string_view raw, int pieceCount)
         pieces[i].Inherit(pieces[i - 1].held);
 
     CollectionRows read;
-    std::size_t rows = 0;
-    for (const Piece& piece : pieces)
-        rows += piece.rows.size();
-    read.rows.Reserve(rows);
-    for (Piece& piece : pieces) {
-        for (PackedCard& row : piece.rows)
-            read.rows.Append(std::move(row));
-    }
+    for (Piece& piece : pieces)
+        read.rows.Append(std::move(piece.rows));
     read.series = Merged(pieces, &Piece::series);
     read.conditions = Merged(pieces, &Piece::conditions);
     return read;

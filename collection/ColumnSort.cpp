@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,11 @@ constexpr int kAhead = 8;
 // itself. A shorter text packs to smaller or equal numbers.
 struct SortKey {
     std::array<std::uint64_t, 3> packed;
-    std::string_view text;
+    const char* data;
+    std::uint32_t size;
     int row;
+
+    std::string_view Text() const { return std::string_view(data, size); }
 };
 
 constexpr std::size_t kPackedBytes = 24;
@@ -56,10 +60,10 @@ public:
         // beginning; longer ones are told apart by the rest.
         const std::size_t end = shared_ + kPackedBytes;
         int order = 0;
-        if (a.text.size() <= end || b.text.size() <= end)
-            order = a.text.size() < b.text.size() ? -1 : a.text.size() > b.text.size() ? 1 : 0;
+        if (a.size <= end || b.size <= end)
+            order = a.size < b.size ? -1 : a.size > b.size ? 1 : 0;
         else
-            order = a.text.substr(end).compare(b.text.substr(end));
+            order = a.Text().substr(end).compare(b.Text().substr(end));
         return order != 0 ? order < 0 : a.row < b.row;
     }
 
@@ -141,23 +145,43 @@ void SortRowsByColumn(CardTableModel& table, int column, int threads)
             const std::size_t end = ends[i][std::size_t(row - shares[i].first)];
             const std::string_view text = std::string_view(texts[i]).substr(begin, end - begin);
             keys[std::size_t(row)] = {{Packed(text, shared), Packed(text, shared + 8), Packed(text, shared + 16)},
-                                      text, row};
+                                      text.data(), std::uint32_t(text.size()), row};
             begin = end;
         }
         ends[i] = {};
         std::sort(keys.begin() + shares[i].first, keys.begin() + shares[i].last + 1, less);
     });
-    for (std::size_t width = 1; width < shares.size(); width *= 2) {
-        for (std::size_t i = 0; i + width < shares.size(); i += 2 * width) {
-            const auto first = keys.begin() + shares[i].first;
-            const auto middle = keys.begin() + shares[i + width].first;
-            const auto last = keys.begin() + shares[std::min(i + 2 * width, shares.size()) - 1].last + 1;
-            std::inplace_merge(first, middle, last, less);
+    // The sorted shares are merged in pairs; the last merge gives the order.
+    std::vector<Share> runs = shares;
+    while (runs.size() > 2) {
+        std::vector<Share> merged;
+        for (std::size_t i = 0; i < runs.size(); i += 2) {
+            if (i + 1 == runs.size()) {
+                merged.push_back(runs[i]);
+                continue;
+            }
+            std::inplace_merge(keys.begin() + runs[i].first, keys.begin() + runs[i + 1].first,
+                               keys.begin() + runs[i + 1].last + 1, less);
+            merged.push_back({runs[i].first, runs[i + 1].last});
         }
+        runs = std::move(merged);
     }
     std::vector<int> order;
     order.reserve(keys.size());
-    for (const SortKey& key : keys)
-        order.push_back(key.row);
+    const auto rowOf = [](const SortKey& key) { return key.row; };
+    if (runs.size() == 1) {
+        std::transform(keys.begin(), keys.end(), std::back_inserter(order), rowOf);
+    } else {
+        auto a = keys.begin() + runs[0].first;
+        auto b = keys.begin() + runs[1].first;
+        const auto aEnd = keys.begin() + runs[0].last + 1;
+        const auto bEnd = keys.begin() + runs[1].last + 1;
+        while (a != aEnd && b != bEnd)
+            order.push_back(less(*b, *a) ? (b++)->row : (a++)->row);
+        std::transform(a, aEnd, std::back_inserter(order), rowOf);
+        std::transform(b, bEnd, std::back_inserter(order), rowOf);
+    }
+    keys = {};
+    texts = {};
     table.Reorder(order);
 }
