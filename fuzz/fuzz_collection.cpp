@@ -1,8 +1,10 @@
 // Any bytes as qmk.dat: the reader must not crash, and what it reads must
 // survive a save and a second load unchanged, so that closing and reopening
-// Quillmark never alters a collection.
+// Quillmark never alters a collection. The load's reading in pieces must
+// give the same rows as reading from the start.
 #include "collection/CardTableModel.h"
 #include "collection/CollectionFile.h"
+#include "collection/CollectionRows.h"
 
 #include <QBuffer>
 
@@ -29,7 +31,16 @@ QByteArray Saved(const std::vector<Card>& fileOrder)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::vector<Card> loaded = ParseCollection(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view raw(reinterpret_cast<const char*>(data), size);
+    const std::vector<Card> loaded = ParseCollection(raw);
+    CardTableModel pieces;
+    pieces.SetRowsBottomFirst(std::move(ReadCollectionRows(raw, 3).rows));
+    if (pieces.rowCount() != int(loaded.size()))
+        std::abort();
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        if (pieces.RowCard(int(loaded.size() - 1 - i)) != loaded[i])
+            std::abort();
+    }
     const QByteArray saved = Saved(loaded);
     const std::vector<Card> reloaded = ParseCollection(std::string_view(saved.constData(), std::size_t(saved.size())));
     if (reloaded != loaded || Saved(reloaded) != saved)
