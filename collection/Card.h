@@ -26,6 +26,16 @@ inline constexpr std::array<std::string_view, kCardFieldCount> kCardKeys = {
     "NAME", "SERIES", "CONDITION", "YEAR", "PRICE", "QUANTITY", "URL", "DESCRIPTION",
 };
 
+// The field a key of the collection file names; -1 for any other key.
+inline int CardFieldOfKey(std::string_view key)
+{
+    for (int field = 0; field < kCardFieldCount; ++field) {
+        if (kCardKeys[std::size_t(field)] == key)
+            return field;
+    }
+    return -1;
+}
+
 // Column headings of the card table, indexed by CardField.
 inline constexpr std::array<std::string_view, kCardFieldCount> kCardHeadings = {
     "Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description",

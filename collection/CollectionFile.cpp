@@ -13,15 +13,6 @@
 
 namespace {
 
-int CardFieldOfKey(std::string_view key)
-{
-    for (int field = 0; field < kCardFieldCount; ++field) {
-        if (kCardKeys[field] == key)
-            return field;
-    }
-    return -1;
-}
-
 // Puts a value at out as the file keeps it, each line feed as CR LF, and
 // returns where it ends.
 char* PutTextMode(char* out, std::string_view text)

@@ -17,15 +17,6 @@ constexpr std::size_t kBytesPerPiece = 1 << 20;
 
 constexpr unsigned kAllFields = (1u << kCardFieldCount) - 1;
 
-int CardFieldOfKey(std::string_view key)
-{
-    for (int field = 0; field < kCardFieldCount; ++field) {
-        if (kCardKeys[std::size_t(field)] == key)
-            return field;
-    }
-    return -1;
-}
-
 // Texts in the order they first appear, each once.
 class FirstAppearances {
 public:
