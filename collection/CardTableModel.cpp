@@ -29,13 +29,6 @@ QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, in
     return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
 }
 
-std::string_view CardTableModel::Cell(int row, int column) const
-{
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
-        return {};
-    return rows_[std::size_t(row)].Field(column);
-}
-
 Card CardTableModel::RowCard(int row) const
 {
     Card card;
@@ -60,6 +53,7 @@ void CardTableModel::InsertRow(int position, const Card& card)
     position = std::clamp(position, 0, int(rows_.size()));
     beginInsertRows({}, position, position);
     rows_.insert(rows_.begin() + position, PackedCard(card));
+    ascendingColumn_ = -1;
     endInsertRows();
 }
 
@@ -69,6 +63,7 @@ void CardTableModel::SetRow(int row, const Card& card)
         return;
     emit RowAboutToBeReplaced(row);
     rows_[std::size_t(row)] = PackedCard(card);
+    ascendingColumn_ = -1;
     emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
     emit RowReplaced(row);
 }
@@ -81,6 +76,7 @@ void CardTableModel::SetCell(int row, int column, std::string_view text)
     card[column] = std::string(text);
     emit RowAboutToBeReplaced(row);
     rows_[std::size_t(row)] = PackedCard(card);
+    ascendingColumn_ = -1;
     emit dataChanged(index(row, column), index(row, column));
     emit RowReplaced(row);
 }
@@ -91,6 +87,7 @@ void CardTableModel::RemoveRow(int row)
         return;
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
+    ascendingColumn_ = -1;
     endRemoveRows();
 }
 
@@ -98,6 +95,7 @@ void CardTableModel::SetRows(const std::vector<Card>& rows)
 {
     beginResetModel();
     rows_.clear();
+    ascendingColumn_ = -1;
     rows_.reserve(rows.size());
     for (const Card& card : rows)
         rows_.emplace_back(card);
@@ -111,6 +109,7 @@ void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
     for (const std::deque<PackedCard>& part : built.parts_)
         rows += part.size();
     rows_.clear();
+    ascendingColumn_ = -1;
     rows_.reserve(rows);
     for (auto part = built.parts_.rbegin(); part != built.parts_.rend(); ++part) {
         std::move(part->rbegin(), part->rend(), std::back_inserter(rows_));
@@ -120,19 +119,21 @@ void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
     endResetModel();
 }
 
-void CardTableModel::Reorder(const std::vector<int>& order)
+void CardTableModel::Reorder(const std::vector<int>& order, int ascendingColumn)
 {
     std::vector<PackedCard> reordered;
     reordered.reserve(rows_.size());
     for (const int from : order)
         reordered.push_back(std::move(rows_[std::size_t(from)]));
     rows_ = std::move(reordered);
+    ascendingColumn_ = ascendingColumn;
     EmitAllCellsChanged();
 }
 
 void CardTableModel::ReverseRows()
 {
     std::reverse(rows_.begin(), rows_.end());
+    ascendingColumn_ = -1;
     EmitAllCellsChanged();
 }
 

@@ -45,13 +45,6 @@ public:
 
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
-    // Asks for a row's texts to be fetched while a pass over many rows reads
-    // the rows before it: after a sort, rows lie anywhere in memory.
-    void PrefetchRow(int row) const
-    {
-        if (row >= 0 && row < int(rows_.size()))
-            rows_[std::size_t(row)].Prefetch();
-    }
     Card RowCard(int row) const;
     // The first row with the Name and Series, byte for byte; -1 when none has.
     int FindRow(std::string_view name, std::string_view series) const;
@@ -65,9 +58,13 @@ public:
     // Replaces every row with the built ones, the first built one at the bottom.
     void SetRowsBottomFirst(RowBuilder&& built);
 
-    // Reorders the rows: the new row i is the old row order[i].
-    void Reorder(const std::vector<int>& order);
+    // Reorders the rows: the new row i is the old row order[i]. A caller
+    // that knows the new order ascends in a column names it.
+    void Reorder(const std::vector<int>& order, int ascendingColumn = -1);
     void ReverseRows();
+    // The column the rows were put in ascending order of, while no row has
+    // changed since; -1 when none is known.
+    int AscendingColumn() const { return ascendingColumn_; }
 
 signals:
     // A row's texts are about to be replaced, and have been: what was
@@ -79,4 +76,13 @@ private:
     void EmitAllCellsChanged();
 
     std::vector<PackedCard> rows_;
+    int ascendingColumn_ = -1;
 };
+
+// Inline: a sort, a fit or a save reads a cell of every row.
+inline std::string_view CardTableModel::Cell(int row, int column) const
+{
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
+        return {};
+    return rows_[std::size_t(row)].Field(column);
+}

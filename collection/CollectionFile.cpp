@@ -53,11 +53,8 @@ constexpr int kRowsPerBuffer = 4096;
 // place of what it held; it grows to the size they need.
 void PutRecords(const CardTableModel& table, int first, int last, QByteArray& buffer)
 {
-    // Before a sort the rows lie in memory in file order; after one, anywhere.
-    constexpr int kAhead = 8;
     std::size_t used = 0;
     for (int row = first; row >= last; --row) {
-        table.PrefetchRow(row - kAhead);
         // At most twice a value's bytes: each of them might be a line feed.
         std::size_t most = RecordFrame();
         for (int field = 0; field < kCardFieldCount; ++field)

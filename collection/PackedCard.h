@@ -28,13 +28,6 @@ public:
 
     std::string_view Field(int column) const;
     CardView Fields() const;
-    // Asks the processor to fetch the texts ahead of reading them.
-    void Prefetch() const
-    {
-        __builtin_prefetch(block_.get());
-        __builtin_prefetch(block_.get() + 64);
-        __builtin_prefetch(block_.get() + 128);
-    }
 
 private:
     std::size_t End(int column) const;
