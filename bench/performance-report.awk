@@ -55,19 +55,19 @@ function startupBreakdown(    k, n, total, read, splitting, reading, measure, pa
         if ((n != 100000 && n != 1000000) || !has(n, "step_split_pack_s") || !has(n, "startup_s")) continue
         read = get(n, "step_read_s"); splitting = get(n, "step_split_s"); reading = get(n, "step_split_pack_s")
         measure = get(n, "step_measure_s"); paint = get(n, "first_show_s")
-        total = get(n, "startup_s") + paint
         pack = reading - splitting; if (pack < 0) pack = 0
         packCpu = get(n, "step_split_pack_cpu_s") - get(n, "step_split_cpu_s"); if (packCpu < 0) packCpu = 0
         rest = get(n, "startup_s") - read - reading - measure; if (rest < 0) rest = 0
         restCpu = get(n, "startup_cpu_s") - get(n, "step_read_cpu_s") - get(n, "step_split_pack_cpu_s") - get(n, "step_measure_cpu_s"); if (restCpu < 0) restCpu = 0
+        total = read + reading + measure + paint + rest
         if (!printed) {
             print "## Where the start-up goes"
             print ""
-            print "Each step timed on its own, with the program's own function, in a process of its own beside the window run (`quillmark_bench steps`); the share is of start-up and first paint in the window run, and the rest is what is left of its start-up: building the window, filling the choice lists, sizing the columns. A floor is what no step of its kind can beat, on one core: it shows how far each step still is from it."
+            print "Each step timed on its own, with the program's own function, in a process of its own beside the window run (`quillmark_bench steps`), the median of a few runs; the rest is what the window run's start-up took beyond them: building the window, filling the choice lists, sizing the columns. Shares are of all the steps and the rest together. A floor is what no step of its kind can beat, on one core: it shows how far each step still is from it."
             print ""
             printed = 1
         }
-        printf "### %s Cards: %s to window ready and painted\n\n", cards(n), ms(total)
+        printf "### %s Cards: %s to window ready and painted\n\n", cards(n), ms(get(n, "startup_s") + paint)
         print "| step | time | share | floor | × floor |"
         print "|---|---|---|---|---|"
         print stepRow("read qmk.dat", n, read, get(n, "step_read_cpu_s"), total, "floor_read", "`fread` into memory already in place")
