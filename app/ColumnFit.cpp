@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
+#include <unordered_set>
 #include <type_traits>
 
 namespace {
@@ -69,6 +71,17 @@ bool PairsWell(char32_t character)
         return false;
     }
 }
+
+quint64 PairKey(char32_t first, char32_t second)
+{
+    return (quint64(first) << 32) | second;
+}
+
+// The pairs and last characters that known advances missed, each once.
+struct MissingParts {
+    std::unordered_set<quint64> pairs;
+    std::unordered_set<char32_t> lasts;
+};
 
 // The scripts of the ASCII characters, looked up once: most characters of
 // most texts are ASCII.
@@ -195,7 +208,7 @@ int ColumnFit::LastAdvance(char32_t last)
 int ColumnFit::PairAdvance(char32_t first, char32_t second)
 {
     int* known = first < 128 && second < 128 ? &asciiPairs_[first * 128 + second] : nullptr;
-    const quint64 key = (quint64(first) << 32) | second;
+    const quint64 key = PairKey(first, second);
     if (known != nullptr && *known != kUnmeasured)
         return *known;
     if (known == nullptr) {
@@ -229,14 +242,16 @@ qint64 ColumnFit::LigatureWordAdvance(const QString& key, char32_t next)
 // Where a width's parts come from. Measuring advances lay out what is not
 // known yet and keep it; only the thread that owns the fit may use them.
 // Known advances only look up what was measured before, so that several
-// threads can use them at once, and tell where they cannot help.
+// threads can use them at once; where they cannot help they say so, and
+// note the pair or the last character that was missing.
 template <bool kMeasures>
 class ColumnFit::Advances {
 public:
     using Fit = std::conditional_t<kMeasures, ColumnFit, const ColumnFit>;
 
-    explicit Advances(Fit& fit)
+    explicit Advances(Fit& fit, MissingParts* missing = nullptr)
         : fit_(fit)
+        , missing_(missing)
     {
     }
 
@@ -247,25 +262,31 @@ public:
         if constexpr (kMeasures)
             return advance == kUnmeasured ? fit_.PairAdvance(first, second) : advance;
         else
-            return advance;
+            return advance == kUnmeasured ? Missing(first, second) : advance;
     }
 
     int Pair(char32_t first, char32_t second)
     {
         if (first < 128 && second < 128)
             return AsciiPair(static_cast<unsigned char>(first), static_cast<unsigned char>(second));
-        if constexpr (kMeasures)
+        if constexpr (kMeasures) {
             return fit_.PairAdvance(first, second);
-        else
-            return fit_.pairs_.value((quint64(first) << 32) | second, kUnmeasured);
+        } else {
+            const int advance = fit_.pairs_.value(PairKey(first, second), kUnmeasured);
+            return advance == kUnmeasured ? Missing(first, second) : advance;
+        }
     }
 
     int Last(char32_t last)
     {
-        if constexpr (kMeasures)
+        if constexpr (kMeasures) {
             return fit_.LastAdvance(last);
-        else
-            return last < 128 ? fit_.asciiLast_[last] : fit_.lasts_.value(last, kUnmeasured);
+        } else {
+            const int advance = last < 128 ? fit_.asciiLast_[last] : fit_.lasts_.value(last, kUnmeasured);
+            if (advance == kUnmeasured)
+                missing_->lasts.insert(last);
+            return advance;
+        }
     }
 
     // kUnknown only from known advances, here and in Whole.
@@ -286,7 +307,14 @@ public:
     }
 
 private:
+    int Missing(char32_t first, char32_t second)
+    {
+        missing_->pairs.insert(PairKey(first, second));
+        return kUnmeasured;
+    }
+
     Fit& fit_;
+    MissingParts* missing_;
 };
 
 namespace {
@@ -400,23 +428,26 @@ void ColumnFit::Remove(const CardTableModel& table, int row)
     }
 }
 
-// What a thread counted of its share of rows; the cells it could not tell
-// are left, by row, a bit for each column, to the thread that owns the fit.
+// What a thread counted of its share of cells; the cells it could not tell
+// are left, by row, a bit for each column, for the next round.
 struct ColumnFit::Tally {
     std::array<std::vector<int>, kCardFieldCount> counts;
     std::array<std::map<int, int>, kCardFieldCount> wide;
-    std::vector<std::pair<int, unsigned>> left;
+    std::vector<RowColumns> left;
+    MissingParts missing;
 };
 
-void ColumnFit::Count(const CardTableModel& table, Share share, Tally& tally) const
+void ColumnFit::Count(const CardTableModel& table, std::span<const RowColumns> cells, Tally& tally) const
 {
-    Advances<false> known(*this);
+    Advances<false> known(*this, &tally.missing);
     std::u32string characters;
     for (std::vector<int>& counts : tally.counts)
         counts.assign(kCountedWidths, 0);
-    for (int row = share.first; row <= share.last; ++row) {
+    for (const auto& [row, columns] : cells) {
         unsigned left = 0;
         for (int column = 0; column < kCardFieldCount; ++column) {
+            if ((columns & (1u << column)) == 0)
+                continue;
             const qint64 units = TextUnits(table.Cell(row, column), known, characters);
             if (units == kUnknown) {
                 left |= 1u << column;
@@ -436,37 +467,68 @@ void ColumnFit::Count(const CardTableModel& table, Share share, Tally& tally) co
 void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int threads)
 {
     const int rows = last - first + 1;
-    // The first rows, measured here, lay out the pairs that most texts are
-    // made of; the other rows are shared out and need only look them up.
-    const int warm = rows / 64;
     const int shareCount = ShareCount(rows, kRowsPerThread, threads);
     if (shareCount < 2) {
         for (int row = first; row <= last; ++row)
             Add(table, row);
         return;
     }
-    for (int row = first; row < first + warm; ++row)
-        Add(table, row);
-    const std::vector<Share> shares = Shares(first + warm, last, shareCount);
-    std::vector<Tally> tallies(shares.size());
-    RunShares(shares.size(), [&](std::size_t i) { Count(table, shares[i], tallies[i]); });
-    for (const Tally& tally : tallies) {
-        for (int column = 0; column < kCardFieldCount; ++column) {
-            auto& widths = widths_[std::size_t(column)];
-            const std::vector<int>& counts = tally.counts[std::size_t(column)];
-            for (int width = 0; width < kCountedWidths; ++width) {
-                if (counts[std::size_t(width)] != 0)
-                    widths[width] += counts[std::size_t(width)];
-            }
-            for (const auto& [width, count] : tally.wide[std::size_t(column)])
-                widths[width] += count;
-        }
-        for (const auto& [row, columns] : tally.left) {
+    // Rows spread over the table, measured here first, lay out the pairs
+    // that most texts are made of.
+    const int sample = rows / 64;
+    for (int i = 0; i < sample; ++i) {
+        const int row = first + int(qint64(rows) * i / sample);
+        for (int column = 0; column < kCardFieldCount; ++column)
+            TextWidth(table.Cell(row, column));
+    }
+    // In rounds, the cells are shared out over the threads, which count
+    // those whose parts are all measured and note a missing part of each
+    // of the others; those parts are measured here, and the cells left go
+    // round again as long as that clears most of them. The last few are
+    // measured here.
+    constexpr unsigned kAllColumns = (1u << kCardFieldCount) - 1;
+    std::vector<RowColumns> cells;
+    cells.reserve(std::size_t(rows));
+    for (int row = first; row <= last; ++row)
+        cells.emplace_back(row, kAllColumns);
+    while (!cells.empty()) {
+        const std::vector<Share> shares = Shares(0, int(cells.size()) - 1, shareCount);
+        std::vector<Tally> tallies(shares.size());
+        RunShares(shares.size(), [&](std::size_t i) {
+            const std::span<const RowColumns> share(cells.data() + shares[i].first,
+                                                    std::size_t(shares[i].last - shares[i].first + 1));
+            Count(table, share, tallies[i]);
+        });
+        std::vector<RowColumns> left;
+        bool measuredMore = false;
+        for (Tally& tally : tallies) {
             for (int column = 0; column < kCardFieldCount; ++column) {
-                if ((columns & (1u << column)) != 0)
-                    ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
+                auto& widths = widths_[std::size_t(column)];
+                const std::vector<int>& counts = tally.counts[std::size_t(column)];
+                for (int width = 0; width < kCountedWidths; ++width) {
+                    if (counts[std::size_t(width)] != 0)
+                        widths[width] += counts[std::size_t(width)];
+                }
+                for (const auto& [width, count] : tally.wide[std::size_t(column)])
+                    widths[width] += count;
             }
+            left.insert(left.end(), tally.left.begin(), tally.left.end());
+            for (const quint64 pair : tally.missing.pairs)
+                PairAdvance(char32_t(pair >> 32), char32_t(pair & 0xffffffffu));
+            for (const char32_t character : tally.missing.lasts)
+                LastAdvance(character);
+            measuredMore = measuredMore || !tally.missing.pairs.empty() || !tally.missing.lasts.empty();
         }
+        if (!measuredMore || left.size() > cells.size() / 2 || left.size() < std::size_t(kRowsPerThread)) {
+            for (const auto& [row, columns] : left) {
+                for (int column = 0; column < kCardFieldCount; ++column) {
+                    if ((columns & (1u << column)) != 0)
+                        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
+                }
+            }
+            left.clear();
+        }
+        cells = std::move(left);
     }
 }
 

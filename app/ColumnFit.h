@@ -8,12 +8,13 @@
 
 #include <array>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CardTableModel;
-struct Share;
 
 // Keeps, per column of the card table, how many cells need each text width,
 // so the widest cell is known without measuring every cell again after an
@@ -47,12 +48,14 @@ private:
     template <bool kMeasures>
     class Advances;
     struct Tally;
+    // A row and, a bit each, some of its columns.
+    using RowColumns = std::pair<int, unsigned>;
 
     Layout LayOut(const QString& text) const;
     int PairAdvance(char32_t first, char32_t second);
     int LastAdvance(char32_t last);
     qint64 LigatureWordAdvance(const QString& key, char32_t next);
-    void Count(const CardTableModel& table, Share rows, Tally& tally) const;
+    void Count(const CardTableModel& table, std::span<const RowColumns> cells, Tally& tally) const;
 
     QFont font_;
     std::vector<int> asciiPairs_;
