@@ -1,0 +1,127 @@
+#include "collection/CardFilter.h"
+
+#include "collection/Card.h"
+
+#include <QLatin1String>
+
+#include <algorithm>
+
+namespace {
+
+// The line feed separates fields in the filter index, so no folded text may
+// hold one.
+std::string FoldedUtf8(const QString& text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString kept;
+    kept.reserve(decomposed.size());
+    for (qsizetype at = 0; at < decomposed.size();) {
+        char32_t point = decomposed[at].unicode();
+        qsizetype length = 1;
+        if (QChar::isHighSurrogate(point) && at + 1 < decomposed.size() && decomposed[at + 1].isLowSurrogate()) {
+            point = QChar::surrogateToUcs4(decomposed[at], decomposed[at + 1]);
+            length = 2;
+        }
+        if (QChar::category(point) != QChar::Mark_NonSpacing)
+            kept.append(decomposed.constData() + at, length);
+        at += length;
+    }
+    const QString folded = kept.toCaseFolded();
+    std::string bytes = folded.toStdString();
+    std::replace(bytes.begin(), bytes.end(), '\n', ' ');
+    return bytes;
+}
+
+int FieldNamed(QStringView name)
+{
+    for (int field = 0; field < kCardFieldCount; ++field) {
+        for (const std::string_view known : {kCardHeadings[field], kCardKeys[field]}) {
+            if (name.compare(QLatin1String(known.data(), qsizetype(known.size())), Qt::CaseInsensitive) == 0)
+                return field;
+        }
+    }
+    return CardFilter::kAnyField;
+}
+
+QString Grouped(long long number)
+{
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u',');
+    return digits;
+}
+
+} // namespace
+
+CardFilter ParseCardFilter(const QString& text)
+{
+    CardFilter filter;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (text[at].isSpace()) {
+            ++at;
+            continue;
+        }
+        QString word;
+        bool quoted = false;
+        bool quoteSeen = false;
+        qsizetype colon = -1;
+        for (; at < text.size() && (quoted || !text[at].isSpace()); ++at) {
+            const QChar c = text[at];
+            if (c == u'"') {
+                quoted = !quoted;
+                quoteSeen = true;
+            } else {
+                // A colon inside or after quotes is text, so "a:b" finds a:b anywhere.
+                if (c == u':' && colon < 0 && !quoteSeen)
+                    colon = word.size();
+                word += c;
+            }
+        }
+        int field = CardFilter::kAnyField;
+        if (colon >= 0) {
+            field = FieldNamed(QStringView(word).left(colon));
+            if (field != CardFilter::kAnyField)
+                word.remove(0, colon + 1);
+        }
+        // An empty word (`series:` half typed, `""`) asks for nothing.
+        std::string folded = FoldedUtf8(word);
+        if (!folded.empty())
+            filter.words.push_back({std::move(folded), field});
+    }
+    return filter;
+}
+
+bool Narrows(const CardFilter& narrower, const CardFilter& wider)
+{
+    return std::all_of(wider.words.begin(), wider.words.end(), [&](const CardFilter::Word& wide) {
+        return std::any_of(narrower.words.begin(), narrower.words.end(), [&](const CardFilter::Word& narrow) {
+            return (wide.field == CardFilter::kAnyField || wide.field == narrow.field)
+                   && narrow.text.find(wide.text) != std::string::npos;
+        });
+    });
+}
+
+void AppendFoldedForSearch(std::string& out, std::string_view bytes)
+{
+    // Most fields are ASCII: fold them in place without decoding.
+    const std::size_t begin = out.size();
+    out.append(bytes);
+    unsigned char high = 0;
+    for (auto it = out.begin() + std::ptrdiff_t(begin); it != out.end(); ++it) {
+        const auto byte = static_cast<unsigned char>(*it);
+        high |= byte;
+        const bool upper = byte - unsigned('A') < 26u;
+        *it = char(byte == '\n' ? ' ' : byte + (upper ? 32 : 0));
+    }
+    if (high < 0x80)
+        return;
+    out.resize(begin);
+    out += FoldedUtf8(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+}
+
+QString FilterCountText(long long shown, long long total)
+{
+    return QStringLiteral("%1 of %2 %3")
+        .arg(Grouped(shown), Grouped(total), total == 1 ? QStringLiteral("Card") : QStringLiteral("Cards"));
+}
