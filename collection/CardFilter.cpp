@@ -5,6 +5,7 @@
 #include <QLatin1String>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -30,6 +31,50 @@ std::string FoldedUtf8(const QString& text)
     std::string bytes = folded.toStdString();
     std::replace(bytes.begin(), bytes.end(), '\n', ' ');
     return bytes;
+}
+
+char AsciiFolded(unsigned char byte)
+{
+    if (byte == '\n')
+        return ' ';
+    return char(byte - unsigned('A') < 26u ? byte + 32 : byte);
+}
+
+// Decomposition, mark removal and case folding each go character by
+// character, so a character folds the same in any text. Characters of two
+// UTF-8 bytes (U+0080 to U+07FF: accented Latin, Greek, Cyrillic, and the
+// combining accents themselves) are folded once, here, instead of in every
+// field that holds one.
+const std::array<std::string, 0x800>& TwoByteFolds()
+{
+    static const std::array<std::string, 0x800> folds = [] {
+        std::array<std::string, 0x800> table;
+        for (char16_t point = 0x80; point < 0x800; ++point)
+            table[point] = FoldedUtf8(QString(QChar(point)));
+        return table;
+    }();
+    return folds;
+}
+
+// False, having appended part, at a character of more than two bytes or at
+// bytes that are not UTF-8.
+bool AppendTwoByteFolded(std::string& out, std::string_view bytes)
+{
+    const std::array<std::string, 0x800>& folds = TwoByteFolds();
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (byte < 0x80) {
+            out += AsciiFolded(byte);
+            continue;
+        }
+        if (byte < 0xC2 || byte > 0xDF || at + 1 == bytes.size())
+            return false;
+        const auto next = static_cast<unsigned char>(bytes[++at]);
+        if ((next & 0xC0) != 0x80)
+            return false;
+        out += folds[std::size_t((byte & 0x1F) << 6 | (next & 0x3F))];
+    }
+    return true;
 }
 
 int FieldNamed(QStringView name)
@@ -104,17 +149,19 @@ bool Narrows(const CardFilter& narrower, const CardFilter& wider)
 
 void AppendFoldedForSearch(std::string& out, std::string_view bytes)
 {
-    // Most fields are ASCII: fold them in place without decoding.
+    // Most fields are ASCII: fold them in place, with no decoding.
     const std::size_t begin = out.size();
     out.append(bytes);
     unsigned char high = 0;
     for (auto it = out.begin() + std::ptrdiff_t(begin); it != out.end(); ++it) {
         const auto byte = static_cast<unsigned char>(*it);
         high |= byte;
-        const bool upper = byte - unsigned('A') < 26u;
-        *it = char(byte == '\n' ? ' ' : byte + (upper ? 32 : 0));
+        *it = AsciiFolded(byte);
     }
     if (high < 0x80)
+        return;
+    out.resize(begin);
+    if (AppendTwoByteFolded(out, bytes))
         return;
     out.resize(begin);
     out += FoldedUtf8(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));

@@ -126,6 +126,25 @@ private slots:
         QCOMPARE(Rows(PlainMatching(kCards, parsed)), rows);
     }
 
+    // A field folds as its characters fold one by one, whether it is decoded
+    // or not, and finds the decomposed form of each character.
+    void foldsByCharacter()
+    {
+        std::string wide;
+        AppendFoldedForSearch(wide, "\u20ac");
+        for (char16_t point = 0x80; point < 0x800; ++point) {
+            const QString character(QChar{point});
+            std::string alone;
+            AppendFoldedForSearch(alone, character.toStdString());
+            std::string withWide;
+            AppendFoldedForSearch(withWide, character.toStdString() + "\u20ac");
+            QCOMPARE(withWide, alone + wide);
+            std::string decomposed;
+            AppendFoldedForSearch(decomposed, character.normalized(QString::NormalizationForm_D).toStdString());
+            QCOMPARE(decomposed, alone);
+        }
+    }
+
     void narrows_data()
     {
         QTest::addColumn<QString>("wider");
