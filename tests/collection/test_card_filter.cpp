@@ -145,6 +145,30 @@ private slots:
         }
     }
 
+    void badBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("folded");
+
+        QTest::newRow("cut short at the end") << QByteArray("\xc3") << "\ufffd";
+        QTest::newRow("cut short before ASCII") << QByteArray("\xc3(") << "\ufffd(";
+        QTest::newRow("after an accent") << QByteArray("\xc3\x89\xc3") << "e\ufffd";
+        QTest::newRow("overlong") << QByteArray("\xc0\x80") << "\ufffd\ufffd";
+        QTest::newRow("three bytes cut short") << QByteArray("X\xe2\x82Y") << "x\ufffd\ufffdy";
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << "\ufffd\ufffd\ufffd";
+    }
+
+    // As the table shows them, and no byte after the field is read.
+    void badBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, folded);
+        const QByteArray followed = bytes + "\x80\x80";
+        std::string out;
+        AppendFoldedForSearch(out, std::string_view(followed.constData(), std::size_t(bytes.size())));
+        QCOMPARE(out, folded.toStdString());
+    }
+
     void narrows_data()
     {
         QTest::addColumn<QString>("wider");
