@@ -40,6 +40,22 @@ char AsciiFolded(unsigned char byte)
     return char(byte - unsigned('A') < 26u ? byte + 32 : byte);
 }
 
+constexpr std::size_t kAsciiBlock = 16;
+
+// False, changing nothing, unless the block is all ASCII. A fixed count of
+// bytes lets the compiler fold them all in one vector step.
+bool FoldedAsciiBlock(char* block)
+{
+    unsigned char high = 0;
+    for (std::size_t at = 0; at < kAsciiBlock; ++at)
+        high |= static_cast<unsigned char>(block[at]);
+    if (high >= 0x80)
+        return false;
+    for (std::size_t at = 0; at < kAsciiBlock; ++at)
+        block[at] = AsciiFolded(static_cast<unsigned char>(block[at]));
+    return true;
+}
+
 // Decomposition, mark removal and case folding each go character by
 // character, so a character folds the same in any text. Characters of two
 // UTF-8 bytes (U+0080 to U+07FF: accented Latin, Greek, Cyrillic, and the
@@ -61,18 +77,25 @@ const std::array<std::string, 0x800>& TwoByteFolds()
 bool AppendTwoByteFolded(std::string& out, std::string_view bytes)
 {
     const std::array<std::string, 0x800>& folds = TwoByteFolds();
-    for (std::size_t at = 0; at < bytes.size(); ++at) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t ascii = at;
+        while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80)
+            ++at;
+        const std::size_t from = out.size();
+        out.append(bytes.substr(ascii, at - ascii));
+        for (auto it = out.begin() + std::ptrdiff_t(from); it != out.end(); ++it)
+            *it = AsciiFolded(static_cast<unsigned char>(*it));
+        if (at == bytes.size())
+            break;
         const auto byte = static_cast<unsigned char>(bytes[at]);
-        if (byte < 0x80) {
-            out += AsciiFolded(byte);
-            continue;
-        }
         if (byte < 0xC2 || byte > 0xDF || at + 1 == bytes.size())
             return false;
-        const auto next = static_cast<unsigned char>(bytes[++at]);
+        const auto next = static_cast<unsigned char>(bytes[at + 1]);
         if ((next & 0xC0) != 0x80)
             return false;
         out += folds[std::size_t((byte & 0x1F) << 6 | (next & 0x3F))];
+        at += 2;
     }
     return true;
 }
@@ -149,22 +172,19 @@ bool Narrows(const CardFilter& narrower, const CardFilter& wider)
 
 void AppendFoldedForSearch(std::string& out, std::string_view bytes)
 {
-    // Most fields are ASCII: fold them in place, with no decoding.
+    // Most fields are ASCII, and most others begin with ASCII: that part is
+    // folded in place, a block at a time.
     const std::size_t begin = out.size();
     out.append(bytes);
-    unsigned char high = 0;
-    for (auto it = out.begin() + std::ptrdiff_t(begin); it != out.end(); ++it) {
-        const auto byte = static_cast<unsigned char>(*it);
-        high |= byte;
-        *it = AsciiFolded(byte);
-    }
-    if (high < 0x80)
+    std::size_t done = 0;
+    while (bytes.size() - done >= kAsciiBlock && FoldedAsciiBlock(out.data() + begin + done))
+        done += kAsciiBlock;
+    out.resize(begin + done);
+    const std::string_view rest = bytes.substr(done);
+    if (AppendTwoByteFolded(out, rest))
         return;
-    out.resize(begin);
-    if (AppendTwoByteFolded(out, bytes))
-        return;
-    out.resize(begin);
-    out += FoldedUtf8(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+    out.resize(begin + done);
+    out += FoldedUtf8(QString::fromUtf8(rest.data(), qsizetype(rest.size())));
 }
 
 QString FilterCountText(long long shown, long long total)

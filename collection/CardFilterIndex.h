@@ -22,6 +22,7 @@ public:
     void RemoveRow(int row);
     // The new row i is the old row order[i].
     void Reorder(const std::vector<int>& order);
+    void ReverseRows();
 
     int RowCount() const { return int(start_.size()) - 1; }
 

@@ -250,6 +250,8 @@ private slots:
         std::shuffle(order.begin(), order.end(), random);
         both([&](auto& rows) { rows.Reorder(order); });
         both([&](auto& rows) { rows.SetRow(bottom - 1, cards[24]); });
+        both([&](auto& rows) { rows.ReverseRows(); });
+        both([&](auto& rows) { rows.InsertRow(1, cards[25]); });
 
         const CardFilterIndex fresh = IndexOf(table);
         QCOMPARE(index.RowCount(), table.rowCount());
