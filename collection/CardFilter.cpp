@@ -9,8 +9,9 @@
 
 namespace {
 
-// The line feed separates fields in the filter index, so no folded text may
-// hold one.
+// Canonical decomposition, without the combining marks it leaves, case
+// folded. The filter index keeps a line feed after each field, so no folded
+// text may hold one.
 std::string FoldedUtf8(const QString& text)
 {
     const QString decomposed = text.normalized(QString::NormalizationForm_D);
@@ -173,12 +174,17 @@ bool Narrows(const CardFilter& narrower, const CardFilter& wider)
 void AppendFoldedForSearch(std::string& out, std::string_view bytes)
 {
     // Most fields are ASCII, and most others begin with ASCII: that part is
-    // folded in place, a block at a time.
+    // folded in place, a block at a time while it lasts.
     const std::size_t begin = out.size();
     out.append(bytes);
+    char* const text = out.data() + begin;
     std::size_t done = 0;
-    while (bytes.size() - done >= kAsciiBlock && FoldedAsciiBlock(out.data() + begin + done))
+    while (bytes.size() - done >= kAsciiBlock && FoldedAsciiBlock(text + done))
         done += kAsciiBlock;
+    for (; done < bytes.size() && static_cast<unsigned char>(text[done]) < 0x80; ++done)
+        text[done] = AsciiFolded(static_cast<unsigned char>(text[done]));
+    if (done == bytes.size())
+        return;
     out.resize(begin + done);
     const std::string_view rest = bytes.substr(done);
     if (AppendTwoByteFolded(out, rest))
