@@ -142,6 +142,7 @@ private slots:
 
         QTest::newRow("cut short at the end") << QByteArray("\xc3") << "\ufffd";
         QTest::newRow("cut short before ASCII") << QByteArray("\xc3(") << "\ufffd(";
+        QTest::newRow("lone continuation") << QByteArray("A\x80") << "a\ufffd";
         QTest::newRow("overlong") << QByteArray("\xc0\x80") << "\ufffd\ufffd";
         QTest::newRow("three bytes cut short") << QByteArray("X\xe2\x82Y") << "x\ufffd\ufffdy";
     }
@@ -258,6 +259,7 @@ private slots:
         QTest::newRow("some") << 12LL << 3400LL << "12 of 3,400 Cards";
         QTest::newRow("one Card") << 1LL << 1LL << "1 of 1 Card";
         QTest::newRow("none of one") << 0LL << 1LL << "0 of 1 Card";
+        QTest::newRow("none of none") << 0LL << 0LL << "0 of 0 Cards";
         QTest::newRow("millions") << 100000LL << 1000000LL << "100,000 of 1,000,000 Cards";
     }
 
