@@ -94,14 +94,37 @@ void CardFilterIndex::Reset(const CardTableModel& table)
 
 void CardFilterIndex::InsertRow(int position, const Card& card)
 {
-    position = std::clamp(position, 0, RowCount());
     std::string folded;
     AppendFolded(folded, card);
+    InsertFolded(position, folded, {folded.size()});
+}
+
+void CardFilterIndex::InsertRows(const CardTableModel& table, int first, int last)
+{
+    std::string folded;
+    std::vector<std::size_t> ends;
+    for (int row = first; row <= last; ++row) {
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            AppendFoldedForSearch(folded, table.Cell(row, field));
+            folded += '\n';
+        }
+        ends.push_back(folded.size());
+    }
+    InsertFolded(first, folded, ends);
+}
+
+void CardFilterIndex::InsertFolded(int position, const std::string& folded, const std::vector<std::size_t>& ends)
+{
+    position = std::clamp(position, 0, RowCount());
     const std::size_t at = start_[std::size_t(position)];
     text_.insert(at, folded);
-    start_.insert(start_.begin() + position + 1, at + folded.size());
-    for (auto it = start_.begin() + position + 2; it != start_.end(); ++it)
+    for (auto it = start_.begin() + position + 1; it != start_.end(); ++it)
         *it += folded.size();
+    std::vector<std::size_t> starts;
+    starts.reserve(ends.size());
+    for (const std::size_t end : ends)
+        starts.push_back(at + end);
+    start_.insert(start_.begin() + position + 1, starts.begin(), starts.end());
 }
 
 void CardFilterIndex::SetRow(int row, const Card& card)
@@ -118,12 +141,20 @@ void CardFilterIndex::SetRow(int row, const Card& card)
 
 void CardFilterIndex::RemoveRow(int row)
 {
-    if (row < 0 || row >= RowCount())
+    RemoveRows(row, row);
+}
+
+void CardFilterIndex::RemoveRows(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, RowCount() - 1);
+    if (first > last)
         return;
-    const std::size_t size = RowText(row).size();
-    text_.erase(start_[std::size_t(row)], size);
-    start_.erase(start_.begin() + row + 1);
-    for (auto it = start_.begin() + row + 1; it != start_.end(); ++it)
+    const std::size_t begin = start_[std::size_t(first)];
+    const std::size_t size = start_[std::size_t(last) + 1] - begin;
+    text_.erase(begin, size);
+    start_.erase(start_.begin() + first + 1, start_.begin() + last + 2);
+    for (auto it = start_.begin() + first + 1; it != start_.end(); ++it)
         *it -= size;
 }
 

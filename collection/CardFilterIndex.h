@@ -18,8 +18,11 @@ class CardFilterIndex {
 public:
     void Reset(const CardTableModel& table);
     void InsertRow(int position, const Card& card);
+    // The table's rows first to last, just inserted there.
+    void InsertRows(const CardTableModel& table, int first, int last);
     void SetRow(int row, const Card& card);
     void RemoveRow(int row);
+    void RemoveRows(int first, int last);
     // The new row i is the old row order[i].
     void Reorder(const std::vector<int>& order);
     void ReverseRows();
@@ -32,6 +35,8 @@ public:
     std::vector<int> Matching(const CardFilter& filter, const std::vector<int>* narrowFrom = nullptr) const;
 
 private:
+    // Puts folded rows in at position; ends[i] is where row i of them ends in folded.
+    void InsertFolded(int position, const std::string& folded, const std::vector<std::size_t>& ends);
     std::string_view RowText(int row) const;
     std::vector<int> SearchAll(const CardFilter::Word& word) const;
     std::vector<int> SearchRows(const CardFilter::Word& word, const std::vector<int>& rows) const;

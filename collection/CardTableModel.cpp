@@ -107,12 +107,14 @@ void CardTableModel::Reorder(const std::vector<int>& order)
     for (const int from : order)
         reordered.push_back(std::move(rows_[std::size_t(from)]));
     rows_ = std::move(reordered);
+    emit RowsReordered(order);
     EmitAllCellsChanged();
 }
 
 void CardTableModel::ReverseRows()
 {
     std::reverse(rows_.begin(), rows_.end());
+    emit RowsReversed();
     EmitAllCellsChanged();
 }
 

@@ -60,6 +60,11 @@ signals:
     // measured of the old texts can be taken back before they go.
     void RowAboutToBeReplaced(int row);
     void RowReplaced(int row);
+    // The rows have been put in a new order, as Reorder's order or
+    // reversed; told before the change of every cell that follows, so that
+    // what keeps rows by number can follow them instead of reading anew.
+    void RowsReordered(const std::vector<int>& order);
+    void RowsReversed();
 
 private:
     static Row Pack(const Card& card);

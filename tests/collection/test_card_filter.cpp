@@ -236,6 +236,13 @@ private slots:
         both([&](auto& rows) { rows.SetRow(bottom - 1, cards[24]); });
         both([&](auto& rows) { rows.ReverseRows(); });
         both([&](auto& rows) { rows.InsertRow(1, cards[25]); });
+        // Blocks of rows, as an undo puts them back or takes them out.
+        for (int card = 26; card < 29; ++card)
+            table.InsertRow(5 + card - 26, cards[std::size_t(card)]);
+        index.InsertRows(table, 5, 7);
+        for (int removed = 0; removed < 3; ++removed)
+            table.RemoveRow(2);
+        index.RemoveRows(2, 4);
 
         const CardFilterIndex fresh = IndexOf(table);
         QCOMPARE(index.RowCount(), table.rowCount());
