@@ -8,10 +8,12 @@
 #include <memory>
 
 class CardTableModel;
+class FilteredCardTable;
 
 // The card table as the window shows it: a report list of one-line rows whose
 // columns fit their widest text. It keeps the selection mark (the row last
-// selected) and tells of a click on a row.
+// selected) and tells of a click on a row. It shows the rows the filter lets
+// through; rows are told by their number in the table all the same.
 class CardTableView : public QTableView {
     Q_OBJECT
 
@@ -19,12 +21,13 @@ public:
     explicit CardTableView(QWidget* parent = nullptr);
     ~CardTableView() override;
 
-    // Shows the table; the widths follow its texts from now on.
-    void SetCardTable(CardTableModel* table);
+    // Shows the table's rows that shown lets through; the widths follow the
+    // texts of every row of the table from now on, shown or not.
+    void SetCardTable(CardTableModel* table, FilteredCardTable* shown);
     // Sizes every column to its widest text or heading; the last column
     // also fills the width that is left.
     void FitColumns();
-    // The row last selected, -1 when none is.
+    // The table row last selected, -1 when none is or the filter hid it.
     int SelectionMark() const;
 
 signals:
@@ -40,6 +43,7 @@ private:
     void MeasureAll();
 
     CardTableModel* table_ = nullptr;
+    FilteredCardTable* shown_ = nullptr;
     std::unique_ptr<ColumnFit> fit_;
     QPersistentModelIndex selectionMark_;
 };

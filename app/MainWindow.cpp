@@ -4,6 +4,7 @@
 #include "app/ApplicationIcon.h"
 #include "app/CardTableView.h"
 #include "app/DialogBuilder.h"
+#include "app/FilterBar.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
 #include "app/Tooltips.h"
@@ -16,7 +17,9 @@
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -80,6 +83,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , shownCards_(table_)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -107,7 +111,13 @@ void MainWindow::BindControls()
             fields_[std::size_t(field)] = std::make_unique<FieldBinding>(qobject_cast<QLineEdit*>(control));
     }
     cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
-    cardTable_->SetCardTable(&table_);
+    cardTable_->SetCardTable(&table_, &shownCards_);
+    filterBar_ = new FilterBar(shownCards_, this);
+    filterBar_->hide();
+    controls_.insert(ControlId::FilterBar, filterBar_);
+    findAction_ = new QAction(QString::fromUtf8(Text::FindMenu), this);
+    findAction_->setShortcut(QKeySequence::Find);
+    addAction(findAction_);
 }
 
 void MainWindow::ConnectCommands()
@@ -131,6 +141,9 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    connect(findAction_, &QAction::triggered, this, &MainWindow::OnFind);
+    connect(filterBar_, &FilterBar::Accepted, this, &MainWindow::OnFilterEnter);
+    connect(filterBar_, &FilterBar::VisibilityChanged, this, [this] { OnSize(width(), height()); });
 }
 
 void MainWindow::OnInitWindow()
@@ -253,6 +266,25 @@ void MainWindow::OnCardTableClick()
     ReadRow(SelectionMark());
 }
 
+std::optional<std::vector<int>> MainWindow::ShownRows() const
+{
+    return shownCards_.ShownRows();
+}
+
+void MainWindow::OnFind()
+{
+    filterBar_->Open();
+}
+
+// Enter in the filter bar picks the first Card shown, as a click on it would.
+void MainWindow::OnFilterEnter()
+{
+    if (shownCards_.rowCount() == 0)
+        return;
+    cardTable_->selectRow(0);
+    ReadRow(SelectionMark());
+}
+
 void MainWindow::OnCatalogue()
 {
     GeneratePage(kCataloguePage);
@@ -333,7 +365,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {findAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)

@@ -5,6 +5,7 @@
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
+#include "collection/FilteredCardTable.h"
 #include "prefs/Preferences.h"
 
 #include <QDialog>
@@ -12,8 +13,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class CardTableView;
+class FilterBar;
+class QAction;
 class MessageInterface;
 class QCheckBox;
 class QLineEdit;
@@ -66,6 +71,13 @@ public:
     void SavePreferences();
     void OnPreferences();
 
+    // The filter bar. Find is the window's own action, for any menu to offer.
+    QAction* FindAction() const { return findAction_; }
+    // The table rows the filter lets through, ascending; none while every row is shown.
+    std::optional<std::vector<int>> ShownRows() const;
+    void OnFind();
+    void OnFilterEnter();
+
     // The window's furniture.
     void OnSize(int cx, int cy);
     void OnTooltipsCheck();
@@ -106,4 +118,8 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+    // The filter bar and the rows it lets the card table show.
+    FilteredCardTable shownCards_;
+    FilterBar* filterBar_ = nullptr;
+    QAction* findAction_ = nullptr;
 };

@@ -76,5 +76,12 @@ void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy)
         resize(box.id, cx - box.lessThanClient, control(box.id)->height());
     for (const ColumnPlace& column : kColumn)
         place(column.id, cx - 85, column.top, 75, column.height);
-    resize(ControlId::CardTable, cx - 101, cy - 160);
+    // The filter bar, while shown, takes its height from the bottom of the table.
+    QWidget* bar = control(ControlId::FilterBar);
+    const int barHeight = bar != nullptr && !bar->isHidden() ? bar->sizeHint().height() : 0;
+    resize(ControlId::CardTable, cx - 101, cy - 160 - barHeight);
+    if (barHeight > 0) {
+        const QRect table = control(ControlId::CardTable)->geometry();
+        place(ControlId::FilterBar, table.left(), table.top() + table.height(), table.width(), barHeight);
+    }
 }

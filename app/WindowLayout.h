@@ -12,4 +12,5 @@ QSize MinimumClientSize(const QWidget& window);
 
 // Places the main window's controls for a client area of cx by cy pixels: the
 // button column keeps to the right edge, the boxes widen, the table grows.
+// A shown filter bar sits below the table, which gives up the bar's height.
 void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy);

@@ -146,9 +146,9 @@ void FilteredCardTable::OnRowsInserted(int first, int last)
         shown_.insert(shown_.begin() + at, kept.begin(), kept.end());
         endInsertRows();
     }
+    emit CountsChanged();
     if (int(kept.size()) < count)
         emit AddedRowsHidden(count - int(kept.size()));
-    emit CountsChanged();
 }
 
 void FilteredCardTable::OnRowsAboutToBeRemoved(int first, int last)
@@ -198,8 +198,8 @@ void FilteredCardTable::OnRowReplaced(int row)
         beginRemoveRows({}, at, at);
         shown_.erase(shown_.begin() + at);
         endRemoveRows();
-        emit ChangedRowHidden();
         emit CountsChanged();
+        emit ChangedRowHidden();
     } else if (matches) {
         beginInsertRows({}, at, at);
         shown_.insert(shown_.begin() + at, row);

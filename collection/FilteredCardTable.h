@@ -46,12 +46,12 @@ public:
     void ClearFilter();
 
 signals:
-    // Rows just put into the table that the filter hides.
-    void AddedRowsHidden(int count);
-    // A shown row was changed and the filter hides it now.
-    void ChangedRowHidden();
     // The number of rows shown or in the table may have changed.
     void CountsChanged();
+    // Told after CountsChanged: rows just put into the table that the filter hides.
+    void AddedRowsHidden(int count);
+    // Told after CountsChanged: a shown row was changed and the filter hides it now.
+    void ChangedRowHidden();
 
 private:
     void OnRowsAboutToBeInserted(int first, int last);

@@ -29,4 +29,11 @@ inline constexpr const char* NoRecoveryFile = "No recovery file could be written
 inline constexpr const char* AboutMenu = "&About Quillmark...";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 
+// The filter bar.
+inline constexpr const char* FindMenu = "&Find...";
+inline constexpr const char* FilterPlaceholder = "Find Cards: words, \"a phrase\", series:word";
+inline constexpr const char* FilterHidesAddedCard = " - the Card added is hidden by the filter";
+inline constexpr const char* FilterHidesAddedCards = " - %1 Cards added are hidden by the filter";
+inline constexpr const char* FilterHidesChangedCard = " - the Card changed is hidden by the filter";
+
 } // namespace Text

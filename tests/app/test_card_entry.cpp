@@ -403,8 +403,8 @@ private slots:
         QTest::keyClick(f.Find<QTableView>("cardTable"), Qt::Key_Up);
         QCOMPARE(window.SelectionMark(), 1);
         QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
-        QTest::mouseClick(f.Find<QTableView>("cardTable")->viewport(), Qt::RightButton, {},
-                          f.Find<QTableView>("cardTable")->visualRect(window.CardTable().index(0, 0)).center());
+        auto* view = f.Find<QTableView>("cardTable");
+        QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->visualRect(view->model()->index(0, 0)).center());
         QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
     }
 
