@@ -5,10 +5,13 @@
 #include "QuietMessages.h"
 
 #include "app/MainWindow.h"
+#include "collection/FilteredCardTable.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -20,6 +23,20 @@ namespace {
 
 constexpr std::array<const char*, kCardFieldCount> kFieldNames = {
     "nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit", "urlEdit", "descriptionEdit",
+};
+
+// Tells when a widget has painted.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 class WindowBench {
@@ -36,6 +53,7 @@ private:
     void StartUp();
     void EntryCommands();
     void HeaderClicks();
+    void Filter();
     void Pages();
     void Close();
     void PeakOfPhase(const char* name);
@@ -43,6 +61,7 @@ private:
     QLineEdit* Field(int field) const;
     void Type(const Card& card) const;
     void MarkRow(int row) const;
+    Duration Keystroke(int key, const QString& text);
     int Rows() const { return window_->CardTable().rowCount(); }
     bool Check(bool condition, const char* what);
 
@@ -51,6 +70,10 @@ private:
     QuietMessages messages_;
     std::unique_ptr<MainWindow> window_;
     QTableView* view_ = nullptr;
+    QLineEdit* filterEdit_ = nullptr;
+    PaintWatch paints_;
+    bool filtered_ = false;
+    bool relaid_ = false;
     bool peakResets_ = false;
     bool sound_ = true;
 };
@@ -151,6 +174,80 @@ void WindowBench::HeaderClicks()
     Report(cards_, "header_click_max", Longest(unsorted, sorted));
 }
 
+// One key pressed in the filter bar, until the table shows the rows it
+// leaves: the search runs once the key has been taken in, then the table
+// repaints if its rows changed.
+Duration WindowBench::Keystroke(int key, const QString& text)
+{
+    filtered_ = relaid_ = paints_.painted = false;
+    const Stopwatch watch;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(filterEdit_, &press);
+    QCoreApplication::sendEvent(filterEdit_, &release);
+    for (int round = 0; round < 1000 && !(filtered_ && (!relaid_ || paints_.painted)); ++round)
+        ProcessPostedEvents();
+    const Duration taken = watch.Elapsed();
+    Check(filtered_ && (!relaid_ || paints_.painted), "a keystroke did not filter and repaint the table");
+    return taken;
+}
+
+void WindowBench::Filter()
+{
+    auto* shown = qobject_cast<FilteredCardTable*>(view_->model());
+    filterEdit_ = window_->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+    QObject::connect(shown, &FilteredCardTable::CountsChanged, &paints_, [this] { filtered_ = true; });
+    QObject::connect(shown, &QAbstractItemModel::layoutChanged, &paints_, [this] { relaid_ = true; });
+    view_->viewport()->installEventFilter(&paints_);
+    Report(cards_, "filter_open", TimeWithEvents([&] { window_->OnFind(); }));
+
+    // Each text typed into the empty bar a key at a time, then taken back.
+    std::vector<Duration> typed, erased;
+    for (const QString& text : {QStringLiteral("dragon holo"), QStringLiteral("series:frostvale"),
+                                QStringLiteral("\"tr\u00e8s bon\" 2004")}) {
+        for (const QChar c : text)
+            typed.push_back(Keystroke(c.toUpper().unicode(), QString(c)));
+        Check(cards_ < 1000 || (shown->rowCount() > 0 && shown->rowCount() < Rows()), "a filter kept all or none");
+        for (qsizetype left = text.size(); left > 0; --left)
+            erased.push_back(Keystroke(Qt::Key_Backspace, {}));
+        Check(shown->rowCount() == Rows(), "an empty filter hid Cards");
+    }
+    Report(cards_, "filter_keystroke", Median(typed));
+    Report(cards_, "filter_backspace", Median(erased));
+    Report(cards_, "filter_keystroke_max", Longest(typed, erased));
+
+    // The commands while the bar filters: an Add it shows, and its Delete.
+    for (const QChar c : QStringLiteral("dragon"))
+        Keystroke(c.toUpper().unicode(), QString(c));
+    const int repetitions = cards_ >= 1'000'000 ? 3 : 7;
+    std::vector<Duration> adds, updates, deletes, clicks;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        const int before = Rows();
+        Card added = GeneratedCard(cards_ + 1000 + std::uint64_t(repetition));
+        added[NameField] = "Benchmark Dragon " + std::to_string(repetition);
+        Type(added);
+        adds.push_back(TimeWithEvents([&] { window_->OnAdd(); }));
+        Check(Rows() == before + 1 && shown->TableRow(0) == 0, "Add while filtered");
+        MarkRow(0);
+        updates.push_back(TimeWithEvents([&] { window_->OnUpdate(); }));
+        MarkRow(0);
+        deletes.push_back(TimeWithEvents([&] { window_->OnDelete(); }));
+        Check(Rows() == before, "Delete while filtered");
+    }
+    for (const int column : {NameField, SeriesField, PriceField})
+        clicks.push_back(TimeWithEvents([&] { window_->OnColumnClick(column); }));
+    Report(cards_, "filter_add", Median(adds));
+    Report(cards_, "filter_update", Median(updates));
+    Report(cards_, "filter_delete", Median(deletes));
+    Report(cards_, "filter_header_click", Median(clicks));
+    Report(cards_, "filter_close", TimeWithEvents([&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(filterEdit_, &escape);
+    }));
+    Check(view_->model()->rowCount() == Rows() && !window_->ShownRows(), "Escape left the filter set");
+    view_->viewport()->removeEventFilter(&paints_);
+}
+
 void WindowBench::Pages()
 {
     const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
@@ -180,6 +277,8 @@ bool WindowBench::Run()
     EntryCommands();
     HeaderClicks();
     PeakOfPhase("rss_commands_bytes");
+    Filter();
+    PeakOfPhase("rss_filter_bytes");
     Pages();
     PeakOfPhase("rss_pages_bytes");
     Close();

@@ -75,9 +75,10 @@ END {
         split("Add Update Delete Clear row click", names, " ")
         names[5] = "row click"
         for (o = 1; o <= 5; o++) target(names[o], ops[o], n, big ? 0.1 : 0.03, big ? "< 100 ms" : "< 30 ms")
+        target("filter bar keystroke to repainted table (median)", "filter_keystroke", n, big ? 0.3 : 0.03, big ? "< 300 ms" : "< 30 ms")
         target("Catalogue", "catalogue", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
         target("List", "list", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
-        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
+        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_filter_bytes") > peak) peak = get(n, "rss_filter_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
         memoryLimit = 3 * get(n, "file_bytes") + 80e6
         printf "| peak memory, whole run | %s | %s | < %s (3 × file + 80 MB) | %s |\n", cards(n), mb(peak), mb(memoryLimit), (peak < memoryLimit ? "met" : "**missed**")
         printf "| peak memory, Catalogue and List | %s | %s | a few times the page (%s) | %s |\n", cards(n), mb(get(n, "rss_pages_bytes")), mb(get(n, "catalogue_bytes")), (get(n, "rss_pages_bytes") < 3 * get(n, "catalogue_bytes") + 80e6 ? "met" : "**missed**")
@@ -89,13 +90,17 @@ END {
     header = "| operation |"; rule = "|---|"
     for (k = 1; k <= count; k++) { header = header " " cards(sizes[k]) " |"; rule = rule "---|" }
     print header; print rule
-    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max catalogue list floor_read floor_write floor_write_sync", keys, " ")
+    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max filter_open filter_keystroke filter_backspace filter_keystroke_max filter_add filter_update filter_delete filter_header_click filter_close catalogue list floor_read floor_write floor_write_sync", keys, " ")
     labels["startup"] = "start-up (window constructed, collection loaded)"; labels["first_show"] = "first show and paint"
     labels["close"] = "close (qmk.ini and qmk.dat written safely)"; labels["teardown"] = "window destroyed after close"
     labels["header_click_unsorted"] = "header click, unsorted column (median of columns)"; labels["header_click_sorted"] = "header click, sorted column (reverses)"
     labels["header_click_max"] = "header click, slowest"; labels["add"] = "Add"; labels["update"] = "Update"; labels["delete"] = "Delete"
     labels["clear"] = "Clear"; labels["row_click"] = "row click"; labels["entry_command_max"] = "Add/Update/Delete/Clear/row click, slowest"
     labels["catalogue"] = "Catalogue"; labels["list"] = "List"
+    labels["filter_open"] = "Ctrl+F, the filter bar opened (every row folded)"; labels["filter_keystroke"] = "filter bar, key typed to repainted table (median)"
+    labels["filter_backspace"] = "filter bar, Backspace to repainted table (median)"; labels["filter_keystroke_max"] = "filter bar keystroke, slowest"
+    labels["filter_add"] = "Add while filtered"; labels["filter_update"] = "Update while filtered"; labels["filter_delete"] = "Delete while filtered"
+    labels["filter_header_click"] = "header click while filtered (median of 3)"; labels["filter_close"] = "Escape, the filter bar closed"
     labels["floor_read"] = "I/O floor: `fread` of qmk.dat"; labels["floor_write"] = "I/O floor: `fwrite` of the same bytes"; labels["floor_write_sync"] = "I/O floor: `fwrite` and `fsync`"
     for (i = 1; i in keys; i++) {
         line = "| " labels[keys[i]] " |"
@@ -104,9 +109,9 @@ END {
     }
     line = "| qmk.dat |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "file_bytes")) " |"; print line
     line = "| catalogue.htm |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "catalogue_bytes")) " |"; print line
-    split("rss_startup_bytes rss_commands_bytes rss_pages_bytes rss_close_bytes", peaks, " ")
-    split("start-up|commands and header clicks|Catalogue and List|close", peakNames, "|")
-    for (i = 1; i <= 4; i++) {
+    split("rss_startup_bytes rss_commands_bytes rss_filter_bytes rss_pages_bytes rss_close_bytes", peaks, " ")
+    split("start-up|commands and header clicks|filter bar|Catalogue and List|close", peakNames, "|")
+    for (i = 1; i <= 5; i++) {
         line = "| peak resident memory, " peakNames[i] " |"
         for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], peaks[i])) " |"
         print line
