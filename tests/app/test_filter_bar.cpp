@@ -275,6 +275,18 @@ private slots:
         QCOMPARE(f.folder.Read("qmk.dat"), FileOf(expected));
     }
 
+    void pagesHoldEveryCard()
+    {
+        WindowFixture f;
+        f.folder.Write("ListOutside.htm", "#DATA#");
+        f.folder.Write("ListInside.htm", "#NAME#;");
+        OpenOn(f);
+        Filter(f, QStringLiteral("sky"));
+        f.Click("listButton");
+        QVERIFY(QString::fromUtf8(f.folder.Read("list.htm"))
+                    .startsWith(QStringLiteral("Pok\u00e9mon Pikachu;Sky Dragon;Frost Golem;Ember Drake;Crow;<")));
+    }
+
     void addHiddenByTheFilter()
     {
         WindowFixture f;
