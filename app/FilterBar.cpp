@@ -23,6 +23,7 @@ FilterBar::FilterBar(FilteredCardTable& shown, QWidget* parent)
     edit_->setPlaceholderText(QString::fromUtf8(Text::FilterPlaceholder));
     edit_->setClearButtonEnabled(true);
     edit_->installEventFilter(this);
+    setFocusProxy(edit_);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(edit_, 1);

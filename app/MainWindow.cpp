@@ -114,6 +114,8 @@ void MainWindow::BindControls()
     cardTable_->SetCardTable(&table_, &shownCards_);
     filterBar_ = new FilterBar(shownCards_, this);
     filterBar_->hide();
+    // Tab goes from the table to the bar, as the bar sits below it.
+    setTabOrder(cardTable_, filterBar_->focusProxy());
     controls_.insert(ControlId::FilterBar, filterBar_);
     findAction_ = new QAction(QString::fromUtf8(Text::FindMenu), this);
     findAction_->setShortcut(QKeySequence::Find);

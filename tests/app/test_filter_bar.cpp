@@ -119,6 +119,28 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Field("filterEdit"));
     }
 
+    // The bar follows the table in the Tab order; hidden, it is skipped.
+    void tabOrderPassesThroughTheBar()
+    {
+        WindowFixture f;
+        OpenOn(f);
+        const auto tabsFromDescription = [&](Qt::Key key, int count) {
+            f.Field("descriptionEdit")->setFocus();
+            QTest::keyClick(f.Field("descriptionEdit"), Qt::Key_Tab);
+            for (int tab = 0; tab < count; ++tab)
+                QTest::keyClick(QApplication::focusWidget(), key);
+            return QApplication::focusWidget();
+        };
+        QCOMPARE(tabsFromDescription(Qt::Key_Tab, 1), f.Find<QWidget>("addButton"));
+        Filter(f, QStringLiteral("sky"));
+        QCOMPARE(tabsFromDescription(Qt::Key_Tab, 1), f.Field("filterEdit"));
+        QCOMPARE(tabsFromDescription(Qt::Key_Tab, 2), f.Find<QWidget>("addButton"));
+        QCOMPARE(tabsFromDescription(Qt::Key_Backtab, 1), f.Field("descriptionEdit"));
+        QCOMPARE(tabsFromDescription(Qt::Key_Tab, 1), f.Field("filterEdit"));
+        QTest::keyClick(f.Field("filterEdit"), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), Table(f));
+    }
+
     void wordsPhrasesAndFields_data()
     {
         QTest::addColumn<QString>("typed");
@@ -341,6 +363,9 @@ private slots:
         Filter(f, QStringLiteral("sky"));
         f.ClickRow(0);
         f.Click("updateButton");
+        QCOMPARE(Widths(Table(f)), widths);
+        Filter(f, QStringLiteral("no such Card"));
+        QCOMPARE(Table(f)->model()->rowCount(), 0);
         QCOMPARE(Widths(Table(f)), widths);
         QTest::keyClick(f.Field("filterEdit"), Qt::Key_Escape);
         QCOMPARE(Widths(Table(f)), widths);
