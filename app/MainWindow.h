@@ -18,8 +18,8 @@
 
 class CardTableView;
 class FilterBar;
-class QAction;
 class MessageInterface;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
