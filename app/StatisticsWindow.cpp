@@ -210,13 +210,13 @@ StatisticsWindow::StatisticsWindow(const CardTableModel& table, MessageInterface
     const QStringList cardColumns{Tr(Text::StatisticsRowColumn), Tr(Text::StatisticsPriceColumn),
                                   Tr(Text::StatisticsNameColumn)};
     mostCostlyModel_ = new ComputedTableModel(cardColumns, {0, 1}, this);
-    tabs_->addTab(BuildList(mostCostlyModel_, "mostCostlyTable", true), Tr(Text::StatisticsMostCostlyTab));
+    tabs_->addTab(BuildCardList(mostCostlyModel_, "mostCostlyTable"), Tr(Text::StatisticsMostCostlyTab));
     for (int breakdown = 0; breakdown < kBreakdownCount; ++breakdown)
         tabs_->addTab(BuildBreakdown(Breakdown(breakdown)), Tr(kBreakdowns[breakdown].tab));
     const QStringList valueColumns{Tr(Text::StatisticsRowColumn), Tr(Text::StatisticsNameColumn),
                                    Tr(Text::StatisticsFieldColumn), Tr(Text::StatisticsValueColumn)};
     unreadableModel_ = new ComputedTableModel(valueColumns, {0}, this);
-    tabs_->addTab(BuildList(unreadableModel_, "unreadableTable", true), Tr(Text::StatisticsUnreadableTab));
+    tabs_->addTab(BuildCardList(unreadableModel_, "unreadableTable"), Tr(Text::StatisticsUnreadableTab));
     layout->addWidget(tabs_, 1);
 
     auto* buttons = new QDialogButtonBox;
@@ -261,22 +261,20 @@ QWidget* StatisticsWindow::BuildSummary()
     return summary;
 }
 
-QWidget* StatisticsWindow::BuildList(ComputedTableModel* model, const char* objectName, bool linked)
+QWidget* StatisticsWindow::BuildCardList(ComputedTableModel* model, const char* objectName)
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     QTableView* view = ListView(model, objectName);
     layout->addWidget(view);
-    if (linked) {
-        layout->addWidget(new QLabel(Tr(Text::StatisticsRowHint)));
-        connect(view, &QAbstractItemView::clicked, this, [this, model](const QModelIndex& index) {
-            const std::size_t at = std::size_t(index.row());
-            if (model == mostCostlyModel_ && at < mostCostly_.size())
-                emit CardChosen(mostCostly_[at].second.row);
-            else if (model == unreadableModel_ && at < totals_.unreadable.size())
-                emit CardChosen(totals_.unreadable[at].row);
-        });
-    }
+    layout->addWidget(new QLabel(Tr(Text::StatisticsRowHint)));
+    connect(view, &QAbstractItemView::clicked, this, [this, model](const QModelIndex& index) {
+        const std::size_t at = std::size_t(index.row());
+        if (model == mostCostlyModel_ && at < mostCostly_.size())
+            emit CardChosen(mostCostly_[at].second.row);
+        else if (model == unreadableModel_ && at < totals_.unreadable.size())
+            emit CardChosen(totals_.unreadable[at].row);
+    });
     return page;
 }
 

@@ -51,7 +51,8 @@ signals:
 
 private:
     QWidget* BuildSummary();
-    QWidget* BuildList(ComputedTableModel* model, const char* objectName, bool linked);
+    // A list of Cards, each row of which tells its Card when clicked.
+    QWidget* BuildCardList(ComputedTableModel* model, const char* objectName);
     QWidget* BuildBreakdown(Breakdown breakdown);
     void ScheduleRefresh();
     void Refresh();
