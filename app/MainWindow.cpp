@@ -6,6 +6,7 @@
 #include "app/DialogBuilder.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
+#include "app/StatisticsWindow.h"
 #include "app/Tooltips.h"
 #include "app/WindowLayout.h"
 #include "app/WindowMenu.h"
@@ -16,7 +17,9 @@
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -131,6 +134,10 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    addAction(statisticsAction_);
+    connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
 }
 
 void MainWindow::OnInitWindow()
@@ -333,7 +340,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, statisticsAction_, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -354,6 +361,28 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnStatistics()
+{
+    TakeFields();
+    if (!statistics_) {
+        statistics_ = new StatisticsWindow(table_, messages_, std::nullopt, this);
+        statistics_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(statistics_, &StatisticsWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+    ShowFields();
+}
+
+void MainWindow::SelectRow(int row)
+{
+    if (row < 0 || row >= table_.rowCount())
+        return;
+    cardTable_->SelectRow(row);
+    ReadRow(row);
 }
 
 void MainWindow::OnDestroyWindow()

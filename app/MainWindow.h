@@ -9,15 +9,18 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 
 class CardTableView;
 class MessageInterface;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
+class StatisticsWindow;
 struct PageDescription;
 
 // The program's one window: the entry fields, the card table, the buttons,
@@ -74,6 +77,12 @@ public:
     void OnAbout();
     void OnHelpButton();
 
+    // The Statistics window, opened once and then brought to the front.
+    void OnStatistics();
+    // Selects the row in the card table and takes its Card into the fields,
+    // as a click on the row does. A row that does not exist is ignored.
+    void SelectRow(int row);
+
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
@@ -106,4 +115,8 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+
+    // The statistics.
+    QAction* statisticsAction_ = nullptr;
+    QPointer<StatisticsWindow> statistics_;
 };
