@@ -29,6 +29,9 @@ public:
     void FitColumns();
     // The table row last selected, -1 when none is or the filter hid it.
     int SelectionMark() const;
+    // Selects the table row, which becomes the mark, and scrolls it into view
+    // if the filter shows it.
+    void SelectRow(int row);
 
 signals:
     // The left mouse button was released over the rows.

@@ -7,6 +7,7 @@
 #include "app/FilterBar.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
+#include "app/StatisticsWindow.h"
 #include "app/Tooltips.h"
 #include "app/WindowLayout.h"
 #include "app/WindowMenu.h"
@@ -146,6 +147,17 @@ void MainWindow::ConnectCommands()
     connect(findAction_, &QAction::triggered, this, &MainWindow::OnFind);
     connect(filterBar_, &FilterBar::Accepted, this, &MainWindow::OnFilterEnter);
     connect(filterBar_, &FilterBar::VisibilityChanged, this, [this] { OnSize(width(), height()); });
+    statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    addAction(statisticsAction_);
+    connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
+    // The Statistics window counts the Cards the filter shows.
+    const auto showStatisticsRows = [this] {
+        if (statistics_)
+            statistics_->SetShownRows(ShownRows());
+    };
+    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, showStatisticsRows);
+    connect(&shownCards_, &QAbstractItemModel::dataChanged, this, showStatisticsRows);
 }
 
 void MainWindow::OnInitWindow()
@@ -367,7 +379,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, {findAction_}, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {statisticsAction_, findAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -388,6 +400,31 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnStatistics()
+{
+    TakeFields();
+    if (!statistics_) {
+        statistics_ = new StatisticsWindow(table_, messages_, ShownRows(), this);
+        statistics_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(statistics_, &StatisticsWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+    ShowFields();
+}
+
+void MainWindow::SelectRow(int row)
+{
+    if (row < 0 || row >= table_.rowCount())
+        return;
+    // A Card chosen elsewhere is shown even if the filter hid it.
+    if (shownCards_.ShownRow(row) < 0)
+        filterBar_->Close();
+    cardTable_->SelectRow(row);
+    ReadRow(row);
 }
 
 void MainWindow::OnDestroyWindow()

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -23,6 +24,7 @@ class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
+class StatisticsWindow;
 struct PageDescription;
 
 // The program's one window: the entry fields, the card table, the buttons,
@@ -86,6 +88,12 @@ public:
     void OnAbout();
     void OnHelpButton();
 
+    // The Statistics window, opened once and then brought to the front.
+    void OnStatistics();
+    // Selects the row in the card table and takes its Card into the fields,
+    // as a click on the row does. A row that does not exist is ignored.
+    void SelectRow(int row);
+
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
@@ -122,4 +130,8 @@ private:
     FilteredCardTable shownCards_;
     FilterBar* filterBar_ = nullptr;
     QAction* findAction_ = nullptr;
+
+    // The statistics.
+    QAction* statisticsAction_ = nullptr;
+    QPointer<StatisticsWindow> statistics_;
 };

@@ -5,6 +5,8 @@
 #include "QuietMessages.h"
 
 #include "app/MainWindow.h"
+#include "app/StatisticsWindow.h"
+#include "collection/CollectionTotals.h"
 #include "collection/FilteredCardTable.h"
 
 #include <QComboBox>
@@ -53,6 +55,7 @@ private:
     void StartUp();
     void EntryCommands();
     void HeaderClicks();
+    void Statistics();
     void Filter();
     void Pages();
     void Close();
@@ -174,6 +177,26 @@ void WindowBench::HeaderClicks()
     Report(cards_, "header_click_max", Longest(unsorted, sorted));
 }
 
+// The count alone, and the Statistics window opened on it and shown.
+void WindowBench::Statistics()
+{
+    const int repetitions = cards_ >= 1'000'000 ? 3 : 7;
+    std::vector<Duration> counts, opens;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        CollectionTotals totals;
+        counts.push_back(TimeWithEvents([&] { totals = TotalsOf(window_->CardTable()); }));
+        Check(totals.cards == Rows(), "the statistics did not count every Card");
+        opens.push_back(TimeWithEvents([&] { window_->OnStatistics(); }));
+        auto* statistics = window_->findChild<StatisticsWindow*>();
+        if (!Check(statistics != nullptr && statistics->Totals().cards == Rows(), "the Statistics window"))
+            return;
+        statistics->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    Report(cards_, "statistics", Median(counts));
+    Report(cards_, "statistics_window", Median(opens));
+}
+
 // One key pressed in the filter bar, until the table shows the rows it
 // leaves: the search runs once the key has been taken in, then the table
 // repaints if its rows changed.
@@ -276,6 +299,7 @@ bool WindowBench::Run()
     StartUp();
     EntryCommands();
     HeaderClicks();
+    Statistics();
     PeakOfPhase("rss_commands_bytes");
     Filter();
     PeakOfPhase("rss_filter_bytes");
