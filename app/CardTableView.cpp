@@ -120,6 +120,18 @@ int CardTableView::SelectionMark() const
     return selectionMark_.isValid() ? selectionMark_.row() : -1;
 }
 
+void CardTableView::SetSelectionMark(int row)
+{
+    if (row < 0 || row >= table_->rowCount()) {
+        selectionModel()->clearSelection();
+        selectionMark_ = QPersistentModelIndex();
+        return;
+    }
+    const QModelIndex marked = table_->index(row, 0);
+    selectionModel()->setCurrentIndex(marked, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionMark_ = marked;
+}
+
 bool CardTableView::viewportEvent(QEvent* event)
 {
     // Told before the view's own handling, which may change the current row.

@@ -26,6 +26,9 @@ public:
     void FitColumns();
     // The row last selected, -1 when none is.
     int SelectionMark() const;
+    // Marks and selects the row, as a click on it does; -1 or a row that
+    // does not exist marks none and clears the selection.
+    void SetSelectionMark(int row);
 
 signals:
     // The left mouse button was released over the rows.

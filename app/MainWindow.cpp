@@ -3,7 +3,9 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
 #include "app/CardTableView.h"
+#include "app/CollectionHistory.h"
 #include "app/DialogBuilder.h"
+#include "app/FieldUndoKeys.h"
 #include "app/Help.h"
 #include "app/PreferencesDialog.h"
 #include "app/Tooltips.h"
@@ -12,11 +14,11 @@
 #include "base/MessageInterface.h"
 #include "collection/CollectionCommands.h"
 #include "collection/CollectionFile.h"
-#include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -85,6 +87,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
                    | Qt::WindowCloseButtonHint);
     controls_ = BuildDialog(*this, MainWindowTemplate());
     BindControls();
+    BindHistory();
     ConnectCommands();
     OnInitWindow();
 }
@@ -108,6 +111,19 @@ void MainWindow::BindControls()
     }
     cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
     cardTable_->SetCardTable(&table_);
+}
+
+void MainWindow::BindHistory()
+{
+    history_ = std::make_unique<CollectionHistory>(entry_, table_, *cardTable_);
+    undoAction_ = new QAction(this);
+    redoAction_ = new QAction(this);
+    history_->BindActions(*undoAction_, *redoAction_);
+    addActions({undoAction_, redoAction_});
+    connect(undoAction_, &QAction::triggered, this, &MainWindow::OnUndo);
+    connect(redoAction_, &QAction::triggered, this, &MainWindow::OnRedo);
+    auto* keys = new FieldUndoKeys(*this, *undoAction_, *redoAction_);
+    connect(history_.get(), &CollectionHistory::Changed, keys, &FieldUndoKeys::ForgetTyping);
 }
 
 void MainWindow::ConnectCommands()
@@ -219,7 +235,7 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    SortRowsByColumn(table_, column);
+    history_->SortByColumn(column);
     ShowFields();
 }
 
@@ -227,7 +243,7 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (entry_.Add(held_))
+    if (history_->Add(held_))
         RefreshRowCount();
     ShowFields();
 }
@@ -235,7 +251,7 @@ void MainWindow::OnAdd()
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    entry_.Update(SelectionMark(), held_);
+    history_->Update(SelectionMark(), held_);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -243,7 +259,7 @@ void MainWindow::OnUpdate()
 void MainWindow::OnDelete()
 {
     TakeFields();
-    entry_.Delete(SelectionMark());
+    history_->Delete(SelectionMark());
     cardTable_->FitColumns();
     RefreshRowCount();
 }
@@ -251,6 +267,21 @@ void MainWindow::OnDelete()
 void MainWindow::OnCardTableClick()
 {
     ReadRow(SelectionMark());
+}
+
+// Undo and redo show the Card of the step in the fields, and the count.
+void MainWindow::OnUndo()
+{
+    TakeFields();
+    history_->Undo(held_);
+    RefreshRowCount();
+}
+
+void MainWindow::OnRedo()
+{
+    TakeFields();
+    history_->Redo(held_);
+    RefreshRowCount();
 }
 
 void MainWindow::OnCatalogue()
@@ -333,7 +364,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {undoAction_, redoAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)

@@ -14,7 +14,9 @@
 #include <memory>
 
 class CardTableView;
+class CollectionHistory;
 class MessageInterface;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
@@ -61,6 +63,14 @@ public:
     void OnCatalogue();
     void OnList();
 
+    // The history of changes to the collection.
+    void OnUndo();
+    void OnRedo();
+    const CollectionHistory& History() const { return *history_; }
+    // The undo and redo commands, for every menu that offers them.
+    QAction* UndoAction() const { return undoAction_; }
+    QAction* RedoAction() const { return redoAction_; }
+
     // The preferences.
     void LoadPreferences();
     void SavePreferences();
@@ -85,6 +95,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
 
@@ -99,6 +110,9 @@ private:
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
+    std::unique_ptr<CollectionHistory> history_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
