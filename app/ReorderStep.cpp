@@ -40,5 +40,5 @@ std::size_t ReorderStep::Bytes() const
 
 void ReorderStep::Forget()
 {
-    change_.order = {};
+    change_.order = std::vector<int>();
 }

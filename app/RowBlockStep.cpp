@@ -46,5 +46,5 @@ std::size_t RowBlockStep::Bytes() const
 
 void RowBlockStep::Forget()
 {
-    held_ = {};
+    held_ = CardTableModel::RowBlock();
 }

@@ -34,5 +34,5 @@ std::size_t SetRowsStep::Bytes() const
 
 void SetRowsStep::Forget()
 {
-    other_ = {};
+    other_ = CardTableModel::RowBlock();
 }

@@ -107,7 +107,7 @@ void CardTableModel::PutRows(int position, RowBlock&& block)
     rows_.insert(rows_.begin() + position, std::make_move_iterator(block.rows_.begin()),
                  std::make_move_iterator(block.rows_.end()));
     endInsertRows();
-    block.rows_ = {};
+    block.rows_ = std::vector<Row>();
 }
 
 void CardTableModel::ExchangeRows(const std::vector<int>& rows, RowBlock& block)
