@@ -201,6 +201,7 @@ private slots:
                 const Step& step = done.back();
                 QVERIFY2(TableRows(window) == step.before, where("undo: rows").constData());
                 QCOMPARE(window.SelectionMark(), step.markBefore);
+                QVERIFY(step.markBefore < 0 || view->selectionModel()->isRowSelected(step.markBefore, {}));
                 QCOMPARE(f.Field("countBox")->text(), QString::number(step.before.size()));
                 const QList<int> widths = Widths(view);
                 f.Find<CardTableView>("cardTable")->FitColumns();

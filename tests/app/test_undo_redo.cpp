@@ -34,26 +34,6 @@ QStringList Names(const MainWindow& window)
     return names;
 }
 
-QList<int> Widths(const WindowFixture& f)
-{
-    auto* view = f.Find<QTableView>("cardTable");
-    QList<int> widths;
-    for (int column = 0; column < view->horizontalHeader()->count(); ++column)
-        widths << view->columnWidth(column);
-    return widths;
-}
-
-// The widths a fit of the table as it is now gives.
-QList<int> FittedWidths(const WindowFixture& f)
-{
-    const QList<int> before = Widths(f);
-    f.Find<CardTableView>("cardTable")->FitColumns();
-    const QList<int> fitted = Widths(f);
-    for (int column = 0; column < before.size(); ++column)
-        f.Find<QTableView>("cardTable")->setColumnWidth(column, before[column]);
-    return fitted;
-}
-
 void ClickHeading(const WindowFixture& f, int column)
 {
     QHeaderView* header = f.Find<QTableView>("cardTable")->horizontalHeader();
@@ -213,90 +193,6 @@ private slots:
         QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crows"}));
     }
 
-    // Undo shows the table as it was before the step: the mark on the same
-    // Card, the fields on the Card the step touched, the count, and the
-    // widths a fit gives; redo shows it as the step left it.
-    void undoAndRedoPutBackMarkFieldsCountAndWidths()
-    {
-        WindowFixture f;
-        f.folder.Write("qmk.dat", kThreeCards);
-        MainWindow& window = f.Open();
-        auto* view = f.Find<QTableView>("cardTable");
-        // Shown, the table is wider than when the load fitted it.
-        f.Find<CardTableView>("cardTable")->FitColumns();
-        const QList<int> loaded = Widths(f);
-
-        // Delete: the mark comes back to the row it was on.
-        f.ClickRow(1);
-        f.Click("deleteButton");
-        const int markAfterDelete = window.SelectionMark();
-        f.ClickRow(0);
-        f.Type("nameEdit", QStringLiteral("typed"));
-        window.OnUndo();
-        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
-        QCOMPARE(window.SelectionMark(), 1);
-        QVERIFY(view->selectionModel()->isRowSelected(1, {}));
-        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
-        QCOMPARE(f.Field("priceEdit")->text(), QStringLiteral("9.50"));
-        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("3"));
-        QCOMPARE(Widths(f), loaded);
-        window.OnRedo();
-        QCOMPARE(Names(window), (QStringList{"Ace", "Crow"}));
-        QCOMPARE(window.SelectionMark(), markAfterDelete);
-        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
-        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
-        window.OnUndo();
-
-        // Update of a wide Series: undone, the column narrows again.
-        f.ClickRow(2);
-        f.Type("seriesBox", QStringLiteral("A Series wider than any other text in the table"));
-        f.Click("updateButton");
-        QVERIFY(Widths(f)[SeriesField] > loaded[SeriesField]);
-        f.ClickRow(0);
-        window.OnUndo();
-        QCOMPARE(window.SelectionMark(), 2);
-        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("Jungle"));
-        QCOMPARE(Widths(f), loaded);
-        window.OnRedo();
-        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("A Series wider than any other text in the table"));
-        QCOMPARE(Widths(f), FittedWidths(f));
-        window.OnUndo();
-
-        // Add keeps the widths, and so does its redo; its undo fits them.
-        f.ClickRow(0);
-        f.Type("nameEdit", QStringLiteral("Zapdos, a name far wider than any column of this table"));
-        f.Click("addButton");
-        QCOMPARE(Widths(f), loaded);
-        QCOMPARE(window.SelectionMark(), 1);
-        f.Click("clearButton");
-        window.OnUndo();
-        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
-        QCOMPARE(window.SelectionMark(), 0);
-        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Zapdos, a name far wider than any column of this table"));
-        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("Fossil"));
-        QCOMPARE(Widths(f), loaded);
-        window.OnRedo();
-        QCOMPARE(window.SelectionMark(), 1);
-        QCOMPARE(Widths(f), loaded);
-        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
-        window.OnUndo();
-
-        // A header click touches no Card: the fields keep what was typed,
-        // and the mark stays at its row as the click left it.
-        f.ClickRow(2);
-        f.Type("nameEdit", QStringLiteral("typed, not applied"));
-        ClickHeading(f, YearField);
-        QCOMPARE(Names(window), (QStringList{"Crow", "Ace", "Bolt"}));
-        window.OnUndo();
-        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
-        QCOMPARE(window.SelectionMark(), 2);
-        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("typed, not applied"));
-        QCOMPARE(Widths(f), loaded);
-        window.OnRedo();
-        QCOMPARE(Names(window), (QStringList{"Crow", "Ace", "Bolt"}));
-        QCOMPARE(window.SelectionMark(), 2);
-    }
-
     // The choice lists keep what an undone Add or Update brought.
     void choiceListsDoNotShrink()
     {
@@ -312,28 +208,6 @@ private slots:
         QCOMPARE(f.Find<QComboBox>("conditionBox")->count(), 4);
         window.OnRedo();
         QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 4);
-    }
-
-    // A change after undos drops the steps that were undone.
-    void aChangeAfterUndosDropsTheRedoSteps()
-    {
-        WindowFixture f;
-        f.folder.Write("qmk.dat", kThreeCards);
-        MainWindow& window = f.Open();
-        f.ClickRow(0);
-        f.Click("deleteButton");
-        ClickHeading(f, NameField);
-        window.OnUndo();
-        window.OnUndo();
-        f.Type("nameEdit", QStringLiteral("Dusk"));
-        f.Click("addButton");
-        QVERIFY(!window.RedoAction()->isEnabled());
-        QCOMPARE(Names(window), (QStringList{"Dusk", "Ace", "Bolt", "Crow"}));
-        window.OnUndo();
-        QVERIFY(!window.UndoAction()->isEnabled());
-        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
-        f.Quit();
-        QCOMPARE(f.folder.Read("qmk.dat"), kThreeCards);
     }
 
     // Only a change to the rows is a step.
