@@ -122,11 +122,26 @@ int CardTableView::SelectionMark() const
     return selectionMark_.isValid() ? shown_->TableRow(selectionMark_.row()) : -1;
 }
 
+void CardTableView::SetSelectionMark(int row)
+{
+    const int shown = shown_->ShownRow(row);
+    if (shown < 0) {
+        selectionModel()->clearSelection();
+        selectionMark_ = QPersistentModelIndex();
+        return;
+    }
+    const QModelIndex marked = model()->index(shown, 0);
+    selectionModel()->setCurrentIndex(marked, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionMark_ = marked;
+}
+
 void CardTableView::SelectRow(int row)
 {
-    const QModelIndex index = model()->index(shown_->ShownRow(row), 0);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    scrollTo(index);
+    const int shown = shown_->ShownRow(row);
+    if (shown < 0)
+        return;
+    SetSelectionMark(row);
+    scrollTo(model()->index(shown, 0));
 }
 
 bool CardTableView::viewportEvent(QEvent* event)

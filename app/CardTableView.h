@@ -22,15 +22,19 @@ public:
     ~CardTableView() override;
 
     // Shows the table's rows that shown lets through; the widths follow the
-    // texts of every row of the table from now on, shown or not.
+    // texts of every row of the table from now on, shown or not. The window
+    // keeps both, shown to be destroyed first.
     void SetCardTable(CardTableModel* table, FilteredCardTable* shown);
     // Sizes every column to its widest text or heading; the last column
     // also fills the width that is left.
     void FitColumns();
     // The table row last selected, -1 when none is or the filter hid it.
     int SelectionMark() const;
-    // Selects the table row, which becomes the mark, and scrolls it into view
-    // if the filter shows it.
+    // Marks and selects the table row, as a click on it does; -1, a row that
+    // does not exist or one the filter hides marks none and clears the selection.
+    void SetSelectionMark(int row);
+    // Selects the table row, which becomes the mark, and scrolls it into view;
+    // a row that does not exist or that the filter hides changes nothing.
     void SelectRow(int row);
 
 signals:

@@ -31,7 +31,7 @@ FilterBar::FilterBar(FilteredCardTable& shown, QWidget* parent)
 
     pending_.setSingleShot(true);
     pending_.setInterval(0);
-    connect(edit_, &QLineEdit::textChanged, &pending_, qOverload<>(&QTimer::start));
+    connect(edit_, &QLineEdit::textEdited, &pending_, qOverload<>(&QTimer::start));
     connect(&pending_, &QTimer::timeout, this, &FilterBar::ApplyFilter);
     // A note tells of the change just made only.
     connect(&shown_, &FilteredCardTable::CountsChanged, this, [this] {

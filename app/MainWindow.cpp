@@ -3,7 +3,9 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
 #include "app/CardTableView.h"
+#include "app/CollectionHistory.h"
 #include "app/DialogBuilder.h"
+#include "app/FieldUndoKeys.h"
 #include "app/FilterBar.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
@@ -14,7 +16,6 @@
 #include "base/MessageInterface.h"
 #include "collection/CollectionCommands.h"
 #include "collection/CollectionFile.h"
-#include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
@@ -90,6 +91,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
                    | Qt::WindowCloseButtonHint);
     controls_ = BuildDialog(*this, MainWindowTemplate());
     BindControls();
+    BindHistory();
     ConnectCommands();
     OnInitWindow();
 }
@@ -119,8 +121,25 @@ void MainWindow::BindControls()
     setTabOrder(cardTable_, filterBar_->focusProxy());
     controls_.insert(ControlId::FilterBar, filterBar_);
     findAction_ = new QAction(QString::fromUtf8(Text::FindMenu), this);
+    findAction_->setObjectName(QStringLiteral("findAction"));
     findAction_->setShortcut(QKeySequence::Find);
+    findAction_->setShortcutVisibleInContextMenu(true);
     addAction(findAction_);
+}
+
+void MainWindow::BindHistory()
+{
+    history_ = std::make_unique<CollectionHistory>(entry_, table_, *cardTable_);
+    undoAction_ = new QAction(this);
+    undoAction_->setObjectName(QStringLiteral("undoAction"));
+    redoAction_ = new QAction(this);
+    redoAction_->setObjectName(QStringLiteral("redoAction"));
+    history_->BindActions(*undoAction_, *redoAction_);
+    addActions({undoAction_, redoAction_});
+    connect(undoAction_, &QAction::triggered, this, &MainWindow::OnUndo);
+    connect(redoAction_, &QAction::triggered, this, &MainWindow::OnRedo);
+    auto* keys = new FieldUndoKeys(*this, *undoAction_, *redoAction_);
+    connect(history_.get(), &CollectionHistory::Changed, keys, &FieldUndoKeys::ForgetTyping);
 }
 
 void MainWindow::ConnectCommands()
@@ -148,6 +167,7 @@ void MainWindow::ConnectCommands()
     connect(filterBar_, &FilterBar::Accepted, this, &MainWindow::OnFilterEnter);
     connect(filterBar_, &FilterBar::VisibilityChanged, this, [this] { OnSize(width(), height()); });
     statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setObjectName(QStringLiteral("statisticsAction"));
     statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     addAction(statisticsAction_);
     connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
@@ -246,7 +266,7 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    SortRowsByColumn(table_, column);
+    history_->SortByColumn(column);
     ShowFields();
 }
 
@@ -254,7 +274,7 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (entry_.Add(held_))
+    if (history_->Add(held_))
         RefreshRowCount();
     ShowFields();
 }
@@ -262,7 +282,7 @@ void MainWindow::OnAdd()
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    entry_.Update(SelectionMark(), held_);
+    history_->Update(SelectionMark(), held_);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -270,7 +290,7 @@ void MainWindow::OnUpdate()
 void MainWindow::OnDelete()
 {
     TakeFields();
-    entry_.Delete(SelectionMark());
+    history_->Delete(SelectionMark());
     cardTable_->FitColumns();
     RefreshRowCount();
 }
@@ -295,8 +315,23 @@ void MainWindow::OnFilterEnter()
 {
     if (shownCards_.rowCount() == 0)
         return;
-    cardTable_->selectRow(0);
+    cardTable_->SelectRow(shownCards_.TableRow(0));
     ReadRow(SelectionMark());
+}
+
+// Undo and redo show the Card of the step in the fields, and the count.
+void MainWindow::OnUndo()
+{
+    TakeFields();
+    history_->Undo(held_);
+    RefreshRowCount();
+}
+
+void MainWindow::OnRedo()
+{
+    TakeFields();
+    history_->Redo(held_);
+    RefreshRowCount();
 }
 
 void MainWindow::OnCatalogue()
@@ -379,7 +414,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, {statisticsAction_, findAction_}, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {undoAction_, redoAction_, statisticsAction_, findAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)

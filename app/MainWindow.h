@@ -18,6 +18,7 @@
 #include <vector>
 
 class CardTableView;
+class CollectionHistory;
 class FilterBar;
 class MessageInterface;
 class QAction;
@@ -68,6 +69,14 @@ public:
     void OnCatalogue();
     void OnList();
 
+    // The history of changes to the collection.
+    void OnUndo();
+    void OnRedo();
+    const CollectionHistory& History() const { return *history_; }
+    // The undo and redo commands, for every menu that offers them.
+    QAction* UndoAction() const { return undoAction_; }
+    QAction* RedoAction() const { return redoAction_; }
+
     // The preferences.
     void LoadPreferences();
     void SavePreferences();
@@ -105,6 +114,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
 
@@ -119,6 +129,9 @@ private:
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
+    std::unique_ptr<CollectionHistory> history_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
@@ -126,7 +139,8 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
-    // The filter bar and the rows it lets the card table show.
+    // The filter bar and the rows it lets the card table show; destroyed
+    // before the table, whose signals it follows.
     FilteredCardTable shownCards_;
     FilterBar* filterBar_ = nullptr;
     QAction* findAction_ = nullptr;

@@ -9,8 +9,8 @@ class QMenu;
 class QWidget;
 
 // The window's own menu, opened by a right-click or the context-menu key:
-// the window's commands (Find, Statistics), a separator and the About entry.
-// The window owns the actions, which carry their shortcuts.
+// the window's commands (Undo, Redo, Statistics, Find), a separator and the
+// About entry. The window owns the actions, which carry their shortcuts.
 QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout);
 
 // Appends the About entry to the editing menu of each of the window's edit boxes.

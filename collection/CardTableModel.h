@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +33,21 @@ public:
         std::vector<Row> rows_;
     };
 
+    // Rows kept outside the table as the table keeps them: rows taken out
+    // to be put back, or Cards packed to go in.
+    class RowBlock {
+    public:
+        void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        int size() const { return int(rows_.size()); }
+        Card CardAt(int index) const;
+        // The memory the rows take.
+        std::size_t Bytes() const;
+
+    private:
+        friend class CardTableModel;
+        std::vector<Row> rows_;
+    };
+
     using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -46,6 +63,13 @@ public:
     void SetRow(int row, const Card& card);
     void SetCell(int row, int column, std::string_view text);
     void RemoveRow(int row);
+    // Takes the rows from position on out of the table, at most count.
+    RowBlock TakeRows(int position, int count);
+    // Puts the block's rows in, its first row at position.
+    void PutRows(int position, RowBlock&& block);
+    // Exchanges each listed row with the block's row at the same place in
+    // the list: what the table held is then in the block.
+    void ExchangeRows(const std::vector<int>& rows, RowBlock& block);
     // Replaces every row; rows[0] becomes the top row.
     void SetRows(const std::vector<Card>& rows);
     // Replaces every row with the built ones, the first built one at the bottom.

@@ -360,6 +360,56 @@ private slots:
         QCOMPARE(ShownNames(f).mid(0, 2), (QStringList{"Skyline", "Crow II"}));
     }
 
+    // Undo and redo reach the table past the filter; the shown rows follow
+    // each step, and the mark a step restores is on a shown Card or none.
+    void undoAndRedoWhileFiltered()
+    {
+        WindowFixture f;
+        MainWindow& window = OpenOn(f);
+        const QString pikachu = QStringLiteral("Pok\u00e9mon Pikachu");
+        Filter(f, QStringLiteral("sky"));
+        f.ClickRow(1);
+        f.Click("deleteButton");
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Ember Drake"}));
+        window.OnUndo();
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Sky Dragon", "Ember Drake"}));
+        QCOMPARE(window.SelectionMark(), 1);
+        QCOMPARE(CountText(f), QStringLiteral("3 of 5 Cards"));
+
+        // An Update that hid its Card, undone, shows it again.
+        f.Type("nameEdit", QStringLiteral("Dragon"));
+        f.Type("seriesBox", QStringLiteral("Base"));
+        f.Click("updateButton");
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Ember Drake"}));
+        window.OnUndo();
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Sky Dragon", "Ember Drake"}));
+        window.OnRedo();
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Ember Drake"}));
+        // As after the Update itself, the selection passed to the shown row beside.
+        QCOMPARE(window.SelectionMark(), 3);
+        window.OnUndo();
+
+        // An Add the filter hides, undone and redone.
+        f.Type("nameEdit", QStringLiteral("Moon"));
+        f.Click("addButton");
+        QCOMPARE(CountText(f), QStringLiteral("3 of 6 Cards - the Card added is hidden by the filter"));
+        window.OnUndo();
+        QCOMPARE(CountText(f), QStringLiteral("3 of 5 Cards"));
+        window.OnRedo();
+        QCOMPARE(TableNames(window).first(), QStringLiteral("Moon"));
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Sky Dragon", "Ember Drake"}));
+        window.OnUndo();
+
+        // A sort, undone, puts the rows back; the shown ones follow.
+        ClickHeading(f, NameField);
+        QCOMPARE(ShownNames(f), (QStringList{"Ember Drake", pikachu, "Sky Dragon"}));
+        window.OnUndo();
+        QCOMPARE(ShownNames(f), (QStringList{pikachu, "Sky Dragon", "Ember Drake"}));
+        QTest::keyClick(f.Field("filterEdit"), Qt::Key_Escape);
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), FileOf(kCards));
+    }
+
     // A heading click sorts the whole table as it would unfiltered; the
     // shown rows follow, and the widths stay those of every Card.
     void sortWhileFiltered()
