@@ -163,12 +163,13 @@ void MainWindow::ShowFields()
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
 }
 
-// Add and Update take the fields as the collection file can keep them, and
-// show what they took.
+// Add and Update take the fields as the collection file will give them back
+// at the next start, and show what they took: a Name of white space alone
+// is empty.
 void MainWindow::TakeEntryFields()
 {
     TakeFields();
-    ReplaceUnstorableBytes(held_);
+    PrepareForStorage(held_);
     ShowFields();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/DialogBuilder.h"
 #include "app/FieldBinding.h"
+#include "base/LineSyntax.h"
 #include "resources/ControlIds.h"
 
 #include <QLineEdit>
@@ -62,9 +63,14 @@ void PreferencesDialog::CopyTo(Preferences& prefs) const
         prefs.*binding.field = values_.*binding.field;
 }
 
+// The values are taken as qmk.ini will give them back: a pasted line break
+// would otherwise end the value there and start another key.
 void PreferencesDialog::accept()
 {
-    for (std::size_t i = 0; i < kEdits.size(); ++i)
-        values_.*kEdits[i].field = edits_[i]->Take();
+    for (std::size_t i = 0; i < kEdits.size(); ++i) {
+        std::string& value = values_.*kEdits[i].field;
+        value = edits_[i]->Take();
+        PrepareValueForStorage(value);
+    }
     QDialog::accept();
 }

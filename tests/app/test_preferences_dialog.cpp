@@ -124,6 +124,40 @@ private slots:
         QVERIFY(saved.contains("\r\nLIST=old.htm\r\nREPORT=r\r\nVALREPORT=\r\nTOOLTIPS=no\r\n\r\n"));
     }
 
+    // A pasted line break or byte 26 would end the value, or the file, at
+    // the next start; trailing white space would be lost there. The values
+    // are taken as that start gives them back, and a second run writes the
+    // same file.
+    void pastedLineBreaksBecomeSpaces()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", kOldPreferences);
+        f.Open();
+        RunPreferences(f, [](PreferencesDialog& dialog) {
+            dialog.findChild<QLineEdit*>("catalogueEdit")->setText(QStringLiteral("cat.htm\r\nLIST=elsewhere.htm"));
+            dialog.findChild<QLineEdit*>("cityEdit")->setText(QStringLiteral("Old\x1atown"));
+            dialog.findChild<QLineEdit*>("nameEdit")->setText(QStringLiteral("Ann \t"));
+            dialog.findChild<QLineEdit*>("stateEdit")->setText(QStringLiteral(" \n"));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        const Preferences& prefs = f.window->Prefs();
+        QCOMPARE(prefs.Catalogue, std::string("cat.htm\r LIST=elsewhere.htm"));
+        QCOMPARE(prefs.City, std::string("Old town"));
+        QCOMPARE(prefs.Name, std::string("Ann"));
+        QCOMPARE(prefs.State, std::string());
+        f.Quit();
+        const QByteArray saved = f.folder.Read("qmk.ini");
+        QVERIFY(saved.contains("\r\nLIST=old.htm\r\nREPORT=r\r\nVALREPORT=\r\nTOOLTIPS=no\r\n\r\n"));
+
+        WindowFixture again;
+        again.folder.Write("qmk.ini", saved);
+        again.Open();
+        for (const PreferenceKey& known : kPreferenceKeys)
+            QCOMPARE(again.window->Prefs().*known.field, prefs.*known.field);
+        again.Quit();
+        QCOMPARE(again.folder.Read("qmk.ini"), saved);
+    }
+
     void untouchedEditsGiveBackTheirBytes()
     {
         WindowFixture f;
