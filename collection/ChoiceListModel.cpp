@@ -15,12 +15,26 @@ QByteArray Bytes(std::string_view bytes)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-bool LessIgnoringCase(const QString& a, const QString& b)
+// The order a collector reads the list in: the system language's, with
+// letter case ignored. The C locale would order by code point, which puts
+// "Écume" after "Zephyr"; the language-neutral order stands in for it.
+QCollator ReadingOrder()
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
 }
 
 } // namespace
+
+ChoiceListModel::ChoiceListModel(QObject* parent)
+    : QAbstractListModel(parent)
+    , collator_(ReadingOrder())
+{
+}
 
 int ChoiceListModel::rowCount(const QModelIndex& parent) const
 {
@@ -58,12 +72,14 @@ void ChoiceListModel::Add(std::string_view bytes)
     QString text = Decoded(bytes);
     if (keys_.contains(Key(text)))
         return;
+    QCollatorSortKey order = collator_.sortKey(text);
+    // After the texts that sort the same, as AddAll's stable sort puts them.
     const auto at = std::partition_point(entries_.begin(), entries_.end(),
-                                         [&](const Entry& entry) { return LessIgnoringCase(entry.text, text); });
+                                         [&](const Entry& entry) { return entry.order.compare(order) <= 0; });
     const int row = int(at - entries_.begin());
     keys_.insert(Key(text));
     beginInsertRows({}, row, row);
-    entries_.insert(at, {std::move(text), Bytes(bytes)});
+    entries_.insert(at, {std::move(text), Bytes(bytes), std::move(order)});
     endInsertRows();
 }
 
@@ -83,11 +99,13 @@ void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
         QString text = Decoded(bytes);
         if (!keys_.contains(Key(text))) {
             keys_.insert(Key(text));
-            entries.push_back({std::move(text), Bytes(bytes)});
+            QCollatorSortKey order = collator_.sortKey(text);
+            entries.push_back({std::move(text), Bytes(bytes), std::move(order)});
         }
     }
+    // Each text's sort key is made once; comparing keys is cheap.
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return LessIgnoringCase(a.text, b.text); });
+                     [](const Entry& a, const Entry& b) { return a.order.compare(b.order) < 0; });
     beginResetModel();
     entries_ = std::move(entries);
     endResetModel();

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QByteArray>
+#include <QCollator>
 #include <QSet>
 #include <QString>
 
@@ -9,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
-// The drop-down list of the Series or Condition box: texts in alphabetical
-// order ignoring letter case, each text once ignoring case, only ever growing.
+// The drop-down list of the Series or Condition box: texts in the order of
+// the system's language with letter case ignored, each text once ignoring
+// case, only ever growing.
 // Each entry keeps its bytes under BytesRole, so picking it gives them back
 // exactly.
 class ChoiceListModel : public QAbstractListModel {
@@ -19,7 +21,7 @@ class ChoiceListModel : public QAbstractListModel {
 public:
     static constexpr int BytesRole = Qt::UserRole;
 
-    using QAbstractListModel::QAbstractListModel;
+    explicit ChoiceListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -34,10 +36,12 @@ private:
     struct Entry {
         QString text;
         QByteArray bytes;
+        QCollatorSortKey order;
     };
 
     static QString Key(const QString& text);
 
+    QCollator collator_;
     std::vector<Entry> entries_;
     QSet<QString> keys_;
 };
