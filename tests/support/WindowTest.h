@@ -2,32 +2,12 @@
 
 #include "app/MainWindow.h"
 #include "support/RecordingMessages.h"
-
-#include <QByteArray>
-#include <QString>
-#include <QTemporaryDir>
+#include "support/TempFolder.h"
 
 #include <memory>
 
 class QComboBox;
 class QLineEdit;
-
-// A fresh temporary folder made the working directory for one test, with
-// helpers to write and read its files and to open a window in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-
-    QString Path(const QString& name) const;
-    void Write(const QString& name, const QByteArray& bytes) const;
-    QByteArray Read(const QString& name) const;
-    bool Exists(const QString& name) const;
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
-};
 
 // A main window opened in a temporary folder, with recorded message boxes.
 struct WindowFixture {
@@ -51,6 +31,3 @@ struct WindowFixture {
     void Click(const char* buttonName) const;
     void ClickRow(int row) const;
 };
-
-// The bytes of a collection file for the given records (NAME first), CR LF.
-QByteArray CollectionBytes(const QList<QList<QByteArray>>& records);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "collection/Card.h"
+
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+class CardTableModel;
+class CsvRows;
+
+// For each Card field, the CSV column that feeds it; -1 for none.
+using CsvColumns = std::array<int, kCardFieldCount>;
+
+// The columns named in the first row, matched with case ignored against each
+// field's name, its table heading and the names other programs use
+// ("Card Name", "Set", "Qty", "Notes", ...). When several columns match a
+// field, the better name wins (its own name first), then the leftmost column.
+CsvColumns MapCsvColumns(const CsvRows& rows);
+
+// What happens to a Card whose Name and Series equal, byte for byte, those of
+// a Card already in the collection or earlier in the file.
+enum class CsvRepeats {
+    AddAsRows,
+    Skip,
+    // Adds its Quantity to the first such Card whose Quantity is a whole
+    // number, when its own is one too; otherwise it is added as a row.
+    MergeQuantities,
+};
+
+struct CsvImportOptions {
+    CsvColumns columns{-1, -1, -1, -1, -1, -1, -1, -1};
+    bool firstRowIsHeader = true;
+    CsvRepeats repeats = CsvRepeats::AddAsRows;
+};
+
+struct CsvImportResult {
+    // The Cards to add, in file order, with the quantities merged into them.
+    std::vector<Card> cards;
+    // Quantities merged into the collection: row (in the table as it was
+    // before the import) to its new Quantity.
+    std::map<int, std::string> quantities;
+    std::size_t withoutName = 0;
+    std::size_t repeatsSkipped = 0;
+    std::size_t repeatsMerged = 0;
+    std::size_t repeatsAdded = 0;
+};
+
+// The Cards of the rows. In each value a line feed (CR LF counting as one)
+// and byte 26 become spaces, as in the entry fields, and trailing white space
+// is dropped; a lone CR stays, as the collection file keeps it. Rows without
+// a Name are counted and left out; rows with no text at all are passed over.
+CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, const CardTableModel& collection);
+
+// "1,204 Cards imported; 3 rows without a name skipped; 12 repeats added to
+// quantities": the count of Cards, then each other count that is not zero.
+QString CsvImportSummary(const CsvImportResult& result);

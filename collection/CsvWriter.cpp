@@ -1,0 +1,75 @@
+#include "collection/CsvWriter.h"
+
+#include "collection/CardTableModel.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+
+namespace {
+
+void AppendField(QByteArray& out, std::string_view field, char separator)
+{
+    const bool plain = std::none_of(field.begin(), field.end(), [separator](char c) {
+        return c == separator || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
+        out.append(field.data(), qsizetype(field.size()));
+        return;
+    }
+    out.append('"');
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t quote = field.find('"', start);
+        if (quote == std::string_view::npos)
+            break;
+        out.append(field.data() + start, qsizetype(quote + 1 - start));
+        out.append('"');
+        start = quote + 1;
+    }
+    out.append(field.data() + start, qsizetype(field.size() - start));
+    out.append('"');
+}
+
+bool Flush(QIODevice& device, QByteArray& buffer)
+{
+    const bool written = device.write(buffer) == buffer.size();
+    buffer.clear();
+    return written;
+}
+
+} // namespace
+
+void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, char separator)
+{
+    if (fields.size() == 1 && fields.front().empty()) {
+        out.append("\"\"\r\n");
+        return;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        AppendField(out, fields[i], separator);
+    }
+    out.append("\r\n", 2);
+}
+
+bool WriteCsv(QIODevice& device, const CardTableModel& table)
+{
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray buffer;
+    buffer.reserve(kChunk + 4096);
+    buffer.append(kCsvHeaderRow.data(), qsizetype(kCsvHeaderRow.size()));
+    buffer.append("\r\n", 2);
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            if (field > 0)
+                buffer.append(',');
+            AppendField(buffer, table.Cell(row, field), ',');
+        }
+        buffer.append("\r\n", 2);
+        if (buffer.size() >= kChunk && !Flush(device, buffer))
+            return false;
+    }
+    return Flush(device, buffer);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <string_view>
+#include <vector>
+
+class CardTableModel;
+class QIODevice;
+
+// The heading row of an exported file, in the order of the Card fields.
+inline constexpr std::string_view kCsvHeaderRow = "Name,Series,Condition,Year,Price,Quantity,URL,Description";
+
+// Appends the fields and a CR LF. A field is quoted, its quotes doubled, when
+// it holds the separator, a quote, CR or LF, and a row of one empty field is
+// written as "" so that it is not read back as an empty line.
+void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, char separator = ',');
+
+// Writes the heading row and one row per Card, the top row first, as
+// comma-separated CR LF lines without a byte order mark. Values go out as
+// the bytes they are. False on a write error.
+bool WriteCsv(QIODevice& device, const CardTableModel& table);
