@@ -4,6 +4,7 @@
 #include "app/ApplicationIcon.h"
 #include "app/CardTableView.h"
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
 #include "app/Tooltips.h"
@@ -16,6 +17,7 @@
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -203,6 +205,13 @@ void MainWindow::LoadCollection()
 {
     TakeFields();
     collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    // The fields show and take text in the collection file's encoding.
+    for (const auto& field : fields_) {
+        field->SetEncoding(table_.Encoding(), [this](char32_t character) {
+            messages_.ShowError(UnstorableCharacterText(character, CollectionPath()),
+                                QString::fromUtf8(Text::ErrorCaption));
+        });
+    }
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
@@ -294,7 +303,7 @@ void MainWindow::SavePreferences()
 void MainWindow::OnPreferences()
 {
     TakeFields();
-    PreferencesDialog dialog(this);
+    PreferencesDialog dialog(messages_, this);
     dialog.SetPreferences(prefs_);
     dialog.exec();
     // A cancelled dialog gives back what it was given, and the file is

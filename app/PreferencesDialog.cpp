@@ -1,9 +1,12 @@
 #include "app/PreferencesDialog.h"
 
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
 #include "app/FieldBinding.h"
 #include "base/LineSyntax.h"
+#include "base/MessageInterface.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,8 +34,9 @@ constexpr std::array<EditBinding, PreferencesDialog::kFieldCount> kEdits = {{
 
 } // namespace
 
-PreferencesDialog::PreferencesDialog(QWidget* parent)
+PreferencesDialog::PreferencesDialog(MessageInterface& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , messages_(messages)
 {
     const QHash<int, QWidget*> controls = BuildDialog(*this, PreferencesTemplate());
     for (std::size_t i = 0; i < kEdits.size(); ++i) {
@@ -51,7 +55,12 @@ PreferencesDialog::~PreferencesDialog() = default;
 
 void PreferencesDialog::SetPreferences(const Preferences& prefs)
 {
+    const auto refuse = [this](char32_t character) {
+        messages_.ShowError(UnstorableCharacterText(character, QString::fromLatin1(kPreferencesFileName)),
+                            QString::fromUtf8(Text::ErrorCaption));
+    };
     for (std::size_t i = 0; i < kEdits.size(); ++i) {
+        edits_[i]->SetEncoding(prefs.Encoding, refuse);
         values_.*kEdits[i].field = prefs.*kEdits[i].field;
         edits_[i]->Show(values_.*kEdits[i].field);
     }

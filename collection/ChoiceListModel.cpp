@@ -5,11 +5,6 @@
 
 namespace {
 
-QString Decoded(std::string_view bytes)
-{
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
-
 QByteArray Bytes(std::string_view bytes)
 {
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
@@ -60,6 +55,11 @@ QVariant ChoiceListModel::data(const QModelIndex& index, int role) const
 QString ChoiceListModel::Key(const QString& text)
 {
     return text.toCaseFolded();
+}
+
+QString ChoiceListModel::Decoded(std::string_view bytes) const
+{
+    return DecodeText(bytes, encoding_);
 }
 
 bool ChoiceListModel::Contains(std::string_view bytes) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextEncoding.h"
+
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QCollator>
@@ -26,6 +28,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+    // The encoding the texts are in; set before the first text is added.
+    void SetEncoding(TextEncoding encoding) { encoding_ = encoding; }
+
     bool Contains(std::string_view bytes) const;
     // Adds the text unless an entry equals it ignoring case.
     void Add(std::string_view bytes);
@@ -40,7 +45,9 @@ private:
     };
 
     static QString Key(const QString& text);
+    QString Decoded(std::string_view bytes) const;
 
+    TextEncoding encoding_ = TextEncoding::Utf8;
     QCollator collator_;
     std::vector<Entry> entries_;
     QSet<QString> keys_;
