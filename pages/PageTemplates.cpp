@@ -2,6 +2,8 @@
 
 #include "collection/CardTableModel.h"
 #include "base/TextMode.h"
+#include "base/Windows1252.h"
+#include "pages/PageCharset.h"
 
 #include <QIODevice>
 
@@ -92,15 +94,20 @@ std::string FooterRow()
     return FooterRow(HomePageAddress());
 }
 
-bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate)
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate, bool utf8Page)
 {
+    const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
     std::string piece;
     piece.reserve(kPiece + rowTemplate.size());
     Card card;
     std::string scratch;
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int field = 0; field < kCardFieldCount; ++field)
-            card[field].assign(table.Cell(row, field));
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            if (toUtf8)
+                card[field] = Windows1252ToUtf8(table.Cell(row, field));
+            else
+                card[field].assign(table.Cell(row, field));
+        }
         AppendFilledRow(piece, rowTemplate, card, scratch);
         if (piece.size() >= kPiece) {
             if (!stream.Write(piece))

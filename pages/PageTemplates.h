@@ -31,8 +31,9 @@ std::string FooterRow(std::string_view homePage);
 std::string FooterRow();
 
 // Writes every row of the table, top to bottom, filled into the row
-// template, then the footer row, a piece at a time.
-bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate);
+// template, then the footer row, a piece at a time. The cells go in as
+// ValuesGoInAsUtf8 says for a page that is UTF-8 or not.
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate, bool utf8Page);
 
 // Streams a page to the sink: the outer template with each #DATA# replaced
 // by what writeData writes, then the #PREFS...# placeholders in turn.

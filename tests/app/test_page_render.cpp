@@ -31,6 +31,13 @@ QString RenderedDom(const QString& page)
     return QString::fromUtf8(browser.readAllStandardOutput());
 }
 
+void CopySampleTemplates()
+{
+    for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
+        QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + QString::fromLatin1(name),
+                            QString::fromLatin1(name)));
+}
+
 } // namespace
 
 class TestPageRender : public QObject {
@@ -45,9 +52,7 @@ private slots:
         if (!QFile::exists(kChromium))
             QSKIP("Chromium is not installed");
         WindowFixture f;
-        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
-            QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + QString::fromLatin1(name),
-                                QString::fromLatin1(name)));
+        CopySampleTemplates();
         f.folder.Write("qmk.dat",
                        CollectionBytes({{"Golden Quill", "First Edition", "Mint", "1998", "40", "1", "quill.png",
                                          "Foil, <b>signed</b>"},
@@ -87,6 +92,28 @@ private slots:
             QVERIFY(!dom.contains(QStringLiteral("<link")));
             QVERIFY(!dom.contains(QStringLiteral("url(")));
         }
+    }
+
+    // A collection and preferences kept on Windows show their letters in
+    // the pages of the sample templates, which declare UTF-8.
+    void browserSeesTheLettersOfWindows1252Files()
+    {
+        if (!QFile::exists(kChromium))
+            QSKIP("Chromium is not installed");
+        WindowFixture f;
+        CopySampleTemplates();
+        f.folder.Write("qmk.dat", CollectionBytes({{"Caf\xe9 Owl", "\xc9" "cume", "Mint", "1998", "\x80" "40"}}));
+        f.folder.Write("qmk.ini", "CREATOR=QMK 1.0\r\nNAME=Zo\xeb \xc5ngstr\xf6m\r\n");
+        f.Open();
+        f.Click("catalogueButton");
+        f.Click("listButton");
+        const QString catalogue = RenderedDom(QStringLiteral("catalogue.htm"));
+        QVERIFY(catalogue.contains(QStringLiteral("<div class=\"name\">Café Owl</div><div class=\"series\">Écume</div>")));
+        QVERIFY(catalogue.contains(QStringLiteral(">€40</td>")));
+        QVERIFY(catalogue.contains(QStringLiteral("<span>Zoë Ångström</span>")));
+        const QString list = RenderedDom(QStringLiteral("list.htm"));
+        QVERIFY(list.contains(QStringLiteral("<tr><td>Café Owl</td><td>Écume</td>")));
+        QVERIFY(list.contains(QStringLiteral("<title>Card List – Zoë Ångström</title>")));
     }
 };
 
