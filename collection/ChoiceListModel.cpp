@@ -1,6 +1,7 @@
 #include "collection/ChoiceListModel.h"
 
 #include <algorithm>
+#include <numeric>
 #include <unordered_set>
 
 namespace {
@@ -90,22 +91,29 @@ void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
             Add(bytes);
         return;
     }
-    std::vector<Entry> entries;
+    std::vector<Entry> found;
     // A collection repeats a few texts many times: each is decoded once.
     std::unordered_set<std::string_view> seen;
     for (const std::string& bytes : texts) {
         if (!seen.insert(bytes).second)
             continue;
         QString text = Decoded(bytes);
-        if (!keys_.contains(Key(text))) {
-            keys_.insert(Key(text));
+        if (QString key = Key(text); !keys_.contains(key)) {
+            keys_.insert(std::move(key));
             QCollatorSortKey order = collator_.sortKey(text);
-            entries.push_back({std::move(text), Bytes(bytes), std::move(order)});
+            found.push_back({std::move(text), Bytes(bytes), std::move(order)});
         }
     }
-    // Each text's sort key is made once; comparing keys is cheap.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.order.compare(b.order) < 0; });
+    // Each text's sort key is made once. The texts are put in order by
+    // their positions: a sort key is costly to move.
+    std::vector<std::size_t> positions(found.size());
+    std::iota(positions.begin(), positions.end(), std::size_t(0));
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&found](std::size_t a, std::size_t b) { return found[a].order.compare(found[b].order) < 0; });
+    std::vector<Entry> entries;
+    entries.reserve(found.size());
+    for (const std::size_t position : positions)
+        entries.push_back(std::move(found[position]));
     beginResetModel();
     entries_ = std::move(entries);
     endResetModel();
