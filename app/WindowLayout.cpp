@@ -49,8 +49,9 @@ constexpr Widening kWidening[] = {
     {ControlId::Series, 358},
 };
 
-// The drop-down lists of the Series and Condition boxes reach down to the
-// bottom of the client area, as the template draws them, in whole entries.
+// The template gives the drop-down lists of the Series and Condition boxes
+// the height of the client area: each shows as many whole entries as fit
+// between its box and the bottom of the client area.
 void FitDropDown(QComboBox& box, int cy)
 {
     const QAbstractItemView& list = *box.view();
