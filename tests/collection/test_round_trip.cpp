@@ -107,32 +107,6 @@ private slots:
         }
     }
 
-    // Whatever is typed into the fields, the Card that Add takes from them
-    // comes back byte for byte at the next start.
-    void preparedCardsComeBack()
-    {
-        QRandomGenerator random(Seed() + 2);
-        std::vector<Card> cards;
-        while (cards.size() < 500) {
-            Card card;
-            for (std::string& field : card) {
-                const int length = random.bounded(10);
-                for (int i = 0; i < length; ++i)
-                    field.push_back(random.bounded(3) == 0 ? "\n\x1a \r\t"[random.bounded(5)] : RandomByte(random));
-            }
-            PrepareForStorage(card);
-            if (!card[NameField].empty())
-                cards.push_back(card);
-        }
-        CardTableModel table;
-        table.SetRows(cards);
-        CardTableModel loaded;
-        Load(Saved(table), loaded);
-        QCOMPARE(loaded.rowCount(), table.rowCount());
-        for (int row = 0; row < table.rowCount(); ++row)
-            QCOMPARE(loaded.RowCard(row), cards[std::size_t(row)]);
-    }
-
     // Whatever a file holds, what was loaded from it is saved and loaded
     // again unchanged, so closing and reopening never alters a collection.
     void loadSaveLoadIsAFixedPoint()
