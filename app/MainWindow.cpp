@@ -85,6 +85,8 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , collectionFile_(CollectionPath())
+    , autosave_(table_, collectionFile_, messages)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -228,7 +230,7 @@ int MainWindow::SelectionMark() const
 void MainWindow::LoadCollection()
 {
     TakeFields();
-    collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_);
     // The fields show and take text in the collection file's encoding.
     for (const auto& field : fields_) {
         field->SetEncoding(table_.Encoding(), [this](char32_t character) {
@@ -239,13 +241,15 @@ void MainWindow::LoadCollection()
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
+    autosave_.Start();
 }
 
 void MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
-    ::SaveCollection(CollectionPath(), table_, collectionUnreadable_, messages_);
+    autosave_.Stop();
+    ::SaveCollection(collectionFile_, table_, messages_);
     ClearEntryFields();
 }
 
