@@ -22,7 +22,7 @@ class CollectionAutosave : public QObject {
 public:
     // A change is written this long after the first change since the last
     // snapshot; one made while a save is being written waits for it.
-    static constexpr int kDelayMs = 1000;
+    static constexpr int kDelayMs = 500;
 
     CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages);
     ~CollectionAutosave() override;
