@@ -109,7 +109,8 @@ public:
             environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUILLMARK_SESSION_DRIVER));
             environment.insert(QStringLiteral("QUILLMARK_SESSION"), session);
             // A sanitized build would refuse a library loaded ahead of its runtime.
-            environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));
+            environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                               environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
         }
         process_.setProcessEnvironment(environment);
         process_.setWorkingDirectory(folder);
