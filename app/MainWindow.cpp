@@ -5,6 +5,7 @@
 #include "app/CardTableView.h"
 #include "app/CollectionHistory.h"
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
 #include "app/FieldUndoKeys.h"
 #include "app/FilterBar.h"
 #include "app/PreferencesDialog.h"
@@ -85,6 +86,8 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , collectionFile_(CollectionPath())
+    , autosave_(table_, collectionFile_, messages)
     , shownCards_(table_)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
@@ -210,12 +213,13 @@ void MainWindow::ShowFields()
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
 }
 
-// Add and Update take the fields as the collection file can keep them, and
-// show what they took.
+// Add and Update take the fields as the collection file will give them back
+// at the next start, and show what they took: a Name of white space alone
+// is empty.
 void MainWindow::TakeEntryFields()
 {
     TakeFields();
-    ReplaceUnstorableBytes(held_);
+    PrepareForStorage(held_);
     ShowFields();
 }
 
@@ -248,17 +252,26 @@ int MainWindow::SelectionMark() const
 void MainWindow::LoadCollection()
 {
     TakeFields();
-    collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_);
+    // The fields show and take text in the collection file's encoding.
+    for (const auto& field : fields_) {
+        field->SetEncoding(table_.Encoding(), [this](char32_t character) {
+            messages_.ShowError(UnstorableCharacterText(character, CollectionPath()),
+                                QString::fromUtf8(Text::ErrorCaption));
+        });
+    }
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
+    autosave_.Start();
 }
 
 void MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
-    ::SaveCollection(CollectionPath(), table_, collectionUnreadable_, messages_);
+    autosave_.Stop();
+    ::SaveCollection(collectionFile_, table_, messages_);
     ClearEntryFields();
 }
 
@@ -374,7 +387,7 @@ void MainWindow::SavePreferences()
 void MainWindow::OnPreferences()
 {
     TakeFields();
-    PreferencesDialog dialog(this);
+    PreferencesDialog dialog(messages_, this);
     dialog.SetPreferences(prefs_);
     dialog.exec();
     // A cancelled dialog gives back what it was given, and the file is

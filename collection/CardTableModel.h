@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TextEncoding.h"
 #include "collection/Card.h"
 
 #include <QAbstractTableModel>
@@ -10,6 +11,21 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Every row of the card table as it was at one moment, its texts copied into
+// one buffer: cheap to take, and readable on another thread while the table
+// goes on changing. Row 0 is the top row.
+class CardTableSnapshot {
+public:
+    int rowCount() const { return int(ends_.size()); }
+    std::string_view Cell(int row, int column) const;
+
+private:
+    friend class CardTableModel;
+    std::string text_;
+    std::vector<std::size_t> starts_;
+    std::vector<std::array<std::uint32_t, kCardFieldCount>> ends_;
+};
 
 // The card table's rows: the one and only store of the collection while the
 // program runs. Each row keeps its eight cell texts as bytes, packed into one
@@ -55,9 +71,15 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The encoding of the collection file the rows came from: the cells keep
+    // its bytes and are shown in it. UTF-8 until a load finds otherwise.
+    TextEncoding Encoding() const { return encoding_; }
+    void SetEncoding(TextEncoding encoding);
+
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
     Card RowCard(int row) const;
+    CardTableSnapshot Snapshot() const;
 
     void InsertRow(int position, const Card& card);
     void SetRow(int row, const Card& card);
@@ -96,4 +118,5 @@ private:
     void EmitAllCellsChanged();
 
     std::vector<Row> rows_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
 };

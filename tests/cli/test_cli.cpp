@@ -1,3 +1,4 @@
+#include "collection/CollectionLock.h"
 #include "support/WindowTest.h"
 
 #include <QDir>
@@ -109,6 +110,20 @@ private slots:
         QVERIFY(!folder.Exists(missing));
         QVERIFY(!folder.Exists(QStringLiteral("catalogue.htm")));
         QVERIFY(!folder.Exists(QStringLiteral("qmk.ini")));
+    }
+
+    // Commands that only read qmk.dat run while a window holds the folder.
+    void readersRunBesideAWindow()
+    {
+        TempFolder folder;
+        Fill(folder);
+        CollectionLock window(folder.Path({}));
+        QString refusal;
+        QVERIFY(window.Take(refusal));
+        const Run run = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(folder.Exists(QStringLiteral("catalogue.htm")));
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCollection);
     }
 
     void pageThatCannotBeWrittenFails()
