@@ -79,10 +79,12 @@ void CardFilterIndex::Reset(const CardTableModel& table)
             size += table.Cell(row, field).size() + 1;
     }
     text_.clear();
-    // Folding rarely changes the length, so this is nearly always the one allocation.
-    text_.reserve(size);
+    // Folding rarely changes the length, so this is nearly always the one
+    // allocation. The room to spare lets rows be added in place: a full text
+    // would be copied whole into a block twice its size.
+    text_.reserve(size + size / 16);
     start_.assign(1, 0);
-    start_.reserve(std::size_t(rows) + 1);
+    start_.reserve(std::size_t(rows) + std::size_t(rows) / 16 + 1);
     for (int row = 0; row < rows; ++row) {
         for (int field = 0; field < kCardFieldCount; ++field) {
             AppendFoldedForSearch(text_, table.Cell(row, field));

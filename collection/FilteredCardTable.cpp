@@ -218,11 +218,14 @@ void FilteredCardTable::OnDataChanged(const QModelIndex& topLeft, const QModelIn
 
 // The same Cards match in their new places. The table tells a new order as
 // a change of every cell, keeping selections where they are; so does this.
+// The rows are folded again into the memory the text already has rather
+// than copied in the new order: a copy would hold the text twice just while
+// the sort holds copies of its own.
 void FilteredCardTable::OnRowsReordered(const std::vector<int>& order)
 {
     if (!index_)
         return;
-    index_->Reorder(order);
+    index_->Reset(table_);
     std::vector<int> now(order.size());
     for (std::size_t at = 0; at < order.size(); ++at)
         now[std::size_t(order[at])] = int(at);
@@ -236,7 +239,7 @@ void FilteredCardTable::OnRowsReversed()
 {
     if (!index_)
         return;
-    index_->ReverseRows();
+    index_->Reset(table_);
     const int bottom = table_.rowCount() - 1;
     for (int& row : shown_)
         row = bottom - row;
