@@ -1,6 +1,7 @@
 #include "collection/CardTableModel.h"
 
 #include <algorithm>
+#include <iterator>
 
 int CardTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -48,6 +49,21 @@ void CardTableModel::InsertRow(int position, const Card& card)
     position = std::clamp(position, 0, int(rows_.size()));
     beginInsertRows({}, position, position);
     rows_.insert(rows_.begin() + position, Pack(card));
+    endInsertRows();
+}
+
+void CardTableModel::InsertRows(int position, const std::vector<Card>& cards)
+{
+    if (cards.empty())
+        return;
+    position = std::clamp(position, 0, int(rows_.size()));
+    std::vector<Row> packed;
+    packed.reserve(cards.size());
+    for (const Card& card : cards)
+        packed.push_back(Pack(card));
+    beginInsertRows({}, position, position + int(cards.size()) - 1);
+    rows_.insert(rows_.begin() + position, std::make_move_iterator(packed.begin()),
+                 std::make_move_iterator(packed.end()));
     endInsertRows();
 }
 

@@ -43,6 +43,9 @@ public:
     Card RowCard(int row) const;
 
     void InsertRow(int position, const Card& card);
+    // Inserts the Cards from position on, cards[0] at position, telling the
+    // views once: an import of many Cards is one insertion, not many.
+    void InsertRows(int position, const std::vector<Card>& cards);
     void SetRow(int row, const Card& card);
     void SetCell(int row, int column, std::string_view text);
     void RemoveRow(int row);

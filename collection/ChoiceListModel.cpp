@@ -1,6 +1,7 @@
 #include "collection/ChoiceListModel.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_set>
 
 namespace {
@@ -69,12 +70,7 @@ void ChoiceListModel::Add(std::string_view bytes)
 
 void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
 {
-    if (!entries_.empty()) {
-        for (const std::string& bytes : texts)
-            Add(bytes);
-        return;
-    }
-    std::vector<Entry> entries;
+    std::vector<Entry> added;
     // A collection repeats a few texts many times: each is decoded once.
     std::unordered_set<std::string_view> seen;
     for (const std::string& bytes : texts) {
@@ -83,12 +79,19 @@ void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
         QString text = Decoded(bytes);
         if (!keys_.contains(Key(text))) {
             keys_.insert(Key(text));
-            entries.push_back({std::move(text), Bytes(bytes)});
+            added.push_back({std::move(text), Bytes(bytes)});
         }
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return LessIgnoringCase(a.text, b.text); });
+    if (added.empty())
+        return;
+    const auto less = [](const Entry& a, const Entry& b) { return LessIgnoringCase(a.text, b.text); };
+    std::stable_sort(added.begin(), added.end(), less);
+    std::vector<Entry> entries;
+    entries.reserve(entries_.size() + added.size());
     beginResetModel();
+    std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
+               std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
+               std::back_inserter(entries), less);
     entries_ = std::move(entries);
     endResetModel();
 }

@@ -1,6 +1,7 @@
 #include "collection/CsvImport.h"
 
 #include "collection/CardTableModel.h"
+#include "collection/ChoiceListModel.h"
 #include "collection/CsvReader.h"
 
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -119,6 +121,18 @@ struct MergeTarget {
     std::size_t index;
 };
 
+// Each text of a field of the Cards once.
+std::vector<std::string> DistinctTexts(const std::vector<Card>& cards, int field)
+{
+    std::unordered_set<std::string_view> seen;
+    std::vector<std::string> texts;
+    for (const Card& card : cards) {
+        if (seen.insert(card[field]).second)
+            texts.push_back(card[field]);
+    }
+    return texts;
+}
+
 QString GroupedThousands(std::size_t n)
 {
     QString digits = QString::number(n);
@@ -216,6 +230,16 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
         }
     }
     return result;
+}
+
+void ApplyCsvImport(const CsvImportResult& result, CardTableModel& table, ChoiceListModel& series,
+                    ChoiceListModel& conditions)
+{
+    for (const auto& [row, quantity] : result.quantities)
+        table.SetCell(row, QuantityField, quantity);
+    table.InsertRows(0, result.cards);
+    series.AddAll(DistinctTexts(result.cards, SeriesField));
+    conditions.AddAll(DistinctTexts(result.cards, ConditionField));
 }
 
 QString CsvImportSummary(const CsvImportResult& result)

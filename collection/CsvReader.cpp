@@ -27,6 +27,19 @@ std::size_t UnquotedEnd(std::string_view text, std::size_t at, char separator)
     return at;
 }
 
+// Drops a byte order mark from UTF-8 bytes; false, naming the first line
+// that is not valid UTF-8, when there is one.
+bool CheckUtf8(std::string_view& bytes, CsvError& error)
+{
+    if (HasUtf8Bom(bytes))
+        bytes.remove_prefix(kUtf8Bom.size());
+    const std::size_t invalid = FindInvalidUtf8(bytes);
+    if (invalid == std::string_view::npos)
+        return true;
+    error = {1 + CountLineBreaks(bytes.substr(0, invalid)), "this line is not valid UTF-8"};
+    return false;
+}
+
 } // namespace
 
 int CsvRows::FieldCount(std::size_t row) const
@@ -189,13 +202,19 @@ bool DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& te
         text = Windows1252ToUtf8(bytes);
         return true;
     }
-    if (HasUtf8Bom(bytes))
-        bytes.remove_prefix(kUtf8Bom.size());
-    const std::size_t invalid = FindInvalidUtf8(bytes);
-    if (invalid != std::string_view::npos) {
-        error = {1 + CountLineBreaks(bytes.substr(0, invalid)), "this line is not valid UTF-8"};
+    if (!CheckUtf8(bytes, error))
         return false;
-    }
     text.assign(bytes);
     return true;
+}
+
+bool ReadCsv(std::string_view bytes, CsvEncoding encoding, char separator, CsvRows& rows, CsvError& error)
+{
+    if (encoding == CsvEncoding::Windows1252)
+        return ParseCsv(Windows1252ToUtf8(bytes), separator, rows, error);
+    if (!CheckUtf8(bytes, error)) {
+        rows = CsvRows();
+        return false;
+    }
+    return ParseCsv(bytes, separator, rows, error);
 }

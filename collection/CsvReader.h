@@ -68,3 +68,8 @@ CsvEncoding DetectEncoding(std::string_view bytes);
 // Windows-1252 bytes converted. False when UTF-8 bytes are not valid; the
 // error names the first line that is not.
 bool DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& text, CsvError& error);
+
+// DecodeCsvText and ParseCsv in one step, UTF-8 read where it stands rather
+// than copied. The error names the line that cannot be decoded or whose
+// quote is never closed.
+bool ReadCsv(std::string_view bytes, CsvEncoding encoding, char separator, CsvRows& rows, CsvError& error);
