@@ -3,6 +3,8 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
 #include "app/CardTableView.h"
+#include "app/CsvCommands.h"
+#include "app/CsvQuestions.h"
 #include "app/DialogBuilder.h"
 #include "app/Help.h"
 #include "app/PreferencesDialog.h"
@@ -16,12 +18,15 @@
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -80,6 +85,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , csvQuestions_(std::make_unique<DesktopCsvQuestions>(this))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -97,6 +103,7 @@ void MainWindow::BindControls()
         controls_.value(named.id)->setObjectName(QString::fromLatin1(named.objectName));
     countBox_ = qobject_cast<QLineEdit*>(Control(ControlId::Count));
     tooltipsBox_ = qobject_cast<QCheckBox*>(Control(ControlId::Tooltips));
+    noticeLine_ = qobject_cast<QLabel*>(Control(ControlId::Notice));
     qobject_cast<QComboBox*>(Control(ControlId::Series))->setModel(&seriesChoices_);
     qobject_cast<QComboBox*>(Control(ControlId::Condition))->setModel(&conditionChoices_);
     for (int field = 0; field < kCardFieldCount; ++field) {
@@ -131,6 +138,10 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
+    importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
+    connect(exportCsvAction_, &QAction::triggered, this, &MainWindow::OnExportCsv);
+    connect(importCsvAction_, &QAction::triggered, this, &MainWindow::OnImportCsv);
 }
 
 void MainWindow::OnInitWindow()
@@ -139,7 +150,7 @@ void MainWindow::OnInitWindow()
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumClientSize(*this));
-    ExtendEditMenus(*this, [this] { OnAbout(); });
+    ExtendEditMenus(*this, {exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
     LoadPreferences();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
@@ -151,6 +162,8 @@ void MainWindow::TakeFields()
         held_[std::size_t(field)] = fields_[std::size_t(field)]->Take();
     heldRowCount_ = countBox_->text().toInt();
     tooltipsCheckState_ = tooltipsBox_->isChecked() ? 1 : 0;
+    // Every command starts here, and a notice lasts until the next one.
+    notice_.clear();
 }
 
 void MainWindow::ShowFields()
@@ -161,6 +174,7 @@ void MainWindow::ShowFields()
     if (tooltipsCheckState_ < 0 || tooltipsCheckState_ > 2)
         tooltipsCheckState_ = 0;
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
+    noticeLine_->setText(notice_.isEmpty() ? QString::fromUtf8(Text::Notice) : notice_);
 }
 
 // Add and Update take the fields as the collection file can keep them, and
@@ -333,7 +347,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -354,6 +368,34 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnExportCsv()
+{
+    TakeFields();
+    notice_ = RunCsvExport(*csvQuestions_, table_, messages_);
+    ShowFields();
+}
+
+// The summary box stands over the window as it now is: the new Cards in the
+// table, the widths fitted, the new count.
+void MainWindow::OnImportCsv()
+{
+    TakeFields();
+    const std::optional<QString> summary =
+        RunCsvImport(*csvQuestions_, table_, seriesChoices_, conditionChoices_, messages_);
+    if (summary) {
+        cardTable_->FitColumns();
+        heldRowCount_ = table_.rowCount();
+    }
+    ShowFields();
+    if (summary)
+        messages_.ShowError(*summary, QString::fromUtf8(Text::ImportCsvCaption));
+}
+
+void MainWindow::SetCsvQuestions(std::unique_ptr<CsvQuestions> questions)
+{
+    csvQuestions_ = std::move(questions);
 }
 
 void MainWindow::OnDestroyWindow()

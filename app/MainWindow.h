@@ -14,8 +14,11 @@
 #include <memory>
 
 class CardTableView;
+class CsvQuestions;
 class MessageInterface;
+class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 struct PageDescription;
@@ -74,6 +77,14 @@ public:
     void OnAbout();
     void OnHelpButton();
 
+    // CSV export and import: the window's actions, which its menus show.
+    void OnExportCsv();
+    void OnImportCsv();
+    QAction* ExportCsvAction() const { return exportCsvAction_; }
+    QAction* ImportCsvAction() const { return importCsvAction_; }
+    // Answers the commands' questions instead of the desktop's dialogs.
+    void SetCsvQuestions(std::unique_ptr<CsvQuestions> questions);
+
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
@@ -106,4 +117,13 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+
+    // CSV export and import.
+    std::unique_ptr<CsvQuestions> csvQuestions_;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* importCsvAction_ = nullptr;
+    QLabel* noticeLine_ = nullptr;
+    // What the last command has to tell, shown in the notice line instead of
+    // the product line until the next command; empty for the product line.
+    QString notice_;
 };
