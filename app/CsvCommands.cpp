@@ -53,14 +53,14 @@ std::optional<QString> RunCsvImport(CsvQuestions& questions, CardTableModel& tab
     CsvFileSettings settings;
     if (!questions.ImportSettings(bytes, settings))
         return std::nullopt;
-    CsvImportResult result;
+    QString summary;
     CsvError error;
-    if (!ImportCsvFile(std::move(bytes), settings, table, series, conditions, result, error)) {
+    if (!ImportCsvFile(std::move(bytes), settings, table, series, conditions, summary, error)) {
         messages.ShowError(QString::fromUtf8(Text::CsvLineFault)
                                .arg(error.line)
                                .arg(QFileInfo(path).fileName(), QString::fromStdString(error.reason)),
                            QString::fromUtf8(Text::ErrorCaption));
         return std::nullopt;
     }
-    return CsvImportSummary(result);
+    return summary;
 }

@@ -154,9 +154,9 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     }
     ChoiceListModel series;
     ChoiceListModel conditions;
-    CsvImportResult result;
+    QString summary;
     CsvError error;
-    if (!ImportCsvFile(std::move(bytes), settings, table, series, conditions, result, error)) {
+    if (!ImportCsvFile(std::move(bytes), settings, table, series, conditions, summary, error)) {
         err << "quillmark-cli: " << LineError(file, error) << '\n';
         return kExitFailure;
     }
@@ -165,7 +165,7 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
         err << "quillmark-cli: " << reason << "; nothing was imported\n";
         return kExitFailure;
     }
-    out << CsvImportSummary(result) << '\n';
+    out << summary << '\n';
     return kExitSuccess;
 }
 

@@ -33,37 +33,34 @@ std::string_view CardTableModel::Cell(int row, int column) const
 {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
         return {};
-    return Field(rows_[std::size_t(row)], column);
+    return rows_[std::size_t(row)].Field(column);
 }
 
 Card CardTableModel::RowCard(int row) const
 {
-    Card card;
-    for (int column = 0; column < kCardFieldCount; ++column)
-        card[column] = std::string(Cell(row, column));
-    return card;
+    if (row < 0 || row >= int(rows_.size()))
+        return {};
+    return rows_[std::size_t(row)].Unpacked();
 }
 
 void CardTableModel::InsertRow(int position, const Card& card)
 {
     position = std::clamp(position, 0, int(rows_.size()));
     beginInsertRows({}, position, position);
-    rows_.insert(rows_.begin() + position, Pack(card));
+    rows_.insert(rows_.begin() + position, PackedCard(card));
     endInsertRows();
 }
 
-void CardTableModel::InsertRows(int position, const std::vector<Card>& cards)
+void CardTableModel::InsertRows(int position, std::vector<PackedCard> rows)
 {
-    if (cards.empty())
+    if (rows.empty())
         return;
     position = std::clamp(position, 0, int(rows_.size()));
-    std::vector<Row> packed;
-    packed.reserve(cards.size());
-    for (const Card& card : cards)
-        packed.push_back(Pack(card));
-    beginInsertRows({}, position, position + int(cards.size()) - 1);
-    rows_.insert(rows_.begin() + position, std::make_move_iterator(packed.begin()),
-                 std::make_move_iterator(packed.end()));
+    beginInsertRows({}, position, position + int(rows.size()) - 1);
+    if (rows_.empty())
+        rows_ = std::move(rows);
+    else
+        rows_.insert(rows_.begin() + position, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 
@@ -72,7 +69,7 @@ void CardTableModel::SetRow(int row, const Card& card)
     if (row < 0 || row >= int(rows_.size()))
         return;
     emit RowAboutToBeReplaced(row);
-    rows_[std::size_t(row)] = Pack(card);
+    rows_[std::size_t(row)] = PackedCard(card);
     emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
     emit RowReplaced(row);
 }
@@ -81,10 +78,8 @@ void CardTableModel::SetCell(int row, int column, std::string_view text)
 {
     if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
         return;
-    Card card = RowCard(row);
-    card[column] = std::string(text);
     emit RowAboutToBeReplaced(row);
-    rows_[std::size_t(row)] = Pack(card);
+    rows_[std::size_t(row)].SetField(column, text);
     emit dataChanged(index(row, column), index(row, column));
     emit RowReplaced(row);
 }
@@ -104,7 +99,7 @@ void CardTableModel::SetRows(const std::vector<Card>& rows)
     rows_.clear();
     rows_.reserve(rows.size());
     for (const Card& card : rows)
-        rows_.push_back(Pack(card));
+        rows_.emplace_back(card);
     endResetModel();
 }
 
@@ -118,7 +113,7 @@ void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
 
 void CardTableModel::Reorder(const std::vector<int>& order)
 {
-    std::vector<Row> reordered;
+    std::vector<PackedCard> reordered;
     reordered.reserve(rows_.size());
     for (const int from : order)
         reordered.push_back(std::move(rows_[std::size_t(from)]));
@@ -130,26 +125,6 @@ void CardTableModel::ReverseRows()
 {
     std::reverse(rows_.begin(), rows_.end());
     EmitAllCellsChanged();
-}
-
-CardTableModel::Row CardTableModel::Pack(const Card& card)
-{
-    Row row;
-    std::size_t size = 0;
-    for (const std::string& field : card)
-        size += field.size();
-    row.text.reserve(size);
-    for (int column = 0; column < kCardFieldCount; ++column) {
-        row.text += card[column];
-        row.end[column] = std::uint32_t(row.text.size());
-    }
-    return row;
-}
-
-std::string_view CardTableModel::Field(const Row& row, int column)
-{
-    const std::uint32_t begin = column == 0 ? 0 : row.end[column - 1];
-    return std::string_view(row.text).substr(begin, row.end[column] - begin);
 }
 
 // A new order is a change of every cell, not of the layout: the views keep

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/Card.h"
+#include "collection/PackedCard.h"
 
 #include <QAbstractTableModel>
 
@@ -15,20 +16,15 @@
 class CardTableModel : public QAbstractTableModel {
     Q_OBJECT
 
-    struct Row {
-        std::string text;
-        std::array<std::uint32_t, kCardFieldCount> end{};
-    };
-
 public:
     // Rows gathered for a whole-table replacement, as a load reads them.
     class RowBuilder {
     public:
-        void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        void Append(const Card& card) { rows_.emplace_back(card); }
 
     private:
         friend class CardTableModel;
-        std::vector<Row> rows_;
+        std::vector<PackedCard> rows_;
     };
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -43,9 +39,9 @@ public:
     Card RowCard(int row) const;
 
     void InsertRow(int position, const Card& card);
-    // Inserts the Cards from position on, cards[0] at position, telling the
+    // Inserts the rows from position on, rows[0] at position, telling the
     // views once: an import of many Cards is one insertion, not many.
-    void InsertRows(int position, const std::vector<Card>& cards);
+    void InsertRows(int position, std::vector<PackedCard> rows);
     void SetRow(int row, const Card& card);
     void SetCell(int row, int column, std::string_view text);
     void RemoveRow(int row);
@@ -65,9 +61,7 @@ signals:
     void RowReplaced(int row);
 
 private:
-    static Row Pack(const Card& card);
-    static std::string_view Field(const Row& row, int column);
     void EmitAllCellsChanged();
 
-    std::vector<Row> rows_;
+    std::vector<PackedCard> rows_;
 };

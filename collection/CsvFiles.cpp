@@ -43,16 +43,17 @@ bool ReadCsvPreview(std::string_view bytes, CsvEncoding encoding, char separator
 }
 
 bool ImportCsvFile(QByteArray bytes, const CsvFileSettings& settings, CardTableModel& table, ChoiceListModel& series,
-                   ChoiceListModel& conditions, CsvImportResult& result, CsvError& error)
+                   ChoiceListModel& conditions, QString& summary, CsvError& error)
 {
     CsvRows rows;
     const bool read = ReadCsv(View(bytes), settings.encoding, settings.separator, rows, error);
     bytes = QByteArray();
     if (!read)
         return false;
-    result = ImportCsv(rows, settings.options, table);
+    CsvImportResult result = ImportCsv(rows, settings.options, table);
     rows = CsvRows();
-    ApplyCsvImport(result, table, series, conditions);
+    summary = CsvImportSummary(result);
+    ApplyCsvImport(std::move(result), table, series, conditions);
     return true;
 }
 

@@ -31,12 +31,13 @@ bool ReadCsvPreview(std::string_view bytes, CsvEncoding encoding, char separator
                     CsvError& error);
 
 // Reads the whole file as the settings say and applies its import to the
-// collection with ApplyCsvImport. All or nothing: false, with the collection
-// unchanged, when the file cannot be read; the error names the line. The
-// bytes are let go of as soon as they are read, and the rows before the
-// table grows, so that a large file is not held three times over.
+// collection with ApplyCsvImport; the summary says what was imported. All
+// or nothing: false, with the collection unchanged, when the file cannot be
+// read; the error names the line. The bytes are let go of as soon as they
+// are read, and the rows before the table grows, so that a large file is
+// not held three times over.
 bool ImportCsvFile(QByteArray bytes, const CsvFileSettings& settings, CardTableModel& table, ChoiceListModel& series,
-                   ChoiceListModel& conditions, CsvImportResult& result, CsvError& error);
+                   ChoiceListModel& conditions, QString& summary, CsvError& error);
 
 // Writes every Card to the file safely, as WriteCsv writes them. False, with
 // the reason when asked for, when the file cannot be written.

@@ -98,7 +98,8 @@ std::string AddWholeNumbers(std::string_view a, std::string_view b)
 
 // A Name and Series pair. It views the text of a Card that stays in place
 // for the whole import: a collection row, or an imported Card (their vector
-// is reserved for every row of the file, so it never moves them).
+// is reserved for every row of the file, so it never moves them, and their
+// texts change only once the import is done).
 struct NameSeries {
     std::string_view name;
     std::string_view series;
@@ -122,13 +123,13 @@ struct MergeTarget {
 };
 
 // Each text of a field of the Cards once.
-std::vector<std::string> DistinctTexts(const std::vector<Card>& cards, int field)
+std::vector<std::string> DistinctTexts(const std::vector<PackedCard>& cards, int field)
 {
     std::unordered_set<std::string_view> seen;
     std::vector<std::string> texts;
-    for (const Card& card : cards) {
-        if (seen.insert(card[field]).second)
-            texts.push_back(card[field]);
+    for (const PackedCard& card : cards) {
+        if (seen.insert(card.Field(field)).second)
+            texts.emplace_back(card.Field(field));
     }
     return texts;
 }
@@ -184,6 +185,8 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
             target = MergeTarget{false, std::size_t(row)};
     }
 
+    // Quantities merged into imported Cards, set once nothing views them.
+    std::map<std::size_t, std::string> importedQuantities;
     result.cards.reserve(rows.RowCount());
     Card card;
     for (std::size_t row = options.firstRowIsHeader ? 1 : 0; row < rows.RowCount(); ++row) {
@@ -210,10 +213,12 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
                 continue;
             }
             if (options.repeats == CsvRepeats::MergeQuantities && whole && target) {
-                std::string& into = target->imported
-                    ? result.cards[target->index][QuantityField]
-                    : result.quantities.try_emplace(int(target->index), collection.Cell(int(target->index), QuantityField))
-                          .first->second;
+                std::string& into =
+                    target->imported
+                        ? importedQuantities.try_emplace(target->index, result.cards[target->index].Field(QuantityField))
+                              .first->second
+                        : result.quantities.try_emplace(int(target->index), collection.Cell(int(target->index), QuantityField))
+                              .first->second;
                 into = AddWholeNumbers(into, card[QuantityField]);
                 ++result.repeatsMerged;
                 continue;
@@ -223,23 +228,27 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
                 target = MergeTarget{true, result.cards.size()};
         }
         const std::size_t index = result.cards.size();
-        const Card& added = result.cards.emplace_back(std::move(card));
+        const PackedCard& added = result.cards.emplace_back(card);
         if (repeated == seen.end()) {
-            seen.emplace(NameSeries{added[NameField], added[SeriesField]},
+            seen.emplace(NameSeries{added.Field(NameField), added.Field(SeriesField)},
                          whole ? std::optional(MergeTarget{true, index}) : std::nullopt);
         }
     }
+    for (const auto& [index, quantity] : importedQuantities)
+        result.cards[index].SetField(QuantityField, quantity);
     return result;
 }
 
-void ApplyCsvImport(const CsvImportResult& result, CardTableModel& table, ChoiceListModel& series,
+void ApplyCsvImport(CsvImportResult result, CardTableModel& table, ChoiceListModel& series,
                     ChoiceListModel& conditions)
 {
+    const std::vector<std::string> seriesTexts = DistinctTexts(result.cards, SeriesField);
+    const std::vector<std::string> conditionTexts = DistinctTexts(result.cards, ConditionField);
     for (const auto& [row, quantity] : result.quantities)
         table.SetCell(row, QuantityField, quantity);
-    table.InsertRows(0, result.cards);
-    series.AddAll(DistinctTexts(result.cards, SeriesField));
-    conditions.AddAll(DistinctTexts(result.cards, ConditionField));
+    table.InsertRows(0, std::move(result.cards));
+    series.AddAll(seriesTexts);
+    conditions.AddAll(conditionTexts);
 }
 
 QString CsvImportSummary(const CsvImportResult& result)

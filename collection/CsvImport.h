@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/Card.h"
+#include "collection/PackedCard.h"
 
 #include <QString>
 
@@ -40,8 +41,9 @@ struct CsvImportOptions {
 };
 
 struct CsvImportResult {
-    // The Cards to add, in file order, with the quantities merged into them.
-    std::vector<Card> cards;
+    // The Cards to add, in file order, with the quantities merged into them,
+    // packed as the table keeps them.
+    std::vector<PackedCard> cards;
     // Quantities merged into the collection: row (in the table as it was
     // before the import) to its new Quantity.
     std::map<int, std::string> quantities;
@@ -60,8 +62,8 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
 // Puts an import into the collection in one step: the merged quantities
 // into their rows, then the new Cards at the top in file order, and their
 // Series and Conditions into the choice lists. The result must come from
-// ImportCsv on the table as it is now.
-void ApplyCsvImport(const CsvImportResult& result, CardTableModel& table, ChoiceListModel& series,
+// ImportCsv on the table as it is now; its Cards move into the table.
+void ApplyCsvImport(CsvImportResult result, CardTableModel& table, ChoiceListModel& series,
                     ChoiceListModel& conditions);
 
 // "1,204 Cards imported; 3 rows without a name skipped; 12 repeats added to

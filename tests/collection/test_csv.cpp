@@ -64,11 +64,12 @@ CsvImportResult Imported(const QByteArray& csv, const CardTableModel& collection
 }
 
 // Name|Series|Quantity of each Card, one line each.
-QByteArray Dump(const std::vector<Card>& cards)
+QByteArray Dump(const std::vector<PackedCard>& cards)
 {
     QByteArray out;
-    for (const Card& card : cards)
-        out += Bytes(card[NameField]) + '|' + Bytes(card[SeriesField]) + '|' + Bytes(card[QuantityField]) + '\n';
+    for (const PackedCard& card : cards)
+        out += Bytes(card.Field(NameField)) + '|' + Bytes(card.Field(SeriesField)) + '|'
+               + Bytes(card.Field(QuantityField)) + '\n';
     return out;
 }
 
@@ -429,9 +430,9 @@ private slots:
         CardTableModel empty;
         const CsvImportResult result = ImportCsv(rows, options, empty);
         QCOMPARE(result.cards.size(), std::size_t(2));
-        QCOMPARE(Bytes(result.cards[0][SeriesField]), QByteArray("\xC3\x89" "dition Premi\xC3\xA8re"));
-        QCOMPARE(Bytes(result.cards[0][PriceField]), QByteArray("12,50 \xE2\x82\xAC"));
-        QCOMPARE(Bytes(result.cards[1][NameField]), QByteArray("Feuer; Eis"));
+        QCOMPARE(Bytes(result.cards[0].Field(SeriesField)), QByteArray("\xC3\x89" "dition Premi\xC3\xA8re"));
+        QCOMPARE(Bytes(result.cards[0].Field(PriceField)), QByteArray("12,50 \xE2\x82\xAC"));
+        QCOMPARE(Bytes(result.cards[1].Field(NameField)), QByteArray("Feuer; Eis"));
     }
 
     // Export, then import into an empty collection, saves the same
@@ -462,7 +463,7 @@ private slots:
 
         CardTableModel empty;
         CardTableModel imported;
-        imported.SetRows(Imported(csv, empty).cards);
+        imported.InsertRows(0, Imported(csv, empty).cards);
         QBuffer first;
         QBuffer second;
         first.open(QIODevice::WriteOnly);
