@@ -77,7 +77,15 @@ END {
         for (o = 1; o <= 5; o++) target(names[o], ops[o], n, big ? 0.1 : 0.03, big ? "< 100 ms" : "< 30 ms")
         target("Catalogue", "catalogue", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
         target("List", "list", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
-        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
+        if (!big) {
+            target("Export to CSV, file written safely", "csv_export", n, 0.3, "< 300 ms")
+            target("Import from CSV until the table is shown, widths fitted", "csv_import", n, 1.5, "< 1.5 s")
+            if (has(n, "rss_csv_import_bytes")) {
+                importLimit = 3 * get(n, "csv_bytes") + get(n, "rss_csv_table_bytes")
+                printf "| peak memory of Import from CSV, beside the window before it | %s | %s | < %s (3 × CSV + table of %s) | %s |\n", cards(n), mb(get(n, "rss_csv_import_bytes")), mb(importLimit), mb(get(n, "rss_csv_table_bytes")), (get(n, "rss_csv_import_bytes") < importLimit ? "met" : "**missed**")
+            }
+        }
+        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_csv_export_bytes") > peak) peak = get(n, "rss_csv_export_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
         memoryLimit = 3 * get(n, "file_bytes") + 80e6
         printf "| peak memory, whole run | %s | %s | < %s (3 × file + 80 MB) | %s |\n", cards(n), mb(peak), mb(memoryLimit), (peak < memoryLimit ? "met" : "**missed**")
         printf "| peak memory, Catalogue and List | %s | %s | a few times the page (%s) | %s |\n", cards(n), mb(get(n, "rss_pages_bytes")), mb(get(n, "catalogue_bytes")), (get(n, "rss_pages_bytes") < 3 * get(n, "catalogue_bytes") + 80e6 ? "met" : "**missed**")
@@ -89,13 +97,15 @@ END {
     header = "| operation |"; rule = "|---|"
     for (k = 1; k <= count; k++) { header = header " " cards(sizes[k]) " |"; rule = rule "---|" }
     print header; print rule
-    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max catalogue list floor_read floor_write floor_write_sync", keys, " ")
+    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max catalogue list csv_export csv_import csv_import_dialog floor_read floor_write floor_write_sync", keys, " ")
     labels["startup"] = "start-up (window constructed, collection loaded)"; labels["first_show"] = "first show and paint"
     labels["close"] = "close (qmk.ini and qmk.dat written safely)"; labels["teardown"] = "window destroyed after close"
     labels["header_click_unsorted"] = "header click, unsorted column (median of columns)"; labels["header_click_sorted"] = "header click, sorted column (reverses)"
     labels["header_click_max"] = "header click, slowest"; labels["add"] = "Add"; labels["update"] = "Update"; labels["delete"] = "Delete"
     labels["clear"] = "Clear"; labels["row_click"] = "row click"; labels["entry_command_max"] = "Add/Update/Delete/Clear/row click, slowest"
     labels["catalogue"] = "Catalogue"; labels["list"] = "List"
+    labels["csv_export"] = "Export to CSV (cards.csv written safely)"; labels["csv_import"] = "Import from CSV into an empty window, until the table is shown"
+    labels["csv_import_dialog"] = "its import dialog: detection and preview"
     labels["floor_read"] = "I/O floor: `fread` of qmk.dat"; labels["floor_write"] = "I/O floor: `fwrite` of the same bytes"; labels["floor_write_sync"] = "I/O floor: `fwrite` and `fsync`"
     for (i = 1; i in keys; i++) {
         line = "| " labels[keys[i]] " |"
@@ -104,13 +114,16 @@ END {
     }
     line = "| qmk.dat |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "file_bytes")) " |"; print line
     line = "| catalogue.htm |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "catalogue_bytes")) " |"; print line
-    split("rss_startup_bytes rss_commands_bytes rss_pages_bytes rss_close_bytes", peaks, " ")
-    split("start-up|commands and header clicks|Catalogue and List|close", peakNames, "|")
-    for (i = 1; i <= 4; i++) {
+    line = "| cards.csv |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "csv_bytes")) " |"; print line
+    split("rss_startup_bytes rss_commands_bytes rss_pages_bytes rss_csv_export_bytes rss_close_bytes", peaks, " ")
+    split("start-up|commands and header clicks|Catalogue and List|Export to CSV|close", peakNames, "|")
+    for (i = 1; i <= 5; i++) {
         line = "| peak resident memory, " peakNames[i] " |"
         for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], peaks[i])) " |"
         print line
     }
+    line = "| Import from CSV: peak beside the window before it |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "rss_csv_import_bytes")) " |"; print line
+    line = "| Import from CSV: what the table keeps of it |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "rss_csv_table_bytes")) " |"; print line
     print ""
 
     print "## The plain steps as a baseline"

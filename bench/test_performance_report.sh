@@ -15,6 +15,9 @@ printf '%s\t%s\t%s\n' \
     100000 header_click_unsorted_s 0.3 100000 header_click_unsorted_cpu_s 0.2 \
     100000 file_bytes 20000000 \
     100000 rss_startup_bytes 150000000 100000 rss_commands_bytes 90000000 \
+    100000 csv_export_s 0.12 100000 csv_export_cpu_s 0.05 \
+    100000 csv_import_s 1.8 100000 csv_import_cpu_s 1.6 \
+    100000 csv_bytes 15000000 100000 rss_csv_table_bytes 30000000 100000 rss_csv_import_bytes 76000000 \
     1000000 list_s 9 1000000 list_cpu_s 4 >"$results"
 out="$(awk -v date=today -v machine=here -v load=1 -v limit=60 -f "$report" "$results")"
 
@@ -33,4 +36,8 @@ expect '| peak memory, whole run | 100,000 | 150 MB | < 140 MB (3 × file + 80 M
 expect '| List | 1,000,000 | 9.00 s (4.00 s) | < 10 s | met |'
 expect '| 1,000 | 2.00 s | 1.0 ms | 2,000× |'
 expect '| 100,000 | ≈ 6 hours (est.) | 300 ms | 66,667× |'
+expect '| Export to CSV, file written safely | 100,000 | 120 ms (50.0 ms) | < 300 ms | met |'
+expect '| Import from CSV until the table is shown, widths fitted | 100,000 | 1.80 s (1.60 s) | < 1.5 s | **missed** |'
+expect '| peak memory of Import from CSV, beside the window before it | 100,000 | 76 MB | < 75 MB (3 × CSV + table of 30 MB) | **missed** |'
+expect '| cards.csv | – | 15 MB | – |'
 expect 'predicts under 60 s'
