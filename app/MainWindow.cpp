@@ -6,8 +6,9 @@
 #include "app/CsvCommands.h"
 #include "app/CsvQuestions.h"
 #include "app/DialogBuilder.h"
-#include "app/Help.h"
 #include "app/PreferencesDialog.h"
+#include "app/SharedFiles.h"
+#include "app/StatisticsWindow.h"
 #include "app/Tooltips.h"
 #include "app/WindowLayout.h"
 #include "app/WindowMenu.h"
@@ -138,6 +139,10 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    addAction(statisticsAction_);
+    connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
     exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
     importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
     connect(exportCsvAction_, &QAction::triggered, this, &MainWindow::OnExportCsv);
@@ -150,7 +155,7 @@ void MainWindow::OnInitWindow()
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumClientSize(*this));
-    ExtendEditMenus(*this, {exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
+    ExtendEditMenus(*this, {statisticsAction_, exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
     LoadPreferences();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
@@ -347,7 +352,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, {exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {statisticsAction_, exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -368,6 +373,28 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnStatistics()
+{
+    TakeFields();
+    if (!statistics_) {
+        statistics_ = new StatisticsWindow(table_, messages_, std::nullopt, this);
+        statistics_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(statistics_, &StatisticsWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+    ShowFields();
+}
+
+void MainWindow::SelectRow(int row)
+{
+    if (row < 0 || row >= table_.rowCount())
+        return;
+    cardTable_->SelectRow(row);
+    ReadRow(row);
 }
 
 void MainWindow::OnExportCsv()

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -21,6 +22,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class StatisticsWindow;
 struct PageDescription;
 
 // The program's one window: the entry fields, the card table, the buttons,
@@ -77,6 +79,12 @@ public:
     void OnAbout();
     void OnHelpButton();
 
+    // The Statistics window, opened once and then brought to the front.
+    void OnStatistics();
+    // Selects the row in the card table and takes its Card into the fields,
+    // as a click on the row does. A row that does not exist is ignored.
+    void SelectRow(int row);
+
     // CSV export and import: the window's actions, which its menus show.
     void OnExportCsv();
     void OnImportCsv();
@@ -117,6 +125,10 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+
+    // The statistics.
+    QAction* statisticsAction_ = nullptr;
+    QPointer<StatisticsWindow> statistics_;
 
     // CSV export and import.
     std::unique_ptr<CsvQuestions> csvQuestions_;

@@ -2,19 +2,76 @@
 
 #include "app/DesktopMessages.h"
 #include "app/MainWindow.h"
+#include "app/SharedFiles.h"
 #include "app/TerminationWatcher.h"
+#include "pages/SampleTemplates.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+// A data folder named on the command line is made ready as the menu entry's
+// ~/Quillmark is: created when missing, the sample templates copied in where
+// it has none of its own. False, with the reason, when it cannot be.
+bool EnterDataFolder(const QString& folder, QString& reason)
+{
+    if (!QDir().mkpath(folder)) {
+        reason = QStringLiteral("%1: the folder cannot be created").arg(folder);
+        return false;
+    }
+    if (!CopySampleTemplates(SharedFilePath(QStringLiteral("templates")), folder, reason))
+        return false;
+    if (!QDir::setCurrent(folder)) {
+        reason = QStringLiteral("%1: the folder cannot be opened").arg(folder);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 QuillmarkApp::QuillmarkApp(int& argc, char** argv)
     : application_(argc, argv)
 {
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version()));
 }
 
-bool QuillmarkApp::Start()
+const char* QuillmarkApp::Usage()
 {
+    return "Usage: quillmark [FOLDER]\n"
+           "\n"
+           "Keeps a trading-card collection in FOLDER (created when missing, with the\n"
+           "sample page templates copied in), or in the current folder when none is\n"
+           "given. See also quillmark-cli --help.\n"
+           "\n"
+           "  --help     Show this help and exit.\n"
+           "  --version  Show the version and exit.\n";
+}
+
+const char* QuillmarkApp::Version()
+{
+    return QUILLMARK_VERSION;
+}
+
+int QuillmarkApp::Start()
+{
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    arguments.removeOne(QStringLiteral("--"));
+    if (arguments.size() > 1 || (arguments.size() == 1 && arguments.first().startsWith(QLatin1Char('-')))) {
+        std::fputs(Usage(), stderr);
+        return 2;
+    }
+    QString reason;
+    if (arguments.size() == 1 && !EnterDataFolder(arguments.first(), reason)) {
+        std::fprintf(stderr, "quillmark: %s\n", qPrintable(reason));
+        return 1;
+    }
     DesktopMessages messages;
     MainWindow window(messages);
     TerminationWatcher watcher;
     QObject::connect(&watcher, &TerminationWatcher::Requested, &window, [&window] { EndRunForTermination(window); });
     window.exec();
-    return false;
+    return 0;
 }

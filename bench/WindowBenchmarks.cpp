@@ -7,8 +7,11 @@
 #include "app/CsvImportDialog.h"
 #include "app/CsvQuestions.h"
 #include "app/MainWindow.h"
+#include "app/StatisticsWindow.h"
+#include "collection/CollectionTotals.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,6 +72,7 @@ private:
     void StartUp();
     void EntryCommands();
     void HeaderClicks();
+    void Statistics();
     void Pages();
     void CsvExport();
     void Close();
@@ -185,6 +189,26 @@ void WindowBench::HeaderClicks()
     Report(cards_, "header_click_max", Longest(unsorted, sorted));
 }
 
+// The count alone, and the Statistics window opened on it and shown.
+void WindowBench::Statistics()
+{
+    const int repetitions = cards_ >= 1'000'000 ? 3 : 7;
+    std::vector<Duration> counts, opens;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        CollectionTotals totals;
+        counts.push_back(TimeWithEvents([&] { totals = TotalsOf(window_->CardTable()); }));
+        Check(totals.cards == Rows(), "the statistics did not count every Card");
+        opens.push_back(TimeWithEvents([&] { window_->OnStatistics(); }));
+        auto* statistics = window_->findChild<StatisticsWindow*>();
+        if (!Check(statistics != nullptr && statistics->Totals().cards == Rows(), "the Statistics window"))
+            return;
+        statistics->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    Report(cards_, "statistics", Median(counts));
+    Report(cards_, "statistics_window", Median(opens));
+}
+
 void WindowBench::Pages()
 {
     const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
@@ -226,6 +250,7 @@ bool WindowBench::Run()
     StartUp();
     EntryCommands();
     HeaderClicks();
+    Statistics();
     PeakOfPhase("rss_commands_bytes");
     Pages();
     PeakOfPhase("rss_pages_bytes");

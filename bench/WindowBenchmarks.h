@@ -4,10 +4,10 @@
 
 // Every command that the user meets, through a real MainWindow opened in the
 // current folder on its qmk.dat of the given number of Cards: start-up, row
-// click, Clear, Add, Update, Delete, header clicks, Catalogue, List, Export
-// to CSV (into cards.csv) and close, with the peak resident memory of each
-// phase. False when the window did not behave as the collection requires (a
-// box, a wrong row count).
+// click, Clear, Add, Update, Delete, header clicks, Statistics, Catalogue,
+// List, Export to CSV (into cards.csv) and close, with the peak resident
+// memory of each phase. False when the window did not behave as the
+// collection requires (a box, a wrong row count).
 bool RunWindowBenchmarks(std::uint64_t cards);
 
 // Import from CSV of the current folder's cards.csv, as the window run

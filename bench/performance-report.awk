@@ -75,6 +75,8 @@ END {
         split("Add Update Delete Clear row click", names, " ")
         names[5] = "row click"
         for (o = 1; o <= 5; o++) target(names[o], ops[o], n, big ? 0.1 : 0.03, big ? "< 100 ms" : "< 30 ms")
+        target("Statistics, counting", "statistics", n, big ? 1 : 0.1, big ? "< 1 s" : "< 100 ms")
+        target("Statistics window opened", "statistics_window", n, big ? 1 : 0.1, big ? "< 1 s" : "< 100 ms")
         target("Catalogue", "catalogue", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
         target("List", "list", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
         if (!big) {
@@ -97,12 +99,13 @@ END {
     header = "| operation |"; rule = "|---|"
     for (k = 1; k <= count; k++) { header = header " " cards(sizes[k]) " |"; rule = rule "---|" }
     print header; print rule
-    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max catalogue list csv_export csv_import csv_import_dialog floor_read floor_write floor_write_sync", keys, " ")
+    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max statistics statistics_window catalogue list csv_export csv_import csv_import_dialog floor_read floor_write floor_write_sync", keys, " ")
     labels["startup"] = "start-up (window constructed, collection loaded)"; labels["first_show"] = "first show and paint"
     labels["close"] = "close (qmk.ini and qmk.dat written safely)"; labels["teardown"] = "window destroyed after close"
     labels["header_click_unsorted"] = "header click, unsorted column (median of columns)"; labels["header_click_sorted"] = "header click, sorted column (reverses)"
     labels["header_click_max"] = "header click, slowest"; labels["add"] = "Add"; labels["update"] = "Update"; labels["delete"] = "Delete"
     labels["clear"] = "Clear"; labels["row_click"] = "row click"; labels["entry_command_max"] = "Add/Update/Delete/Clear/row click, slowest"
+    labels["statistics"] = "Statistics, counting"; labels["statistics_window"] = "Statistics window opened and shown"
     labels["catalogue"] = "Catalogue"; labels["list"] = "List"
     labels["csv_export"] = "Export to CSV (cards.csv written safely)"; labels["csv_import"] = "Import from CSV into an empty window, until the table is shown"
     labels["csv_import_dialog"] = "its import dialog: detection and preview"

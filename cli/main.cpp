@@ -2,6 +2,7 @@
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
 #include "cli/PublishCommand.h"
+#include "cli/StatsCommand.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -13,7 +14,7 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand()};
+    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand()};
 }
 
 void PrintHelp(QTextStream& out)

@@ -4,6 +4,7 @@
 #include "base/MessageInterface.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
+#include "pages/PageTotals.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -47,9 +48,10 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
                                            const Preferences& prefs)
 {
     return [&templates, &table, &prefs](QIODevice& device) {
+        const PageTotals totals = PageTotalsOf(table);
         return StreamPage(
             templates.outer, [&](PageStream& stream) { return WritePageData(stream, table, templates.row); }, prefs,
-            [&device](std::string_view piece) { return WritePageText(device, piece); });
+            totals, [&device](std::string_view piece) { return WritePageText(device, piece); });
     };
 }
 

@@ -40,8 +40,9 @@ int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writeP
 QString PagePath(const PageDescription& page, Preferences& prefs);
 
 // Fills the file with the page: the outer template around every row of the
-// table filled into the row template, then the owner's details. The page
-// goes to the file as it is built: it may be many times the collection's size.
+// table filled into the row template, then the owner's details and the
+// table's totals, counted once per page. The page goes to the file as it is
+// built: it may be many times the collection's size.
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
                                            const Preferences& prefs);
 

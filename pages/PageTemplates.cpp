@@ -100,9 +100,9 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_
 }
 
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
-                const Preferences& prefs, const PageStream::Sink& sink)
+                const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink)
 {
-    PageStream stream(prefs, sink);
+    PageStream stream(prefs, totals, sink);
     std::size_t from = 0;
     for (std::size_t at = outerTemplate.find(kDataPlaceholder); at != std::string_view::npos;
          at = outerTemplate.find(kDataPlaceholder, from)) {
@@ -113,11 +113,12 @@ bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStr
     return stream.Write(outerTemplate.substr(from)) && stream.Finish();
 }
 
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs)
+std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs,
+                     const PageTotals& totals)
 {
     std::string page;
     StreamPage(
-        outerTemplate, [pageData](PageStream& stream) { return stream.Write(pageData); }, prefs,
+        outerTemplate, [pageData](PageStream& stream) { return stream.Write(pageData); }, prefs, totals,
         [&page](std::string_view piece) {
             page.append(piece);
             return true;

@@ -32,12 +32,14 @@ std::string FooterRow();
 bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate);
 
 // Streams a page to the sink: the outer template with each #DATA# replaced
-// by what writeData writes, then the #PREFS...# placeholders in turn.
+// by what writeData writes, then the #PREFS...# placeholders in turn, then
+// #TOTALCARDS#, #TOTALCOPIES# and #TOTALPAID#.
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
-                const Preferences& prefs, const PageStream::Sink& sink);
+                const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink);
 
 // The page whose data is pageData, whole.
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs);
+std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs,
+                     const PageTotals& totals);
 
 // Writes page text to the device with line feeds as CR LF. False on a write error.
 bool WritePageText(QIODevice& device, std::string_view text);

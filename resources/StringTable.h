@@ -28,6 +28,42 @@ inline constexpr const char* NoRecoveryFile = "No recovery file could be written
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
+inline constexpr const char* StatisticsMenu = "&Statistics...";
+
+// The Statistics window.
+inline constexpr const char* StatisticsCaption = "Quillmark Statistics";
+inline constexpr const char* StatisticsFiltered = "Only the %1 of %2 Cards that the filter shows are counted.";
+inline constexpr const char* StatisticsCards = "Cards:";
+inline constexpr const char* StatisticsCopies = "Copies:";
+inline constexpr const char* StatisticsPaid = "Paid:";
+inline constexpr const char* StatisticsUnpriced = "Without a price:";
+inline constexpr const char* StatisticsUnreadable = "Unreadable values:";
+inline constexpr const char* StatisticsCurrencyOneCard = "%1 (1 Card)";
+inline constexpr const char* StatisticsCurrencyCards = "%1 (%2 Cards)";
+inline constexpr const char* StatisticsMostCostlyTab = "Most Costly";
+inline constexpr const char* StatisticsBySeriesTab = "By Series";
+inline constexpr const char* StatisticsByConditionTab = "By Condition";
+inline constexpr const char* StatisticsByYearTab = "By Year";
+inline constexpr const char* StatisticsUnreadableTab = "Unreadable";
+inline constexpr const char* StatisticsRowHint = "Click a row to select its Card in the main window.";
+inline constexpr const char* StatisticsRowColumn = "Row";
+inline constexpr const char* StatisticsNameColumn = "Name";
+inline constexpr const char* StatisticsPriceColumn = "Price of one copy";
+inline constexpr const char* StatisticsCardsColumn = "Cards";
+inline constexpr const char* StatisticsCopiesColumn = "Copies";
+inline constexpr const char* StatisticsPaidColumn = "Paid";
+inline constexpr const char* StatisticsFieldColumn = "Field";
+inline constexpr const char* StatisticsValueColumn = "Value";
+inline constexpr const char* StatisticsPriceField = "Price";
+inline constexpr const char* StatisticsQuantityField = "Quantity";
+inline constexpr const char* StatisticsBlank = "(blank)";
+inline constexpr const char* StatisticsChartTitle = "Cards and copies by %1";
+inline constexpr const char* StatisticsChartLargest = "Cards and copies by %1: the %2 largest of %3";
+inline constexpr const char* StatisticsSaveChart = "Save Chart...";
+inline constexpr const char* StatisticsSaveChartCaption = "Save Chart as PNG";
+inline constexpr const char* StatisticsPngFilter = "PNG images (*.png)";
+inline constexpr const char* StatisticsChartNotSaved = "The chart could not be saved.\r\n%1";
+inline constexpr const char* StatisticsClose = "Close";
 
 // CSV export and import.
 inline constexpr const char* ExportCsvMenu = "&Export to CSV...";

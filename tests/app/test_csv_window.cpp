@@ -130,9 +130,9 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QCOMPARE(Texts(menu->actions()),
-                 (QStringList{"&Export to CSV...", "&Import from CSV...", "|", "&About Quillmark..."}));
-        QCOMPARE(menu->actions().first(), window.ExportCsvAction());
+        QCOMPARE(Texts(menu->actions()), (QStringList{"&Statistics...", "&Export to CSV...", "&Import from CSV...", "|",
+                                                      "&About Quillmark..."}));
+        QCOMPARE(menu->actions()[1], window.ExportCsvAction());
         QCOMPARE(window.ImportCsvAction()->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
         auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

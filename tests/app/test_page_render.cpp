@@ -36,8 +36,8 @@ class TestPageRender : public QObject {
 
 private slots:
     // The sample templates filled with three Cards, as the browser sees them:
-    // the Cards, markup from a Description, the owner, the footer link, and
-    // nothing that runs or is fetched.
+    // the Cards, markup from a Description, the owner, the totals, the footer
+    // link, and nothing that runs or is fetched.
     void browserSeesTheSamplePages()
     {
         if (!QFile::exists(kChromium))
@@ -78,6 +78,7 @@ private slots:
         QVERIFY(list.contains(footer));
 
         for (const QString& dom : {catalogue, list}) {
+            QVERIFY(dom.contains(QStringLiteral("<p class=\"totals\">3 Cards · 8 copies · paid 52.00</p>")));
             QVERIFY(!dom.contains(QStringLiteral("<script")));
             QVERIFY(!dom.contains(QStringLiteral("<link")));
             QVERIFY(!dom.contains(QStringLiteral("url(")));

@@ -18,7 +18,8 @@ xdotool key --window "\$window" Escape
 timeout 20 tail --pid=\$program -f /dev/null
 SESSION
 chmod +x session.sh
-xvfb-run -a ./session.sh
+# A display number of its own, so that runs side by side do not race for :99.
+xvfb-run -a -n $((100 + RANDOM % 800)) ./session.sh
 
 expected_ini=$(printf 'CREATOR=QMK 1.0\r\nNAME=\r\nEMAIL=\r\nADDRESS1=\r\nADDRESS2=\r\nCITY=\r\nSTATE=\r\nCOUNTRY=\r\nCATALOGUE=\r\nLIST=\r\nREPORT=\r\nVALREPORT=\r\nTOOLTIPS=\r\n\r\n' | od -An -tx1)
 actual_ini=$(od -An -tx1 qmk.ini)

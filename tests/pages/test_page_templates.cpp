@@ -1,7 +1,10 @@
 #include "pages/PageTemplates.h"
 
+#include "collection/CardTableModel.h"
+#include "pages/PageCommands.h"
 #include "pages/PageStream.h"
 
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -84,10 +87,46 @@ private slots:
         prefs.Name = "Ann #PREFSEMAIL#";
         prefs.Email = "ann@example.org";
         const std::string data = "<tr>#PREFSEMAIL# #DATA# #NAME#</tr>";
-        QCOMPARE(FillPage("<p>#PREFSNAME#</p><table>#DATA#</table>#PREFSCITY#.", data, prefs),
+        QCOMPARE(FillPage("<p>#PREFSNAME#</p><table>#DATA#</table>#PREFSCITY#.", data, prefs, {}),
                  std::string("<p>Ann ann@example.org</p><table><tr>ann@example.org #DATA# #NAME#</tr></table>."));
-        QCOMPARE(FillPage("#DATA#|#DATA#", "r", prefs), std::string("r|r"));
-        QCOMPARE(FillPage("<p>#PREFSCOUNTRY# #NAME#</p>", data, prefs), std::string("<p> #NAME#</p>"));
+        QCOMPARE(FillPage("#DATA#|#DATA#", "r", prefs, {}), std::string("r|r"));
+        QCOMPARE(FillPage("<p>#PREFSCOUNTRY# #NAME#</p>", data, prefs, {}), std::string("<p> #NAME#</p>"));
+    }
+
+    // The totals come after the owner's details, cards, copies, paid: each
+    // sees what the ones before put in, and none is searched again.
+    void fillsTheTotalsLast()
+    {
+        Preferences prefs;
+        prefs.Name = "#TOTALPAID#";
+        const PageTotals totals{"#PREFSCITY# #TOTALCOPIES#", "2 #TOTALCARDS#", "$1.00"};
+        QCOMPARE(FillPage("#PREFSNAME#|#TOTALCARDS#|#TOTALCOPIES#|#TOTALPAID#|#DATA#", "#TOTALCARDS#", prefs, totals),
+                 std::string("$1.00|#PREFSCITY# 2 #TOTALCARDS#|2 #TOTALCARDS#|$1.00|#PREFSCITY# 2 #TOTALCARDS#"));
+        QCOMPARE(FillPage("#TotalCards# #TOTALCARDS #TOTAL#", "", prefs, totals), std::string("#TotalCards# #TOTALCARDS #TOTAL#"));
+    }
+
+    // A page counts the whole table once, whatever its order or size.
+    void pagesShowTheTablesTotals()
+    {
+        CardTableModel table;
+        table.SetRows({{"A", "", "", "", "$4.25", "2"},
+                       {"B", "", "", "", "1.234,50 \xe2\x82\xac", "1,000"},
+                       {"C", "", "", "", "about 5", ""},
+                       {"D", "", "", "", "$0.50", "x"}});
+        const PageTemplateTexts templates{"<p>#TOTALCARDS# Cards, #TOTALCOPIES# copies, #TOTALPAID#</p>#DATA#",
+                                          "#NAME#"};
+        const Preferences prefs;
+        QBuffer page;
+        page.open(QIODevice::WriteOnly);
+        QVERIFY(PageWriter(templates, table, prefs)(page));
+        QCOMPARE(page.data(), "<p>4 Cards, 1,003 copies, $8.50, \xe2\x82\xac" "1,234,500.00</p>ABCD"
+                                  + QByteArray::fromStdString(FooterRow()));
+
+        table.SetRows({});
+        QBuffer empty;
+        empty.open(QIODevice::WriteOnly);
+        QVERIFY(PageWriter(templates, table, prefs)(empty));
+        QCOMPARE(empty.data(), "<p>0 Cards, 0 copies, 0.00</p>" + QByteArray::fromStdString(FooterRow()));
     }
 
     // The page goes out in pieces; wherever they break, even inside a
@@ -100,8 +139,10 @@ private slots:
         prefs.Name = "#PREFS";
         prefs.City = "CITY#";
         prefs.Email = "#PREFSNAME#@";
-        const std::array<std::string_view, 8> words = {"#PREFSNAME#", "#PREFSCITY#", "#PREFSEMAIL#", "#PREFS",
-                                                       "CITY#",       "#",           "PREFS",        "x"};
+        const PageTotals totals{"#TOTAL", "PAID#", "#PREFSCITY#"};
+        const std::array<std::string_view, 12> words = {"#PREFSNAME#", "#PREFSCITY#", "#PREFSEMAIL#", "#PREFS",
+                                                        "CITY#",       "#",           "PREFS",        "x",
+                                                        "#TOTALCARDS#", "#TOTALPAID#", "#TOTAL",      "COPIES#"};
         for (int i = 0; i < 2000; ++i) {
             std::string text;
             for (int word = random.bounded(12); word > 0; --word)
@@ -109,11 +150,14 @@ private slots:
             std::string whole = text;
             for (const auto& [placeholder, value] : {std::pair<std::string_view, std::string_view>{"#PREFSNAME#", prefs.Name},
                                                      {"#PREFSCITY#", prefs.City},
-                                                     {"#PREFSEMAIL#", prefs.Email}})
+                                                     {"#PREFSEMAIL#", prefs.Email},
+                                                     {"#TOTALCARDS#", totals.cards},
+                                                     {"#TOTALCOPIES#", totals.copies},
+                                                     {"#TOTALPAID#", totals.paid}})
                 whole = PlainReplaceAll(whole, placeholder, value);
 
             std::string streamed;
-            PageStream stream(prefs, [&](std::string_view piece) {
+            PageStream stream(prefs, totals, [&](std::string_view piece) {
                 streamed += piece;
                 return true;
             });
