@@ -38,8 +38,8 @@ QString RunCsvExport(CsvQuestions& questions, const CardTableModel& table, Messa
                                  : QString::fromUtf8(Text::CsvExportedMany).arg(Grouped(table.rowCount()), name);
 }
 
-std::optional<QString> RunCsvImport(CsvQuestions& questions, CardTableModel& table, ChoiceListModel& series,
-                                    ChoiceListModel& conditions, MessageInterface& messages)
+std::optional<CsvImportResult> AskCsvImport(CsvQuestions& questions, const CardTableModel& table,
+                                            MessageInterface& messages)
 {
     const QString path = questions.ImportPath(QDir::currentPath());
     if (path.isEmpty())
@@ -53,14 +53,14 @@ std::optional<QString> RunCsvImport(CsvQuestions& questions, CardTableModel& tab
     CsvFileSettings settings;
     if (!questions.ImportSettings(bytes, settings))
         return std::nullopt;
-    QString summary;
+    CsvImportResult result;
     CsvError error;
-    if (!ImportCsvFile(std::move(bytes), settings, table, series, conditions, summary, error)) {
+    if (!ReadCsvImport(std::move(bytes), settings, table, result, error)) {
         messages.ShowError(QString::fromUtf8(Text::CsvLineFault)
                                .arg(error.line)
                                .arg(QFileInfo(path).fileName(), QString::fromStdString(error.reason)),
                            QString::fromUtf8(Text::ErrorCaption));
         return std::nullopt;
     }
-    return summary;
+    return result;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "collection/CsvImport.h"
+
 #include <QString>
 
 #include <optional>
 
 class CardTableModel;
-class ChoiceListModel;
 class CsvQuestions;
 class MessageInterface;
 
@@ -17,8 +18,9 @@ class MessageInterface;
 // the user cancels, or after a box when the file cannot be written.
 QString RunCsvExport(CsvQuestions& questions, const CardTableModel& table, MessageInterface& messages);
 
-// Asks for a file and how to read it, and imports it into the collection,
-// all or nothing. The summary of what was imported; none when the user
-// cancels, or after a box naming the line when the file cannot be read.
-std::optional<QString> RunCsvImport(CsvQuestions& questions, CardTableModel& table, ChoiceListModel& series,
-                                    ChoiceListModel& conditions, MessageInterface& messages);
+// Asks for a file and how to read it, and reads the import it makes of the
+// collection, for the history to apply. None when the user cancels, or
+// after a box naming the line when the file cannot be read: the import is
+// all or nothing.
+std::optional<CsvImportResult> AskCsvImport(CsvQuestions& questions, const CardTableModel& table,
+                                            MessageInterface& messages);

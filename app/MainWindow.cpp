@@ -3,9 +3,11 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
 #include "app/CardTableView.h"
+#include "app/CollectionHistory.h"
 #include "app/CsvCommands.h"
 #include "app/CsvQuestions.h"
 #include "app/DialogBuilder.h"
+#include "app/FieldUndoKeys.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
 #include "app/StatisticsWindow.h"
@@ -15,7 +17,6 @@
 #include "base/MessageInterface.h"
 #include "collection/CollectionCommands.h"
 #include "collection/CollectionFile.h"
-#include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
@@ -92,6 +93,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
                    | Qt::WindowCloseButtonHint);
     controls_ = BuildDialog(*this, MainWindowTemplate());
     BindControls();
+    BindHistory();
     ConnectCommands();
     OnInitWindow();
 }
@@ -118,6 +120,21 @@ void MainWindow::BindControls()
     cardTable_->SetCardTable(&table_);
 }
 
+void MainWindow::BindHistory()
+{
+    history_ = std::make_unique<CollectionHistory>(entry_, table_, *cardTable_);
+    undoAction_ = new QAction(this);
+    undoAction_->setObjectName(QStringLiteral("undoAction"));
+    redoAction_ = new QAction(this);
+    redoAction_->setObjectName(QStringLiteral("redoAction"));
+    history_->BindActions(*undoAction_, *redoAction_);
+    addActions({undoAction_, redoAction_});
+    connect(undoAction_, &QAction::triggered, this, &MainWindow::OnUndo);
+    connect(redoAction_, &QAction::triggered, this, &MainWindow::OnRedo);
+    auto* keys = new FieldUndoKeys(*this, *undoAction_, *redoAction_);
+    connect(history_.get(), &CollectionHistory::Changed, keys, &FieldUndoKeys::ForgetTyping);
+}
+
 void MainWindow::ConnectCommands()
 {
     const auto onClick = [this](int id, void (MainWindow::*command)()) {
@@ -140,6 +157,7 @@ void MainWindow::ConnectCommands()
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
     statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setObjectName(QStringLiteral("statisticsAction"));
     statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     addAction(statisticsAction_);
     connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
@@ -238,7 +256,7 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    SortRowsByColumn(table_, column);
+    history_->SortByColumn(column);
     ShowFields();
 }
 
@@ -246,7 +264,7 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (entry_.Add(held_))
+    if (history_->Add(held_))
         RefreshRowCount();
     ShowFields();
 }
@@ -254,7 +272,7 @@ void MainWindow::OnAdd()
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    entry_.Update(SelectionMark(), held_);
+    history_->Update(SelectionMark(), held_);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -262,7 +280,7 @@ void MainWindow::OnUpdate()
 void MainWindow::OnDelete()
 {
     TakeFields();
-    entry_.Delete(SelectionMark());
+    history_->Delete(SelectionMark());
     cardTable_->FitColumns();
     RefreshRowCount();
 }
@@ -270,6 +288,21 @@ void MainWindow::OnDelete()
 void MainWindow::OnCardTableClick()
 {
     ReadRow(SelectionMark());
+}
+
+// Undo and redo show the Card of the step in the fields, and the count.
+void MainWindow::OnUndo()
+{
+    TakeFields();
+    history_->Undo(held_);
+    RefreshRowCount();
+}
+
+void MainWindow::OnRedo()
+{
+    TakeFields();
+    history_->Redo(held_);
+    RefreshRowCount();
 }
 
 void MainWindow::OnCatalogue()
@@ -352,7 +385,8 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, {statisticsAction_, exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {undoAction_, redoAction_, statisticsAction_, exportCsvAction_, importCsvAction_},
+                              [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -409,15 +443,17 @@ void MainWindow::OnExportCsv()
 void MainWindow::OnImportCsv()
 {
     TakeFields();
-    const std::optional<QString> summary =
-        RunCsvImport(*csvQuestions_, table_, seriesChoices_, conditionChoices_, messages_);
-    if (summary) {
+    std::optional<CsvImportResult> imported = AskCsvImport(*csvQuestions_, table_, messages_);
+    QString summary;
+    if (imported) {
+        summary = CsvImportSummary(*imported);
+        history_->Import(std::move(*imported), seriesChoices_, conditionChoices_);
         cardTable_->FitColumns();
         heldRowCount_ = table_.rowCount();
     }
     ShowFields();
-    if (summary)
-        messages_.ShowError(*summary, QString::fromUtf8(Text::ImportCsvCaption));
+    if (imported)
+        messages_.ShowError(summary, QString::fromUtf8(Text::ImportCsvCaption));
 }
 
 void MainWindow::SetCsvQuestions(std::unique_ptr<CsvQuestions> questions)

@@ -15,6 +15,7 @@
 #include <memory>
 
 class CardTableView;
+class CollectionHistory;
 class CsvQuestions;
 class MessageInterface;
 class QAction;
@@ -66,6 +67,14 @@ public:
     void OnCatalogue();
     void OnList();
 
+    // The history of changes to the collection.
+    void OnUndo();
+    void OnRedo();
+    const CollectionHistory& History() const { return *history_; }
+    // The undo and redo commands, for every menu that offers them.
+    QAction* UndoAction() const { return undoAction_; }
+    QAction* RedoAction() const { return redoAction_; }
+
     // The preferences.
     void LoadPreferences();
     void SavePreferences();
@@ -104,6 +113,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
 
@@ -118,6 +128,9 @@ private:
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
+    std::unique_ptr<CollectionHistory> history_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;

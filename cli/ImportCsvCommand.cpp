@@ -152,14 +152,17 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
-    ChoiceListModel series;
-    ChoiceListModel conditions;
-    QString summary;
+    CsvImportResult result;
     CsvError error;
-    if (!ImportCsvFile(std::move(bytes), settings, table, series, conditions, summary, error)) {
+    if (!ReadCsvImport(std::move(bytes), settings, table, result, error)) {
         err << "quillmark-cli: " << LineError(file, error) << '\n';
         return kExitFailure;
     }
+    const QString summary = CsvImportSummary(result);
+    // The choice lists are the window's; here they only take what Apply gives.
+    ChoiceListModel series;
+    ChoiceListModel conditions;
+    ApplyCsvImport(std::move(result), table, series, conditions);
     const QString path = QString::fromLatin1(kCollectionFileName);
     if (!WriteFileSafely(path, [&table](QIODevice& device) { return WriteCollection(device, table); }, &reason)) {
         err << "quillmark-cli: " << reason << "; nothing was imported\n";

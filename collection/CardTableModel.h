@@ -1,10 +1,11 @@
 #pragma once
 
 #include "collection/Card.h"
-#include "collection/PackedCard.h"
 
 #include <QAbstractTableModel>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,15 +17,40 @@
 class CardTableModel : public QAbstractTableModel {
     Q_OBJECT
 
+    struct Row {
+        std::string text;
+        std::array<std::uint32_t, kCardFieldCount> end{};
+    };
+
 public:
     // Rows gathered for a whole-table replacement, as a load reads them.
     class RowBuilder {
     public:
-        void Append(const Card& card) { rows_.emplace_back(card); }
+        void Append(const Card& card) { rows_.push_back(Pack(card)); }
 
     private:
         friend class CardTableModel;
-        std::vector<PackedCard> rows_;
+        std::vector<Row> rows_;
+    };
+
+    // Rows kept outside the table as the table keeps them: rows taken out
+    // to be put back, or Cards packed to go in.
+    class RowBlock {
+    public:
+        void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        // Room for rows to be appended, so that they never move: views of
+        // their texts stay valid until a text is set.
+        void Reserve(std::size_t rows) { rows_.reserve(rows); }
+        int size() const { return int(rows_.size()); }
+        Card CardAt(int index) const;
+        std::string_view Cell(int index, int column) const;
+        void SetCell(int index, int column, std::string_view text);
+        // The memory the rows take.
+        std::size_t Bytes() const;
+
+    private:
+        friend class CardTableModel;
+        std::vector<Row> rows_;
     };
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -39,12 +65,16 @@ public:
     Card RowCard(int row) const;
 
     void InsertRow(int position, const Card& card);
-    // Inserts the rows from position on, rows[0] at position, telling the
-    // views once: an import of many Cards is one insertion, not many.
-    void InsertRows(int position, std::vector<PackedCard> rows);
     void SetRow(int row, const Card& card);
     void SetCell(int row, int column, std::string_view text);
     void RemoveRow(int row);
+    // Takes the rows from position on out of the table, at most count.
+    RowBlock TakeRows(int position, int count);
+    // Puts the block's rows in, its first row at position.
+    void PutRows(int position, RowBlock&& block);
+    // Exchanges each listed row with the block's row at the same place in
+    // the list: what the table held is then in the block.
+    void ExchangeRows(const std::vector<int>& rows, RowBlock& block);
     // Replaces every row; rows[0] becomes the top row.
     void SetRows(const std::vector<Card>& rows);
     // Replaces every row with the built ones, the first built one at the bottom.
@@ -61,7 +91,9 @@ signals:
     void RowReplaced(int row);
 
 private:
+    static Row Pack(const Card& card);
+    static std::string_view Field(const Row& row, int column);
     void EmitAllCellsChanged();
 
-    std::vector<PackedCard> rows_;
+    std::vector<Row> rows_;
 };

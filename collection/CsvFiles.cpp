@@ -42,19 +42,15 @@ bool ReadCsvPreview(std::string_view bytes, CsvEncoding encoding, char separator
     return ReadCsv(bytes, encoding, separator, rows, error);
 }
 
-bool ImportCsvFile(QByteArray bytes, const CsvFileSettings& settings, CardTableModel& table, ChoiceListModel& series,
-                   ChoiceListModel& conditions, QString& summary, CsvError& error)
+bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const CardTableModel& table,
+                   CsvImportResult& result, CsvError& error)
 {
     CsvRows rows;
     const bool read = ReadCsv(View(bytes), settings.encoding, settings.separator, rows, error);
     bytes = QByteArray();
-    if (!read)
-        return false;
-    CsvImportResult result = ImportCsv(rows, settings.options, table);
-    rows = CsvRows();
-    summary = CsvImportSummary(result);
-    ApplyCsvImport(std::move(result), table, series, conditions);
-    return true;
+    if (read)
+        result = ImportCsv(rows, settings.options, table);
+    return read;
 }
 
 bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason)

@@ -10,7 +10,6 @@
 #include <string_view>
 
 class CardTableModel;
-class ChoiceListModel;
 
 // How a CSV file is read and mapped: what the import dialog shows and the
 // command line's options change.
@@ -30,14 +29,13 @@ CsvFileSettings DetectCsvFileSettings(std::string_view bytes);
 bool ReadCsvPreview(std::string_view bytes, CsvEncoding encoding, char separator, std::size_t count, CsvRows& rows,
                     CsvError& error);
 
-// Reads the whole file as the settings say and applies its import to the
-// collection with ApplyCsvImport; the summary says what was imported. All
-// or nothing: false, with the collection unchanged, when the file cannot be
-// read; the error names the line. The bytes are let go of as soon as they
-// are read, and the rows before the table grows, so that a large file is
-// not held three times over.
-bool ImportCsvFile(QByteArray bytes, const CsvFileSettings& settings, CardTableModel& table, ChoiceListModel& series,
-                   ChoiceListModel& conditions, QString& summary, CsvError& error);
+// Reads the whole file as the settings say, and the import it makes of the
+// collection, for ApplyCsvImport. False when the file cannot be read; the
+// error names the line. The bytes are let go of as soon as they are read,
+// and the rows before the import is returned, so that a large file is not
+// held three times over.
+bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const CardTableModel& table,
+                   CsvImportResult& result, CsvError& error);
 
 // Writes every Card to the file safely, as WriteCsv writes them. False, with
 // the reason when asked for, when the file cannot be written.

@@ -123,13 +123,13 @@ struct MergeTarget {
 };
 
 // Each text of a field of the Cards once.
-std::vector<std::string> DistinctTexts(const std::vector<PackedCard>& cards, int field)
+std::vector<std::string> DistinctTexts(const CardTableModel::RowBlock& cards, int field)
 {
     std::unordered_set<std::string_view> seen;
     std::vector<std::string> texts;
-    for (const PackedCard& card : cards) {
-        if (seen.insert(card.Field(field)).second)
-            texts.emplace_back(card.Field(field));
+    for (int index = 0; index < cards.size(); ++index) {
+        if (seen.insert(cards.Cell(index, field)).second)
+            texts.emplace_back(cards.Cell(index, field));
     }
     return texts;
 }
@@ -187,7 +187,7 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
 
     // Quantities merged into imported Cards, set once nothing views them.
     std::map<std::size_t, std::string> importedQuantities;
-    result.cards.reserve(rows.RowCount());
+    result.cards.Reserve(rows.RowCount());
     Card card;
     for (std::size_t row = options.firstRowIsHeader ? 1 : 0; row < rows.RowCount(); ++row) {
         for (int field = 0; field < kCardFieldCount; ++field)
@@ -215,7 +215,7 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
             if (options.repeats == CsvRepeats::MergeQuantities && whole && target) {
                 std::string& into =
                     target->imported
-                        ? importedQuantities.try_emplace(target->index, result.cards[target->index].Field(QuantityField))
+                        ? importedQuantities.try_emplace(target->index, result.cards.Cell(int(target->index), QuantityField))
                               .first->second
                         : result.quantities.try_emplace(int(target->index), collection.Cell(int(target->index), QuantityField))
                               .first->second;
@@ -225,17 +225,17 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
             }
             ++result.repeatsAdded;
             if (whole && !target)
-                target = MergeTarget{true, result.cards.size()};
+                target = MergeTarget{true, std::size_t(result.cards.size())};
         }
-        const std::size_t index = result.cards.size();
-        const PackedCard& added = result.cards.emplace_back(card);
+        const auto index = std::size_t(result.cards.size());
+        result.cards.Append(card);
         if (repeated == seen.end()) {
-            seen.emplace(NameSeries{added.Field(NameField), added.Field(SeriesField)},
+            seen.emplace(NameSeries{result.cards.Cell(int(index), NameField), result.cards.Cell(int(index), SeriesField)},
                          whole ? std::optional(MergeTarget{true, index}) : std::nullopt);
         }
     }
     for (const auto& [index, quantity] : importedQuantities)
-        result.cards[index].SetField(QuantityField, quantity);
+        result.cards.SetCell(int(index), QuantityField, quantity);
     return result;
 }
 
@@ -246,7 +246,7 @@ void ApplyCsvImport(CsvImportResult result, CardTableModel& table, ChoiceListMod
     const std::vector<std::string> conditionTexts = DistinctTexts(result.cards, ConditionField);
     for (const auto& [row, quantity] : result.quantities)
         table.SetCell(row, QuantityField, quantity);
-    table.InsertRows(0, std::move(result.cards));
+    table.PutRows(0, std::move(result.cards));
     series.AddAll(seriesTexts);
     conditions.AddAll(conditionTexts);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "collection/Card.h"
-#include "collection/PackedCard.h"
+#include "collection/CardTableModel.h"
 
 #include <QString>
 
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-class CardTableModel;
 class ChoiceListModel;
 class CsvRows;
 
@@ -43,7 +42,7 @@ struct CsvImportOptions {
 struct CsvImportResult {
     // The Cards to add, in file order, with the quantities merged into them,
     // packed as the table keeps them.
-    std::vector<PackedCard> cards;
+    CardTableModel::RowBlock cards;
     // Quantities merged into the collection: row (in the table as it was
     // before the import) to its new Quantity.
     std::map<int, std::string> quantities;

@@ -27,6 +27,17 @@ inline constexpr const char* NoRecoveryFile = "No recovery file could be written
 
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";
+inline constexpr const char* UndoMenu = "&Undo";
+inline constexpr const char* RedoMenu = "&Redo";
+// %1 is the step, one of the step names below.
+inline constexpr const char* UndoStepMenu = "&Undo %1";
+inline constexpr const char* RedoStepMenu = "&Redo %1";
+// %1 is the Card's Name, or a column heading.
+inline constexpr const char* AddStep = "Add \u201c%1\u201d";
+inline constexpr const char* UpdateStep = "Update \u201c%1\u201d";
+inline constexpr const char* DeleteStep = "Delete \u201c%1\u201d";
+inline constexpr const char* SortStep = "Sort by %1";
+inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
 

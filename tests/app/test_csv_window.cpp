@@ -130,9 +130,9 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QCOMPARE(Texts(menu->actions()), (QStringList{"&Statistics...", "&Export to CSV...", "&Import from CSV...", "|",
-                                                      "&About Quillmark..."}));
-        QCOMPARE(menu->actions()[1], window.ExportCsvAction());
+        QCOMPARE(Texts(menu->actions()), (QStringList{"&Undo", "&Redo", "&Statistics...", "&Export to CSV...",
+                                                      "&Import from CSV...", "|", "&About Quillmark..."}));
+        QCOMPARE(menu->actions()[3], window.ExportCsvAction());
         QCOMPARE(window.ImportCsvAction()->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
         auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -305,6 +305,41 @@ private slots:
         QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Import from CSV"));
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("3 Cards imported; 1 repeat added to a quantity"));
         QCOMPARE(Notice(f), QString::fromUtf8(Text::Notice));
+    }
+
+    // Undo takes the whole import back, quantities included, and redo puts
+    // it in again, as one step.
+    void undoesTheImportAsOneStep()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", kEuropean);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.importPath = f.folder.Path("in.csv");
+        answers.script = [](CsvImportDialog& dialog) {
+            Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
+            return true;
+        };
+        const CardTableModel& table = window.CardTable();
+        const Card ember = table.RowCard(0);
+        window.OnImportCsv();
+        QCOMPARE(table.rowCount(), 4);
+        QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
+        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo Import from CSV"));
+
+        window.UndoAction()->trigger();
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.RowCard(0), ember);
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
+        window.RedoAction()->trigger();
+        QCOMPARE(table.rowCount(), 4);
+        QCOMPARE(table.Cell(0, NameField), std::string_view("Drache"));
+        QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
+        window.UndoAction()->trigger();
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
     }
 
     // A file that cannot be read in full is refused with a box naming the

@@ -37,7 +37,10 @@ const QByteArray kCollection = CollectionBytes({
 StatisticsWindow* OpenStatistics(WindowFixture& f)
 {
     std::unique_ptr<QMenu> menu(f.window->CreateWindowMenu());
-    menu->actions().first()->trigger();
+    for (QAction* entry : menu->actions()) {
+        if (entry->objectName() == QLatin1String("statisticsAction"))
+            entry->trigger();
+    }
     return f.window->findChild<StatisticsWindow*>();
 }
 
@@ -101,7 +104,10 @@ private slots:
         f.folder.Write("qmk.dat", kCollection);
         f.Open();
         std::unique_ptr<QMenu> menu(f.window->CreateWindowMenu());
-        QAction* entry = menu->actions().first();
+        QAction* entry = nullptr;
+        for (QAction* action : menu->actions())
+            entry = action->objectName() == QLatin1String("statisticsAction") ? action : entry;
+        QVERIFY(entry != nullptr);
         QCOMPARE(entry->text(), QStringLiteral("&Statistics..."));
         QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
         QCOMPARE(menu->actions().last()->text(), QStringLiteral("&About Quillmark..."));

@@ -4,7 +4,6 @@
 #include "collection/CsvWriter.h"
 #include "support/TempFolder.h"
 
-#include <QAbstractItemModelTester>
 #include <QBuffer>
 #include <QSignalSpy>
 #include <QTest>
@@ -59,11 +58,17 @@ struct Collection {
         conditions.AddAll({"Mint"});
     }
 
+    // Reads the file and applies its import, as quillmark-cli does.
     bool Import(const QByteArray& csv, CsvRepeats repeats, QString& summary, CsvError& error)
     {
         CsvFileSettings settings = DetectCsvFileSettings(View(csv));
         settings.options.repeats = repeats;
-        return ImportCsvFile(csv, settings, table, series, conditions, summary, error);
+        CsvImportResult result;
+        if (!ReadCsvImport(csv, settings, table, result, error))
+            return false;
+        summary = CsvImportSummary(result);
+        ApplyCsvImport(std::move(result), table, series, conditions);
+        return true;
     }
 };
 
@@ -73,24 +78,6 @@ class TestCsvFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    // Many rows go in with one notice to the views, in their own order.
-    void insertsRowsAtOnce()
-    {
-        CardTableModel table;
-        QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        table.SetRows({MakeCard("old 1"), MakeCard("old 2")});
-        QSignalSpy inserted(&table, &QAbstractItemModel::rowsInserted);
-        table.InsertRows(0, {PackedCard(MakeCard("a")), PackedCard(MakeCard("b")), PackedCard(MakeCard("c"))});
-        table.InsertRows(4, {PackedCard(MakeCard("d"))});
-        table.InsertRows(99, {PackedCard(MakeCard("bottom"))});
-        table.InsertRows(0, {});
-        QCOMPARE(Rows(table), QByteArray("a|||\nb|||\nc|||\nold 1|||\nd|||\nold 2|||\nbottom|||\n"));
-        QCOMPARE(inserted.count(), 3);
-        QCOMPARE(inserted[0][1].toInt(), 0);
-        QCOMPARE(inserted[0][2].toInt(), 2);
-        QCOMPARE(inserted[2][1].toInt(), 6);
-    }
-
     // New texts join the list in order, once each ignoring case, in one
     // reset; nothing new changes nothing.
     void choiceListTakesManyTexts()

@@ -14,7 +14,13 @@ set -euo pipefail
 program=\$!
 window=\$(timeout 20 xdotool search --sync --name '^Quillmark - Velmora\$' | head -n 1)
 xdotool windowactivate --sync "\$window" 2>/dev/null || xdotool windowfocus --sync "\$window"
-xdotool key --window "\$window" Escape
+# A busy machine may deliver the first key before the window takes the
+# focus; the key is sent again until the program has ended.
+for attempt in \$(seq 40); do
+    kill -0 \$program 2>/dev/null || break
+    xdotool key --window "\$window" Escape 2>/dev/null || true
+    sleep 0.5
+done
 timeout 20 tail --pid=\$program -f /dev/null
 SESSION
 chmod +x session.sh
