@@ -7,6 +7,7 @@
 #include "app/CsvCommands.h"
 #include "app/CsvQuestions.h"
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
 #include "app/FieldUndoKeys.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
@@ -200,12 +201,13 @@ void MainWindow::ShowFields()
     noticeLine_->setText(notice_.isEmpty() ? QString::fromUtf8(Text::Notice) : notice_);
 }
 
-// Add and Update take the fields as the collection file can keep them, and
-// show what they took.
+// Add and Update take the fields as the collection file will give them back
+// at the next start, and show what they took: a Name of white space alone
+// is empty.
 void MainWindow::TakeEntryFields()
 {
     TakeFields();
-    ReplaceUnstorableBytes(held_);
+    PrepareForStorage(held_);
     ShowFields();
 }
 
@@ -239,6 +241,13 @@ void MainWindow::LoadCollection()
 {
     TakeFields();
     collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    // The fields show and take text in the collection file's encoding.
+    for (const auto& field : fields_) {
+        field->SetEncoding(table_.Encoding(), [this](char32_t character) {
+            messages_.ShowError(UnstorableCharacterText(character, CollectionPath()),
+                                QString::fromUtf8(Text::ErrorCaption));
+        });
+    }
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
@@ -345,7 +354,7 @@ void MainWindow::SavePreferences()
 void MainWindow::OnPreferences()
 {
     TakeFields();
-    PreferencesDialog dialog(this);
+    PreferencesDialog dialog(messages_, this);
     dialog.SetPreferences(prefs_);
     dialog.exec();
     // A cancelled dialog gives back what it was given, and the file is

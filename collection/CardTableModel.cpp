@@ -18,8 +18,7 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    const std::string_view text = Cell(index.row(), index.column());
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return DecodeText(Cell(index.row(), index.column()), encoding_);
 }
 
 QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -28,6 +27,14 @@ QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     const std::string_view heading = kCardHeadings[section];
     return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
+}
+
+void CardTableModel::SetEncoding(TextEncoding encoding)
+{
+    if (encoding == encoding_)
+        return;
+    encoding_ = encoding;
+    EmitAllCellsChanged();
 }
 
 std::string_view CardTableModel::Cell(int row, int column) const

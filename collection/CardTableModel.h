@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TextEncoding.h"
 #include "collection/Card.h"
 
 #include <QAbstractTableModel>
@@ -60,6 +61,11 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The encoding of the collection file the rows came from: the cells keep
+    // its bytes and are shown in it. UTF-8 until a load finds otherwise.
+    TextEncoding Encoding() const { return encoding_; }
+    void SetEncoding(TextEncoding encoding);
+
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
     Card RowCard(int row) const;
@@ -96,4 +102,5 @@ private:
     void EmitAllCellsChanged();
 
     std::vector<Row> rows_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
 };

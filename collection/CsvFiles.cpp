@@ -46,7 +46,7 @@ bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const Card
                    CsvImportResult& result, CsvError& error)
 {
     CsvRows rows;
-    const bool read = ReadCsv(View(bytes), settings.encoding, settings.separator, rows, error);
+    const bool read = ReadCsv(View(bytes), settings.encoding, settings.separator, rows, error, table.Encoding());
     bytes = QByteArray();
     if (read)
         result = ImportCsv(rows, settings.options, table);

@@ -30,8 +30,9 @@ bool ReadCsvPreview(std::string_view bytes, CsvEncoding encoding, char separator
                     CsvError& error);
 
 // Reads the whole file as the settings say, and the import it makes of the
-// collection, for ApplyCsvImport. False when the file cannot be read; the
-// error names the line. The bytes are let go of as soon as they are read,
+// collection, for ApplyCsvImport; the values are in the collection's text
+// encoding. False when the file cannot be read, or holds a character a
+// Windows-1252 collection cannot keep; the error names the line. The bytes are let go of as soon as they are read,
 // and the rows before the import is returned, so that a large file is not
 // held three times over.
 bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const CardTableModel& table,

@@ -2,6 +2,8 @@
 
 #include "base/Windows1252.h"
 
+#include <QString>
+
 #include <array>
 
 namespace {
@@ -208,13 +210,27 @@ bool DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& te
     return true;
 }
 
-bool ReadCsv(std::string_view bytes, CsvEncoding encoding, char separator, CsvRows& rows, CsvError& error)
+bool ReadCsv(std::string_view bytes, CsvEncoding encoding, char separator, CsvRows& rows, CsvError& error,
+             TextEncoding into)
 {
+    const bool windows1252 = into == TextEncoding::Windows1252;
     if (encoding == CsvEncoding::Windows1252)
-        return ParseCsv(Windows1252ToUtf8(bytes), separator, rows, error);
+        return windows1252 ? ParseCsv(bytes, separator, rows, error)
+                           : ParseCsv(Windows1252ToUtf8(bytes), separator, rows, error);
     if (!CheckUtf8(bytes, error)) {
         rows = CsvRows();
         return false;
     }
-    return ParseCsv(bytes, separator, rows, error);
+    if (!windows1252)
+        return ParseCsv(bytes, separator, rows, error);
+    std::string text;
+    char32_t lacking = 0;
+    if (!Utf8ToWindows1252(bytes, text, &lacking)) {
+        rows = CsvRows();
+        error = {1 + CountLineBreaks(text),
+                 "\u201c" + QString::fromUcs4(&lacking, 1).toStdString()
+                     + "\u201d cannot be kept in this collection, which is written in Windows-1252"};
+        return false;
+    }
+    return ParseCsv(text, separator, rows, error);
 }

@@ -24,6 +24,9 @@ inline constexpr const char* CollectionLeftAsItWas =
     "qmk.dat could not be read when Quillmark started, so it was left as it was.";
 inline constexpr const char* RecoverySaved = "Your Cards were saved to %1";
 inline constexpr const char* NoRecoveryFile = "No recovery file could be written either.";
+inline constexpr const char* UnstorableCharacter =
+    "The character \"%1\" (U+%2) cannot be stored in %3, which is written in the Windows-1252 character "
+    "set.\r\nIt was not entered.";
 
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";

@@ -194,6 +194,38 @@ private slots:
         QCOMPARE(settings.options.repeats, CsvRepeats::AddAsRows);
     }
 
+    // A collection kept in Windows-1252 goes out as UTF-8, and takes Cards
+    // in its own bytes from either kind of file, repeats found among its
+    // rows as such; a character it cannot hold refuses the file at its line.
+    void keepsAWindows1252Collection()
+    {
+        CardTableModel table;
+        table.SetEncoding(TextEncoding::Windows1252);
+        table.SetRows({MakeCard("Caf\xE9", "S", "1")});
+        QBuffer exported;
+        exported.open(QIODevice::WriteOnly);
+        QVERIFY(WriteCsv(exported, table));
+        QVERIFY(exported.data().endsWith("\r\nCaf\xC3\xA9,S,,,,1,,\r\n"));
+
+        const auto import = [&table](const QByteArray& csv, CsvImportResult& result, CsvError& error) {
+            CsvFileSettings settings = DetectCsvFileSettings(View(csv));
+            settings.options.repeats = CsvRepeats::MergeQuantities;
+            return ReadCsvImport(csv, settings, table, result, error);
+        };
+        CsvImportResult result;
+        CsvError error;
+        QVERIFY(import("Name,Series,Qty\r\nCaf\xC3\xA9,S,2\r\nCr\xC3\xA8me \xE2\x82\xAC,S,1\r\n", result, error));
+        QCOMPARE(result.cards.size(), 1);
+        QCOMPARE(result.cards.Cell(0, NameField), std::string_view("Cr\xE8me \x80"));
+        QCOMPARE(result.quantities.at(0), std::string("3"));
+        QVERIFY(import("Name\r\nNo\xEBl\r\n", result, error));
+        QCOMPARE(result.cards.Cell(0, NameField), std::string_view("No\xEBl"));
+
+        QVERIFY(!import("Name\r\nA\r\n\"B\r\n\xE6\x97\xA5\"\r\n", result, error));
+        QCOMPARE(qint64(error.line), qint64(4));
+        QVERIFY(error.reason.find("\xE6\x97\xA5") != std::string::npos);
+    }
+
     // The export file is WriteCsv's bytes, and a file that cannot be
     // written leaves nothing behind.
     void exportsSafely()
