@@ -88,6 +88,8 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , collectionFile_(CollectionPath())
+    , autosave_(table_, collectionFile_, messages)
     , csvQuestions_(std::make_unique<DesktopCsvQuestions>(this))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
@@ -240,7 +242,7 @@ int MainWindow::SelectionMark() const
 void MainWindow::LoadCollection()
 {
     TakeFields();
-    collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_);
     // The fields show and take text in the collection file's encoding.
     for (const auto& field : fields_) {
         field->SetEncoding(table_.Encoding(), [this](char32_t character) {
@@ -251,13 +253,15 @@ void MainWindow::LoadCollection()
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
+    autosave_.Start();
 }
 
 void MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
-    ::SaveCollection(CollectionPath(), table_, collectionUnreadable_, messages_);
+    autosave_.Stop();
+    ::SaveCollection(collectionFile_, table_, messages_);
     ClearEntryFields();
 }
 

@@ -5,6 +5,8 @@
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
+#include "collection/CollectionAutosave.h"
+#include "collection/CollectionSaver.h"
 #include "prefs/Preferences.h"
 
 #include <QDialog>
@@ -30,7 +32,7 @@ struct PageDescription;
 // and the state behind them. Every command takes the fields into the held
 // values, makes one call into the subsystem that does the work, and shows the
 // held values again. Its files are read when it is constructed and written
-// once when its run ends.
+// when its run ends; the collection file also soon after every change.
 class MainWindow : public QDialog {
     Q_OBJECT
 
@@ -44,6 +46,7 @@ public:
     const Preferences& Prefs() const { return prefs_; }
     bool TipSupport() const { return tipSupport_; }
     QWidget* Control(int id) const { return controls_.value(id); }
+    CollectionAutosave& Autosave() { return autosave_; }
 
     void TakeFields();
     void ShowFields();
@@ -123,6 +126,8 @@ private:
     ChoiceListModel seriesChoices_;
     ChoiceListModel conditionChoices_;
     CardEntry entry_;
+    CollectionSaver collectionFile_;
+    CollectionAutosave autosave_;
     QHash<int, QWidget*> controls_;
     QLineEdit* countBox_ = nullptr;
     QCheckBox* tooltipsBox_ = nullptr;
@@ -135,8 +140,6 @@ private:
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
     bool tipSupport_ = false;
-    // The load found a qmk.dat it could not read; it must not be overwritten.
-    bool collectionUnreadable_ = false;
     bool destroyed_ = false;
 
     // The statistics.

@@ -6,6 +6,7 @@
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/CollectionFile.h"
+#include "collection/CollectionLock.h"
 #include "collection/CsvFiles.h"
 
 #include <QFile>
@@ -143,11 +144,13 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     QByteArray bytes;
     CsvFileSettings settings;
     CardTableModel table;
+    // The folder is locked as the window locks it, before qmk.dat is read.
+    CollectionLock lock(options.Value(QStringLiteral("--folder"), QStringLiteral(".")));
     // FILE is where the command was given, not in the collection's folder.
     const bool ready = ReadFile(QFileInfo(file).absoluteFilePath(), bytes, &reason)
                        && ChooseSettings(std::string_view(bytes.constData(), std::size_t(bytes.size())), choices,
                                          file, settings, reason)
-                       && EnterFolder(options, reason) && ReadCollection(table, reason);
+                       && EnterFolder(options, reason) && lock.Take(reason) && ReadCollection(table, reason);
     if (!ready) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
@@ -180,8 +183,8 @@ CliCommand ImportCsvCommand()
             "import-csv FILE [--folder DIR] [--duplicates add|skip|merge] [--separator C] "
             "[--encoding utf-8|windows-1252]",
             "Put the Cards of a CSV file at the top of the collection.", RunImportCsv,
-            "Close the Quillmark window of the folder first: the window writes its own\n"
-            "Cards over qmk.dat when it closes, and this import would be lost.\n"
+            "A folder that a Quillmark window has open is refused, as the window holds\n"
+            "qmk.lock there: close the window first.\n"
             "\n"
             "The columns are matched to the fields by the names in the first row, with case\n"
             "ignored and other programs' names understood (Card Name, Set, Qty, Paid, Image,\n"

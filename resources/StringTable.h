@@ -8,6 +8,7 @@ namespace Text {
 inline constexpr const char* ErrorCaption = "Error";
 inline constexpr const char* ErrorWritingFileCaption = "Error Writing File";
 inline constexpr const char* ErrorSavingFileCaption = "Error Saving File.";
+inline constexpr const char* CollectionChangedCaption = "Collection Changed";
 
 // Box texts. Line breaks are CR LF; the box shows one.
 inline constexpr const char* SaveToFile = "Save to File";
@@ -18,8 +19,7 @@ inline constexpr const char* PageGenerated = "Your Page Has Been Generated.\nYou
 inline constexpr const char* ViewPageQuestion = "\nWould you like to view it?";
 inline constexpr const char* CollectionUnreadable =
     "Your collection file qmk.dat could not be read.\r\n"
-    "It will not be overwritten; when Quillmark closes, the Cards of this run are saved to a recovery file "
-    "beside it.";
+    "It will not be overwritten; the Cards of this run are saved to a recovery file in %1.";
 inline constexpr const char* CollectionLeftAsItWas =
     "qmk.dat could not be read when Quillmark started, so it was left as it was.";
 inline constexpr const char* RecoverySaved = "Your Cards were saved to %1";
@@ -27,6 +27,18 @@ inline constexpr const char* NoRecoveryFile = "No recovery file could be written
 inline constexpr const char* UnstorableCharacter =
     "The character \"%1\" (U+%2) cannot be stored in %3, which is written in the Windows-1252 character "
     "set.\r\nIt was not entered.";
+inline constexpr const char* AutosaveFailed =
+    "Your changes could not be saved to qmk.dat (%1).\r\n"
+    "Quillmark keeps trying after every change, and says no more until a save succeeds.";
+inline constexpr const char* CollectionChangedElsewhere =
+    "qmk.dat was changed by another program since Quillmark read or saved it.\r\n"
+    "The file found was kept as %1\r\n"
+    "and the collection in this window was saved as %2";
+inline constexpr const char* AlreadyOpen = "This collection is already open in Quillmark (process %1 on %2).";
+inline constexpr const char* FolderUnwritable =
+    "Quillmark cannot create files in %1 (%2), so it could not keep your collection safe there. "
+    "Make the folder writable, or start Quillmark in another folder.";
+inline constexpr const char* BackupFailed = "Today's backup copy of qmk.dat could not be made (%1).";
 
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";

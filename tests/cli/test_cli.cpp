@@ -1,3 +1,4 @@
+#include "collection/CollectionLock.h"
 #include "support/WindowTest.h"
 
 #include <QDir>
@@ -118,6 +119,20 @@ private slots:
         QVERIFY(!folder.Exists(missing));
         QVERIFY(!folder.Exists(QStringLiteral("catalogue.htm")));
         QVERIFY(!folder.Exists(QStringLiteral("qmk.ini")));
+    }
+
+    // Commands that only read qmk.dat run while a window holds the folder.
+    void readersRunBesideAWindow()
+    {
+        TempFolder folder;
+        Fill(folder);
+        CollectionLock window(folder.Path({}));
+        QString refusal;
+        QVERIFY(window.Take(refusal));
+        const Run run = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(folder.Exists(QStringLiteral("catalogue.htm")));
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCollection);
     }
 
     void pageThatCannotBeWrittenFails()
@@ -280,6 +295,25 @@ private slots:
         QCOMPARE(QDir(folder.Path({})).entryList(QDir::Files).size(), 2);
     }
 
+    // An import waits for no window: a folder a window holds is refused and
+    // left as it was, while an export only reads it.
+    void importRefusedBesideAWindow()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        folder.Write(QStringLiteral("in.csv"), "Name\r\nNew\r\n");
+        CollectionLock window(folder.Path({}));
+        QString refusal;
+        QVERIFY(window.Take(refusal));
+        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("already open"), run.err.constData());
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+        const Run exported = Cli({QStringLiteral("export-csv")});
+        QCOMPARE(exported.exitCode, 0);
+        QVERIFY(exported.out.startsWith(kCsvHeader));
+    }
+
     void usage()
     {
         TempFolder folder;
@@ -289,7 +323,7 @@ private slots:
         QVERIFY(help.out.contains("export-csv [--folder DIR] [-o FILE]"));
         const Run importHelp = Cli({QStringLiteral("import-csv"), QStringLiteral("--help")});
         QCOMPARE(importHelp.exitCode, 0);
-        QVERIFY(importHelp.out.contains("Close the Quillmark window of the folder first"));
+        QVERIFY(importHelp.out.contains("close the window first"));
         const Run version = Cli({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.startsWith("quillmark-cli "));
