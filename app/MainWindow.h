@@ -21,10 +21,12 @@
 
 class CardTableView;
 class CollectionHistory;
+class CsvQuestions;
 class FilterBar;
 class MessageInterface;
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class StatisticsWindow;
@@ -106,6 +108,14 @@ public:
     // as a click on the row does. A row that does not exist is ignored.
     void SelectRow(int row);
 
+    // CSV export and import: the window's actions, which its menus show.
+    void OnExportCsv();
+    void OnImportCsv();
+    QAction* ExportCsvAction() const { return exportCsvAction_; }
+    QAction* ImportCsvAction() const { return importCsvAction_; }
+    // Answers the commands' questions instead of the desktop's dialogs.
+    void SetCsvQuestions(std::unique_ptr<CsvQuestions> questions);
+
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
@@ -151,4 +161,13 @@ private:
     // The statistics.
     QAction* statisticsAction_ = nullptr;
     QPointer<StatisticsWindow> statistics_;
+
+    // CSV export and import.
+    std::unique_ptr<CsvQuestions> csvQuestions_;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* importCsvAction_ = nullptr;
+    QLabel* noticeLine_ = nullptr;
+    // What the last command has to tell, shown in the notice line instead of
+    // the product line until the next command; empty for the product line.
+    QString notice_;
 };

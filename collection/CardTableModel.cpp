@@ -204,6 +204,22 @@ Card CardTableModel::RowBlock::CardAt(int index) const
     return card;
 }
 
+std::string_view CardTableModel::RowBlock::Cell(int index, int column) const
+{
+    if (index < 0 || index >= size() || column < 0 || column >= kCardFieldCount)
+        return {};
+    return Field(rows_[std::size_t(index)], column);
+}
+
+void CardTableModel::RowBlock::SetCell(int index, int column, std::string_view text)
+{
+    if (index < 0 || index >= size() || column < 0 || column >= kCardFieldCount)
+        return;
+    Card card = CardAt(index);
+    card[column] = std::string(text);
+    rows_[std::size_t(index)] = Pack(card);
+}
+
 std::size_t CardTableModel::RowBlock::Bytes() const
 {
     std::size_t bytes = rows_.capacity() * sizeof(Row);

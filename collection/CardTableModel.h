@@ -54,8 +54,13 @@ public:
     class RowBlock {
     public:
         void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        // Room for rows to be appended, so that they never move: views of
+        // their texts stay valid until a text is set.
+        void Reserve(std::size_t rows) { rows_.reserve(rows); }
         int size() const { return int(rows_.size()); }
         Card CardAt(int index) const;
+        std::string_view Cell(int index, int column) const;
+        void SetCell(int index, int column, std::string_view text);
         // The memory the rows take.
         std::size_t Bytes() const;
 

@@ -52,6 +52,7 @@ inline constexpr const char* AddStep = "Add \u201c%1\u201d";
 inline constexpr const char* UpdateStep = "Update \u201c%1\u201d";
 inline constexpr const char* DeleteStep = "Delete \u201c%1\u201d";
 inline constexpr const char* SortStep = "Sort by %1";
+inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
 
@@ -96,5 +97,47 @@ inline constexpr const char* FilterPlaceholder = "Find Cards: words, \"a phrase\
 inline constexpr const char* FilterHidesAddedCard = " - the Card added is hidden by the filter";
 inline constexpr const char* FilterHidesAddedCards = " - %1 Cards added are hidden by the filter";
 inline constexpr const char* FilterHidesChangedCard = " - the Card changed is hidden by the filter";
+
+// CSV export and import.
+inline constexpr const char* ExportCsvMenu = "&Export to CSV...";
+inline constexpr const char* ImportCsvMenu = "&Import from CSV...";
+inline constexpr const char* ExportCsvCaption = "Export to CSV";
+inline constexpr const char* ImportCsvCaption = "Import from CSV";
+inline constexpr const char* CsvFileName = "cards.csv";
+inline constexpr const char* CsvFileFilter = "CSV files (*.csv);;All files (*)";
+inline constexpr const char* CsvExportedOne = "1 Card exported to %1";
+inline constexpr const char* CsvExportedMany = "%1 Cards exported to %2";
+inline constexpr const char* CsvNotWritten = "The Cards could not be exported.\r\n%1";
+inline constexpr const char* CsvNotRead = "The file could not be read.\r\n%1";
+inline constexpr const char* CsvLineFault = "Line %1 of %2: %3.\r\nNothing was imported.";
+
+// The import dialog.
+inline constexpr const char* CsvImportButton = "&Import";
+inline constexpr const char* CsvReadingGroup = "Reading the file";
+inline constexpr const char* CsvSeparatorLabel = "&Separator:";
+inline constexpr const char* CsvComma = "Comma";
+inline constexpr const char* CsvSemicolon = "Semicolon";
+inline constexpr const char* CsvTab = "Tab";
+inline constexpr const char* CsvEncodingLabel = "&Encoding:";
+inline constexpr const char* CsvUtf8 = "UTF-8";
+inline constexpr const char* CsvWindows1252 = "Windows-1252 (Western European)";
+inline constexpr const char* CsvHeaderCheck = "&First row is a header";
+inline constexpr const char* CsvRepeatsLabel = "&Repeated Cards:";
+inline constexpr const char* CsvRepeatsTip =
+    "Cards whose Name and Series equal those of a Card already in the collection or earlier in the file";
+inline constexpr const char* CsvAddRepeats = "Add as new rows";
+inline constexpr const char* CsvSkipRepeats = "Skip them";
+inline constexpr const char* CsvMergeRepeats = "Add their quantities";
+inline constexpr const char* CsvColumnsGroup = "Columns";
+inline constexpr const char* CsvFieldLabels[] = {
+    "Card &Name:", "Card Series:", "Condition:", "Year:", "Purchase Price:", "Quantity:", "Picture URL:", "Description:",
+};
+inline constexpr const char* CsvNoColumn = "(none)";
+inline constexpr const char* CsvColumn = "Column %1";
+inline constexpr const char* CsvNamedColumn = "Column %1: %2";
+inline constexpr const char* CsvPreviewFault = "Line %1: %2. Try another encoding or separator.";
+inline constexpr const char* CsvNoRows = "The file holds no rows.";
+inline constexpr const char* CsvChooseName = "Choose the column that holds the Card Name.";
+inline constexpr const char* CsvPreviewNote = "The first rows of the file, as they will be read.";
 
 } // namespace Text
