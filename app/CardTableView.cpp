@@ -120,6 +120,15 @@ int CardTableView::SelectionMark() const
     return selectionMark_.isValid() ? selectionMark_.row() : -1;
 }
 
+void CardTableView::SelectRow(int row)
+{
+    const QModelIndex index = model()->index(row, 0);
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
 bool CardTableView::viewportEvent(QEvent* event)
 {
     // Told before the view's own handling, which may change the current row.

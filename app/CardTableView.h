@@ -26,6 +26,8 @@ public:
     void FitColumns();
     // The row last selected, -1 when none is.
     int SelectionMark() const;
+    // Selects a row, which becomes the mark, and scrolls it into sight.
+    void SelectRow(int row);
 
 signals:
     // The left mouse button was released over the rows.

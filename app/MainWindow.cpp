@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
+#include "app/BinderWindow.h"
 #include "app/CardTableView.h"
 #include "app/DialogBuilder.h"
 #include "app/PreferencesDialog.h"
@@ -16,7 +17,9 @@
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -131,6 +134,10 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    binderAction_ = new QAction(QString::fromUtf8(Text::BinderMenu), this);
+    binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
+    addAction(binderAction_);
+    connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
 }
 
 void MainWindow::OnInitWindow()
@@ -333,7 +340,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {binderAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -354,6 +361,28 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnBinder()
+{
+    if (!binder_) {
+        binder_ = new BinderWindow(table_, DefaultPictureOptions(), this);
+        connect(binder_, &BinderWindow::CardChosen, this, &MainWindow::SelectAndReadRow);
+    }
+    binder_->show();
+    binder_->raise();
+    binder_->activateWindow();
+}
+
+BinderWindow* MainWindow::Binder() const
+{
+    return binder_;
+}
+
+void MainWindow::SelectAndReadRow(int row)
+{
+    cardTable_->SelectRow(row);
+    ReadRow(row);
 }
 
 void MainWindow::OnDestroyWindow()

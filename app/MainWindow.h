@@ -9,12 +9,15 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 
+class BinderWindow;
 class CardTableView;
 class MessageInterface;
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
@@ -74,6 +77,13 @@ public:
     void OnAbout();
     void OnHelpButton();
 
+    // The binder: opened by its action (Ctrl+B), or raised when it is open.
+    // A tile selected there selects and reads its row here.
+    void OnBinder();
+    void SelectAndReadRow(int row);
+    QAction* BinderAction() const { return binderAction_; }
+    BinderWindow* Binder() const;
+
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
@@ -106,4 +116,6 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+    QAction* binderAction_ = nullptr;
+    QPointer<BinderWindow> binder_;
 };

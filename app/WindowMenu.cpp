@@ -17,10 +17,11 @@ void AppendAboutEntry(QMenu& menu, const std::function<void()>& onAbout)
 
 // The window manager's own window menu cannot be extended from here, so the
 // About entry lives in the window's context menu instead.
-QMenu* CreateWindowMenu(QWidget* parent, const std::function<void()>& onAbout)
+QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout)
 {
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
+    menu->addActions(commands);
     AppendAboutEntry(*menu, onAbout);
     return menu;
 }

@@ -1,0 +1,218 @@
+#include "app/BinderWindow.h"
+
+#include "app/PictureDialog.h"
+#include "resources/StringTable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Grouped(int number)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(number);
+}
+
+QString CardCount(int cards)
+{
+    return cards == 1 ? QString::fromUtf8(Text::BinderOneCard) : QString::fromUtf8(Text::BinderCards).arg(Grouped(cards));
+}
+
+} // namespace
+
+BinderWindow::BinderWindow(const CardTableModel& table, const PictureOptions& options, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , pictures_(options)
+    , tiles_(table, pictures_)
+{
+    setObjectName(QStringLiteral("binderWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8(Text::BinderTitle));
+    BuildControls();
+    connect(&tiles_, &BinderModel::TilesChanged, this, &BinderWindow::ShowPageState);
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &BinderWindow::OnSelectionChanged);
+    connect(view_, &QListView::activated, this, &BinderWindow::ShowWholePicture);
+    SetPictureHeight(sizeSlider_->value());
+    ShowPageState();
+    adjustSize();
+}
+
+// The view goes first: it must not paint, or ask for pictures, from a model
+// half destroyed.
+BinderWindow::~BinderWindow()
+{
+    delete view_;
+}
+
+void BinderWindow::BuildControls()
+{
+    layoutBox_ = new QComboBox;
+    layoutBox_->setObjectName(QStringLiteral("binderLayoutBox"));
+    layoutBox_->addItem(QString::fromUtf8(Text::BinderPages));
+    layoutBox_->addItem(QString::fromUtf8(Text::BinderGrid));
+    connect(layoutBox_, &QComboBox::activated, this, [this](int choice) { SetPaged(choice == 0); });
+    auto* layoutLabel = new QLabel(QString::fromUtf8(Text::BinderLayout));
+    layoutLabel->setBuddy(layoutBox_);
+
+    sizeSlider_ = new QSlider(Qt::Horizontal);
+    sizeSlider_->setObjectName(QStringLiteral("binderSizeSlider"));
+    sizeSlider_->setRange(kSmallestPicture, kLargestPicture);
+    sizeSlider_->setSingleStep(8);
+    sizeSlider_->setPageStep(32);
+    sizeSlider_->setValue(160);
+    connect(sizeSlider_, &QSlider::valueChanged, this, &BinderWindow::SetPictureHeight);
+    auto* sizeLabel = new QLabel(QString::fromUtf8(Text::BinderSize));
+    sizeLabel->setBuddy(sizeSlider_);
+
+    countLabel_ = new QLabel;
+    countLabel_->setObjectName(QStringLiteral("binderCountLabel"));
+
+    view_ = new QListView;
+    view_->setObjectName(QStringLiteral("binderView"));
+    view_->setViewMode(QListView::IconMode);
+    // Pockets stay where the table's order puts them.
+    view_->setMovement(QListView::Static);
+    view_->setResizeMode(QListView::Adjust);
+    view_->setUniformItemSizes(true);
+    view_->setWrapping(true);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setItemDelegate(&delegate_);
+    view_->setModel(&tiles_);
+
+    previousButton_ = new QPushButton(QString::fromUtf8(Text::BinderPrevious));
+    previousButton_->setObjectName(QStringLiteral("binderPreviousButton"));
+    nextButton_ = new QPushButton(QString::fromUtf8(Text::BinderNext));
+    nextButton_->setObjectName(QStringLiteral("binderNextButton"));
+    pageLabel_ = new QLabel;
+    pageLabel_->setObjectName(QStringLiteral("binderPageLabel"));
+    pageLabel_->setAlignment(Qt::AlignCenter);
+    connect(previousButton_, &QPushButton::clicked, this, [this] { TurnPage(-1); });
+    connect(nextButton_, &QPushButton::clicked, this, [this] { TurnPage(1); });
+    // Page Up and Page Down turn the pages; in one grid they scroll it.
+    previousAction_ = new QAction(this);
+    previousAction_->setShortcut(QKeySequence::MoveToPreviousPage);
+    connect(previousAction_, &QAction::triggered, this, [this] { TurnPage(-1); });
+    nextAction_ = new QAction(this);
+    nextAction_->setShortcut(QKeySequence::MoveToNextPage);
+    connect(nextAction_, &QAction::triggered, this, [this] { TurnPage(1); });
+    addAction(previousAction_);
+    addAction(nextAction_);
+    auto* closeAction = new QAction(this);
+    closeAction->setShortcut(QKeySequence::Cancel);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(layoutLabel);
+    top->addWidget(layoutBox_);
+    top->addSpacing(12);
+    top->addWidget(sizeLabel);
+    top->addWidget(sizeSlider_, 1);
+    top->addSpacing(12);
+    top->addWidget(countLabel_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(previousButton_);
+    bottom->addWidget(pageLabel_, 1);
+    bottom->addWidget(nextButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(view_, 1);
+    layout->addLayout(bottom);
+}
+
+void BinderWindow::SetShownRows(std::optional<std::vector<int>> rows)
+{
+    tiles_.SetShownRows(std::move(rows));
+}
+
+void BinderWindow::SetPaged(bool paged)
+{
+    // The page or the place in the grid follows the tile last selected.
+    const QModelIndex current = view_->currentIndex();
+    const int tile = current.isValid() ? tiles_.TileOf(current.row()) : tiles_.TileOf(0);
+    tiles_.SetPaged(paged);
+    layoutBox_->setCurrentIndex(paged ? 0 : 1);
+    if (paged)
+        tiles_.SetPage(tile / BinderModel::kPocketsPerPage);
+    FitView();
+    const int row = paged ? tile % BinderModel::kPocketsPerPage : tile;
+    if (current.isValid() && row < tiles_.rowCount()) {
+        view_->setCurrentIndex(tiles_.index(row));
+        view_->scrollTo(tiles_.index(row), QAbstractItemView::PositionAtCenter);
+    }
+}
+
+void BinderWindow::TurnPage(int pages)
+{
+    tiles_.SetPage(tiles_.Page() + pages);
+}
+
+void BinderWindow::SetPictureHeight(int pixels)
+{
+    delegate_.SetPictureHeight(std::clamp(pixels, kSmallestPicture, kLargestPicture));
+    if (sizeSlider_->value() != delegate_.PictureHeight())
+        sizeSlider_->setValue(delegate_.PictureHeight());
+    FitView();
+}
+
+// A page shows its nine pockets three by three and no more; one grid fills
+// the window and scrolls.
+void BinderWindow::FitView()
+{
+    const QSize pocket = delegate_.PocketSize(view_->fontMetrics());
+    view_->setGridSize(pocket);
+    const bool paged = tiles_.Paged();
+    const int frame = 2 * view_->frameWidth();
+    if (paged) {
+        view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view_->setFixedSize(3 * pocket.width() + frame + 1, 3 * pocket.height() + frame + 1);
+    } else {
+        view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        view_->setMinimumSize(pocket.width() + frame + view_->verticalScrollBar()->sizeHint().width(),
+                              pocket.height() + frame);
+        view_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    layout()->setAlignment(view_, paged ? Qt::AlignHCenter : Qt::Alignment());
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ShowPageState();
+}
+
+void BinderWindow::ShowPageState()
+{
+    const bool paged = tiles_.Paged();
+    countLabel_->setText(CardCount(tiles_.TileCount()));
+    pageLabel_->setText(QString::fromUtf8(Text::BinderPage).arg(Grouped(tiles_.Page() + 1), Grouped(tiles_.PageCount())));
+    for (QWidget* control : {static_cast<QWidget*>(previousButton_), static_cast<QWidget*>(nextButton_),
+                             static_cast<QWidget*>(pageLabel_)})
+        control->setVisible(paged);
+    previousButton_->setEnabled(paged && tiles_.Page() > 0);
+    nextButton_->setEnabled(paged && tiles_.Page() + 1 < tiles_.PageCount());
+    previousAction_->setEnabled(paged);
+    nextAction_->setEnabled(paged);
+}
+
+void BinderWindow::OnSelectionChanged()
+{
+    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    if (!selected.isEmpty())
+        emit CardChosen(tiles_.TableRow(selected.first().row()));
+}
+
+void BinderWindow::ShowWholePicture(const QModelIndex& index)
+{
+    const int row = tiles_.TableRow(index.row());
+    if (row < 0)
+        return;
+    auto* dialog = new PictureDialog(pictures_, index.data(BinderModel::PictureUrlRole).toByteArray(),
+                                     index.data(Qt::DisplayRole).toString(), this);
+    dialog->show();
+}
