@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <cmath>
-
 namespace {
 
 constexpr qint64 kLimitBytes = qint64(kPictureAllocationLimitMb) << 20;
@@ -30,12 +28,14 @@ QImage Read(QImageReader& reader, const QSize& box)
         if (size.isEmpty())
             return {};
         QSize target = Exceeds(size, box) ? size.scaled(box, Qt::KeepAspectRatio) : size;
-        // Only the JPEG reader decodes straight into a smaller picture; the
-        // others decode the whole picture first and scale it afterwards.
+        // Only the JPEG reader decodes straight into a smaller picture, at a
+        // half, a quarter or an eighth of its size; the others decode the
+        // whole picture first and scale it afterwards.
         if (reader.format() == "jpeg") {
-            if (DecodedBytes(target) > kLimitBytes) {
-                const double shrink = std::sqrt(double(kLimitBytes) / double(DecodedBytes(target)));
-                target = QSize(std::max(1, int(target.width() * shrink)), std::max(1, int(target.height() * shrink)));
+            for (int part = 2; DecodedBytes(target) > kLimitBytes; part *= 2) {
+                if (part > 8)
+                    return {};
+                target = QSize((size.width() + part - 1) / part, (size.height() + part - 1) / part);
             }
             if (target != size)
                 reader.setScaledSize(target);

@@ -78,6 +78,16 @@ QByteArray PngBomb(quint32 width, quint32 height)
            + PngChunk("IEND", {});
 }
 
+// A JPEG whose header claims width by height pixels, its data long run out.
+QByteArray JpegBomb(quint16 width, quint16 height)
+{
+    QByteArray bytes = Encoded(Filled(16, 16, Qt::red), "JPEG");
+    const qsizetype frame = bytes.indexOf("\xff\xc0");
+    qToBigEndian(height, bytes.data() + frame + 5);
+    qToBigEndian(width, bytes.data() + frame + 7);
+    return bytes;
+}
+
 // A web server on 127.0.0.1 that serves its pictures, answers 404 for any
 // other path, or, when silent, takes each request and never answers.
 class PictureServer : public QObject {
@@ -198,6 +208,10 @@ private slots:
         QTest::newRow("bomb, 30000 square") << PngBomb(30000, 30000) << QSize(256, 256) << kNoImage;
         QTest::newRow("bomb, whole") << PngBomb(30000, 30000) << QSize() << kNoImage;
         QTest::newRow("bomb, just over the limit") << PngBomb(6000, 6000) << QSize(256, 256) << kNoImage;
+        // JPEG is decoded smaller as it goes, never whole.
+        QTest::newRow("JPEG bomb") << JpegBomb(30000, 20000) << QSize(256, 256) << QSize(256, 170);
+        QTest::newRow("JPEG bomb, whole at an eighth") << JpegBomb(30000, 30000) << QSize() << QSize(3750, 3750);
+        QTest::newRow("JPEG bomb, whole at a quarter") << JpegBomb(20000, 12000) << QSize() << QSize(5000, 3000);
         QTest::newRow("not a picture") << QByteArray("GIF89a but not really") << QSize(256, 256) << kNoImage;
         QTest::newRow("cut short") << Encoded(tall, "PNG").left(60) << QSize(256, 256) << kNoImage;
         QTest::newRow("empty") << QByteArray() << QSize(256, 256) << kNoImage;
