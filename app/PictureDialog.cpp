@@ -53,5 +53,5 @@ void PictureDialog::Show(const QByteArray& pictureUrl, const QImage& picture)
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() * 9 / 10 : QSize(1024, 768);
     const int frame = 2 * area_->frameWidth();
-    resize(picture.size().boundedTo(room - QSize(frame, frame)) + QSize(frame, frame));
+    resize((picture.size().boundedTo(room - QSize(frame, frame)) + QSize(frame, frame)).expandedTo(QSize(240, 160)));
 }

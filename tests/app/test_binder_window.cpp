@@ -365,6 +365,13 @@ private slots:
         QPointer<PictureDialog> closed = dialog;
         dialog->close();
         QTRY_VERIFY(closed.isNull());
+        // Enter shows it too.
+        QTest::keyClick(View(binder), Qt::Key_Return);
+        QTRY_VERIFY((dialog = binder.findChild<PictureDialog*>()) && dialog->Settled());
+        QVERIFY(dialog->ShowsPicture());
+        closed = dialog;
+        dialog->close();
+        QTRY_VERIFY(closed.isNull());
 
         DoubleClick(binder, 1);
         QTRY_VERIFY((dialog = binder.findChild<PictureDialog*>()) && dialog->Settled());
