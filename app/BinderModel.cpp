@@ -14,7 +14,10 @@ BinderModel::BinderModel(const CardTableModel& table, PictureLoader& pictures, Q
     connect(&table, &QAbstractItemModel::rowsInserted, this, &BinderModel::OnRowsInserted);
     connect(&table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &BinderModel::OnRowsAboutToBeRemoved);
     connect(&table, &QAbstractItemModel::rowsRemoved, this, &BinderModel::OnRowsRemoved);
-    connect(&table, &QAbstractItemModel::modelAboutToBeReset, this, &BinderModel::beginResetModel);
+    connect(&table, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        changing_ = true;
+        beginResetModel();
+    });
     connect(&table, &QAbstractItemModel::modelReset, this, &BinderModel::OnTableReset);
     connect(&table, &QAbstractItemModel::dataChanged, this, &BinderModel::OnTableDataChanged);
     connect(&pictures, &PictureLoader::ThumbnailChanged, this, &BinderModel::OnThumbnailChanged);
@@ -22,6 +25,7 @@ BinderModel::BinderModel(const CardTableModel& table, PictureLoader& pictures, Q
 
 void BinderModel::SetShownRows(std::optional<std::vector<int>> rows)
 {
+    changing_ = true;
     beginResetModel();
     if (rows) {
         const int tableRows = table_.rowCount();
@@ -39,6 +43,7 @@ void BinderModel::SetPaged(bool paged)
 {
     if (paged == paged_)
         return;
+    changing_ = true;
     beginResetModel();
     paged_ = paged;
     Restart();
@@ -49,6 +54,7 @@ void BinderModel::SetPage(int page)
     page = std::clamp(page, 0, PageCount() - 1);
     if (!paged_ || page == page_)
         return;
+    changing_ = true;
     beginResetModel();
     page_ = page;
     Restart();
@@ -144,6 +150,7 @@ void BinderModel::Restart()
 {
     awaited_.clear();
     endResetModel();
+    changing_ = false;
     emit TilesChanged();
 }
 
@@ -158,6 +165,7 @@ void BinderModel::ShiftShownRows(int from, int by)
 // removed. A row inserted under a filter is not shown until the filter says so.
 void BinderModel::OnRowsAboutToBeInserted(const QModelIndex&, int first, int last)
 {
+    changing_ = true;
     awaited_.clear();
     if (paged_)
         beginResetModel();
@@ -176,11 +184,13 @@ void BinderModel::OnRowsInserted(const QModelIndex&, int first, int last)
     }
     if (!shown_)
         endInsertRows();
+    changing_ = false;
     emit TilesChanged();
 }
 
 void BinderModel::OnRowsAboutToBeRemoved(const QModelIndex&, int first, int last)
 {
+    changing_ = true;
     awaited_.clear();
     if (paged_) {
         beginResetModel();
@@ -205,6 +215,7 @@ void BinderModel::OnRowsRemoved(const QModelIndex&, int first, int last)
     }
     if (begin < end)
         endRemoveRows();
+    changing_ = false;
     emit TilesChanged();
 }
 

@@ -49,6 +49,8 @@ public:
     int TileOf(int modelRow) const { return FirstTile() + modelRow; }
     // The table row of one of the model's rows; -1 when there is none.
     int TableRow(int modelRow) const;
+    // True while the tiles change: a selection that moves then is not the user's.
+    bool Changing() const { return changing_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -81,6 +83,7 @@ private:
     std::optional<std::vector<int>> shown_;
     bool paged_ = true;
     int page_ = 0;
+    bool changing_ = false;
     // The model rows painted while their thumbnail was on its way.
     mutable QHash<QByteArray, QList<int>> awaited_;
 };

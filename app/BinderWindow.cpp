@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -43,6 +44,8 @@ BinderWindow::BinderWindow(const CardTableModel& table, const PictureOptions& op
     SetPictureHeight(sizeSlider_->value());
     ShowPageState();
     adjustSize();
+    // The keys turn the pages from the start; a focused list box would take them.
+    view_->setFocus();
 }
 
 // The view goes first: it must not paint, or ask for pictures, from a model
@@ -136,18 +139,22 @@ void BinderWindow::SetShownRows(std::optional<std::vector<int>> rows)
 
 void BinderWindow::SetPaged(bool paged)
 {
-    // The page or the place in the grid follows the tile last selected.
+    // The page or the place in the grid follows the current tile, which
+    // stays current, and selected if it was.
     const QModelIndex current = view_->currentIndex();
+    const bool selected = current.isValid() && view_->selectionModel()->isSelected(current);
     const int tile = current.isValid() ? tiles_.TileOf(current.row()) : tiles_.TileOf(0);
     tiles_.SetPaged(paged);
     layoutBox_->setCurrentIndex(paged ? 0 : 1);
     if (paged)
         tiles_.SetPage(tile / BinderModel::kPocketsPerPage);
     FitView();
-    const int row = paged ? tile % BinderModel::kPocketsPerPage : tile;
-    if (current.isValid() && row < tiles_.rowCount()) {
-        view_->setCurrentIndex(tiles_.index(row));
-        view_->scrollTo(tiles_.index(row), QAbstractItemView::PositionAtCenter);
+    const QModelIndex kept = tiles_.index(paged ? tile % BinderModel::kPocketsPerPage : tile);
+    if (current.isValid() && kept.isValid()) {
+        const QScopedValueRollback<bool> restoring(restoring_, true);
+        view_->selectionModel()->setCurrentIndex(kept, selected ? QItemSelectionModel::ClearAndSelect
+                                                                : QItemSelectionModel::NoUpdate);
+        view_->scrollTo(kept, QAbstractItemView::PositionAtCenter);
     }
 }
 
@@ -177,7 +184,8 @@ void BinderWindow::FitView()
         view_->setFixedSize(3 * pocket.width() + frame + 1, 3 * pocket.height() + frame + 1);
     } else {
         view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        view_->setMinimumSize(pocket.width() + frame + view_->verticalScrollBar()->sizeHint().width(),
+        // As wide as a page at least, with room for the scroll bar.
+        view_->setMinimumSize(3 * pocket.width() + frame + 1 + view_->verticalScrollBar()->sizeHint().width(),
                               pocket.height() + frame);
         view_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
@@ -200,8 +208,12 @@ void BinderWindow::ShowPageState()
     nextAction_->setEnabled(paged);
 }
 
+// Only a tile the user selects chooses its Card: the selection also moves
+// when the tiles change under it.
 void BinderWindow::OnSelectionChanged()
 {
+    if (tiles_.Changing() || restoring_)
+        return;
     const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
     if (!selected.isEmpty())
         emit CardChosen(tiles_.TableRow(selected.first().row()));

@@ -64,4 +64,6 @@ private:
     QLabel* pageLabel_ = nullptr;
     QAction* previousAction_ = nullptr;
     QAction* nextAction_ = nullptr;
+    // The binder is putting a selection back, not the user choosing a Card.
+    bool restoring_ = false;
 };

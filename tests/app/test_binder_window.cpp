@@ -179,14 +179,17 @@ private slots:
         QCOMPARE(view->visualRect(tiles.index(3)).left(), first.left());
         QVERIFY(view->viewport()->rect().contains(view->visualRect(tiles.index(8))));
 
+        // The pockets have the keys from the start.
+        binder.activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), view);
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QCOMPARE(TileNames(tiles), CardNames({9, 10, 11}));
+        QTest::keyClick(view, Qt::Key_PageUp);
+        QCOMPARE(tiles.Page(), 0);
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(TileNames(tiles), CardNames({9, 10, 11}));
         QCOMPARE(page->text(), QStringLiteral("Page 2 of 2"));
         QVERIFY(previous->isEnabled() && !next->isEnabled());
-        QTest::keyClick(view, Qt::Key_PageUp);
-        QCOMPARE(tiles.Page(), 0);
-        QTest::keyClick(view, Qt::Key_PageDown);
-        QCOMPARE(tiles.Page(), 1);
         QTest::keyClick(view, Qt::Key_PageDown);
         QCOMPARE(tiles.Page(), 1);
     }
@@ -205,6 +208,8 @@ private slots:
         QVERIFY(!binder.findChild<QPushButton*>(QStringLiteral("binderNextButton"))->isVisible());
         QListView* view = View(binder);
         QTRY_VERIFY(view->verticalScrollBar()->maximum() > 0);
+        // At least three pockets a row, as on a page.
+        QCOMPARE(view->visualRect(tiles.index(2)).top(), view->visualRect(tiles.index(0)).top());
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, TileCenter(binder, 0));
         for (int page = 0; page < 3; ++page)
             QTest::keyClick(view, Qt::Key_PageDown);
@@ -254,9 +259,22 @@ private slots:
         f.Type("priceEdit", QStringLiteral("$3"));
         f.Click("updateButton");
         QCOMPARE(f.window->CardTable().Cell(5, PriceField), "$3");
-        // Turning the page selects nothing.
+
+        // The binder moving its selection chooses nothing: the fields keep
+        // what was typed into them.
+        f.Type("priceEdit", QStringLiteral("typed"));
+        binder.SetPaged(false);
+        QListView* view = View(binder);
+        QCOMPARE(view->currentIndex().row(), 5);
+        QVERIFY(view->selectionModel()->isSelected(view->currentIndex()));
+        f.Type("nameEdit", QStringLiteral("Added"));
+        f.Click("addButton");
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Added"));
+        QCOMPARE(f.Field("priceEdit")->text(), QStringLiteral("typed"));
+        QCOMPARE(view->currentIndex().row(), 6);
+        binder.SetPaged(true);
         binder.TurnPage(1);
-        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Card 05"));
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Added"));
         QVERIFY(f.messages.shown.isEmpty());
     }
 
