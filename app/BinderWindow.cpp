@@ -3,9 +3,9 @@
 #include "app/PictureDialog.h"
 #include "resources/StringTable.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QLocale>
@@ -100,19 +100,7 @@ void BinderWindow::BuildControls()
     pageLabel_->setAlignment(Qt::AlignCenter);
     connect(previousButton_, &QPushButton::clicked, this, [this] { TurnPage(-1); });
     connect(nextButton_, &QPushButton::clicked, this, [this] { TurnPage(1); });
-    // Page Up and Page Down turn the pages; in one grid they scroll it.
-    previousAction_ = new QAction(this);
-    previousAction_->setShortcut(QKeySequence::MoveToPreviousPage);
-    connect(previousAction_, &QAction::triggered, this, [this] { TurnPage(-1); });
-    nextAction_ = new QAction(this);
-    nextAction_->setShortcut(QKeySequence::MoveToNextPage);
-    connect(nextAction_, &QAction::triggered, this, [this] { TurnPage(1); });
-    addAction(previousAction_);
-    addAction(nextAction_);
-    auto* closeAction = new QAction(this);
-    closeAction->setShortcut(QKeySequence::Cancel);
-    connect(closeAction, &QAction::triggered, this, &QWidget::close);
-    addAction(closeAction);
+    view_->installEventFilter(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(layoutLabel);
@@ -204,8 +192,35 @@ void BinderWindow::ShowPageState()
         control->setVisible(paged);
     previousButton_->setEnabled(paged && tiles_.Page() > 0);
     nextButton_->setEnabled(paged && tiles_.Page() + 1 < tiles_.PageCount());
-    previousAction_->setEnabled(paged);
-    nextAction_->setEnabled(paged);
+}
+
+// Page Up and Page Down turn the pages; in one grid the view scrolls with
+// them. The pockets would take them for themselves, so they are asked first.
+bool BinderWindow::TurnPageByKey(const QKeyEvent& event)
+{
+    // The keypad's Page Up and Page Down turn them too.
+    if (!tiles_.Paged() || (event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    if (event.key() != Qt::Key_PageUp && event.key() != Qt::Key_PageDown)
+        return false;
+    TurnPage(event.key() == Qt::Key_PageUp ? -1 : 1);
+    return true;
+}
+
+bool BinderWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_ && event->type() == QEvent::KeyPress)
+        return TurnPageByKey(*static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+// Keys that no control in the binder took.
+void BinderWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else if (!TurnPageByKey(*event))
+        QWidget::keyPressEvent(event);
 }
 
 // Only a tile the user selects chooses its Card: the selection also moves

@@ -10,7 +10,6 @@
 #include <vector>
 
 class CardTableModel;
-class QAction;
 class QComboBox;
 class QLabel;
 class QListView;
@@ -45,7 +44,12 @@ signals:
     // A tile was selected: its Card's row in the table.
     void CardChosen(int tableRow);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    bool TurnPageByKey(const QKeyEvent& event);
     void BuildControls();
     void ShowWholePicture(const QModelIndex& index);
     void OnSelectionChanged();
@@ -62,8 +66,6 @@ private:
     QPushButton* previousButton_ = nullptr;
     QPushButton* nextButton_ = nullptr;
     QLabel* pageLabel_ = nullptr;
-    QAction* previousAction_ = nullptr;
-    QAction* nextAction_ = nullptr;
     // The binder is putting a selection back, not the user choosing a Card.
     bool restoring_ = false;
 };

@@ -44,8 +44,12 @@ QImage Read(QImageReader& reader, const QSize& box)
         }
     }
     QImage image = reader.read();
-    if (!image.isNull() && Exceeds(image.size(), box))
+    if (!image.isNull() && Exceeds(image.size(), box)) {
+        // Scaled as it is, a picture of few colours would be dithered into dots.
+        if (image.depth() <= 8)
+            image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
         image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
     return image;
 }
 

@@ -232,6 +232,30 @@ private slots:
         QVERIFY(clock.elapsed() < 2000);
     }
 
+    void fewColoursKeepTheirColour_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::newRow("two colours") << QImage::Format_Mono;
+        QTest::newRow("a palette") << QImage::Format_Indexed8;
+        QTest::newRow("grey") << QImage::Format_Grayscale8;
+    }
+
+    void fewColoursKeepTheirColour()
+    {
+        QFETCH(QImage::Format, format);
+        QImage picture(630, 880, format);
+        const QColor ink = format == QImage::Format_Grayscale8 ? QColor(90, 90, 90) : QColor(0, 0, 128);
+        if (format != QImage::Format_Grayscale8)
+            picture.setColorTable({ink.rgb(), qRgb(255, 255, 255)});
+        picture.fill(format == QImage::Format_Grayscale8 ? 90u : 0u);
+        QByteArray bytes = Encoded(picture, "PNG");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const QImage thumbnail = ReadPicture(buffer, QSize(256, 256));
+        QCOMPARE(thumbnail.size(), QSize(183, 256));
+        QCOMPARE(thumbnail.pixelColor(90, 128), ink);
+    }
+
     void bombHeaderIsReadable()
     {
         // The bomb is refused for its size, not for a fault in its making.
