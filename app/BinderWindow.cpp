@@ -198,10 +198,8 @@ void BinderWindow::ShowPageState()
 // them. The pockets would take them for themselves, so they are asked first.
 bool BinderWindow::TurnPageByKey(const QKeyEvent& event)
 {
-    // The keypad's Page Up and Page Down turn them too.
-    if (!tiles_.Paged() || (event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    if (event.key() != Qt::Key_PageUp && event.key() != Qt::Key_PageDown)
+    // With Ctrl, or on the keypad, they turn the pages all the same.
+    if (!tiles_.Paged() || (event.key() != Qt::Key_PageUp && event.key() != Qt::Key_PageDown))
         return false;
     TurnPage(event.key() == Qt::Key_PageUp ? -1 : 1);
     return true;

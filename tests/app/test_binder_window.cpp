@@ -193,6 +193,8 @@ private slots:
         // Whichever control has the keys.
         QTest::keyClick(previous, Qt::Key_PageUp, Qt::KeypadModifier);
         QCOMPARE(tiles.Page(), 0);
+        QTest::keyClick(view, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(tiles.Page(), 1);
     }
 
     void oneGridScrollsEveryCard()
