@@ -120,13 +120,24 @@ int CardTableView::SelectionMark() const
     return selectionMark_.isValid() ? selectionMark_.row() : -1;
 }
 
+void CardTableView::SetSelectionMark(int row)
+{
+    if (row < 0 || row >= table_->rowCount()) {
+        selectionModel()->clearSelection();
+        selectionMark_ = QPersistentModelIndex();
+        return;
+    }
+    const QModelIndex marked = table_->index(row, 0);
+    selectionModel()->setCurrentIndex(marked, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionMark_ = marked;
+}
+
 void CardTableView::SelectRow(int row)
 {
-    const QModelIndex index = model()->index(row, 0);
-    if (!index.isValid())
+    if (row < 0 || row >= table_->rowCount())
         return;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    scrollTo(index);
+    SetSelectionMark(row);
+    scrollTo(table_->index(row, 0));
 }
 
 bool CardTableView::viewportEvent(QEvent* event)

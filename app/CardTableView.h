@@ -26,7 +26,11 @@ public:
     void FitColumns();
     // The row last selected, -1 when none is.
     int SelectionMark() const;
-    // Selects a row, which becomes the mark, and scrolls it into sight.
+    // Marks and selects the row, as a click on it does; -1 or a row that
+    // does not exist marks none and clears the selection.
+    void SetSelectionMark(int row);
+    // Selects the row, which becomes the mark, and scrolls it into view; a
+    // row that does not exist changes nothing.
     void SelectRow(int row);
 
 signals:

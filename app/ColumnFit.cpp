@@ -202,11 +202,11 @@ qint64 ColumnFit::AsciiWidth(std::string_view bytes)
     return PlainAscii(last) ? units + LastAdvance(last) : -1;
 }
 
-int ColumnFit::TextWidth(std::string_view bytes)
+int ColumnFit::TextWidth(std::string_view bytes, TextEncoding encoding)
 {
     qint64 units = AsciiWidth(bytes);
     if (units < 0) {
-        const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        const QString text = DecodeText(bytes, encoding);
         const std::u32string characters = text.toStdU32String();
         const bool paired = std::all_of(characters.begin(), characters.end(), PairsWell) && OneScript(characters);
         units = paired ? PairedWidth(characters) : LayOut(text).units;
@@ -218,14 +218,14 @@ int ColumnFit::TextWidth(std::string_view bytes)
 void ColumnFit::Add(const CardTableModel& table, int row)
 {
     for (int column = 0; column < kCardFieldCount; ++column)
-        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
+        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column), table.Encoding())];
 }
 
 void ColumnFit::Remove(const CardTableModel& table, int row)
 {
     for (int column = 0; column < kCardFieldCount; ++column) {
         auto& counts = widths_[std::size_t(column)];
-        const auto found = counts.find(TextWidth(table.Cell(row, column)));
+        const auto found = counts.find(TextWidth(table.Cell(row, column), table.Encoding()));
         if (found != counts.end() && --found->second == 0)
             counts.erase(found);
     }

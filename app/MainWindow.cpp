@@ -4,16 +4,19 @@
 #include "app/ApplicationIcon.h"
 #include "app/BinderWindow.h"
 #include "app/CardTableView.h"
+#include "app/CollectionHistory.h"
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
+#include "app/FieldUndoKeys.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
+#include "app/StatisticsWindow.h"
 #include "app/Tooltips.h"
 #include "app/WindowLayout.h"
 #include "app/WindowMenu.h"
 #include "base/MessageInterface.h"
 #include "collection/CollectionCommands.h"
 #include "collection/CollectionFile.h"
-#include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
@@ -88,6 +91,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
                    | Qt::WindowCloseButtonHint);
     controls_ = BuildDialog(*this, MainWindowTemplate());
     BindControls();
+    BindHistory();
     ConnectCommands();
     OnInitWindow();
 }
@@ -113,6 +117,21 @@ void MainWindow::BindControls()
     cardTable_->SetCardTable(&table_);
 }
 
+void MainWindow::BindHistory()
+{
+    history_ = std::make_unique<CollectionHistory>(entry_, table_, *cardTable_);
+    undoAction_ = new QAction(this);
+    undoAction_->setObjectName(QStringLiteral("undoAction"));
+    redoAction_ = new QAction(this);
+    redoAction_->setObjectName(QStringLiteral("redoAction"));
+    history_->BindActions(*undoAction_, *redoAction_);
+    addActions({undoAction_, redoAction_});
+    connect(undoAction_, &QAction::triggered, this, &MainWindow::OnUndo);
+    connect(redoAction_, &QAction::triggered, this, &MainWindow::OnRedo);
+    auto* keys = new FieldUndoKeys(*this, *undoAction_, *redoAction_);
+    connect(history_.get(), &CollectionHistory::Changed, keys, &FieldUndoKeys::ForgetTyping);
+}
+
 void MainWindow::ConnectCommands()
 {
     const auto onClick = [this](int id, void (MainWindow::*command)()) {
@@ -134,6 +153,11 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setObjectName(QStringLiteral("statisticsAction"));
+    statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    addAction(statisticsAction_);
+    connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
     binderAction_ = new QAction(QString::fromUtf8(Text::BinderMenu), this);
     binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
     addAction(binderAction_);
@@ -170,12 +194,13 @@ void MainWindow::ShowFields()
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
 }
 
-// Add and Update take the fields as the collection file can keep them, and
-// show what they took.
+// Add and Update take the fields as the collection file will give them back
+// at the next start, and show what they took: a Name of white space alone
+// is empty.
 void MainWindow::TakeEntryFields()
 {
     TakeFields();
-    ReplaceUnstorableBytes(held_);
+    PrepareForStorage(held_);
     ShowFields();
 }
 
@@ -209,6 +234,13 @@ void MainWindow::LoadCollection()
 {
     TakeFields();
     collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    // The fields show and take text in the collection file's encoding.
+    for (const auto& field : fields_) {
+        field->SetEncoding(table_.Encoding(), [this](char32_t character) {
+            messages_.ShowError(UnstorableCharacterText(character, CollectionPath()),
+                                QString::fromUtf8(Text::ErrorCaption));
+        });
+    }
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
@@ -226,7 +258,7 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    SortRowsByColumn(table_, column);
+    history_->SortByColumn(column);
     ShowFields();
 }
 
@@ -234,7 +266,7 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (entry_.Add(held_))
+    if (history_->Add(held_))
         RefreshRowCount();
     ShowFields();
 }
@@ -242,7 +274,7 @@ void MainWindow::OnAdd()
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    entry_.Update(SelectionMark(), held_);
+    history_->Update(SelectionMark(), held_);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -250,7 +282,7 @@ void MainWindow::OnUpdate()
 void MainWindow::OnDelete()
 {
     TakeFields();
-    entry_.Delete(SelectionMark());
+    history_->Delete(SelectionMark());
     cardTable_->FitColumns();
     RefreshRowCount();
 }
@@ -258,6 +290,21 @@ void MainWindow::OnDelete()
 void MainWindow::OnCardTableClick()
 {
     ReadRow(SelectionMark());
+}
+
+// Undo and redo show the Card of the step in the fields, and the count.
+void MainWindow::OnUndo()
+{
+    TakeFields();
+    history_->Undo(held_);
+    RefreshRowCount();
+}
+
+void MainWindow::OnRedo()
+{
+    TakeFields();
+    history_->Redo(held_);
+    RefreshRowCount();
 }
 
 void MainWindow::OnCatalogue()
@@ -300,7 +347,7 @@ void MainWindow::SavePreferences()
 void MainWindow::OnPreferences()
 {
     TakeFields();
-    PreferencesDialog dialog(this);
+    PreferencesDialog dialog(messages_, this);
     dialog.SetPreferences(prefs_);
     dialog.exec();
     // A cancelled dialog gives back what it was given, and the file is
@@ -340,7 +387,7 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, {binderAction_}, [this] { OnAbout(); });
+    return ::CreateWindowMenu(this, {undoAction_, redoAction_, statisticsAction_, binderAction_}, [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -365,13 +412,15 @@ void MainWindow::OnHelpButton()
 
 void MainWindow::OnBinder()
 {
+    TakeFields();
     if (!binder_) {
         binder_ = new BinderWindow(table_, DefaultPictureOptions(), this);
-        connect(binder_, &BinderWindow::CardChosen, this, &MainWindow::SelectAndReadRow);
+        connect(binder_, &BinderWindow::CardChosen, this, &MainWindow::SelectRow);
     }
     binder_->show();
     binder_->raise();
     binder_->activateWindow();
+    ShowFields();
 }
 
 BinderWindow* MainWindow::Binder() const
@@ -379,8 +428,24 @@ BinderWindow* MainWindow::Binder() const
     return binder_;
 }
 
-void MainWindow::SelectAndReadRow(int row)
+void MainWindow::OnStatistics()
 {
+    TakeFields();
+    if (!statistics_) {
+        statistics_ = new StatisticsWindow(table_, messages_, std::nullopt, this);
+        statistics_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(statistics_, &StatisticsWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+    ShowFields();
+}
+
+void MainWindow::SelectRow(int row)
+{
+    if (row < 0 || row >= table_.rowCount())
+        return;
     cardTable_->SelectRow(row);
     ReadRow(row);
 }

@@ -16,11 +16,13 @@
 
 class BinderWindow;
 class CardTableView;
+class CollectionHistory;
 class MessageInterface;
 class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenu;
+class StatisticsWindow;
 struct PageDescription;
 
 // The program's one window: the entry fields, the card table, the buttons,
@@ -64,6 +66,14 @@ public:
     void OnCatalogue();
     void OnList();
 
+    // The history of changes to the collection.
+    void OnUndo();
+    void OnRedo();
+    const CollectionHistory& History() const { return *history_; }
+    // The undo and redo commands, for every menu that offers them.
+    QAction* UndoAction() const { return undoAction_; }
+    QAction* RedoAction() const { return redoAction_; }
+
     // The preferences.
     void LoadPreferences();
     void SavePreferences();
@@ -77,10 +87,15 @@ public:
     void OnAbout();
     void OnHelpButton();
 
-    // The binder: opened by its action (Ctrl+B), or raised when it is open.
-    // A tile selected there selects and reads its row here.
+    // The Statistics window, opened once and then brought to the front.
+    void OnStatistics();
+    // Selects the row in the card table and takes its Card into the fields,
+    // as a click on the row does. A row that does not exist is ignored.
+    void SelectRow(int row);
+
+    // The binder, opened once and then brought to the front; a tile selected
+    // there selects its row here.
     void OnBinder();
-    void SelectAndReadRow(int row);
     QAction* BinderAction() const { return binderAction_; }
     BinderWindow* Binder() const;
 
@@ -95,6 +110,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
 
@@ -109,6 +125,9 @@ private:
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
+    std::unique_ptr<CollectionHistory> history_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
@@ -116,6 +135,12 @@ private:
     // The load found a qmk.dat it could not read; it must not be overwritten.
     bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+
+    // The statistics.
+    QAction* statisticsAction_ = nullptr;
+    QPointer<StatisticsWindow> statistics_;
+
+    // The binder.
     QAction* binderAction_ = nullptr;
     QPointer<BinderWindow> binder_;
 };

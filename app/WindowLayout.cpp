@@ -2,6 +2,8 @@
 
 #include "resources/ControlIds.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QWidget>
 
 #include <algorithm>
@@ -47,6 +49,17 @@ constexpr Widening kWidening[] = {
     {ControlId::Series, 358},
 };
 
+// The template gives the drop-down lists of the Series and Condition boxes
+// the height of the client area: each shows as many whole entries as fit
+// between its box and the bottom of the client area.
+void FitDropDown(QComboBox& box, int cy)
+{
+    const QAbstractItemView& list = *box.view();
+    const int entryHeight = list.model()->rowCount() > 0 ? list.sizeHintForRow(0) : list.fontMetrics().height();
+    const int room = cy - (box.geometry().bottom() + 1);
+    box.setMaxVisibleItems(std::max(1, room / std::max(entryHeight, 1)));
+}
+
 } // namespace
 
 QSize MinimumClientSize(const QWidget& window)
@@ -77,4 +90,6 @@ void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy)
     for (const ColumnPlace& column : kColumn)
         place(column.id, cx - 85, column.top, 75, column.height);
     resize(ControlId::CardTable, cx - 101, cy - 160);
+    for (const int id : {ControlId::Series, ControlId::Condition})
+        FitDropDown(*qobject_cast<QComboBox*>(control(id)), cy);
 }

@@ -9,7 +9,7 @@ class QMenu;
 class QWidget;
 
 // The window's own menu, opened by a right-click or the context-menu key:
-// the window's commands, a separator and the About entry, last.
+// the window's commands, a separator and the About entry.
 QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout);
 
 // Appends the About entry to the editing menu of each of the window's edit boxes.

@@ -143,7 +143,7 @@ void BinderBench::OverTheCollection()
             window_.findChild<QWidget*>(QStringLiteral("nameEdit"))->setProperty("text", QStringLiteral("Binder Card"));
             window_.OnAdd();
         }));
-        window_.SelectAndReadRow(0);
+        window_.SelectRow(0);
         window_.OnDelete();
     }
     Report(cards_, "binder_add", Median(adds));

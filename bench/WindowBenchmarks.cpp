@@ -6,8 +6,11 @@
 #include "QuietMessages.h"
 
 #include "app/MainWindow.h"
+#include "app/StatisticsWindow.h"
+#include "collection/CollectionTotals.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -37,6 +40,7 @@ private:
     void StartUp();
     void EntryCommands();
     void HeaderClicks();
+    void Statistics();
     void Pages();
     void Close();
     void PeakOfPhase(const char* name);
@@ -152,6 +156,26 @@ void WindowBench::HeaderClicks()
     Report(cards_, "header_click_max", Longest(unsorted, sorted));
 }
 
+// The count alone, and the Statistics window opened on it and shown.
+void WindowBench::Statistics()
+{
+    const int repetitions = cards_ >= 1'000'000 ? 3 : 7;
+    std::vector<Duration> counts, opens;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        CollectionTotals totals;
+        counts.push_back(TimeWithEvents([&] { totals = TotalsOf(window_->CardTable()); }));
+        Check(totals.cards == Rows(), "the statistics did not count every Card");
+        opens.push_back(TimeWithEvents([&] { window_->OnStatistics(); }));
+        auto* statistics = window_->findChild<StatisticsWindow*>();
+        if (!Check(statistics != nullptr && statistics->Totals().cards == Rows(), "the Statistics window"))
+            return;
+        statistics->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    Report(cards_, "statistics", Median(counts));
+    Report(cards_, "statistics_window", Median(opens));
+}
+
 void WindowBench::Pages()
 {
     const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
@@ -181,6 +205,7 @@ bool WindowBench::Run()
     Check(RunBinderBenchmarks(cards_, *window_), "the binder");
     EntryCommands();
     HeaderClicks();
+    Statistics();
     PeakOfPhase("rss_commands_bytes");
     Pages();
     PeakOfPhase("rss_pages_bytes");

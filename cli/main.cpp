@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/PublishCommand.h"
+#include "cli/StatsCommand.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,7 +12,7 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand()};
+    return {CatalogueCommand(), ListCommand(), StatsCommand()};
 }
 
 void PrintHelp(QTextStream& out)

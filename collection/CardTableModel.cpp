@@ -1,6 +1,8 @@
 #include "collection/CardTableModel.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 int CardTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -16,8 +18,7 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    const std::string_view text = Cell(index.row(), index.column());
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return DecodeText(Cell(index.row(), index.column()), encoding_);
 }
 
 QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -26,6 +27,14 @@ QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     const std::string_view heading = kCardHeadings[section];
     return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
+}
+
+void CardTableModel::SetEncoding(TextEncoding encoding)
+{
+    if (encoding == encoding_)
+        return;
+    encoding_ = encoding;
+    EmitAllCellsChanged();
 }
 
 std::string_view CardTableModel::Cell(int row, int column) const
@@ -82,6 +91,45 @@ void CardTableModel::RemoveRow(int row)
     endRemoveRows();
 }
 
+CardTableModel::RowBlock CardTableModel::TakeRows(int position, int count)
+{
+    RowBlock block;
+    count = std::min(count, int(rows_.size()) - position);
+    if (position < 0 || count <= 0)
+        return block;
+    const auto first = rows_.begin() + position;
+    beginRemoveRows({}, position, position + count - 1);
+    block.rows_.assign(std::make_move_iterator(first), std::make_move_iterator(first + count));
+    rows_.erase(first, first + count);
+    endRemoveRows();
+    return block;
+}
+
+void CardTableModel::PutRows(int position, RowBlock&& block)
+{
+    if (block.rows_.empty())
+        return;
+    position = std::clamp(position, 0, int(rows_.size()));
+    beginInsertRows({}, position, position + block.size() - 1);
+    rows_.insert(rows_.begin() + position, std::make_move_iterator(block.rows_.begin()),
+                 std::make_move_iterator(block.rows_.end()));
+    endInsertRows();
+    block.rows_ = std::vector<Row>();
+}
+
+void CardTableModel::ExchangeRows(const std::vector<int>& rows, RowBlock& block)
+{
+    for (std::size_t i = 0; i < rows.size() && i < block.rows_.size(); ++i) {
+        const int row = rows[i];
+        if (row < 0 || row >= int(rows_.size()))
+            continue;
+        emit RowAboutToBeReplaced(row);
+        std::swap(rows_[std::size_t(row)], block.rows_[i]);
+        emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
+        emit RowReplaced(row);
+    }
+}
+
 void CardTableModel::SetRows(const std::vector<Card>& rows)
 {
     beginResetModel();
@@ -114,6 +162,24 @@ void CardTableModel::ReverseRows()
 {
     std::reverse(rows_.begin(), rows_.end());
     EmitAllCellsChanged();
+}
+
+Card CardTableModel::RowBlock::CardAt(int index) const
+{
+    Card card;
+    if (index < 0 || index >= size())
+        return card;
+    for (int column = 0; column < kCardFieldCount; ++column)
+        card[column] = std::string(Field(rows_[std::size_t(index)], column));
+    return card;
+}
+
+std::size_t CardTableModel::RowBlock::Bytes() const
+{
+    std::size_t bytes = rows_.capacity() * sizeof(Row);
+    for (const Row& row : rows_)
+        bytes += row.text.capacity();
+    return bytes;
 }
 
 CardTableModel::Row CardTableModel::Pack(const Card& card)

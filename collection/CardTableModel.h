@@ -1,9 +1,12 @@
 #pragma once
 
+#include "base/TextEncoding.h"
 #include "collection/Card.h"
 
 #include <QAbstractTableModel>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,12 +34,32 @@ public:
         std::vector<Row> rows_;
     };
 
+    // Rows kept outside the table as the table keeps them: rows taken out
+    // to be put back, or Cards packed to go in.
+    class RowBlock {
+    public:
+        void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        int size() const { return int(rows_.size()); }
+        Card CardAt(int index) const;
+        // The memory the rows take.
+        std::size_t Bytes() const;
+
+    private:
+        friend class CardTableModel;
+        std::vector<Row> rows_;
+    };
+
     using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // The encoding of the collection file the rows came from: the cells keep
+    // its bytes and are shown in it. UTF-8 until a load finds otherwise.
+    TextEncoding Encoding() const { return encoding_; }
+    void SetEncoding(TextEncoding encoding);
 
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
@@ -46,6 +69,13 @@ public:
     void SetRow(int row, const Card& card);
     void SetCell(int row, int column, std::string_view text);
     void RemoveRow(int row);
+    // Takes the rows from position on out of the table, at most count.
+    RowBlock TakeRows(int position, int count);
+    // Puts the block's rows in, its first row at position.
+    void PutRows(int position, RowBlock&& block);
+    // Exchanges each listed row with the block's row at the same place in
+    // the list: what the table held is then in the block.
+    void ExchangeRows(const std::vector<int>& rows, RowBlock& block);
     // Replaces every row; rows[0] becomes the top row.
     void SetRows(const std::vector<Card>& rows);
     // Replaces every row with the built ones, the first built one at the bottom.
@@ -67,4 +97,5 @@ private:
     void EmitAllCellsChanged();
 
     std::vector<Row> rows_;
+    TextEncoding encoding_ = TextEncoding::Utf8;
 };

@@ -2,6 +2,7 @@
 
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
+#include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/CollectionFile.h"
@@ -24,11 +25,19 @@ bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel&
     if (!read && existed)
         messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable), QString::fromUtf8(Text::ErrorCaption));
 
+    // The values keep the file's bytes; the file's encoding decides only how
+    // they are shown and how typed text is stored.
+    const std::string_view bytes(raw.constData(), std::size_t(raw.size()));
+    const TextEncoding encoding = EncodingOfFile(bytes);
+    table.SetEncoding(encoding);
+    series.SetEncoding(encoding);
+    conditions.SetEncoding(encoding);
+
     // The table ends as if each Card had been inserted at the top in turn.
     CardTableModel::RowBuilder rows;
     std::vector<std::string> seriesTexts;
     std::vector<std::string> conditionTexts;
-    ParseCollection(std::string_view(raw.constData(), std::size_t(raw.size())), [&](const Card& card) {
+    ParseCollection(bytes, [&](const Card& card) {
         rows.Append(card);
         seriesTexts.push_back(card[SeriesField]);
         conditionTexts.push_back(card[ConditionField]);

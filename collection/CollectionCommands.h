@@ -7,8 +7,8 @@ class ChoiceListModel;
 class MessageInterface;
 
 // Reads the collection file into the table, replacing every row, and grows
-// the choice lists by its Series and Conditions. A missing file is created
-// empty. False, after a box, when the file exists but cannot be read: it
+// the choice lists by its Series and Conditions. The table and the lists
+// take the file's text encoding. A missing file is created empty. False, after a box, when the file exists but cannot be read: it
 // must then not be overwritten.
 bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel& series,
                     ChoiceListModel& conditions, MessageInterface& messages);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,7 +41,7 @@ bool KeyLess(const SortKey& a, const SortKey& b)
 
 } // namespace
 
-void SortRowsByColumn(CardTableModel& table, int column)
+ColumnSortResult SortRowsByColumn(CardTableModel& table, int column)
 {
     const int rows = table.rowCount();
     bool ascending = true;
@@ -48,7 +49,7 @@ void SortRowsByColumn(CardTableModel& table, int column)
         ascending = !TextLess(table.Cell(row + 1, column), table.Cell(row, column));
     if (ascending) {
         table.ReverseRows();
-        return;
+        return {true, {}};
     }
     // The column's texts copied side by side: comparing them then stays
     // within one block of memory instead of visiting every row's own.
@@ -72,4 +73,5 @@ void SortRowsByColumn(CardTableModel& table, int column)
     for (const SortKey& key : keys)
         order.push_back(key.row);
     table.Reorder(order);
+    return {false, std::move(order)};
 }

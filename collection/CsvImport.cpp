@@ -61,14 +61,6 @@ void TakeValue(std::string& value, std::string_view cell)
     value.resize(kept);
 }
 
-void DropTrailingWhiteSpace(std::string& value)
-{
-    std::size_t end = value.size();
-    while (end > 0 && IsWhiteSpace(value[end - 1]))
-        --end;
-    value.resize(end);
-}
-
 bool IsWholeNumber(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -175,12 +167,10 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
     for (std::size_t row = options.firstRowIsHeader ? 1 : 0; row < rows.RowCount(); ++row) {
         for (int field = 0; field < kCardFieldCount; ++field)
             TakeValue(card[field], rows.Field(row, options.columns[field]));
-        ReplaceUnstorableBytes(card);
+        PrepareForStorage(card);
         bool hasText = false;
-        for (std::string& value : card) {
-            DropTrailingWhiteSpace(value);
+        for (const std::string& value : card)
             hasText = hasText || !value.empty();
-        }
         if (!hasText)
             continue;
         if (card[NameField].empty()) {

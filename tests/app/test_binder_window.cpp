@@ -136,10 +136,12 @@ private slots:
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
         const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.first()->text(), QStringLiteral("&Binder..."));
-        QCOMPARE(actions.first()->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
-        QCOMPARE(actions.last()->text(), QStringLiteral("&About Quillmark..."));
+        QVERIFY(actions.size() >= 3);
+        QAction* entry = actions[actions.size() - 3];
+        QCOMPARE(entry->text(), QStringLiteral("&Binder..."));
+        QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
         QVERIFY(actions[actions.size() - 2]->isSeparator());
+        QCOMPARE(actions.last()->text(), QStringLiteral("&About Quillmark..."));
 
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(f.Field("nameEdit"), Qt::Key_B, Qt::ControlModifier);

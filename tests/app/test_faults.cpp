@@ -147,7 +147,7 @@ private slots:
         table.SetRows(CardsIn(kOldCollection));
         Preferences prefs;
         prefs.Name = "Ann";
-        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs);
+        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs, {});
         const std::function<bool(QIODevice&)> writers[] = {
             [&](QIODevice& device) { return WriteCollection(device, table); },
             [&](QIODevice& device) { return WritePreferences(device, prefs); },

@@ -1,5 +1,7 @@
 #include "support/WindowTest.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTest>
 
 namespace {
@@ -88,6 +90,31 @@ private slots:
         // Restoring lays everything out anew.
         window.OnSize(700, 500);
         CheckRules(f, 700, 500);
+    }
+
+    // The drop-down lists are as tall as the client area below their box
+    // allows, in whole entries, however large the window.
+    void dropDownsShowAsManyEntriesAsFit()
+    {
+        WindowFixture f;
+        QList<QList<QByteArray>> records;
+        for (int i = 0; i < 80; ++i)
+            records.append({"Card", "Series " + QByteArray::number(i), "Condition " + QByteArray::number(i)});
+        f.folder.Write("qmk.dat", CollectionBytes(records));
+        MainWindow& window = f.Open();
+        for (const QSize size : {window.minimumSize(), QSize(1280, 1000), QSize(700, 40)}) {
+            window.resize(size);
+            for (const char* name : {"seriesBox", "conditionBox"}) {
+                auto* box = f.Find<QComboBox>(name);
+                const int entry = box->view()->sizeHintForRow(0);
+                const int room = window.height() - Geometry(f, name).bottom() - 1;
+                QVERIFY(entry > 0);
+                QCOMPARE(box->maxVisibleItems(), std::max(1, room / entry));
+            }
+        }
+        window.resize(window.minimumSize());
+        QVERIFY(f.Find<QComboBox>("seriesBox")->maxVisibleItems() > 10);
+        QVERIFY(f.Find<QComboBox>("conditionBox")->maxVisibleItems() > 10);
     }
 
     void sameSizeTwiceGivesTheSameLayout()

@@ -180,9 +180,21 @@ private slots:
             table.SetRows(expected);
             for (int click = 0; click < 12; ++click) {
                 const int column = int(random() % (kCardFieldCount - 1));
+                const std::vector<Card> before = expected;
                 ExchangeSort(expected, column);
-                SortRowsByColumn(table, column);
+                const ColumnSortResult result = SortRowsByColumn(table, column);
                 QVERIFY2(Rows(table) == expected, qPrintable(QStringLiteral("round %1 click %2").arg(round).arg(click)));
+                // What the click gives back reproduces its rows.
+                std::vector<Card> replayed = before;
+                if (result.reversed) {
+                    QVERIFY(result.order.empty());
+                    std::reverse(replayed.begin(), replayed.end());
+                } else {
+                    QCOMPARE(result.order.size(), before.size());
+                    for (std::size_t i = 0; i < before.size(); ++i)
+                        replayed[i] = before[std::size_t(result.order[i])];
+                }
+                QVERIFY(replayed == expected);
             }
         }
     }
