@@ -1,6 +1,7 @@
 #include "app/BinderModel.h"
 
 #include "app/PictureLoader.h"
+#include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
 
 #include <algorithm>
@@ -105,14 +106,13 @@ QVariant BinderModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole: {
-        const std::string_view name = table_.Cell(row, NameField);
-        return QString::fromUtf8(name.data(), qsizetype(name.size()));
+        return DecodeText(table_.Cell(row, NameField), table_.Encoding());
     }
     case Qt::DecorationRole:
     case PictureStateRole: {
         const QByteArray url = PictureUrl(index.row());
         QImage thumbnail;
-        const PictureLoader::State state = pictures_.Thumbnail(url, &thumbnail);
+        const PictureLoader::State state = pictures_.Thumbnail(url, table_.Encoding(), &thumbnail);
         if (state == PictureLoader::State::Loading) {
             QList<int>& rows = awaited_[url];
             if (!rows.contains(index.row()))

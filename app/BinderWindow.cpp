@@ -1,6 +1,7 @@
 #include "app/BinderWindow.h"
 
 #include "app/PictureDialog.h"
+#include "collection/CardTableModel.h"
 #include "resources/StringTable.h"
 
 #include <QComboBox>
@@ -31,6 +32,7 @@ QString CardCount(int cards)
 
 BinderWindow::BinderWindow(const CardTableModel& table, const PictureOptions& options, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , table_(table)
     , pictures_(options)
     , tiles_(table, pictures_)
 {
@@ -238,6 +240,6 @@ void BinderWindow::ShowWholePicture(const QModelIndex& index)
     if (row < 0)
         return;
     auto* dialog = new PictureDialog(pictures_, index.data(BinderModel::PictureUrlRole).toByteArray(),
-                                     index.data(Qt::DisplayRole).toString(), this);
+                                     table_.Encoding(), index.data(Qt::DisplayRole).toString(), this);
     dialog->show();
 }

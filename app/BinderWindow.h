@@ -56,6 +56,7 @@ private:
     void FitView();
     void ShowPageState();
 
+    const CardTableModel& table_;
     PictureLoader pictures_;
     BinderModel tiles_;
     BinderDelegate delegate_;

@@ -11,8 +11,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-PictureDialog::PictureDialog(PictureLoader& pictures, const QByteArray& pictureUrl, const QString& name,
-                             QWidget* parent)
+PictureDialog::PictureDialog(PictureLoader& pictures, const QByteArray& pictureUrl, TextEncoding encoding,
+                             const QString& name, QWidget* parent)
     : QDialog(parent)
     , pictureUrl_(pictureUrl)
 {
@@ -31,7 +31,7 @@ PictureDialog::PictureDialog(PictureLoader& pictures, const QByteArray& pictureU
     layout->addWidget(area_);
     resize(320, 200);
     connect(&pictures, &PictureLoader::PictureRead, this, &PictureDialog::Show);
-    pictures.ReadWholePicture(pictureUrl);
+    pictures.ReadWholePicture(pictureUrl, encoding);
 }
 
 bool PictureDialog::ShowsPicture() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextEncoding.h"
+
 #include <QByteArray>
 #include <QDialog>
 
@@ -15,7 +17,8 @@ class PictureDialog : public QDialog {
     Q_OBJECT
 
 public:
-    PictureDialog(PictureLoader& pictures, const QByteArray& pictureUrl, const QString& name, QWidget* parent = nullptr);
+    PictureDialog(PictureLoader& pictures, const QByteArray& pictureUrl, TextEncoding encoding, const QString& name,
+                  QWidget* parent = nullptr);
 
     // True once the picture has been read or found missing.
     bool Settled() const { return settled_; }

@@ -63,7 +63,7 @@ PictureLoader::~PictureLoader()
     pool_.waitForDone();
 }
 
-PictureLoader::State PictureLoader::Thumbnail(const QByteArray& pictureUrl, QImage* thumbnail)
+PictureLoader::State PictureLoader::Thumbnail(const QByteArray& pictureUrl, TextEncoding encoding, QImage* thumbnail)
 {
     if (const QImage* held = thumbnails_.object(pictureUrl)) {
         *thumbnail = *held;
@@ -73,7 +73,7 @@ PictureLoader::State PictureLoader::Thumbnail(const QByteArray& pictureUrl, QIma
         return State::Failed;
     if (thumbnailsAsked_.contains(pictureUrl))
         return State::Loading;
-    const PictureLocation location = LocatePicture(View(pictureUrl), options_.dataFolder);
+    const PictureLocation location = LocatePicture(View(pictureUrl), encoding, options_.dataFolder);
     if (location.kind == PictureLocation::Kind::None)
         return State::NoPicture;
     thumbnailsAsked_.insert(pictureUrl);
@@ -81,11 +81,11 @@ PictureLoader::State PictureLoader::Thumbnail(const QByteArray& pictureUrl, QIma
     return State::Loading;
 }
 
-void PictureLoader::ReadWholePicture(const QByteArray& pictureUrl)
+void PictureLoader::ReadWholePicture(const QByteArray& pictureUrl, TextEncoding encoding)
 {
     if (wholeAsked_.contains(pictureUrl))
         return;
-    const PictureLocation location = LocatePicture(View(pictureUrl), options_.dataFolder);
+    const PictureLocation location = LocatePicture(View(pictureUrl), encoding, options_.dataFolder);
     if (location.kind == PictureLocation::Kind::None) {
         emit PictureRead(pictureUrl, QImage());
         return;
@@ -160,6 +160,7 @@ void PictureLoader::Finish(const Job& job, const Outcome& outcome)
 {
     --running_;
     if (outcome.needsFetch) {
+        fetching_.insert(job.url, job.location);
         fetcher_.Fetch(job.url, job.location.url);
     } else if (job.whole) {
         wholeAsked_.remove(job.url);
@@ -177,7 +178,7 @@ void PictureLoader::Finish(const Job& job, const Outcome& outcome)
 
 void PictureLoader::OnFetched(const QByteArray& pictureUrl, const QByteArray& bytes, bool ok)
 {
-    const PictureLocation location = LocatePicture(View(pictureUrl), options_.dataFolder);
+    const PictureLocation location = fetching_.take(pictureUrl);
     if (thumbnailsAsked_.contains(pictureUrl))
         Enqueue({pictureUrl, location, false, bytes, !ok});
     if (wholeAsked_.contains(pictureUrl))
@@ -186,6 +187,7 @@ void PictureLoader::OnFetched(const QByteArray& pictureUrl, const QByteArray& by
 
 void PictureLoader::OnDropped(const QByteArray& pictureUrl)
 {
+    fetching_.remove(pictureUrl);
     if (thumbnailsAsked_.remove(pictureUrl))
         emit ThumbnailChanged(pictureUrl);
     if (wholeAsked_.remove(pictureUrl))

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QCache>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QSet>
@@ -42,10 +43,11 @@ public:
     ~PictureLoader() override;
 
     // The state of a Picture URL's thumbnail, and the thumbnail when Ready.
-    // One not yet made, and not failed, is asked for.
-    State Thumbnail(const QByteArray& pictureUrl, QImage* thumbnail);
+    // One not yet made, and not failed, is asked for. The URL's bytes are in
+    // the collection's encoding.
+    State Thumbnail(const QByteArray& pictureUrl, TextEncoding encoding, QImage* thumbnail);
     // Reads the picture whole, within the decoding limit; PictureRead tells.
-    void ReadWholePicture(const QByteArray& pictureUrl);
+    void ReadWholePicture(const QByteArray& pictureUrl, TextEncoding encoding);
 
     qint64 MemoryBytes() const { return thumbnails_.totalCost(); }
 
@@ -86,6 +88,7 @@ private:
     // Waiting, being made or being fetched.
     QSet<QByteArray> thumbnailsAsked_;
     QSet<QByteArray> wholeAsked_;
+    QHash<QByteArray, PictureLocation> fetching_;
     // The newest last; started newest first.
     std::deque<Job> waiting_;
     int running_ = 0;

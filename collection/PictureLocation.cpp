@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -50,15 +49,15 @@ PictureLocation FileAt(const QString& path, const QString& dataFolder)
 
 } // namespace
 
-PictureLocation LocatePicture(std::string_view pictureUrl, const QString& dataFolder)
+PictureLocation LocatePicture(std::string_view pictureUrl, TextEncoding encoding, const QString& dataFolder)
 {
-    const std::string_view text = Trimmed(pictureUrl);
-    if (text.empty())
+    const std::string_view trimmed = Trimmed(pictureUrl);
+    if (trimmed.empty())
         return {};
-    const QByteArray bytes(text.data(), qsizetype(text.size()));
-    const QByteArray scheme = SchemeOf(text);
+    const QString text = DecodeText(trimmed, encoding);
+    const QByteArray scheme = SchemeOf(trimmed);
     if (scheme == "http" || scheme == "https") {
-        const QUrl url = QUrl::fromEncoded(bytes, QUrl::TolerantMode);
+        const QUrl url(text, QUrl::TolerantMode);
         if (!url.isValid() || url.host().isEmpty())
             return {};
         PictureLocation location;
@@ -67,7 +66,7 @@ PictureLocation LocatePicture(std::string_view pictureUrl, const QString& dataFo
         return location;
     }
     if (scheme == "file") {
-        const QUrl url = QUrl::fromEncoded(bytes, QUrl::TolerantMode);
+        const QUrl url(text, QUrl::TolerantMode);
         const QString host = url.host();
         if (!url.isValid() || url.path().isEmpty() || !(host.isEmpty() || host == QLatin1String("localhost")))
             return {};
@@ -75,5 +74,5 @@ PictureLocation LocatePicture(std::string_view pictureUrl, const QString& dataFo
     }
     if (!scheme.isEmpty())
         return {};
-    return FileAt(QFile::decodeName(bytes), dataFolder);
+    return FileAt(text, dataFolder);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextEncoding.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -18,7 +20,8 @@ struct PictureLocation {
 };
 
 // Reads a Picture URL as the Catalogue page uses it: a path relative to the
-// data folder, an absolute path, a file: URL or an http:/https: URL. Paths
-// are taken as typed, bytes as the file system's names; a blank URL, another
-// scheme or a file: URL naming another machine gives Kind::None.
-PictureLocation LocatePicture(std::string_view pictureUrl, const QString& dataFolder);
+// data folder, an absolute path, a file: URL or an http:/https: URL. The
+// bytes are read as letters in the collection's encoding, as the page shows
+// them; paths are taken as typed. A blank URL, another scheme or a file: URL
+// naming another machine gives Kind::None.
+PictureLocation LocatePicture(std::string_view pictureUrl, TextEncoding encoding, const QString& dataFolder);

@@ -372,6 +372,20 @@ private slots:
         QVERIFY(f.messages.shown.isEmpty());
     }
 
+    void windows1252CollectionNamesItsPictures()
+    {
+        BinderFixture f;
+        f.folder.Write(QStringLiteral("café.png"), Png(63, 88, Qt::blue));
+        f.folder.Write("qmk.dat", CollectionBytes({{"Caf\xe9", "S", "", "", "", "", "caf\xe9.png"}}));
+        BinderWindow& binder = f.OpenBinder();
+        QCOMPARE(binder.Tiles().index(0).data().toString(), QStringLiteral("Café"));
+        QCOMPARE(Settled(binder.Tiles(), 0), State::Ready);
+        DoubleClick(binder, 0);
+        PictureDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = binder.findChild<PictureDialog*>()) && dialog->Settled());
+        QVERIFY(dialog->ShowsPicture());
+    }
+
     void doubleClickShowsTheWholePicture()
     {
         BinderFixture f;
