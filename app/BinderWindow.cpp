@@ -46,7 +46,7 @@ BinderWindow::BinderWindow(const CardTableModel& table, const PictureOptions& op
     SetPictureHeight(sizeSlider_->value());
     ShowPageState();
     adjustSize();
-    // The keys turn the pages from the start; a focused list box would take them.
+    // The keys turn the pages from the start; a focused drop-down list would take them.
     view_->setFocus();
 }
 
