@@ -1,12 +1,14 @@
 #include "app/CollectionHistory.h"
 
 #include "app/CardTableView.h"
+#include "app/ImportStep.h"
 #include "app/ReorderStep.h"
 #include "app/RowBlockStep.h"
 #include "app/SetRowsStep.h"
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ColumnSort.h"
+#include "collection/CsvImport.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
@@ -85,6 +87,22 @@ void CollectionHistory::SortByColumn(int column)
         return;
     const QString heading = table_.headerData(column, Qt::Horizontal).toString();
     Record(new ReorderStep(table_, std::move(change), QString::fromUtf8(Text::SortStep).arg(heading)), mark);
+}
+
+void CollectionHistory::Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions)
+{
+    const int mark = view_.SelectionMark();
+    const int count = result.cards.size();
+    std::vector<int> rows;
+    CardTableModel::RowBlock replaced;
+    for (const auto& [row, quantity] : result.quantities) {
+        rows.push_back(row + count);
+        replaced.Append(table_.RowCard(row));
+    }
+    ApplyCsvImport(std::move(result), table_, series, conditions);
+    if (count > 0 || !rows.empty())
+        Record(new ImportStep(table_, count, std::move(rows), std::move(replaced), QString::fromUtf8(Text::ImportStep)),
+               mark);
 }
 
 bool CollectionHistory::CanUndo() const

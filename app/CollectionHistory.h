@@ -11,8 +11,10 @@
 class CardEntry;
 class CardTableModel;
 class CardTableView;
+class ChoiceListModel;
 class CollectionStep;
 class QAction;
+struct CsvImportResult;
 
 // The session's history of changes to the collection, on Qt's undo stack.
 // Add, Update, Delete and the column click run through it and are kept as
@@ -35,6 +37,8 @@ public:
     bool Update(int row, const Card& card);
     bool Delete(int row);
     void SortByColumn(int column);
+    // Applies an import, as ApplyCsvImport does, as one step.
+    void Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions);
 
     bool CanUndo() const;
     bool CanRedo() const;

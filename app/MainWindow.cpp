@@ -5,6 +5,8 @@
 #include "app/BinderWindow.h"
 #include "app/CardTableView.h"
 #include "app/CollectionHistory.h"
+#include "app/CsvCommands.h"
+#include "app/CsvQuestions.h"
 #include "app/DialogBuilder.h"
 #include "app/EncodingValidator.h"
 #include "app/FieldUndoKeys.h"
@@ -28,6 +30,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -86,6 +89,9 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , collectionFile_(CollectionPath())
+    , autosave_(table_, collectionFile_, messages)
+    , csvQuestions_(std::make_unique<DesktopCsvQuestions>(this))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -104,6 +110,7 @@ void MainWindow::BindControls()
         controls_.value(named.id)->setObjectName(QString::fromLatin1(named.objectName));
     countBox_ = qobject_cast<QLineEdit*>(Control(ControlId::Count));
     tooltipsBox_ = qobject_cast<QCheckBox*>(Control(ControlId::Tooltips));
+    noticeLine_ = qobject_cast<QLabel*>(Control(ControlId::Notice));
     qobject_cast<QComboBox*>(Control(ControlId::Series))->setModel(&seriesChoices_);
     qobject_cast<QComboBox*>(Control(ControlId::Condition))->setModel(&conditionChoices_);
     for (int field = 0; field < kCardFieldCount; ++field) {
@@ -158,6 +165,10 @@ void MainWindow::ConnectCommands()
     statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     addAction(statisticsAction_);
     connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
+    exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
+    importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
+    connect(exportCsvAction_, &QAction::triggered, this, &MainWindow::OnExportCsv);
+    connect(importCsvAction_, &QAction::triggered, this, &MainWindow::OnImportCsv);
     binderAction_ = new QAction(QString::fromUtf8(Text::BinderMenu), this);
     binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
     addAction(binderAction_);
@@ -170,7 +181,7 @@ void MainWindow::OnInitWindow()
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumClientSize(*this));
-    ExtendEditMenus(*this, [this] { OnAbout(); });
+    ExtendEditMenus(*this, {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_}, [this] { OnAbout(); });
     LoadPreferences();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
@@ -182,6 +193,8 @@ void MainWindow::TakeFields()
         held_[std::size_t(field)] = fields_[std::size_t(field)]->Take();
     heldRowCount_ = countBox_->text().toInt();
     tooltipsCheckState_ = tooltipsBox_->isChecked() ? 1 : 0;
+    // Every command starts here, and a notice lasts until the next one.
+    notice_.clear();
 }
 
 void MainWindow::ShowFields()
@@ -192,6 +205,7 @@ void MainWindow::ShowFields()
     if (tooltipsCheckState_ < 0 || tooltipsCheckState_ > 2)
         tooltipsCheckState_ = 0;
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
+    noticeLine_->setText(notice_.isEmpty() ? QString::fromUtf8(Text::Notice) : notice_);
 }
 
 // Add and Update take the fields as the collection file will give them back
@@ -233,7 +247,7 @@ int MainWindow::SelectionMark() const
 void MainWindow::LoadCollection()
 {
     TakeFields();
-    collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_);
     // The fields show and take text in the collection file's encoding.
     for (const auto& field : fields_) {
         field->SetEncoding(table_.Encoding(), [this](char32_t character) {
@@ -244,13 +258,15 @@ void MainWindow::LoadCollection()
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
+    autosave_.Start();
 }
 
 void MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
-    ::SaveCollection(CollectionPath(), table_, collectionUnreadable_, messages_);
+    autosave_.Stop();
+    ::SaveCollection(collectionFile_, table_, messages_);
     ClearEntryFields();
 }
 
@@ -387,7 +403,9 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, {undoAction_, redoAction_, statisticsAction_, binderAction_}, [this] { OnAbout(); });
+    return ::CreateWindowMenu(
+        this, {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_},
+        [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -448,6 +466,36 @@ void MainWindow::SelectRow(int row)
         return;
     cardTable_->SelectRow(row);
     ReadRow(row);
+}
+
+void MainWindow::OnExportCsv()
+{
+    TakeFields();
+    notice_ = RunCsvExport(*csvQuestions_, table_, messages_);
+    ShowFields();
+}
+
+// The summary box stands over the window as it now is: the new Cards in the
+// table, the widths fitted, the new count.
+void MainWindow::OnImportCsv()
+{
+    TakeFields();
+    std::optional<CsvImportResult> imported = AskCsvImport(*csvQuestions_, table_, messages_);
+    QString summary;
+    if (imported) {
+        summary = CsvImportSummary(*imported);
+        history_->Import(std::move(*imported), seriesChoices_, conditionChoices_);
+        cardTable_->FitColumns();
+        heldRowCount_ = table_.rowCount();
+    }
+    ShowFields();
+    if (imported)
+        messages_.ShowError(summary, QString::fromUtf8(Text::ImportCsvCaption));
+}
+
+void MainWindow::SetCsvQuestions(std::unique_ptr<CsvQuestions> questions)
+{
+    csvQuestions_ = std::move(questions);
 }
 
 void MainWindow::OnDestroyWindow()

@@ -5,6 +5,8 @@
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
+#include "collection/CollectionAutosave.h"
+#include "collection/CollectionSaver.h"
 #include "prefs/Preferences.h"
 
 #include <QDialog>
@@ -17,9 +19,11 @@
 class BinderWindow;
 class CardTableView;
 class CollectionHistory;
+class CsvQuestions;
 class MessageInterface;
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class StatisticsWindow;
@@ -29,7 +33,7 @@ struct PageDescription;
 // and the state behind them. Every command takes the fields into the held
 // values, makes one call into the subsystem that does the work, and shows the
 // held values again. Its files are read when it is constructed and written
-// once when its run ends.
+// when its run ends; the collection file also soon after every change.
 class MainWindow : public QDialog {
     Q_OBJECT
 
@@ -43,6 +47,7 @@ public:
     const Preferences& Prefs() const { return prefs_; }
     bool TipSupport() const { return tipSupport_; }
     QWidget* Control(int id) const { return controls_.value(id); }
+    CollectionAutosave& Autosave() { return autosave_; }
 
     void TakeFields();
     void ShowFields();
@@ -93,6 +98,14 @@ public:
     // as a click on the row does. A row that does not exist is ignored.
     void SelectRow(int row);
 
+    // CSV export and import: the window's actions, which its menus show.
+    void OnExportCsv();
+    void OnImportCsv();
+    QAction* ExportCsvAction() const { return exportCsvAction_; }
+    QAction* ImportCsvAction() const { return importCsvAction_; }
+    // Answers the commands' questions instead of the desktop's dialogs.
+    void SetCsvQuestions(std::unique_ptr<CsvQuestions> questions);
+
     // The binder, opened once and then brought to the front; a tile selected
     // there selects its row here.
     void OnBinder();
@@ -120,6 +133,8 @@ private:
     ChoiceListModel seriesChoices_;
     ChoiceListModel conditionChoices_;
     CardEntry entry_;
+    CollectionSaver collectionFile_;
+    CollectionAutosave autosave_;
     QHash<int, QWidget*> controls_;
     QLineEdit* countBox_ = nullptr;
     QCheckBox* tooltipsBox_ = nullptr;
@@ -132,13 +147,20 @@ private:
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
     bool tipSupport_ = false;
-    // The load found a qmk.dat it could not read; it must not be overwritten.
-    bool collectionUnreadable_ = false;
     bool destroyed_ = false;
 
     // The statistics.
     QAction* statisticsAction_ = nullptr;
     QPointer<StatisticsWindow> statistics_;
+
+    // CSV export and import.
+    std::unique_ptr<CsvQuestions> csvQuestions_;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* importCsvAction_ = nullptr;
+    QLabel* noticeLine_ = nullptr;
+    // What the last command has to tell, shown in the notice line instead of
+    // the product line until the next command; empty for the product line.
+    QString notice_;
 
     // The binder.
     QAction* binderAction_ = nullptr;

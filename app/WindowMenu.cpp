@@ -17,7 +17,8 @@ void AppendAboutEntry(QMenu& menu, const std::function<void()>& onAbout)
 } // namespace
 
 // The window manager's own window menu cannot be extended from here, so the
-// About entry lives in the window's context menu instead.
+// About entry lives in the window's context menu instead. The commands are
+// the window's own actions, shared with any other menu that shows them.
 QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout)
 {
     auto* menu = new QMenu(parent);
@@ -27,13 +28,16 @@ QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const 
     return menu;
 }
 
-// The edit boxes keep their own editing menu, with the About entry below it,
-// so that the context-menu key reaches About from whichever box has the focus.
-void ExtendEditMenus(QWidget& window, const std::function<void()>& onAbout)
+// The edit boxes keep their own editing menu, with the window's entries
+// below it, so that the context-menu key reaches them from whichever box
+// has the focus.
+void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, const std::function<void()>& onAbout)
 {
-    const auto popUp = [onAbout](QLineEdit* edit, const QPoint& globalPosition) {
+    const auto popUp = [commands, onAbout](QLineEdit* edit, const QPoint& globalPosition) {
         QMenu* menu = edit->createStandardContextMenu();
         menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        menu->addActions(commands);
         AppendAboutEntry(*menu, onAbout);
         menu->popup(globalPosition);
     };

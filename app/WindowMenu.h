@@ -12,5 +12,6 @@ class QWidget;
 // the window's commands, a separator and the About entry.
 QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout);
 
-// Appends the About entry to the editing menu of each of the window's edit boxes.
-void ExtendEditMenus(QWidget& window, const std::function<void()>& onAbout);
+// Appends the window's commands and the About entry to the editing menu of
+// each of the window's edit boxes.
+void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, const std::function<void()>& onAbout);

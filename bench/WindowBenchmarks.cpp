@@ -5,12 +5,16 @@
 #include "Measure.h"
 #include "QuietMessages.h"
 
+#include "app/CsvImportDialog.h"
+#include "app/CsvQuestions.h"
 #include "app/MainWindow.h"
 #include "app/StatisticsWindow.h"
 #include "collection/CollectionTotals.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -25,6 +29,35 @@ namespace {
 constexpr std::array<const char*, kCardFieldCount> kFieldNames = {
     "nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit", "urlEdit", "descriptionEdit",
 };
+
+// Answers the CSV commands as the user would who takes what is offered: the
+// import dialog is built, not shown, and its settings taken as they are.
+class OfferedCsvAnswers : public CsvQuestions {
+public:
+    explicit OfferedCsvAnswers(QString path)
+        : path_(std::move(path))
+    {
+    }
+
+    QString ExportPath(const QString&) override { return path_; }
+    QString ImportPath(const QString&) override { return path_; }
+    bool ImportSettings(const QByteArray& bytes, CsvFileSettings& settings) override
+    {
+        dialog = TimeWithEvents([&] { settings = CsvImportDialog(bytes).Settings(); });
+        return true;
+    }
+
+    Duration dialog;
+
+private:
+    QString path_;
+};
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class WindowBench {
 public:
@@ -42,6 +75,7 @@ private:
     void HeaderClicks();
     void Statistics();
     void Pages();
+    void CsvExport();
     void Close();
     void PeakOfPhase(const char* name);
 
@@ -191,6 +225,19 @@ void WindowBench::Pages()
     Check(messages_.questions == 2 * repetitions, "the pages were not both written");
 }
 
+void WindowBench::CsvExport()
+{
+    const QString path = QFileInfo(QStringLiteral("cards.csv")).absoluteFilePath();
+    window_->SetCsvQuestions(std::make_unique<OfferedCsvAnswers>(path));
+    const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
+    std::vector<Duration> exports;
+    for (int repetition = 0; repetition < repetitions; ++repetition)
+        exports.push_back(TimeWithEvents([&] { window_->OnExportCsv(); }));
+    Report(cards_, "csv_export", Median(exports));
+    Report(cards_, "csv_bytes", double(QFileInfo(path).size()));
+    Check(QFileInfo(path).size() > 0, "the export wrote nothing");
+}
+
 void WindowBench::Close()
 {
     Report(cards_, "close", TimeWithEvents([&] { window_->OnDestroyWindow(); }));
@@ -209,6 +256,8 @@ bool WindowBench::Run()
     PeakOfPhase("rss_commands_bytes");
     Pages();
     PeakOfPhase("rss_pages_bytes");
+    CsvExport();
+    PeakOfPhase("rss_csv_export_bytes");
     Close();
     PeakOfPhase("rss_close_bytes");
     Report(cards_, "rss_phases_separate", peakResets_ ? 1 : 0);
@@ -221,4 +270,42 @@ bool WindowBench::Run()
 bool RunWindowBenchmarks(std::uint64_t cards)
 {
     return WindowBench(cards).Run();
+}
+
+bool RunCsvImportBenchmark(std::uint64_t cards)
+{
+    const QString csv = QFileInfo(QStringLiteral("cards.csv")).absoluteFilePath();
+    const QByteArray saved = FileBytes(QStringLiteral("qmk.dat"));
+    QDir(QStringLiteral("import")).removeRecursively();
+    if (!QDir().mkdir(QStringLiteral("import")) || !QDir::setCurrent(QStringLiteral("import")))
+        return false;
+    QuietMessages messages;
+    auto window = std::make_unique<MainWindow>(messages);
+    window->show();
+    ProcessPostedEvents();
+    auto answers = std::make_unique<OfferedCsvAnswers>(csv);
+    const OfferedCsvAnswers& offered = *answers;
+    window->SetCsvQuestions(std::move(answers));
+
+    const std::uint64_t before = ResidentBytesInUse();
+    const bool peakResets = ResetPeakResident();
+    Report(cards, "csv_import", TimeWithEvents([&] { window->OnImportCsv(); }));
+    const std::uint64_t peak = PeakResidentBytes();
+    Report(cards, "csv_import_dialog", offered.dialog);
+    Report(cards, "rss_csv_import_bytes", double(peak - std::min(peak, before)));
+    const std::uint64_t after = ResidentBytesInUse();
+    Report(cards, "rss_csv_table_bytes", double(after - std::min(after, before)));
+    Report(cards, "rss_csv_import_separate", peakResets ? 1 : 0);
+
+    bool sound = std::uint64_t(window->CardTable().rowCount()) == cards && messages.errors == 1;
+    window->OnDestroyWindow();
+    window.reset();
+    if (FileBytes(QStringLiteral("qmk.dat")) != saved) {
+        std::fprintf(stderr, "%llu cards: the imported collection is not the exported one\n",
+                     static_cast<unsigned long long>(cards));
+        sound = false;
+    }
+    QDir::setCurrent(QStringLiteral(".."));
+    QDir(QStringLiteral("import")).removeRecursively();
+    return sound;
 }

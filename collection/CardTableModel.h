@@ -12,6 +12,21 @@
 #include <string_view>
 #include <vector>
 
+// Every row of the card table as it was at one moment, its texts copied into
+// one buffer: cheap to take, and readable on another thread while the table
+// goes on changing. Row 0 is the top row.
+class CardTableSnapshot {
+public:
+    int rowCount() const { return int(ends_.size()); }
+    std::string_view Cell(int row, int column) const;
+
+private:
+    friend class CardTableModel;
+    std::string text_;
+    std::vector<std::size_t> starts_;
+    std::vector<std::array<std::uint32_t, kCardFieldCount>> ends_;
+};
+
 // The card table's rows: the one and only store of the collection while the
 // program runs. Each row keeps its eight cell texts as bytes, packed into one
 // buffer. Row 0 is the top row.
@@ -39,8 +54,13 @@ public:
     class RowBlock {
     public:
         void Append(const Card& card) { rows_.push_back(Pack(card)); }
+        // Room for rows to be appended, so that they never move: views of
+        // their texts stay valid until a text is set.
+        void Reserve(std::size_t rows) { rows_.reserve(rows); }
         int size() const { return int(rows_.size()); }
         Card CardAt(int index) const;
+        std::string_view Cell(int index, int column) const;
+        void SetCell(int index, int column, std::string_view text);
         // The memory the rows take.
         std::size_t Bytes() const;
 
@@ -64,6 +84,7 @@ public:
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
     Card RowCard(int row) const;
+    CardTableSnapshot Snapshot() const;
 
     void InsertRow(int position, const Card& card);
     void SetRow(int row, const Card& card);

@@ -1,6 +1,7 @@
 #include "collection/ChoiceListModel.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <unordered_set>
 
@@ -86,11 +87,6 @@ void ChoiceListModel::Add(std::string_view bytes)
 
 void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
 {
-    if (!entries_.empty()) {
-        for (const std::string& bytes : texts)
-            Add(bytes);
-        return;
-    }
     std::vector<Entry> found;
     // A collection repeats a few texts many times: each is decoded once.
     std::unordered_set<std::string_view> seen;
@@ -104,17 +100,27 @@ void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
             found.push_back({std::move(text), Bytes(bytes), std::move(order)});
         }
     }
+    if (found.empty())
+        return;
     // Each text's sort key is made once. The texts are put in order by
     // their positions: a sort key is costly to move.
     std::vector<std::size_t> positions(found.size());
     std::iota(positions.begin(), positions.end(), std::size_t(0));
     std::stable_sort(positions.begin(), positions.end(),
                      [&found](std::size_t a, std::size_t b) { return found[a].order.compare(found[b].order) < 0; });
+    // The new texts join the old ones after those that sort the same, as
+    // Add puts them.
     std::vector<Entry> entries;
-    entries.reserve(found.size());
-    for (const std::size_t position : positions)
-        entries.push_back(std::move(found[position]));
+    entries.reserve(entries_.size() + found.size());
     beginResetModel();
+    auto old = entries_.begin();
+    for (const std::size_t position : positions) {
+        Entry& next = found[position];
+        for (; old != entries_.end() && old->order.compare(next.order) <= 0; ++old)
+            entries.push_back(std::move(*old));
+        entries.push_back(std::move(next));
+    }
+    entries.insert(entries.end(), std::make_move_iterator(old), std::make_move_iterator(entries_.end()));
     entries_ = std::move(entries);
     endResetModel();
 }

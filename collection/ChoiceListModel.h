@@ -34,7 +34,8 @@ public:
     bool Contains(std::string_view bytes) const;
     // Adds the text unless an entry equals it ignoring case.
     void Add(std::string_view bytes);
-    // The same as Add for each text in turn, at once for an empty list.
+    // The same as Add for each text in turn, in one reset of the list: an
+    // import may bring thousands of new texts.
     void AddAll(const std::vector<std::string>& texts);
 
 private:

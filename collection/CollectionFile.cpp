@@ -24,6 +24,30 @@ bool Flush(QIODevice& device, QByteArray& buffer)
     return written;
 }
 
+// The table and a snapshot of it are written by the same code, so that an
+// autosave writes exactly the bytes the close would.
+template <typename Table>
+bool WriteRows(QIODevice& device, const Table& table)
+{
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray buffer;
+    buffer.reserve(kChunk + 4096);
+    if (table.rowCount() > 0)
+        AppendTextMode(buffer, kHeaderLine);
+    for (int row = table.rowCount() - 1; row >= 0; --row) {
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            buffer.append("\r\n", 2);
+            buffer.append(kCardKeys[field].data(), qsizetype(kCardKeys[field].size()));
+            buffer.append('=');
+            AppendTextMode(buffer, table.Cell(row, field));
+        }
+        buffer.append("\r\n", 2);
+        if (buffer.size() >= kChunk && !Flush(device, buffer))
+            return false;
+    }
+    return Flush(device, buffer);
+}
+
 } // namespace
 
 void ParseCollection(std::string_view raw, const std::function<void(const Card&)>& take)
@@ -50,21 +74,10 @@ std::vector<Card> ParseCollection(std::string_view raw)
 
 bool WriteCollection(QIODevice& device, const CardTableModel& table)
 {
-    constexpr qsizetype kChunk = 1 << 20;
-    QByteArray buffer;
-    buffer.reserve(kChunk + 4096);
-    if (table.rowCount() > 0)
-        AppendTextMode(buffer, kHeaderLine);
-    for (int row = table.rowCount() - 1; row >= 0; --row) {
-        for (int field = 0; field < kCardFieldCount; ++field) {
-            buffer.append("\r\n", 2);
-            buffer.append(kCardKeys[field].data(), qsizetype(kCardKeys[field].size()));
-            buffer.append('=');
-            AppendTextMode(buffer, table.Cell(row, field));
-        }
-        buffer.append("\r\n", 2);
-        if (buffer.size() >= kChunk && !Flush(device, buffer))
-            return false;
-    }
-    return Flush(device, buffer);
+    return WriteRows(device, table);
+}
+
+bool WriteCollection(QIODevice& device, const CardTableSnapshot& table)
+{
+    return WriteRows(device, table);
 }

@@ -8,6 +8,7 @@
 
 class QIODevice;
 class CardTableModel;
+class CardTableSnapshot;
 
 inline constexpr const char* kCollectionFileName = "qmk.dat";
 
@@ -21,3 +22,4 @@ std::vector<Card> ParseCollection(std::string_view raw);
 // Writes the table bottom row first, as CR LF text: the header and one record
 // per Card; nothing at all for an empty table. False on a write error.
 bool WriteCollection(QIODevice& device, const CardTableModel& table);
+bool WriteCollection(QIODevice& device, const CardTableSnapshot& table);

@@ -189,7 +189,7 @@ private slots:
         CardTableModel table;
         table.SetRows(cards);
         const CardFilterIndex index = IndexOf(table);
-        for (const QString typed : {QStringLiteral("series:skyforge é1999"), QStringLiteral("\"sky forge\" ab"),
+        for (const QString& typed : {QStringLiteral("series:skyforge é1999"), QStringLiteral("\"sky forge\" ab"),
                                     QStringLiteral("xskyab sky mint"), QString::fromUtf8("\xff\xfe")}) {
             CardFilter last;
             std::vector<int> lastRows = index.Matching(last);

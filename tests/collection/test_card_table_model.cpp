@@ -102,6 +102,25 @@ private slots:
         QCOMPARE(table.headerData(QuantityField, Qt::Horizontal).toString(), QStringLiteral("Qty"));
     }
 
+    // A cell grows or shrinks in place of its old text; the texts after it
+    // move with it, whichever the field.
+    void setsOneCell()
+    {
+        CardTableModel table;
+        const Card card{"name", "series", "", "1999", "$1", "2", "url", "text"};
+        table.SetRows({card});
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            for (const std::string& text : {std::string(), std::string("x"), std::string(300, 'y')}) {
+                Card expected = table.RowCard(0);
+                expected[field] = text;
+                table.SetCell(0, field, text);
+                QCOMPARE(table.RowCard(0), expected);
+            }
+            table.SetCell(0, field, card[field]);
+        }
+        QCOMPARE(table.RowCard(0), card);
+    }
+
     // A reorder changes cell texts only, so selections stay at positions.
     void reordersWithoutMovingPositions()
     {
