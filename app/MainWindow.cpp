@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
+#include "app/BinderWindow.h"
 #include "app/CardTableView.h"
 #include "app/CollectionHistory.h"
 #include "app/CsvCommands.h"
@@ -179,17 +180,27 @@ void MainWindow::ConnectCommands()
     statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     addAction(statisticsAction_);
     connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
-    // The Statistics window counts the Cards the filter shows.
+    // The Statistics window counts the Cards the filter shows, and the binder
+    // shows them; the binder follows changed values itself.
     const auto showStatisticsRows = [this] {
         if (statistics_)
             statistics_->SetShownRows(ShownRows());
     };
-    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, showStatisticsRows);
+    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, [this, showStatisticsRows] {
+        showStatisticsRows();
+        // Without a filter the binder follows the table's rows on its own.
+        if (binder_ && (shownCards_.Filtering() || !binder_->Tiles().ShowsAll()))
+            binder_->SetShownRows(ShownRows());
+    });
     connect(&shownCards_, &QAbstractItemModel::dataChanged, this, showStatisticsRows);
     exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
     importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
     connect(exportCsvAction_, &QAction::triggered, this, &MainWindow::OnExportCsv);
     connect(importCsvAction_, &QAction::triggered, this, &MainWindow::OnImportCsv);
+    binderAction_ = new QAction(QString::fromUtf8(Text::BinderMenu), this);
+    binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
+    addAction(binderAction_);
+    connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
 }
 
 void MainWindow::OnInitWindow()
@@ -198,7 +209,8 @@ void MainWindow::OnInitWindow()
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumClientSize(*this));
-    ExtendEditMenus(*this, {statisticsAction_, exportCsvAction_, importCsvAction_, findAction_}, [this] { OnAbout(); });
+    ExtendEditMenus(*this, {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
+                    [this] { OnAbout(); });
     LoadPreferences();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
@@ -440,7 +452,7 @@ void MainWindow::SetTipSupport(bool on)
 QMenu* MainWindow::CreateWindowMenu()
 {
     return ::CreateWindowMenu(
-        this, {undoAction_, redoAction_, statisticsAction_, exportCsvAction_, importCsvAction_, findAction_},
+        this, {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
         [this] { OnAbout(); });
 }
 
@@ -462,6 +474,25 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnBinder()
+{
+    TakeFields();
+    if (!binder_) {
+        binder_ = new BinderWindow(table_, DefaultPictureOptions(), this);
+        connect(binder_, &BinderWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    binder_->SetShownRows(ShownRows());
+    binder_->show();
+    binder_->raise();
+    binder_->activateWindow();
+    ShowFields();
+}
+
+BinderWindow* MainWindow::Binder() const
+{
+    return binder_;
 }
 
 void MainWindow::OnStatistics()

@@ -19,6 +19,7 @@
 #include <optional>
 #include <vector>
 
+class BinderWindow;
 class CardTableView;
 class CollectionHistory;
 class CsvQuestions;
@@ -116,6 +117,12 @@ public:
     // Answers the commands' questions instead of the desktop's dialogs.
     void SetCsvQuestions(std::unique_ptr<CsvQuestions> questions);
 
+    // The binder, opened once and then brought to the front; a tile selected
+    // there selects its row here.
+    void OnBinder();
+    QAction* BinderAction() const { return binderAction_; }
+    BinderWindow* Binder() const;
+
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
@@ -170,4 +177,8 @@ private:
     // What the last command has to tell, shown in the notice line instead of
     // the product line until the next command; empty for the product line.
     QString notice_;
+
+    // The binder.
+    QAction* binderAction_ = nullptr;
+    QPointer<BinderWindow> binder_;
 };

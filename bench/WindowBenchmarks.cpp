@@ -1,5 +1,6 @@
 #include "WindowBenchmarks.h"
 
+#include "BinderBenchmarks.h"
 #include "CardGenerator.h"
 #include "Measure.h"
 #include "QuietMessages.h"
@@ -344,6 +345,7 @@ bool WindowBench::Run()
 {
     ResetPeakResident();
     StartUp();
+    Check(RunBinderBenchmarks(cards_, *window_), "the binder");
     EntryCommands();
     HeaderClicks();
     Statistics();

@@ -140,4 +140,20 @@ inline constexpr const char* CsvNoRows = "The file holds no rows.";
 inline constexpr const char* CsvChooseName = "Choose the column that holds the Card Name.";
 inline constexpr const char* CsvPreviewNote = "The first rows of the file, as they will be read.";
 
+// The binder.
+inline constexpr const char* BinderMenu = "&Binder...";
+inline constexpr const char* BinderTitle = "Quillmark - Binder";
+inline constexpr const char* BinderPages = "Pages of nine";
+inline constexpr const char* BinderGrid = "One grid";
+inline constexpr const char* BinderLayout = "&Show:";
+inline constexpr const char* BinderSize = "Si&ze:";
+inline constexpr const char* BinderPrevious = "< &Previous page";
+inline constexpr const char* BinderNext = "&Next page >";
+inline constexpr const char* BinderPage = "Page %1 of %2";
+inline constexpr const char* BinderCards = "%1 Cards";
+inline constexpr const char* BinderOneCard = "1 Card";
+inline constexpr const char* PictureReading = "Reading the picture...";
+inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
+inline constexpr const char* PictureNone = "This Card has no picture.";
+
 } // namespace Text

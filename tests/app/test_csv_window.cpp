@@ -130,9 +130,9 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QCOMPARE(Texts(menu->actions()), (QStringList{"&Undo", "&Redo", "&Statistics...", "&Export to CSV...",
+        QCOMPARE(Texts(menu->actions()), (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
                                                       "&Import from CSV...", "&Find...", "|", "&About Quillmark..."}));
-        QCOMPARE(menu->actions()[3], window.ExportCsvAction());
+        QCOMPARE(menu->actions()[4], window.ExportCsvAction());
         QCOMPARE(window.ImportCsvAction()->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
         auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
