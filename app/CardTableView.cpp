@@ -1,6 +1,7 @@
 #include "app/CardTableView.h"
 
 #include "collection/CardTableModel.h"
+#include "collection/FilteredCardTable.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -40,10 +41,11 @@ CardTableView::CardTableView(QWidget* parent)
 
 CardTableView::~CardTableView() = default;
 
-void CardTableView::SetCardTable(CardTableModel* table)
+void CardTableView::SetCardTable(CardTableModel* table, FilteredCardTable* shown)
 {
     table_ = table;
-    setModel(table);
+    shown_ = shown;
+    setModel(shown);
     fit_ = std::make_unique<ColumnFit>(font());
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     // A report list's rows are one line of text high, not a header's default.
@@ -65,7 +67,7 @@ void CardTableView::SetCardTable(CardTableModel* table)
 
     // The mark is the row last selected. A click below the rows clears the
     // view's selection but not the mark; the mark moves with its row and
-    // goes with it when the row is deleted.
+    // goes with it when the row is deleted or hidden by the filter.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this](const QItemSelection& selected) {
         if (!selected.isEmpty())
             selectionMark_ = selected.indexes().first();
@@ -103,7 +105,7 @@ void CardTableView::FitColumns()
         const QString heading = table_->headerData(column, Qt::Horizontal).toString();
         int headingFit = header->fontMetrics().horizontalAdvance(heading) + headingMargin;
         if (column == columns - 1)
-            headingFit = std::max(headingFit, VisibleWidth(*this, table_->rowCount()) - used);
+            headingFit = std::max(headingFit, VisibleWidth(*this, model()->rowCount()) - used);
         const int width = std::max(content, headingFit);
         header->resizeSection(column, width);
         used += width;
@@ -116,7 +118,29 @@ void CardTableView::FitColumns()
 // it on row 0 when the table takes the keyboard focus.
 int CardTableView::SelectionMark() const
 {
-    return selectionMark_.isValid() ? selectionMark_.row() : -1;
+    return selectionMark_.isValid() ? shown_->TableRow(selectionMark_.row()) : -1;
+}
+
+void CardTableView::SetSelectionMark(int row)
+{
+    const int shown = shown_->ShownRow(row);
+    if (shown < 0) {
+        selectionModel()->clearSelection();
+        selectionMark_ = QPersistentModelIndex();
+        return;
+    }
+    const QModelIndex marked = model()->index(shown, 0);
+    selectionModel()->setCurrentIndex(marked, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionMark_ = marked;
+}
+
+void CardTableView::SelectRow(int row)
+{
+    const int shown = shown_->ShownRow(row);
+    if (shown < 0)
+        return;
+    SetSelectionMark(row);
+    scrollTo(model()->index(shown, 0));
 }
 
 bool CardTableView::viewportEvent(QEvent* event)

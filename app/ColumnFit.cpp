@@ -298,10 +298,10 @@ public:
             return fit_.ligatureWords_.value(key, kUnknown);
     }
 
-    qint64 Whole(std::string_view bytes)
+    qint64 Whole(std::string_view bytes, TextEncoding encoding)
     {
         if constexpr (kMeasures)
-            return fit_.LayOut(QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))).units;
+            return fit_.LayOut(DecodeText(bytes, encoding)).units;
         else
             return kUnknown;
     }
@@ -387,15 +387,16 @@ qint64 AsciiWidth(std::string_view bytes, Advances& advances)
 }
 
 // Characters are decoded into a buffer of the caller's, kept from text to text.
+// ASCII reads the same in either encoding.
 template <typename Advances>
-qint64 TextUnits(std::string_view bytes, Advances& advances, std::u32string& characters)
+qint64 TextUnits(std::string_view bytes, TextEncoding encoding, Advances& advances, std::u32string& characters)
 {
     const qint64 units = AsciiWidth(bytes, advances);
     if (units != kNotPlainAscii)
         return units;
-    if (!DecodeUtf8(bytes, characters))
-        characters = QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toStdU32String();
-    return Paired(characters) ? PairedWidth(characters, advances) : advances.Whole(bytes);
+    if (encoding != TextEncoding::Utf8 || !DecodeUtf8(bytes, characters))
+        characters = DecodeText(bytes, encoding).toStdU32String();
+    return Paired(characters) ? PairedWidth(characters, advances) : advances.Whole(bytes, encoding);
 }
 
 // Capped so that the header's sum of all columns still fits in an int.
@@ -406,23 +407,23 @@ int Pixels(qint64 units)
 
 } // namespace
 
-int ColumnFit::TextWidth(std::string_view bytes)
+int ColumnFit::TextWidth(std::string_view bytes, TextEncoding encoding)
 {
     Advances<true> measuring(*this);
-    return Pixels(TextUnits(bytes, measuring, characters_));
+    return Pixels(TextUnits(bytes, encoding, measuring, characters_));
 }
 
 void ColumnFit::Add(const CardTableModel& table, int row)
 {
     for (int column = 0; column < kCardFieldCount; ++column)
-        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
+        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column), table.Encoding())];
 }
 
 void ColumnFit::Remove(const CardTableModel& table, int row)
 {
     for (int column = 0; column < kCardFieldCount; ++column) {
         auto& counts = widths_[std::size_t(column)];
-        const auto found = counts.find(TextWidth(table.Cell(row, column)));
+        const auto found = counts.find(TextWidth(table.Cell(row, column), table.Encoding()));
         if (found != counts.end() && --found->second == 0)
             counts.erase(found);
     }
@@ -448,7 +449,7 @@ void ColumnFit::Count(const CardTableModel& table, std::span<const RowColumns> c
         for (int column = 0; column < kCardFieldCount; ++column) {
             if ((columns & (1u << column)) == 0)
                 continue;
-            const qint64 units = TextUnits(table.Cell(row, column), known, characters);
+            const qint64 units = TextUnits(table.Cell(row, column), table.Encoding(), known, characters);
             if (units == kUnknown) {
                 left |= 1u << column;
                 continue;
@@ -479,7 +480,7 @@ void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int th
     for (int i = 0; i < sample; ++i) {
         const int row = first + int(qint64(rows) * i / sample);
         for (int column = 0; column < kCardFieldCount; ++column)
-            TextWidth(table.Cell(row, column));
+            TextWidth(table.Cell(row, column), table.Encoding());
     }
     // In rounds, the cells are shared out over the threads, which count
     // those whose parts are all measured and note a missing part of each
@@ -523,7 +524,7 @@ void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int th
             for (const auto& [row, columns] : left) {
                 for (int column = 0; column < kCardFieldCount; ++column) {
                     if ((columns & (1u << column)) != 0)
-                        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column))];
+                        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column), table.Encoding())];
                 }
             }
             left.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TextEncoding.h"
 #include "collection/Card.h"
 
 #include <QFont>
@@ -26,7 +27,7 @@ public:
     explicit ColumnFit(const QFont& font);
 
     // The pixels a cell needs to show the text unelided, margins not included.
-    int TextWidth(std::string_view bytes);
+    int TextWidth(std::string_view bytes, TextEncoding encoding = TextEncoding::Utf8);
 
     // Counts the widths of a row's texts in, or takes them out again.
     void Add(const CardTableModel& table, int row);

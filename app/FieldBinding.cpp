@@ -1,5 +1,7 @@
 #include "app/FieldBinding.h"
 
+#include "app/EncodingValidator.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -9,11 +11,22 @@ FieldBinding::FieldBinding(QLineEdit* edit, QComboBox* choices)
 {
 }
 
+void FieldBinding::SetEncoding(TextEncoding encoding, const std::function<void(char32_t)>& refused)
+{
+    encoding_ = encoding;
+    // UTF-8 holds every character.
+    delete edit_->validator();
+    edit_->setValidator(encoding == TextEncoding::Utf8 ? nullptr : new EncodingValidator(encoding, refused, edit_));
+    // The next Show decodes anew.
+    shownBytes_.clear();
+    shownText_.clear();
+}
+
 void FieldBinding::Show(const std::string& bytes)
 {
     if (bytes != shownBytes_ || edit_->text() != shownText_) {
         shownBytes_ = bytes;
-        shownText_ = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        shownText_ = DecodeText(bytes, encoding_);
     }
     if (edit_->text() != shownText_)
         edit_->setText(shownText_);
@@ -29,5 +42,8 @@ std::string FieldBinding::Take() const
         if (entry >= 0)
             return choices_->itemData(entry).toByteArray().toStdString();
     }
-    return text.toStdString();
+    // The validator has refused what the encoding cannot hold.
+    std::string bytes;
+    EncodeText(text, encoding_, bytes);
+    return bytes;
 }

@@ -2,26 +2,36 @@
 
 #include "app/AboutDialog.h"
 #include "app/ApplicationIcon.h"
+#include "app/BinderWindow.h"
 #include "app/CardTableView.h"
+#include "app/CollectionHistory.h"
+#include "app/CsvCommands.h"
+#include "app/CsvQuestions.h"
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
+#include "app/FieldUndoKeys.h"
+#include "app/FilterBar.h"
 #include "app/PreferencesDialog.h"
 #include "app/SharedFiles.h"
+#include "app/StatisticsWindow.h"
 #include "app/Tooltips.h"
 #include "app/WindowLayout.h"
 #include "app/WindowMenu.h"
 #include "base/MessageInterface.h"
 #include "collection/CollectionCommands.h"
 #include "collection/CollectionFile.h"
-#include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -80,11 +90,16 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , collectionFile_(CollectionPath())
+    , autosave_(table_, collectionFile_, messages)
+    , shownCards_(table_)
+    , csvQuestions_(std::make_unique<DesktopCsvQuestions>(this))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     controls_ = BuildDialog(*this, MainWindowTemplate());
     BindControls();
+    BindHistory();
     ConnectCommands();
     OnInitWindow();
 }
@@ -97,6 +112,7 @@ void MainWindow::BindControls()
         controls_.value(named.id)->setObjectName(QString::fromLatin1(named.objectName));
     countBox_ = qobject_cast<QLineEdit*>(Control(ControlId::Count));
     tooltipsBox_ = qobject_cast<QCheckBox*>(Control(ControlId::Tooltips));
+    noticeLine_ = qobject_cast<QLabel*>(Control(ControlId::Notice));
     qobject_cast<QComboBox*>(Control(ControlId::Series))->setModel(&seriesChoices_);
     qobject_cast<QComboBox*>(Control(ControlId::Condition))->setModel(&conditionChoices_);
     for (int field = 0; field < kCardFieldCount; ++field) {
@@ -107,7 +123,32 @@ void MainWindow::BindControls()
             fields_[std::size_t(field)] = std::make_unique<FieldBinding>(qobject_cast<QLineEdit*>(control));
     }
     cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
-    cardTable_->SetCardTable(&table_);
+    cardTable_->SetCardTable(&table_, &shownCards_);
+    filterBar_ = new FilterBar(shownCards_, this);
+    filterBar_->hide();
+    // Tab goes from the table to the bar, as the bar sits below it.
+    setTabOrder(cardTable_, filterBar_->focusProxy());
+    controls_.insert(ControlId::FilterBar, filterBar_);
+    findAction_ = new QAction(QString::fromUtf8(Text::FindMenu), this);
+    findAction_->setObjectName(QStringLiteral("findAction"));
+    findAction_->setShortcut(QKeySequence::Find);
+    findAction_->setShortcutVisibleInContextMenu(true);
+    addAction(findAction_);
+}
+
+void MainWindow::BindHistory()
+{
+    history_ = std::make_unique<CollectionHistory>(entry_, table_, *cardTable_);
+    undoAction_ = new QAction(this);
+    undoAction_->setObjectName(QStringLiteral("undoAction"));
+    redoAction_ = new QAction(this);
+    redoAction_->setObjectName(QStringLiteral("redoAction"));
+    history_->BindActions(*undoAction_, *redoAction_);
+    addActions({undoAction_, redoAction_});
+    connect(undoAction_, &QAction::triggered, this, &MainWindow::OnUndo);
+    connect(redoAction_, &QAction::triggered, this, &MainWindow::OnRedo);
+    auto* keys = new FieldUndoKeys(*this, *undoAction_, *redoAction_);
+    connect(history_.get(), &CollectionHistory::Changed, keys, &FieldUndoKeys::ForgetTyping);
 }
 
 void MainWindow::ConnectCommands()
@@ -131,6 +172,35 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
+    connect(findAction_, &QAction::triggered, this, &MainWindow::OnFind);
+    connect(filterBar_, &FilterBar::Accepted, this, &MainWindow::OnFilterEnter);
+    connect(filterBar_, &FilterBar::VisibilityChanged, this, [this] { OnSize(width(), height()); });
+    statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
+    statisticsAction_->setObjectName(QStringLiteral("statisticsAction"));
+    statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    addAction(statisticsAction_);
+    connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
+    // The Statistics window counts the Cards the filter shows, and the binder
+    // shows them; the binder follows changed values itself.
+    const auto showStatisticsRows = [this] {
+        if (statistics_)
+            statistics_->SetShownRows(ShownRows());
+    };
+    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, [this, showStatisticsRows] {
+        showStatisticsRows();
+        // Without a filter the binder follows the table's rows on its own.
+        if (binder_ && (shownCards_.Filtering() || !binder_->Tiles().ShowsAll()))
+            binder_->SetShownRows(ShownRows());
+    });
+    connect(&shownCards_, &QAbstractItemModel::dataChanged, this, showStatisticsRows);
+    exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
+    importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
+    connect(exportCsvAction_, &QAction::triggered, this, &MainWindow::OnExportCsv);
+    connect(importCsvAction_, &QAction::triggered, this, &MainWindow::OnImportCsv);
+    binderAction_ = new QAction(QString::fromUtf8(Text::BinderMenu), this);
+    binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
+    addAction(binderAction_);
+    connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
 }
 
 void MainWindow::OnInitWindow()
@@ -139,7 +209,8 @@ void MainWindow::OnInitWindow()
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumClientSize(*this));
-    ExtendEditMenus(*this, [this] { OnAbout(); });
+    ExtendEditMenus(*this, {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
+                    [this] { OnAbout(); });
     LoadPreferences();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
@@ -151,6 +222,8 @@ void MainWindow::TakeFields()
         held_[std::size_t(field)] = fields_[std::size_t(field)]->Take();
     heldRowCount_ = countBox_->text().toInt();
     tooltipsCheckState_ = tooltipsBox_->isChecked() ? 1 : 0;
+    // Every command starts here, and a notice lasts until the next one.
+    notice_.clear();
 }
 
 void MainWindow::ShowFields()
@@ -161,14 +234,16 @@ void MainWindow::ShowFields()
     if (tooltipsCheckState_ < 0 || tooltipsCheckState_ > 2)
         tooltipsCheckState_ = 0;
     tooltipsBox_->setChecked(tooltipsCheckState_ == 1);
+    noticeLine_->setText(notice_.isEmpty() ? QString::fromUtf8(Text::Notice) : notice_);
 }
 
-// Add and Update take the fields as the collection file can keep them, and
-// show what they took.
+// Add and Update take the fields as the collection file will give them back
+// at the next start, and show what they took: a Name of white space alone
+// is empty.
 void MainWindow::TakeEntryFields()
 {
     TakeFields();
-    ReplaceUnstorableBytes(held_);
+    PrepareForStorage(held_);
     ShowFields();
 }
 
@@ -201,17 +276,26 @@ int MainWindow::SelectionMark() const
 void MainWindow::LoadCollection()
 {
     TakeFields();
-    collectionUnreadable_ = !::LoadCollection(CollectionPath(), table_, seriesChoices_, conditionChoices_, messages_);
+    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_);
+    // The fields show and take text in the collection file's encoding.
+    for (const auto& field : fields_) {
+        field->SetEncoding(table_.Encoding(), [this](char32_t character) {
+            messages_.ShowError(UnstorableCharacterText(character, CollectionPath()),
+                                QString::fromUtf8(Text::ErrorCaption));
+        });
+    }
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
+    autosave_.Start();
 }
 
 void MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
-    ::SaveCollection(CollectionPath(), table_, collectionUnreadable_, messages_);
+    autosave_.Stop();
+    ::SaveCollection(collectionFile_, table_, messages_);
     ClearEntryFields();
 }
 
@@ -219,7 +303,7 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    SortRowsByColumn(table_, column);
+    history_->SortByColumn(column);
     ShowFields();
 }
 
@@ -227,7 +311,7 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (entry_.Add(held_))
+    if (history_->Add(held_))
         RefreshRowCount();
     ShowFields();
 }
@@ -235,7 +319,7 @@ void MainWindow::OnAdd()
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    entry_.Update(SelectionMark(), held_);
+    history_->Update(SelectionMark(), held_);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -243,7 +327,7 @@ void MainWindow::OnUpdate()
 void MainWindow::OnDelete()
 {
     TakeFields();
-    entry_.Delete(SelectionMark());
+    history_->Delete(SelectionMark());
     cardTable_->FitColumns();
     RefreshRowCount();
 }
@@ -251,6 +335,40 @@ void MainWindow::OnDelete()
 void MainWindow::OnCardTableClick()
 {
     ReadRow(SelectionMark());
+}
+
+std::optional<std::vector<int>> MainWindow::ShownRows() const
+{
+    return shownCards_.ShownRows();
+}
+
+void MainWindow::OnFind()
+{
+    filterBar_->Open();
+}
+
+// Enter in the filter bar picks the first Card shown, as a click on it would.
+void MainWindow::OnFilterEnter()
+{
+    if (shownCards_.rowCount() == 0)
+        return;
+    cardTable_->SelectRow(shownCards_.TableRow(0));
+    ReadRow(SelectionMark());
+}
+
+// Undo and redo show the Card of the step in the fields, and the count.
+void MainWindow::OnUndo()
+{
+    TakeFields();
+    history_->Undo(held_);
+    RefreshRowCount();
+}
+
+void MainWindow::OnRedo()
+{
+    TakeFields();
+    history_->Redo(held_);
+    RefreshRowCount();
 }
 
 void MainWindow::OnCatalogue()
@@ -293,7 +411,7 @@ void MainWindow::SavePreferences()
 void MainWindow::OnPreferences()
 {
     TakeFields();
-    PreferencesDialog dialog(this);
+    PreferencesDialog dialog(messages_, this);
     dialog.SetPreferences(prefs_);
     dialog.exec();
     // A cancelled dialog gives back what it was given, and the file is
@@ -333,7 +451,9 @@ void MainWindow::SetTipSupport(bool on)
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this, [this] { OnAbout(); });
+    return ::CreateWindowMenu(
+        this, {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
+        [this] { OnAbout(); });
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -354,6 +474,80 @@ void MainWindow::OnHelpButton()
     TakeFields();
     messages_.Open(HelpPageAddress());
     ShowFields();
+}
+
+void MainWindow::OnBinder()
+{
+    TakeFields();
+    if (!binder_) {
+        binder_ = new BinderWindow(table_, DefaultPictureOptions(), this);
+        connect(binder_, &BinderWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    binder_->SetShownRows(ShownRows());
+    binder_->show();
+    binder_->raise();
+    binder_->activateWindow();
+    ShowFields();
+}
+
+BinderWindow* MainWindow::Binder() const
+{
+    return binder_;
+}
+
+void MainWindow::OnStatistics()
+{
+    TakeFields();
+    if (!statistics_) {
+        statistics_ = new StatisticsWindow(table_, messages_, ShownRows(), this);
+        statistics_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(statistics_, &StatisticsWindow::CardChosen, this, &MainWindow::SelectRow);
+    }
+    statistics_->show();
+    statistics_->raise();
+    statistics_->activateWindow();
+    ShowFields();
+}
+
+void MainWindow::SelectRow(int row)
+{
+    if (row < 0 || row >= table_.rowCount())
+        return;
+    // A Card chosen elsewhere is shown even if the filter hid it.
+    if (shownCards_.ShownRow(row) < 0)
+        filterBar_->Close();
+    cardTable_->SelectRow(row);
+    ReadRow(row);
+}
+
+void MainWindow::OnExportCsv()
+{
+    TakeFields();
+    notice_ = RunCsvExport(*csvQuestions_, table_, messages_);
+    ShowFields();
+}
+
+// The summary box stands over the window as it now is: the new Cards in the
+// table, the widths fitted, the new count.
+void MainWindow::OnImportCsv()
+{
+    TakeFields();
+    std::optional<CsvImportResult> imported = AskCsvImport(*csvQuestions_, table_, messages_);
+    QString summary;
+    if (imported) {
+        summary = CsvImportSummary(*imported);
+        history_->Import(std::move(*imported), seriesChoices_, conditionChoices_);
+        cardTable_->FitColumns();
+        heldRowCount_ = table_.rowCount();
+    }
+    ShowFields();
+    if (imported)
+        messages_.ShowError(summary, QString::fromUtf8(Text::ImportCsvCaption));
+}
+
+void MainWindow::SetCsvQuestions(std::unique_ptr<CsvQuestions> questions)
+{
+    csvQuestions_ = std::move(questions);
 }
 
 void MainWindow::OnDestroyWindow()

@@ -5,26 +5,39 @@
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
+#include "collection/CollectionAutosave.h"
+#include "collection/CollectionSaver.h"
+#include "collection/FilteredCardTable.h"
 #include "prefs/Preferences.h"
 
 #include <QDialog>
 #include <QHash>
+#include <QPointer>
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <vector>
 
+class BinderWindow;
 class CardTableView;
+class CollectionHistory;
+class CsvQuestions;
+class FilterBar;
 class MessageInterface;
+class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
+class StatisticsWindow;
 struct PageDescription;
 
 // The program's one window: the entry fields, the card table, the buttons,
 // and the state behind them. Every command takes the fields into the held
 // values, makes one call into the subsystem that does the work, and shows the
 // held values again. Its files are read when it is constructed and written
-// once when its run ends.
+// when its run ends; the collection file also soon after every change.
 class MainWindow : public QDialog {
     Q_OBJECT
 
@@ -38,6 +51,7 @@ public:
     const Preferences& Prefs() const { return prefs_; }
     bool TipSupport() const { return tipSupport_; }
     QWidget* Control(int id) const { return controls_.value(id); }
+    CollectionAutosave& Autosave() { return autosave_; }
 
     void TakeFields();
     void ShowFields();
@@ -61,10 +75,25 @@ public:
     void OnCatalogue();
     void OnList();
 
+    // The history of changes to the collection.
+    void OnUndo();
+    void OnRedo();
+    const CollectionHistory& History() const { return *history_; }
+    // The undo and redo commands, for every menu that offers them.
+    QAction* UndoAction() const { return undoAction_; }
+    QAction* RedoAction() const { return redoAction_; }
+
     // The preferences.
     void LoadPreferences();
     void SavePreferences();
     void OnPreferences();
+
+    // The filter bar. Find is the window's own action, for any menu to offer.
+    QAction* FindAction() const { return findAction_; }
+    // The table rows the filter lets through, ascending; none while every row is shown.
+    std::optional<std::vector<int>> ShownRows() const;
+    void OnFind();
+    void OnFilterEnter();
 
     // The window's furniture.
     void OnSize(int cx, int cy);
@@ -73,6 +102,26 @@ public:
     QMenu* CreateWindowMenu();
     void OnAbout();
     void OnHelpButton();
+
+    // The Statistics window, opened once and then brought to the front.
+    void OnStatistics();
+    // Selects the row in the card table and takes its Card into the fields,
+    // as a click on the row does. A row that does not exist is ignored.
+    void SelectRow(int row);
+
+    // CSV export and import: the window's actions, which its menus show.
+    void OnExportCsv();
+    void OnImportCsv();
+    QAction* ExportCsvAction() const { return exportCsvAction_; }
+    QAction* ImportCsvAction() const { return importCsvAction_; }
+    // Answers the commands' questions instead of the desktop's dialogs.
+    void SetCsvQuestions(std::unique_ptr<CsvQuestions> questions);
+
+    // The binder, opened once and then brought to the front; a tile selected
+    // there selects its row here.
+    void OnBinder();
+    QAction* BinderAction() const { return binderAction_; }
+    BinderWindow* Binder() const;
 
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
@@ -85,6 +134,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
 
@@ -94,16 +144,41 @@ private:
     ChoiceListModel seriesChoices_;
     ChoiceListModel conditionChoices_;
     CardEntry entry_;
+    CollectionSaver collectionFile_;
+    CollectionAutosave autosave_;
     QHash<int, QWidget*> controls_;
     QLineEdit* countBox_ = nullptr;
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
+    std::unique_ptr<CollectionHistory> history_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;
     bool tipSupport_ = false;
-    // The load found a qmk.dat it could not read; it must not be overwritten.
-    bool collectionUnreadable_ = false;
     bool destroyed_ = false;
+    // The filter bar and the rows it lets the card table show; destroyed
+    // before the table, whose signals it follows.
+    FilteredCardTable shownCards_;
+    FilterBar* filterBar_ = nullptr;
+    QAction* findAction_ = nullptr;
+
+    // The statistics.
+    QAction* statisticsAction_ = nullptr;
+    QPointer<StatisticsWindow> statistics_;
+
+    // CSV export and import.
+    std::unique_ptr<CsvQuestions> csvQuestions_;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* importCsvAction_ = nullptr;
+    QLabel* noticeLine_ = nullptr;
+    // What the last command has to tell, shown in the notice line instead of
+    // the product line until the next command; empty for the product line.
+    QString notice_;
+
+    // The binder.
+    QAction* binderAction_ = nullptr;
+    QPointer<BinderWindow> binder_;
 };

@@ -1,8 +1,12 @@
 #include "app/PreferencesDialog.h"
 
 #include "app/DialogBuilder.h"
+#include "app/EncodingValidator.h"
 #include "app/FieldBinding.h"
+#include "base/LineSyntax.h"
+#include "base/MessageInterface.h"
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,8 +34,9 @@ constexpr std::array<EditBinding, PreferencesDialog::kFieldCount> kEdits = {{
 
 } // namespace
 
-PreferencesDialog::PreferencesDialog(QWidget* parent)
+PreferencesDialog::PreferencesDialog(MessageInterface& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , messages_(messages)
 {
     const QHash<int, QWidget*> controls = BuildDialog(*this, PreferencesTemplate());
     for (std::size_t i = 0; i < kEdits.size(); ++i) {
@@ -50,7 +55,12 @@ PreferencesDialog::~PreferencesDialog() = default;
 
 void PreferencesDialog::SetPreferences(const Preferences& prefs)
 {
+    const auto refuse = [this](char32_t character) {
+        messages_.ShowError(UnstorableCharacterText(character, QString::fromLatin1(kPreferencesFileName)),
+                            QString::fromUtf8(Text::ErrorCaption));
+    };
     for (std::size_t i = 0; i < kEdits.size(); ++i) {
+        edits_[i]->SetEncoding(prefs.Encoding, refuse);
         values_.*kEdits[i].field = prefs.*kEdits[i].field;
         edits_[i]->Show(values_.*kEdits[i].field);
     }
@@ -62,9 +72,14 @@ void PreferencesDialog::CopyTo(Preferences& prefs) const
         prefs.*binding.field = values_.*binding.field;
 }
 
+// The values are taken as qmk.ini will give them back: a pasted line break
+// would otherwise end the value there and start another key.
 void PreferencesDialog::accept()
 {
-    for (std::size_t i = 0; i < kEdits.size(); ++i)
-        values_.*kEdits[i].field = edits_[i]->Take();
+    for (std::size_t i = 0; i < kEdits.size(); ++i) {
+        std::string& value = values_.*kEdits[i].field;
+        value = edits_[i]->Take();
+        PrepareValueForStorage(value);
+    }
     QDialog::accept();
 }

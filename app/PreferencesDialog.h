@@ -8,6 +8,7 @@
 #include <memory>
 
 class FieldBinding;
+class MessageInterface;
 
 // Edits the owner's details and the two page locations: nine of the
 // Preferences fields. The edits take the fields when the dialog opens and
@@ -18,10 +19,12 @@ class PreferencesDialog : public QDialog {
 public:
     static constexpr int kFieldCount = 9;
 
-    explicit PreferencesDialog(QWidget* parent = nullptr);
+    // A typed character that qmk.ini cannot hold is refused with a box.
+    explicit PreferencesDialog(MessageInterface& messages, QWidget* parent = nullptr);
     ~PreferencesDialog() override;
 
-    // Copies the nine fields in from prefs and shows them in the edits.
+    // Copies the nine fields in from prefs and shows them in the edits, in
+    // the file's encoding.
     void SetPreferences(const Preferences& prefs);
     // Copies the nine fields out into prefs; its other fields are not touched.
     void CopyTo(Preferences& prefs) const;
@@ -29,6 +32,7 @@ public:
     void accept() override;
 
 private:
+    MessageInterface& messages_;
     Preferences values_;
     std::array<std::unique_ptr<FieldBinding>, kFieldCount> edits_;
 };

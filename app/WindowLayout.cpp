@@ -2,6 +2,8 @@
 
 #include "resources/ControlIds.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QWidget>
 
 #include <algorithm>
@@ -47,6 +49,17 @@ constexpr Widening kWidening[] = {
     {ControlId::Series, 358},
 };
 
+// The template gives the drop-down lists of the Series and Condition boxes
+// the height of the client area: each shows as many whole entries as fit
+// between its box and the bottom of the client area.
+void FitDropDown(QComboBox& box, int cy)
+{
+    const QAbstractItemView& list = *box.view();
+    const int entryHeight = list.model()->rowCount() > 0 ? list.sizeHintForRow(0) : list.fontMetrics().height();
+    const int room = cy - (box.geometry().bottom() + 1);
+    box.setMaxVisibleItems(std::max(1, room / std::max(entryHeight, 1)));
+}
+
 } // namespace
 
 QSize MinimumClientSize(const QWidget& window)
@@ -76,5 +89,14 @@ void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy)
         resize(box.id, cx - box.lessThanClient, control(box.id)->height());
     for (const ColumnPlace& column : kColumn)
         place(column.id, cx - 85, column.top, 75, column.height);
-    resize(ControlId::CardTable, cx - 101, cy - 160);
+    // The filter bar, while shown, takes its height from the bottom of the table.
+    QWidget* bar = control(ControlId::FilterBar);
+    const int barHeight = bar != nullptr && !bar->isHidden() ? bar->sizeHint().height() : 0;
+    resize(ControlId::CardTable, cx - 101, cy - 160 - barHeight);
+    if (barHeight > 0) {
+        const QRect table = control(ControlId::CardTable)->geometry();
+        place(ControlId::FilterBar, table.left(), table.top() + table.height(), table.width(), barHeight);
+    }
+    for (const int id : {ControlId::Series, ControlId::Condition})
+        FitDropDown(*qobject_cast<QComboBox*>(control(id)), cy);
 }

@@ -2,6 +2,7 @@
 
 #include "resources/StringTable.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -16,26 +17,45 @@ void AppendAboutEntry(QMenu& menu, const std::function<void()>& onAbout)
 } // namespace
 
 // The window manager's own window menu cannot be extended from here, so the
-// About entry lives in the window's context menu instead.
-QMenu* CreateWindowMenu(QWidget* parent, const std::function<void()>& onAbout)
+// About entry lives in the window's context menu instead. The commands are
+// the window's own actions, shared with any other menu that shows them.
+QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout)
 {
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
+    menu->addActions(commands);
     AppendAboutEntry(*menu, onAbout);
     return menu;
 }
 
-// The edit boxes keep their own editing menu, with the About entry below it,
-// so that the context-menu key reaches About from whichever box has the focus.
-void ExtendEditMenus(QWidget& window, const std::function<void()>& onAbout)
+// The edit boxes keep their own editing menu, with the window's entries
+// below it, so that the context-menu key reaches them from whichever box
+// has the focus.
+void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, const std::function<void()>& onAbout)
 {
+    const auto popUp = [commands, onAbout](QLineEdit* edit, const QPoint& globalPosition) {
+        QMenu* menu = edit->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        menu->addActions(commands);
+        AppendAboutEntry(*menu, onAbout);
+        menu->popup(globalPosition);
+    };
     for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(edit, &QWidget::customContextMenuRequested, &window, [edit, onAbout](const QPoint& position) {
-            QMenu* menu = edit->createStandardContextMenu();
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            AppendAboutEntry(*menu, onAbout);
-            menu->popup(edit->mapToGlobal(position));
+        QObject::connect(edit, &QWidget::customContextMenuRequested, &window, [edit, popUp](const QPoint& position) {
+            popUp(edit, edit->mapToGlobal(position));
         });
+    }
+    // A combo box takes the focus and the right-clicks on its frame itself,
+    // and answers them with its edit box's plain menu: it gives its edit
+    // box's extended one instead.
+    for (QComboBox* combo : window.findChildren<QComboBox*>()) {
+        QLineEdit* edit = combo->lineEdit();
+        if (edit == nullptr)
+            continue;
+        combo->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(combo, &QWidget::customContextMenuRequested, &window,
+                         [combo, edit, popUp](const QPoint& position) { popUp(edit, combo->mapToGlobal(position)); });
     }
 }

@@ -1,20 +1,29 @@
 #include "base/LineSyntax.h"
 
-namespace {
+#include <algorithm>
 
 bool IsTrailingSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-} // namespace
+std::string_view WithoutTrailingSpace(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && IsTrailingSpace(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
+void PrepareValueForStorage(std::string& value)
+{
+    std::replace_if(value.begin(), value.end(), [](char c) { return c == '\n' || c == kEndOfFileByte; }, ' ');
+    value.resize(WithoutTrailingSpace(value).size());
+}
 
 KeyValue SplitLine(std::string_view line)
 {
-    std::size_t end = line.size();
-    while (end > 0 && IsTrailingSpace(line[end - 1]))
-        --end;
-    line = line.substr(0, end);
+    line = WithoutTrailingSpace(line);
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
         return {line, {}};

@@ -2,6 +2,7 @@
 
 #include "base/TextMode.h"
 
+#include <string>
 #include <string_view>
 
 // The key=value line syntax shared by the collection file and the
@@ -13,6 +14,18 @@ struct KeyValue {
     std::string_view key;
     std::string_view value;
 };
+
+// The white space a line loses at its end when it is read: a value that
+// ends in it does not come back as it was written.
+bool IsTrailingSpace(char c);
+
+// The text without its trailing white space.
+std::string_view WithoutTrailingSpace(std::string_view text);
+
+// Makes a typed or pasted value one that a value line gives back as it
+// stands: a line feed or byte 26 would end the line or the file, so each
+// becomes a space, and trailing white space, which the reading drops, goes.
+void PrepareValueForStorage(std::string& value);
 
 // Removes trailing white space, then splits at the first "=". A line without
 // "=" is all key. Leading white space stays in both parts.

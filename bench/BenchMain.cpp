@@ -1,9 +1,10 @@
 // The benchmark harness that scripts/bench runs, one process per step and
 // number of Cards, so that each reports its own peak memory:
-//   quillmark_bench generate|window|steps|floor CARDS FOLDER
+//   quillmark_bench generate|window|steps|history|csv-import|floor CARDS FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
+#include "HistoryBenchmarks.h"
 #include "StartupSteps.h"
 #include "WindowBenchmarks.h"
 
@@ -46,7 +47,8 @@ std::vector<std::string> Split(const std::string& list)
 int main(int argc, char* argv[])
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s generate|window|steps|floor|literal CARDS FOLDER [STEPS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s generate|window|steps|history|csv-import|floor|literal CARDS FOLDER [STEPS]\n",
+                     argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
@@ -68,6 +70,10 @@ int main(int argc, char* argv[])
         return RunWindowBenchmarks(cards) ? 0 : 1;
     if (mode == "steps")
         return RunStartupSteps(cards) ? 0 : 1;
+    if (mode == "history")
+        return RunHistoryBenchmarks(cards) ? 0 : 1;
+    if (mode == "csv-import")
+        return RunCsvImportBenchmark(cards) ? 0 : 1;
     if (mode == "literal" && argc >= 5)
         return RunLiteralBaselines(cards, Split(argv[4])) ? 0 : 1;
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);

@@ -6,6 +6,7 @@
 #include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"
+#include "pages/PageTotals.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -101,6 +102,6 @@ bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QSt
         AppendFilledRow(data, rowTemplate, window.HeldCard(), scratch);
     }
     data += FooterRow();
-    const std::string page = FillPage(outer, data, window.Prefs());
+    const std::string page = FillPage(outer, data, window.Prefs(), PageTotalsOf(window.CardTable()));
     return WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }, messages) == 1;
 }

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -62,6 +64,18 @@ bool ResetPeakResident()
     clear << "5";
     clear.flush();
     return bool(clear);
+}
+
+std::uint64_t ResidentBytesInUse()
+{
+    malloc_trim(0);
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stoull(line.substr(6)) * 1024;
+    }
+    return 0;
 }
 
 void Report(std::uint64_t cards, std::string_view name, double value)

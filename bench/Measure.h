@@ -59,6 +59,9 @@ Duration Longest(const Lists&... lists)
 std::uint64_t PeakResidentBytes();
 // False where the kernel does not allow it; the peak then runs from the start.
 bool ResetPeakResident();
+// The resident memory now, after the allocator has given back to the system
+// what it holds free, so that it counts only what is in use.
+std::uint64_t ResidentBytesInUse();
 
 void Report(std::uint64_t cards, std::string_view name, double value);
 // Reports NAME_s and NAME_cpu_s.

@@ -1,14 +1,24 @@
 #include "WindowBenchmarks.h"
 
+#include "BinderBenchmarks.h"
 #include "CardGenerator.h"
 #include "Measure.h"
 #include "QuietMessages.h"
 
+#include "app/CsvImportDialog.h"
+#include "app/CsvQuestions.h"
 #include "app/MainWindow.h"
+#include "app/StatisticsWindow.h"
+#include "collection/CollectionTotals.h"
+#include "collection/FilteredCardTable.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -21,6 +31,49 @@ namespace {
 constexpr std::array<const char*, kCardFieldCount> kFieldNames = {
     "nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit", "urlEdit", "descriptionEdit",
 };
+
+// Tells when a widget has painted.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Answers the CSV commands as the user would who takes what is offered: the
+// import dialog is built, not shown, and its settings taken as they are.
+class OfferedCsvAnswers : public CsvQuestions {
+public:
+    explicit OfferedCsvAnswers(QString path)
+        : path_(std::move(path))
+    {
+    }
+
+    QString ExportPath(const QString&) override { return path_; }
+    QString ImportPath(const QString&) override { return path_; }
+    bool ImportSettings(const QByteArray& bytes, CsvFileSettings& settings) override
+    {
+        dialog = TimeWithEvents([&] { settings = CsvImportDialog(bytes).Settings(); });
+        return true;
+    }
+
+    Duration dialog;
+
+private:
+    QString path_;
+};
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class WindowBench {
 public:
@@ -36,13 +89,17 @@ private:
     void StartUp();
     void EntryCommands();
     void HeaderClicks();
+    void Statistics();
+    void Filter();
     void Pages();
+    void CsvExport();
     void Close();
     void PeakOfPhase(const char* name);
 
     QLineEdit* Field(int field) const;
     void Type(const Card& card) const;
     void MarkRow(int row) const;
+    Duration Keystroke(int key, const QString& text);
     int Rows() const { return window_->CardTable().rowCount(); }
     bool Check(bool condition, const char* what);
 
@@ -51,6 +108,10 @@ private:
     QuietMessages messages_;
     std::unique_ptr<MainWindow> window_;
     QTableView* view_ = nullptr;
+    QLineEdit* filterEdit_ = nullptr;
+    PaintWatch paints_;
+    bool filtered_ = false;
+    bool relaid_ = false;
     bool peakResets_ = false;
     bool sound_ = true;
 };
@@ -151,6 +212,100 @@ void WindowBench::HeaderClicks()
     Report(cards_, "header_click_max", Longest(unsorted, sorted));
 }
 
+// The count alone, and the Statistics window opened on it and shown.
+void WindowBench::Statistics()
+{
+    const int repetitions = cards_ >= 1'000'000 ? 3 : 7;
+    std::vector<Duration> counts, opens;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        CollectionTotals totals;
+        counts.push_back(TimeWithEvents([&] { totals = TotalsOf(window_->CardTable()); }));
+        Check(totals.cards == Rows(), "the statistics did not count every Card");
+        opens.push_back(TimeWithEvents([&] { window_->OnStatistics(); }));
+        auto* statistics = window_->findChild<StatisticsWindow*>();
+        if (!Check(statistics != nullptr && statistics->Totals().cards == Rows(), "the Statistics window"))
+            return;
+        statistics->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    Report(cards_, "statistics", Median(counts));
+    Report(cards_, "statistics_window", Median(opens));
+}
+
+// One key pressed in the filter bar, until the table shows the rows it
+// leaves: the search runs once the key has been taken in, then the table
+// repaints if its rows changed.
+Duration WindowBench::Keystroke(int key, const QString& text)
+{
+    filtered_ = relaid_ = paints_.painted = false;
+    const Stopwatch watch;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(filterEdit_, &press);
+    QCoreApplication::sendEvent(filterEdit_, &release);
+    for (int round = 0; round < 1000 && !(filtered_ && (!relaid_ || paints_.painted)); ++round)
+        ProcessPostedEvents();
+    const Duration taken = watch.Elapsed();
+    Check(filtered_ && (!relaid_ || paints_.painted), "a keystroke did not filter and repaint the table");
+    return taken;
+}
+
+void WindowBench::Filter()
+{
+    auto* shown = qobject_cast<FilteredCardTable*>(view_->model());
+    filterEdit_ = window_->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+    QObject::connect(shown, &FilteredCardTable::CountsChanged, &paints_, [this] { filtered_ = true; });
+    QObject::connect(shown, &QAbstractItemModel::layoutChanged, &paints_, [this] { relaid_ = true; });
+    view_->viewport()->installEventFilter(&paints_);
+    Report(cards_, "filter_open", TimeWithEvents([&] { window_->OnFind(); }));
+
+    // Each text typed into the empty bar a key at a time, then taken back.
+    std::vector<Duration> typed, erased;
+    for (const QString& text : {QStringLiteral("dragon holo"), QStringLiteral("series:frostvale"),
+                                QStringLiteral("\"tr\u00e8s bon\" 20")}) {
+        for (const QChar c : text)
+            typed.push_back(Keystroke(c.toUpper().unicode(), QString(c)));
+        Check(cards_ < 10'000 || (shown->rowCount() > 0 && shown->rowCount() < Rows()), "a filter kept all or none");
+        for (qsizetype left = text.size(); left > 0; --left)
+            erased.push_back(Keystroke(Qt::Key_Backspace, {}));
+        Check(shown->rowCount() == Rows(), "an empty filter hid Cards");
+    }
+    Report(cards_, "filter_keystroke", Median(typed));
+    Report(cards_, "filter_backspace", Median(erased));
+    Report(cards_, "filter_keystroke_max", Longest(typed, erased));
+
+    // The commands while the bar filters: an Add it shows, and its Delete.
+    for (const QChar c : QStringLiteral("dragon"))
+        Keystroke(c.toUpper().unicode(), QString(c));
+    const int repetitions = cards_ >= 1'000'000 ? 3 : 7;
+    std::vector<Duration> adds, updates, deletes, clicks;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        const int before = Rows();
+        Card added = GeneratedCard(cards_ + 1000 + std::uint64_t(repetition));
+        added[NameField] = "Benchmark Dragon " + std::to_string(repetition);
+        Type(added);
+        adds.push_back(TimeWithEvents([&] { window_->OnAdd(); }));
+        Check(Rows() == before + 1 && shown->TableRow(0) == 0, "Add while filtered");
+        MarkRow(0);
+        updates.push_back(TimeWithEvents([&] { window_->OnUpdate(); }));
+        MarkRow(0);
+        deletes.push_back(TimeWithEvents([&] { window_->OnDelete(); }));
+        Check(Rows() == before, "Delete while filtered");
+    }
+    for (const int column : {NameField, SeriesField, PriceField})
+        clicks.push_back(TimeWithEvents([&] { window_->OnColumnClick(column); }));
+    Report(cards_, "filter_add", Median(adds));
+    Report(cards_, "filter_update", Median(updates));
+    Report(cards_, "filter_delete", Median(deletes));
+    Report(cards_, "filter_header_click", Median(clicks));
+    Report(cards_, "filter_close", TimeWithEvents([&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(filterEdit_, &escape);
+    }));
+    Check(view_->model()->rowCount() == Rows() && !window_->ShownRows(), "Escape left the filter set");
+    view_->viewport()->removeEventFilter(&paints_);
+}
+
 void WindowBench::Pages()
 {
     const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
@@ -166,6 +321,19 @@ void WindowBench::Pages()
     Check(messages_.questions == 2 * repetitions, "the pages were not both written");
 }
 
+void WindowBench::CsvExport()
+{
+    const QString path = QFileInfo(QStringLiteral("cards.csv")).absoluteFilePath();
+    window_->SetCsvQuestions(std::make_unique<OfferedCsvAnswers>(path));
+    const int repetitions = cards_ >= 1'000'000 ? 1 : 3;
+    std::vector<Duration> exports;
+    for (int repetition = 0; repetition < repetitions; ++repetition)
+        exports.push_back(TimeWithEvents([&] { window_->OnExportCsv(); }));
+    Report(cards_, "csv_export", Median(exports));
+    Report(cards_, "csv_bytes", double(QFileInfo(path).size()));
+    Check(QFileInfo(path).size() > 0, "the export wrote nothing");
+}
+
 void WindowBench::Close()
 {
     Report(cards_, "close", TimeWithEvents([&] { window_->OnDestroyWindow(); }));
@@ -177,11 +345,17 @@ bool WindowBench::Run()
 {
     ResetPeakResident();
     StartUp();
+    Check(RunBinderBenchmarks(cards_, *window_), "the binder");
     EntryCommands();
     HeaderClicks();
+    Statistics();
     PeakOfPhase("rss_commands_bytes");
+    Filter();
+    PeakOfPhase("rss_filter_bytes");
     Pages();
     PeakOfPhase("rss_pages_bytes");
+    CsvExport();
+    PeakOfPhase("rss_csv_export_bytes");
     Close();
     PeakOfPhase("rss_close_bytes");
     Report(cards_, "rss_phases_separate", peakResets_ ? 1 : 0);
@@ -194,4 +368,42 @@ bool WindowBench::Run()
 bool RunWindowBenchmarks(std::uint64_t cards)
 {
     return WindowBench(cards).Run();
+}
+
+bool RunCsvImportBenchmark(std::uint64_t cards)
+{
+    const QString csv = QFileInfo(QStringLiteral("cards.csv")).absoluteFilePath();
+    const QByteArray saved = FileBytes(QStringLiteral("qmk.dat"));
+    QDir(QStringLiteral("import")).removeRecursively();
+    if (!QDir().mkdir(QStringLiteral("import")) || !QDir::setCurrent(QStringLiteral("import")))
+        return false;
+    QuietMessages messages;
+    auto window = std::make_unique<MainWindow>(messages);
+    window->show();
+    ProcessPostedEvents();
+    auto answers = std::make_unique<OfferedCsvAnswers>(csv);
+    const OfferedCsvAnswers& offered = *answers;
+    window->SetCsvQuestions(std::move(answers));
+
+    const std::uint64_t before = ResidentBytesInUse();
+    const bool peakResets = ResetPeakResident();
+    Report(cards, "csv_import", TimeWithEvents([&] { window->OnImportCsv(); }));
+    const std::uint64_t peak = PeakResidentBytes();
+    Report(cards, "csv_import_dialog", offered.dialog);
+    Report(cards, "rss_csv_import_bytes", double(peak - std::min(peak, before)));
+    const std::uint64_t after = ResidentBytesInUse();
+    Report(cards, "rss_csv_table_bytes", double(after - std::min(after, before)));
+    Report(cards, "rss_csv_import_separate", peakResets ? 1 : 0);
+
+    bool sound = std::uint64_t(window->CardTable().rowCount()) == cards && messages.errors == 1;
+    window->OnDestroyWindow();
+    window.reset();
+    if (FileBytes(QStringLiteral("qmk.dat")) != saved) {
+        std::fprintf(stderr, "%llu cards: the imported collection is not the exported one\n",
+                     static_cast<unsigned long long>(cards));
+        sound = false;
+    }
+    QDir::setCurrent(QStringLiteral(".."));
+    QDir(QStringLiteral("import")).removeRecursively();
+    return sound;
 }

@@ -111,12 +111,32 @@ END {
         split("Add Update Delete Clear row click", names, " ")
         names[5] = "row click"
         for (o = 1; o <= 5; o++) target(names[o], ops[o], n, 0.03, "< 30 ms")
+        target("filter bar keystroke to repainted table (median)", "filter_keystroke", n, big ? 0.3 : 0.03, big ? "< 300 ms" : "< 30 ms")
+        target("Statistics, counting", "statistics", n, big ? 1 : 0.1, big ? "< 1 s" : "< 100 ms")
+        target("Statistics window opened", "statistics_window", n, big ? 1 : 0.1, big ? "< 1 s" : "< 100 ms")
+        target("undo or redo of Add, Update or Delete, slowest", "undo_redo_max", n, big ? 0.1 : 0.03, big ? "< 100 ms" : "< 30 ms")
+        click = get(n, "header_click_unsorted_s")
+        printf "| undo of a header click that sorted | %s | %s | ≤ the click (%s) | %s |\n", cards(n), both(n, "undo_header_click_unsorted"), ms(click), (click == "" ? "–" : verdict(get(n, "undo_header_click_unsorted_s"), get(n, "undo_header_click_unsorted_cpu_s"), click))
+        if (!big && has(n, "rss_history_mix_bytes")) printf "| 1,000 mixed steps kept for undo | %s | %s (the history holds %s) | < 50 MB | %s |\n", cards(n), mb(get(n, "rss_history_mix_bytes")), mb(get(n, "history_mix_bytes")), (get(n, "rss_history_mix_bytes") < 50e6 ? "met" : "**missed**")
         target("Catalogue", "catalogue", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
         target("List", "list", n, big ? 10 : 1, big ? "< 10 s" : "< 1 s")
-        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
+        if (!big) {
+            target("Export to CSV, file written safely", "csv_export", n, 0.3, "< 300 ms")
+            target("Import from CSV until the table is shown, widths fitted", "csv_import", n, 1.5, "< 1.5 s")
+            if (has(n, "rss_csv_import_bytes")) {
+                importLimit = 3 * get(n, "csv_bytes") + get(n, "rss_csv_table_bytes")
+                printf "| peak memory of Import from CSV, beside the window before it | %s | %s | < %s (3 × CSV + table of %s) | %s |\n", cards(n), mb(get(n, "rss_csv_import_bytes")), mb(importLimit), mb(get(n, "rss_csv_table_bytes")), (get(n, "rss_csv_import_bytes") < importLimit ? "met" : "**missed**")
+            }
+        }
+        peak = get(n, "rss_startup_bytes"); if (get(n, "rss_binder_bytes") > peak) peak = get(n, "rss_binder_bytes"); if (get(n, "rss_commands_bytes") > peak) peak = get(n, "rss_commands_bytes"); if (get(n, "rss_filter_bytes") > peak) peak = get(n, "rss_filter_bytes"); if (get(n, "rss_pages_bytes") > peak) peak = get(n, "rss_pages_bytes"); if (get(n, "rss_csv_export_bytes") > peak) peak = get(n, "rss_csv_export_bytes"); if (get(n, "rss_close_bytes") > peak) peak = get(n, "rss_close_bytes")
         memoryLimit = big ? 450e6 : 3 * get(n, "file_bytes") + 80e6
         printf "| peak memory, whole run | %s | %s | < %s%s | %s |\n", cards(n), mb(peak), mb(memoryLimit), (big ? "" : " (3 × file + 80 MB)"), (peak == "" ? "not run" : peak < memoryLimit ? "met" : "**missed**")
         printf "| peak memory, Catalogue and List | %s | %s | a few times the page (%s) | %s |\n", cards(n), mb(get(n, "rss_pages_bytes")), mb(get(n, "catalogue_bytes")), (get(n, "rss_pages_bytes") < 3 * get(n, "catalogue_bytes") + 80e6 ? "met" : "**missed**")
+        if (!big) {
+            target("binder opened to its first page", "binder_open", n, 0.3, "≤ 300 ms")
+            thumbnails = get(n, "binder_thumbnail_memory_bytes")
+            printf "| binder, decoded thumbnails in memory | %s | %s | < 100 MB | %s |\n", cards(n), mb(thumbnails), (thumbnails == "" ? "not run" : (thumbnails < 100e6 ? "met" : "**missed**"))
+        }
     }
     print ""
 
@@ -127,13 +147,29 @@ END {
     header = "| operation |"; rule = "|---|"
     for (k = 1; k <= count; k++) { header = header " " cards(sizes[k]) " |"; rule = rule "---|" }
     print header; print rule
-    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max catalogue list floor_read floor_write floor_write_sync", keys, " ")
+    split("startup first_show close teardown header_click_unsorted header_click_sorted header_click_max add update delete clear row_click entry_command_max undo_add redo_add undo_update redo_update undo_delete redo_delete undo_header_click_unsorted redo_header_click_unsorted undo_header_click_sorted redo_header_click_sorted history_mix_undo_all filter_open filter_keystroke filter_backspace filter_keystroke_max filter_add filter_update filter_delete filter_header_click filter_close statistics statistics_window catalogue list csv_export csv_import csv_import_dialog binder_open binder_page_turn binder_grid binder_scroll binder_resize_tiles binder_add binder_close floor_read floor_write floor_write_sync", keys, " ")
     labels["startup"] = "start-up (window constructed, collection loaded)"; labels["first_show"] = "first show and paint"
     labels["close"] = "close (qmk.ini and qmk.dat written safely)"; labels["teardown"] = "window destroyed after close"
     labels["header_click_unsorted"] = "header click, unsorted column (median of columns)"; labels["header_click_sorted"] = "header click, sorted column (reverses)"
     labels["header_click_max"] = "header click, slowest"; labels["add"] = "Add"; labels["update"] = "Update"; labels["delete"] = "Delete"
     labels["clear"] = "Clear"; labels["row_click"] = "row click"; labels["entry_command_max"] = "Add/Update/Delete/Clear/row click, slowest"
+    labels["statistics"] = "Statistics, counting"; labels["statistics_window"] = "Statistics window opened and shown"
     labels["catalogue"] = "Catalogue"; labels["list"] = "List"
+    labels["filter_open"] = "Ctrl+F, the filter bar opened (every row folded)"; labels["filter_keystroke"] = "filter bar, key typed to repainted table (median)"
+    labels["filter_backspace"] = "filter bar, Backspace to repainted table (median)"; labels["filter_keystroke_max"] = "filter bar keystroke, slowest"
+    labels["filter_add"] = "Add while filtered"; labels["filter_update"] = "Update while filtered"; labels["filter_delete"] = "Delete while filtered"
+    labels["filter_header_click"] = "header click while filtered (median of 3)"; labels["filter_close"] = "Escape, the filter bar closed"
+    labels["csv_export"] = "Export to CSV (cards.csv written safely)"; labels["csv_import"] = "Import from CSV into an empty window, until the table is shown"
+    labels["csv_import_dialog"] = "its import dialog: detection and preview"
+    split("add update delete", undone, " "); split("Add Update Delete", undoneNames, " ")
+    for (o = 1; o <= 3; o++) { labels["undo_" undone[o]] = "undo of " undoneNames[o]; labels["redo_" undone[o]] = "redo of " undoneNames[o] }
+    labels["undo_header_click_unsorted"] = "undo of a header click that sorted"; labels["redo_header_click_unsorted"] = "redo of a header click that sorted"
+    labels["undo_header_click_sorted"] = "undo of a header click that reversed"; labels["redo_header_click_sorted"] = "redo of a header click that reversed"
+    labels["history_mix_undo_all"] = "undo of 1,000 mixed steps, one by one"
+    labels["binder_open"] = "binder opened, first page of nine painted"; labels["binder_page_turn"] = "binder page turned"
+    labels["binder_grid"] = "binder as one grid of every Card, painted"; labels["binder_scroll"] = "binder grid scrolled to another place"
+    labels["binder_resize_tiles"] = "binder grid at another tile size"; labels["binder_add"] = "Add with the binder grid open"
+    labels["binder_close"] = "binder closed"
     labels["floor_read"] = "I/O floor: `fread` of qmk.dat"; labels["floor_write"] = "I/O floor: `fwrite` of the same bytes"; labels["floor_write_sync"] = "I/O floor: `fwrite` and `fsync`"
     for (i = 1; i in keys; i++) {
         line = "| " labels[keys[i]] " |"
@@ -142,14 +178,47 @@ END {
     }
     line = "| qmk.dat |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "file_bytes")) " |"; print line
     line = "| catalogue.htm |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "catalogue_bytes")) " |"; print line
-    split("rss_startup_bytes rss_commands_bytes rss_pages_bytes rss_close_bytes", peaks, " ")
-    split("start-up|commands and header clicks|Catalogue and List|close", peakNames, "|")
-    for (i = 1; i <= 4; i++) {
+    line = "| cards.csv |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "csv_bytes")) " |"; print line
+    split("rss_startup_bytes rss_binder_bytes rss_commands_bytes rss_filter_bytes rss_pages_bytes rss_csv_export_bytes rss_close_bytes", peaks, " ")
+    split("start-up|binder|commands and header clicks|filter bar|Catalogue and List|Export to CSV|close", peakNames, "|")
+    for (i = 1; i in peaks; i++) {
         line = "| peak resident memory, " peakNames[i] " |"
         for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], peaks[i])) " |"
         print line
     }
+    line = "| Import from CSV: peak beside the window before it |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "rss_csv_import_bytes")) " |"; print line
+    line = "| Import from CSV: what the table keeps of it |"; for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], "rss_csv_table_bytes")) " |"; print line
+    split("history_mix_bytes rss_history_mix_bytes history_sorts_bytes", held, " ")
+    split("history of 1,000 mixed steps (8 Adds, 6 Updates, 5 Deletes, 1 sort in 20)|peak memory growth over those steps|history after header clicks alone (1,000; 100 beyond 100,000 Cards)", heldNames, "|")
+    for (i = 1; i <= 3; i++) {
+        line = "| " heldNames[i] " |"
+        for (k = 1; k <= count; k++) line = line " " mb(get(sizes[k], held[i])) " |"
+        print line
+    }
+    split("history_mix_undoable history_sorts_undoable", kept, " ")
+    split("steps that can be undone after the mixed steps|header clicks that can be undone after clicks alone", keptNames, "|")
+    for (i = 1; i <= 2; i++) {
+        line = "| " keptNames[i] " |"
+        for (k = 1; k <= count; k++) line = line " " (has(sizes[k], kept[i]) ? cards(get(sizes[k], kept[i])) : "–") " |"
+        print line
+    }
     print ""
+    print "Undo and redo run through the window as Ctrl+Z and Ctrl+Shift+Z do. A sort keeps its permutation, 4 bytes a Card, and a reversal nothing; an Add keeps nothing while it is done, an Update the texts the row no longer has, a Delete the deleted Card. The history keeps at most 32 MiB of steps and forgets the oldest beyond that: 1,000 sorts of 100,000 Cards would need 400 MB and keep the last 83 or so instead. The peak growth includes the sort's own working memory, which the header click needs as well."
+    print ""
+
+    for (k = 1; k <= count; k++) {
+        n = sizes[k]
+        if (!has(n, "binder_pictures")) continue
+        print "## The binder's pictures"
+        print ""
+        printf "A binder of %s Cards, each with its own local JPEG of 400 × 560 pixels, shown as one grid of 1000 × 700 pixels and scrolled through a screen at a time, each screen waited for until every tile in sight has its thumbnail; then the same in a new binder, from the thumbnails kept on disk. Measured in the %s-Card run.\n\n", cards(get(n, "binder_pictures")), cards(n)
+        print "| | screen filled (median) | thumbnails a second |"
+        print "|---|---|---|"
+        printf "| first opening: each picture decoded, its thumbnail written | %s | %.0f |\n", both(n, "binder_pictures_cold_screen"), get(n, "binder_pictures_cold_per_s")
+        printf "| second opening: thumbnails read from the disk cache | %s | %.0f |\n", both(n, "binder_pictures_cached_screen"), get(n, "binder_pictures_cached_per_s")
+        print ""
+        printf "Decoded thumbnails held in memory at most: %s (the cache's limit is 64 MiB; every thumbnail held would take about %s). Peak resident memory of the whole process while scrolling through the pictures: %s.\n\n", mb(get(n, "binder_thumbnail_memory_bytes")), mb(get(n, "binder_pictures") * 182 * 256 * 4), mb(get(n, "rss_binder_pictures_bytes"))
+    }
 
     print "## The plain steps as a baseline"
     print ""

@@ -1,6 +1,7 @@
 #include "cli/CliCollection.h"
 
 #include "base/FileAccess.h"
+#include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
 #include "collection/CollectionFile.h"
 #include "prefs/Preferences.h"
@@ -12,9 +13,10 @@ bool ReadCollectionFile(CardTableModel& table, QString& reason)
     QByteArray raw;
     if (!ReadFile(QString::fromLatin1(kCollectionFileName), raw, &reason))
         return false;
+    const std::string_view bytes(raw.constData(), std::size_t(raw.size()));
+    table.SetEncoding(EncodingOfFile(bytes));
     CardTableModel::RowBuilder rows;
-    ParseCollection(std::string_view(raw.constData(), std::size_t(raw.size())),
-                    [&rows](const Card& card) { rows.Append(card); });
+    ParseCollection(bytes, [&rows](const Card& card) { rows.Append(card); });
     table.SetRowsBottomFirst(std::move(rows));
     return true;
 }

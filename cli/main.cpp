@@ -1,5 +1,8 @@
 #include "cli/CliCommand.h"
+#include "cli/ExportCsvCommand.h"
+#include "cli/ImportCsvCommand.h"
 #include "cli/PublishCommand.h"
+#include "cli/StatsCommand.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,7 +14,7 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand()};
+    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand()};
 }
 
 void PrintHelp(QTextStream& out)
@@ -22,8 +25,12 @@ void PrintHelp(QTextStream& out)
            "DIR is given) without opening a window.\n"
            "\n"
            "Commands:\n";
-    for (const CliCommand& command : Commands())
-        out << "  " << QString::fromUtf8(command.usage).leftJustified(30) << ' ' << command.summary << '\n';
+    // A usage too long for its column has its summary on a line of its own.
+    for (const CliCommand& command : Commands()) {
+        const QString usage = QString::fromUtf8(command.usage);
+        out << "  " << usage.leftJustified(30) << (usage.size() > 30 ? "\n" + QString(33, QLatin1Char(' ')) : " ")
+            << command.summary << '\n';
+    }
     out << "\n"
            "Options:\n"
            "  --help                         Show this help and exit.\n"
@@ -59,6 +66,8 @@ int main(int argc, char** argv)
         if (name == QLatin1String(command.name)) {
             if (arguments.contains(QStringLiteral("--help"))) {
                 out << "Usage: quillmark-cli " << command.usage << "\n\n" << command.summary << '\n';
+                if (*command.details != '\0')
+                    out << '\n' << command.details << '\n';
                 return kExitSuccess;
             }
             return command.run(arguments, out, err);

@@ -7,7 +7,6 @@ include(GNUInstallDirs)
 
 set(QUILLMARK_PACKAGE_MAINTAINER "The Quillmark developers <quillmark@example.org>"
     CACHE STRING "Maintainer field of the Debian package and its changelog")
-set(QUILLMARK_HOMEPAGE "" CACHE STRING "Homepage field of the Debian package; none when empty")
 
 # Debian wants man pages and changelogs compressed with gzip -9n: the -n leaves
 # out the file name and time, so that the same page gives the same bytes.
@@ -69,8 +68,8 @@ endif()
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLMARK_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-if(QUILLMARK_HOMEPAGE)
-  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUILLMARK_HOMEPAGE}")
+if(QUILLMARK_HOME_PAGE)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUILLMARK_HOME_PAGE}")
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,9 +1,9 @@
 #include "collection/Card.h"
 
-#include <algorithm>
+#include "base/LineSyntax.h"
 
-void ReplaceUnstorableBytes(Card& card)
+void PrepareForStorage(Card& card)
 {
     for (std::string& field : card)
-        std::replace_if(field.begin(), field.end(), [](char c) { return c == '\n' || c == 26; }, ' ');
+        PrepareValueForStorage(field);
 }

@@ -41,6 +41,7 @@ inline constexpr std::array<std::string_view, kCardFieldCount> kCardHeadings = {
     "Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description",
 };
 
-// A line feed or byte 26 cannot be stored in a line of the collection file:
-// each becomes a space. Pasting can bring them into an entry field.
-void ReplaceUnstorableBytes(Card& card);
+// Makes each field what the collection file gives back at the next start
+// (see PrepareValueForStorage): entry fields can hold line breaks and
+// trailing white space that a line of the file cannot keep.
+void PrepareForStorage(Card& card);

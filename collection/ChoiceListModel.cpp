@@ -1,26 +1,37 @@
 #include "collection/ChoiceListModel.h"
 
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 #include <unordered_set>
 
 namespace {
-
-QString Decoded(std::string_view bytes)
-{
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
 
 QByteArray Bytes(std::string_view bytes)
 {
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-bool LessIgnoringCase(const QString& a, const QString& b)
+// The order a collector reads the list in: the system language's, with
+// letter case ignored. The C locale would order by code point, which puts
+// "Écume" after "Zephyr"; the language-neutral order stands in for it.
+QCollator ReadingOrder()
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
 }
 
 } // namespace
+
+ChoiceListModel::ChoiceListModel(QObject* parent)
+    : QAbstractListModel(parent)
+    , collator_(ReadingOrder())
+{
+}
 
 int ChoiceListModel::rowCount(const QModelIndex& parent) const
 {
@@ -48,6 +59,11 @@ QString ChoiceListModel::Key(const QString& text)
     return text.toCaseFolded();
 }
 
+QString ChoiceListModel::Decoded(std::string_view bytes) const
+{
+    return DecodeText(bytes, encoding_);
+}
+
 bool ChoiceListModel::Contains(std::string_view bytes) const
 {
     return keys_.contains(Key(Decoded(bytes)));
@@ -58,37 +74,53 @@ void ChoiceListModel::Add(std::string_view bytes)
     QString text = Decoded(bytes);
     if (keys_.contains(Key(text)))
         return;
+    QCollatorSortKey order = collator_.sortKey(text);
+    // After the texts that sort the same, as AddAll's stable sort puts them.
     const auto at = std::partition_point(entries_.begin(), entries_.end(),
-                                         [&](const Entry& entry) { return LessIgnoringCase(entry.text, text); });
+                                         [&](const Entry& entry) { return entry.order.compare(order) <= 0; });
     const int row = int(at - entries_.begin());
     keys_.insert(Key(text));
     beginInsertRows({}, row, row);
-    entries_.insert(at, {std::move(text), Bytes(bytes)});
+    entries_.insert(at, {std::move(text), Bytes(bytes), std::move(order)});
     endInsertRows();
 }
 
 void ChoiceListModel::AddAll(const std::vector<std::string>& texts)
 {
-    if (!entries_.empty()) {
-        for (const std::string& bytes : texts)
-            Add(bytes);
-        return;
-    }
-    std::vector<Entry> entries;
+    std::vector<Entry> found;
     // A collection repeats a few texts many times: each is decoded once.
     std::unordered_set<std::string_view> seen;
     for (const std::string& bytes : texts) {
         if (!seen.insert(bytes).second)
             continue;
         QString text = Decoded(bytes);
-        if (!keys_.contains(Key(text))) {
-            keys_.insert(Key(text));
-            entries.push_back({std::move(text), Bytes(bytes)});
+        if (QString key = Key(text); !keys_.contains(key)) {
+            keys_.insert(std::move(key));
+            QCollatorSortKey order = collator_.sortKey(text);
+            found.push_back({std::move(text), Bytes(bytes), std::move(order)});
         }
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return LessIgnoringCase(a.text, b.text); });
+    if (found.empty())
+        return;
+    // Each text's sort key is made once. The texts are put in order by
+    // their positions: a sort key is costly to move.
+    std::vector<std::size_t> positions(found.size());
+    std::iota(positions.begin(), positions.end(), std::size_t(0));
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&found](std::size_t a, std::size_t b) { return found[a].order.compare(found[b].order) < 0; });
+    // The new texts join the old ones after those that sort the same, as
+    // Add puts them.
+    std::vector<Entry> entries;
+    entries.reserve(entries_.size() + found.size());
     beginResetModel();
+    auto old = entries_.begin();
+    for (const std::size_t position : positions) {
+        Entry& next = found[position];
+        for (; old != entries_.end() && old->order.compare(next.order) <= 0; ++old)
+            entries.push_back(std::move(*old));
+        entries.push_back(std::move(next));
+    }
+    entries.insert(entries.end(), std::make_move_iterator(old), std::make_move_iterator(entries_.end()));
     entries_ = std::move(entries);
     endResetModel();
 }

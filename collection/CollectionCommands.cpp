@@ -1,32 +1,48 @@
 #include "collection/CollectionCommands.h"
 
 #include "base/FileAccess.h"
+#include "base/FileStamp.h"
 #include "base/MessageInterface.h"
+#include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionRows.h"
+#include "collection/CollectionSaver.h"
 #include "resources/StringTable.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <string>
 #include <vector>
 
-bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel& series,
+bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
                     ChoiceListModel& conditions, MessageInterface& messages)
 {
+    const QString& path = file.Path();
     const bool existed = QFile::exists(path);
     QByteArray raw;
     const bool read = ReadFileCreatingIfMissing(path, raw);
-    if (!read && existed)
-        messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable), QString::fromUtf8(Text::ErrorCaption));
+    if (read) {
+        file.Remember(StampOf(path, Checksum(raw)));
+    } else if (existed) {
+        file.LeaveFile();
+        const QString folder = QDir::toNativeSeparators(RecoveryFolder(path));
+        messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable).arg(folder),
+                           QString::fromUtf8(Text::ErrorCaption));
+    }
+
+    // The values keep the file's bytes; the file's encoding decides only how
+    // they are shown and how typed text is stored.
+    const std::string_view bytes(raw.constData(), std::size_t(raw.size()));
+    const TextEncoding encoding = EncodingOfFile(bytes);
+    table.SetEncoding(encoding);
+    series.SetEncoding(encoding);
+    conditions.SetEncoding(encoding);
 
     // The table ends as if each Card had been inserted at the top in turn.
-    CollectionRows loaded = ReadCollectionRows(std::string_view(raw.constData(), std::size_t(raw.size())));
+    CollectionRows loaded = ReadCollectionRows(bytes);
     raw.clear();
     table.SetRowsBottomFirst(std::move(loaded.rows));
     series.AddAll(loaded.series);
@@ -34,32 +50,23 @@ bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel&
     return read || !existed;
 }
 
-void SaveCollection(const QString& path, const CardTableModel& table, bool leaveFile, MessageInterface& messages)
+void SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages)
 {
-    if (leaveFile) {
-        WriteRecoveryFile(path, table, QString::fromUtf8(Text::CollectionLeftAsItWas), messages);
-        return;
-    }
-    if (!WriteFileSafely(path, [&table](QIODevice& device) { return WriteCollection(device, table); }))
-        WriteRecoveryFile(path, table, QString::fromUtf8(Text::SaveToFile), messages);
+    const SaveOutcome outcome = file.Save([&table](QIODevice& device) { return WriteCollection(device, table); });
+    const char* why = outcome.kind == SaveOutcome::LeftAsItWas ? Text::CollectionLeftAsItWas : Text::SaveToFile;
+    ReportSave(outcome, file.Path(), QString::fromUtf8(why), messages);
 }
 
-void WriteRecoveryFile(const QString& path, const CardTableModel& table, const QString& why,
-                       MessageInterface& messages)
+void ReportSave(const SaveOutcome& outcome, const QString& path, const QString& why, MessageInterface& messages)
 {
-    const QString name = QStringLiteral("%1.recovered-%2")
-                             .arg(QFileInfo(path).fileName(),
-                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const auto write = [&table](QIODevice& device) { return WriteCollection(device, table); };
-    QString saved;
-    for (const QDir& folder : {QFileInfo(path).absoluteDir(), QDir::home()}) {
-        const QString recovery = QFileInfo(folder.filePath(name)).absoluteFilePath();
-        if (WriteFileSafely(recovery, write)) {
-            saved = recovery;
-            break;
-        }
+    if (!outcome.keptConflict.isEmpty()) {
+        messages.ShowError(QString::fromUtf8(Text::CollectionChangedElsewhere)
+                               .arg(QDir::toNativeSeparators(outcome.keptConflict), QDir::toNativeSeparators(path)),
+                           QString::fromUtf8(Text::CollectionChangedCaption));
     }
-    const QString where = saved.isEmpty() ? QString::fromUtf8(Text::NoRecoveryFile)
-                                          : QString::fromUtf8(Text::RecoverySaved).arg(saved);
+    if (outcome.kind == SaveOutcome::Written || why.isEmpty())
+        return;
+    const QString where = outcome.recovery.isEmpty() ? QString::fromUtf8(Text::NoRecoveryFile)
+                                                     : QString::fromUtf8(Text::RecoverySaved).arg(outcome.recovery);
     messages.ShowError(why + QStringLiteral("\r\n") + where, QString::fromUtf8(Text::ErrorWritingFileCaption));
 }

@@ -4,21 +4,22 @@
 
 class CardTableModel;
 class ChoiceListModel;
+class CollectionSaver;
 class MessageInterface;
+struct SaveOutcome;
 
-// Reads the collection file into the table, replacing every row, and grows
-// the choice lists by its Series and Conditions. A missing file is created
-// empty. False, after a box, when the file exists but cannot be read: it
-// must then not be overwritten.
-bool LoadCollection(const QString& path, CardTableModel& table, ChoiceListModel& series,
+// Reads the collection file into the table, replacing every row, grows the
+// choice lists by its Series and Conditions, and has the file remember what
+// it read. The table and the lists take the file's text encoding. A missing
+// file is created empty. False, after a box, when the file exists but cannot
+// be read: it is then left as it is.
+bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
                     ChoiceListModel& conditions, MessageInterface& messages);
 
-// Writes the table into the collection file safely. When that fails, or when
-// the file must be left as it was (leaveFile), the Cards go to a recovery
-// file instead and a box names it.
-void SaveCollection(const QString& path, const CardTableModel& table, bool leaveFile, MessageInterface& messages);
+// Writes the table into the collection file, and shows what the save
+// brought about.
+void SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages);
 
-// Writes the Cards to "<file>.recovered-<time>" in the current folder, or
-// else in the home folder, and shows why together with where they went.
-void WriteRecoveryFile(const QString& path, const CardTableModel& table, const QString& why,
-                       MessageInterface& messages);
+// The boxes of a save: the file found changed and kept aside; and, when why
+// is given and the file was not written, why together with where the Cards went.
+void ReportSave(const SaveOutcome& outcome, const QString& path, const QString& why, MessageInterface& messages);

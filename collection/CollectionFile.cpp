@@ -51,7 +51,8 @@ constexpr int kRowsPerBuffer = 4096;
 
 // Puts the records of the rows first down to last into the buffer, in
 // place of what it held; it grows to the size they need.
-void PutRecords(const CardTableModel& table, int first, int last, QByteArray& buffer)
+template <typename Table>
+void PutRecords(const Table& table, int first, int last, QByteArray& buffer)
 {
     std::size_t used = 0;
     for (int row = first; row >= last; --row) {
@@ -72,6 +73,38 @@ void PutRecords(const CardTableModel& table, int first, int last, QByteArray& bu
         used = std::size_t(out - buffer.data());
     }
     buffer.resize(qsizetype(used));
+}
+
+// The table and a snapshot of it are written by the same code, so that an
+// autosave writes exactly the bytes the close would.
+template <typename Table>
+bool WriteRows(QIODevice& device, const Table& table, int threads)
+{
+    const int rows = table.rowCount();
+    if (rows == 0)
+        return true;
+    QByteArray header;
+    AppendTextMode(header, kHeaderLine);
+    if (device.write(header) != header.size())
+        return false;
+    const int shareCount = ShareCount(rows, kRowsPerBuffer, threads);
+    // Each thread puts its share of the next rows into a buffer of its own;
+    // the buffers then go to the device in file order, bottom row first.
+    std::vector<QByteArray> buffers(static_cast<std::size_t>(shareCount));
+    for (int top = rows - 1; top >= 0; top -= shareCount * kRowsPerBuffer) {
+        RunShares(buffers.size(), [&](std::size_t i) {
+            const int first = top - int(i) * kRowsPerBuffer;
+            if (first >= 0)
+                PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffers[i]);
+            else
+                buffers[i].clear();
+        });
+        for (const QByteArray& buffer : buffers) {
+            if (device.write(buffer) != buffer.size())
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -100,29 +133,10 @@ std::vector<Card> ParseCollection(std::string_view raw)
 
 bool WriteCollection(QIODevice& device, const CardTableModel& table, int threads)
 {
-    const int rows = table.rowCount();
-    if (rows == 0)
-        return true;
-    QByteArray header;
-    AppendTextMode(header, kHeaderLine);
-    if (device.write(header) != header.size())
-        return false;
-    const int shareCount = ShareCount(rows, kRowsPerBuffer, threads);
-    // Each thread puts its share of the next rows into a buffer of its own;
-    // the buffers then go to the device in file order, bottom row first.
-    std::vector<QByteArray> buffers(static_cast<std::size_t>(shareCount));
-    for (int top = rows - 1; top >= 0; top -= shareCount * kRowsPerBuffer) {
-        RunShares(buffers.size(), [&](std::size_t i) {
-            const int first = top - int(i) * kRowsPerBuffer;
-            if (first >= 0)
-                PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffers[i]);
-            else
-                buffers[i].clear();
-        });
-        for (const QByteArray& buffer : buffers) {
-            if (device.write(buffer) != buffer.size())
-                return false;
-        }
-    }
-    return true;
+    return WriteRows(device, table, threads);
+}
+
+bool WriteCollection(QIODevice& device, const CardTableSnapshot& table, int threads)
+{
+    return WriteRows(device, table, threads);
 }

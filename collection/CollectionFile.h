@@ -8,6 +8,7 @@
 
 class QIODevice;
 class CardTableModel;
+class CardTableSnapshot;
 
 inline constexpr const char* kCollectionFileName = "qmk.dat";
 
@@ -23,3 +24,4 @@ std::vector<Card> ParseCollection(std::string_view raw);
 // records are put into text on that many threads, by default one per core
 // for a large table.
 bool WriteCollection(QIODevice& device, const CardTableModel& table, int threads = 0);
+bool WriteCollection(QIODevice& device, const CardTableSnapshot& table, int threads = 0);

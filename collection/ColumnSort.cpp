@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,14 +106,14 @@ bool Ascending(const CardTableModel& table, int column, const std::vector<Share>
 
 } // namespace
 
-void SortRowsByColumn(CardTableModel& table, int column, int threads)
+ColumnSortResult SortRowsByColumn(CardTableModel& table, int column, int threads)
 {
     const int rows = table.rowCount();
     // Rows this sort put in order, unchanged since, need not be looked at.
     if (table.AscendingColumn() == column
         || Ascending(table, column, Shares(0, rows - 1, ShareCount(rows, kRowsPerThreadToLook, threads)))) {
         table.ReverseRows();
-        return;
+        return {true, {}};
     }
     const std::vector<Share> shares = Shares(0, rows - 1, ShareCount(rows, kRowsPerThread, threads));
     // Each share's texts are copied side by side: comparing them then stays
@@ -185,4 +186,5 @@ void SortRowsByColumn(CardTableModel& table, int column, int threads)
     keys = {};
     texts = {};
     table.Reorder(order, column);
+    return {false, std::move(order)};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 class CardTableModel;
 
@@ -11,8 +12,16 @@ inline bool TextLess(std::string_view a, std::string_view b)
     return a.compare(b) < 0;
 }
 
+// What a column click did to the row order.
+struct ColumnSortResult {
+    // The rows were reversed: undoing that needs nothing more.
+    bool reversed = false;
+    // Otherwise the new row i is the old row order[i].
+    std::vector<int> order;
+};
+
 // A column click: when some row's text in the column is greater than the next
 // row's, the rows end in ascending order of the column, equal texts keeping
 // their order; otherwise the row order is reversed. A large table is shared
 // out over that many threads, by default one per core.
-void SortRowsByColumn(CardTableModel& table, int column, int threads = 0);
+ColumnSortResult SortRowsByColumn(CardTableModel& table, int column, int threads = 0);

@@ -1,6 +1,7 @@
 #include "collection/CsvImport.h"
 
 #include "collection/CardTableModel.h"
+#include "collection/ChoiceListModel.h"
 #include "collection/CsvReader.h"
 
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -61,14 +63,6 @@ void TakeValue(std::string& value, std::string_view cell)
     value.resize(kept);
 }
 
-void DropTrailingWhiteSpace(std::string& value)
-{
-    std::size_t end = value.size();
-    while (end > 0 && IsWhiteSpace(value[end - 1]))
-        --end;
-    value.resize(end);
-}
-
 bool IsWholeNumber(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -96,7 +90,8 @@ std::string AddWholeNumbers(std::string_view a, std::string_view b)
 
 // A Name and Series pair. It views the text of a Card that stays in place
 // for the whole import: a collection row, or an imported Card (their vector
-// is reserved for every row of the file, so it never moves them).
+// is reserved for every row of the file, so it never moves them, and their
+// texts change only once the import is done).
 struct NameSeries {
     std::string_view name;
     std::string_view series;
@@ -118,6 +113,18 @@ struct MergeTarget {
     bool imported;
     std::size_t index;
 };
+
+// Each text of a field of the Cards once.
+std::vector<std::string> DistinctTexts(const CardTableModel::RowBlock& cards, int field)
+{
+    std::unordered_set<std::string_view> seen;
+    std::vector<std::string> texts;
+    for (int index = 0; index < cards.size(); ++index) {
+        if (seen.insert(cards.Cell(index, field)).second)
+            texts.emplace_back(cards.Cell(index, field));
+    }
+    return texts;
+}
 
 QString GroupedThousands(std::size_t n)
 {
@@ -170,17 +177,17 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
             target = MergeTarget{false, std::size_t(row)};
     }
 
-    result.cards.reserve(rows.RowCount());
+    // Quantities merged into imported Cards, set once nothing views them.
+    std::map<std::size_t, std::string> importedQuantities;
+    result.cards.Reserve(rows.RowCount());
     Card card;
     for (std::size_t row = options.firstRowIsHeader ? 1 : 0; row < rows.RowCount(); ++row) {
         for (int field = 0; field < kCardFieldCount; ++field)
             TakeValue(card[field], rows.Field(row, options.columns[field]));
-        ReplaceUnstorableBytes(card);
+        PrepareForStorage(card);
         bool hasText = false;
-        for (std::string& value : card) {
-            DropTrailingWhiteSpace(value);
+        for (const std::string& value : card)
             hasText = hasText || !value.empty();
-        }
         if (!hasText)
             continue;
         if (card[NameField].empty()) {
@@ -196,26 +203,42 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
                 continue;
             }
             if (options.repeats == CsvRepeats::MergeQuantities && whole && target) {
-                std::string& into = target->imported
-                    ? result.cards[target->index][QuantityField]
-                    : result.quantities.try_emplace(int(target->index), collection.Cell(int(target->index), QuantityField))
-                          .first->second;
+                std::string& into =
+                    target->imported
+                        ? importedQuantities.try_emplace(target->index, result.cards.Cell(int(target->index), QuantityField))
+                              .first->second
+                        : result.quantities.try_emplace(int(target->index), collection.Cell(int(target->index), QuantityField))
+                              .first->second;
                 into = AddWholeNumbers(into, card[QuantityField]);
                 ++result.repeatsMerged;
                 continue;
             }
             ++result.repeatsAdded;
             if (whole && !target)
-                target = MergeTarget{true, result.cards.size()};
+                target = MergeTarget{true, std::size_t(result.cards.size())};
         }
-        const std::size_t index = result.cards.size();
-        const Card& added = result.cards.emplace_back(std::move(card));
+        const auto index = std::size_t(result.cards.size());
+        result.cards.Append(card);
         if (repeated == seen.end()) {
-            seen.emplace(NameSeries{added[NameField], added[SeriesField]},
+            seen.emplace(NameSeries{result.cards.Cell(int(index), NameField), result.cards.Cell(int(index), SeriesField)},
                          whole ? std::optional(MergeTarget{true, index}) : std::nullopt);
         }
     }
+    for (const auto& [index, quantity] : importedQuantities)
+        result.cards.SetCell(int(index), QuantityField, quantity);
     return result;
+}
+
+void ApplyCsvImport(CsvImportResult result, CardTableModel& table, ChoiceListModel& series,
+                    ChoiceListModel& conditions)
+{
+    const std::vector<std::string> seriesTexts = DistinctTexts(result.cards, SeriesField);
+    const std::vector<std::string> conditionTexts = DistinctTexts(result.cards, ConditionField);
+    for (const auto& [row, quantity] : result.quantities)
+        table.SetCell(row, QuantityField, quantity);
+    table.PutRows(0, std::move(result.cards));
+    series.AddAll(seriesTexts);
+    conditions.AddAll(conditionTexts);
 }
 
 QString CsvImportSummary(const CsvImportResult& result)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/Card.h"
+#include "collection/CardTableModel.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class CardTableModel;
+class ChoiceListModel;
 class CsvRows;
 
 // For each Card field, the CSV column that feeds it; -1 for none.
@@ -39,8 +40,9 @@ struct CsvImportOptions {
 };
 
 struct CsvImportResult {
-    // The Cards to add, in file order, with the quantities merged into them.
-    std::vector<Card> cards;
+    // The Cards to add, in file order, with the quantities merged into them,
+    // packed as the table keeps them.
+    CardTableModel::RowBlock cards;
     // Quantities merged into the collection: row (in the table as it was
     // before the import) to its new Quantity.
     std::map<int, std::string> quantities;
@@ -55,6 +57,13 @@ struct CsvImportResult {
 // is dropped; a lone CR stays, as the collection file keeps it. Rows without
 // a Name are counted and left out; rows with no text at all are passed over.
 CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, const CardTableModel& collection);
+
+// Puts an import into the collection in one step: the merged quantities
+// into their rows, then the new Cards at the top in file order, and their
+// Series and Conditions into the choice lists. The result must come from
+// ImportCsv on the table as it is now; its Cards move into the table.
+void ApplyCsvImport(CsvImportResult result, CardTableModel& table, ChoiceListModel& series,
+                    ChoiceListModel& conditions);
 
 // "1,204 Cards imported; 3 rows without a name skipped; 12 repeats added to
 // quantities": the count of Cards, then each other count that is not zero.

@@ -2,6 +2,8 @@
 
 #include "base/Windows1252.h"
 
+#include <QString>
+
 #include <array>
 
 namespace {
@@ -25,6 +27,19 @@ std::size_t UnquotedEnd(std::string_view text, std::size_t at, char separator)
     while (at < text.size() && text[at] != separator && text[at] != '\n' && text[at] != '\r')
         ++at;
     return at;
+}
+
+// Drops a byte order mark from UTF-8 bytes; false, naming the first line
+// that is not valid UTF-8, when there is one.
+bool CheckUtf8(std::string_view& bytes, CsvError& error)
+{
+    if (HasUtf8Bom(bytes))
+        bytes.remove_prefix(kUtf8Bom.size());
+    const std::size_t invalid = FindInvalidUtf8(bytes);
+    if (invalid == std::string_view::npos)
+        return true;
+    error = {1 + CountLineBreaks(bytes.substr(0, invalid)), "this line is not valid UTF-8"};
+    return false;
 }
 
 } // namespace
@@ -189,13 +204,33 @@ bool DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& te
         text = Windows1252ToUtf8(bytes);
         return true;
     }
-    if (HasUtf8Bom(bytes))
-        bytes.remove_prefix(kUtf8Bom.size());
-    const std::size_t invalid = FindInvalidUtf8(bytes);
-    if (invalid != std::string_view::npos) {
-        error = {1 + CountLineBreaks(bytes.substr(0, invalid)), "this line is not valid UTF-8"};
+    if (!CheckUtf8(bytes, error))
         return false;
-    }
     text.assign(bytes);
     return true;
+}
+
+bool ReadCsv(std::string_view bytes, CsvEncoding encoding, char separator, CsvRows& rows, CsvError& error,
+             TextEncoding into)
+{
+    const bool windows1252 = into == TextEncoding::Windows1252;
+    if (encoding == CsvEncoding::Windows1252)
+        return windows1252 ? ParseCsv(bytes, separator, rows, error)
+                           : ParseCsv(Windows1252ToUtf8(bytes), separator, rows, error);
+    if (!CheckUtf8(bytes, error)) {
+        rows = CsvRows();
+        return false;
+    }
+    if (!windows1252)
+        return ParseCsv(bytes, separator, rows, error);
+    std::string text;
+    char32_t lacking = 0;
+    if (!Utf8ToWindows1252(bytes, text, &lacking)) {
+        rows = CsvRows();
+        error = {1 + CountLineBreaks(text),
+                 "\u201c" + QString::fromUcs4(&lacking, 1).toStdString()
+                     + "\u201d cannot be kept in this collection, which is written in Windows-1252"};
+        return false;
+    }
+    return ParseCsv(text, separator, rows, error);
 }

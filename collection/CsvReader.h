@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextEncoding.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -68,3 +70,11 @@ CsvEncoding DetectEncoding(std::string_view bytes);
 // Windows-1252 bytes converted. False when UTF-8 bytes are not valid; the
 // error names the first line that is not.
 bool DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& text, CsvError& error);
+
+// DecodeCsvText and ParseCsv in one step, UTF-8 read where it stands rather
+// than copied. The rows' texts are in the encoding asked for: a collection
+// kept in Windows-1252 takes its values in it. The error names the line
+// that cannot be decoded, holds a character that encoding lacks, or whose
+// quote is never closed.
+bool ReadCsv(std::string_view bytes, CsvEncoding encoding, char separator, CsvRows& rows, CsvError& error,
+             TextEncoding into = TextEncoding::Utf8);

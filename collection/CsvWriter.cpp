@@ -1,5 +1,6 @@
 #include "collection/CsvWriter.h"
 
+#include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
 
 #include <QIODevice>
@@ -61,11 +62,19 @@ bool WriteCsv(QIODevice& device, const CardTableModel& table)
     buffer.reserve(kChunk + 4096);
     buffer.append(kCsvHeaderRow.data(), qsizetype(kCsvHeaderRow.size()));
     buffer.append("\r\n", 2);
+    // A collection kept in Windows-1252 goes out as UTF-8 like any other.
+    const bool windows1252 = table.Encoding() == TextEncoding::Windows1252;
+    std::string converted;
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int field = 0; field < kCardFieldCount; ++field) {
             if (field > 0)
                 buffer.append(',');
-            AppendField(buffer, table.Cell(row, field), ',');
+            std::string_view cell = table.Cell(row, field);
+            if (windows1252) {
+                converted = Windows1252ToUtf8(cell);
+                cell = converted;
+            }
+            AppendField(buffer, cell, ',');
         }
         buffer.append("\r\n", 2);
         if (buffer.size() >= kChunk && !Flush(device, buffer))

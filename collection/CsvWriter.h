@@ -18,5 +18,6 @@ void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, 
 
 // Writes the heading row and one row per Card, the top row first, as
 // comma-separated CR LF lines without a byte order mark. Values go out as
-// the bytes they are. False on a write error.
+// the bytes they are, or converted to UTF-8 from a collection kept in
+// Windows-1252. False on a write error.
 bool WriteCsv(QIODevice& device, const CardTableModel& table);

@@ -26,21 +26,28 @@ public:
     static std::uint32_t NameAndSeriesHash(std::string_view name, std::string_view series);
     std::uint32_t NameAndSeriesHash() const { return nameAndSeries_; }
 
-    std::string_view Field(int column) const;
+    std::string_view Field(int column) const { return FieldOf(block_.get(), column); }
     CardView Fields() const;
 
+    // The block, which holds all a row is, and how many bytes it takes: a
+    // copy of them can be read as the row with FieldOf.
+    const char* Block() const { return block_.get(); }
+    std::size_t Bytes() const { return BlockBytes(block_.get()); }
+    static std::size_t BlockBytes(const char* block);
+    static std::string_view FieldOf(const char* block, int column);
+
 private:
-    std::size_t End(int column) const;
+    static std::size_t End(const char* block, int column);
 
     std::unique_ptr<char[]> block_;
     std::uint32_t nameAndSeries_;
 };
 
 // Inline: the table reads a cell for every row of a sort or a fit.
-inline std::size_t PackedCard::End(int column) const
+inline std::size_t PackedCard::End(const char* block, int column)
 {
-    const char* at = &block_[1];
-    switch (block_[0]) {
+    const char* at = block + 1;
+    switch (block[0]) {
     case 1:
         return static_cast<unsigned char>(at[column]);
     case 2: {
@@ -56,9 +63,14 @@ inline std::size_t PackedCard::End(int column) const
     }
 }
 
-inline std::string_view PackedCard::Field(int column) const
+inline std::string_view PackedCard::FieldOf(const char* block, int column)
 {
-    const std::size_t begin = column == 0 ? 0 : End(column - 1);
-    const char* text = &block_[1 + kCardFieldCount * std::size_t(block_[0])];
-    return std::string_view(text + begin, End(column) - begin);
+    const std::size_t begin = column == 0 ? 0 : End(block, column - 1);
+    const char* text = block + 1 + kCardFieldCount * std::size_t(block[0]);
+    return std::string_view(text + begin, End(block, column) - begin);
+}
+
+inline std::size_t PackedCard::BlockBytes(const char* block)
+{
+    return 1 + kCardFieldCount * std::size_t(block[0]) + End(block, kCardFieldCount - 1);
 }

@@ -23,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string* field : {&prefs.Name, &prefs.Email, &prefs.Address1, &prefs.Address2, &prefs.City,
                                &prefs.State, &prefs.Country})
         *field = input.ConsumeRandomLengthString(64);
+    PageTotals totals;
+    for (std::string* value : {&totals.cards, &totals.copies, &totals.paid})
+        *value = input.ConsumeRandomLengthString(16);
     const std::string rowTemplate = input.ConsumeRandomLengthString(1024);
     const std::string outerTemplate = input.ConsumeRemainingBytesAsString();
 
@@ -36,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     const std::string pageData = row + row + FooterRow();
-    const std::string page = FillPage(outerTemplate, pageData, prefs);
+    const std::string page = FillPage(outerTemplate, pageData, prefs, totals);
     // The page streamed in pieces of every size is the whole-text replacement.
     std::string whole = outerTemplate;
     ReplaceAll(whole, "#DATA#", pageData);
@@ -46,7 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                              {"#PREFSCITY#", prefs.City},
                                              {"#PREFSSTATE#", prefs.State},
                                              {"#PREFSCOUNTRY#", prefs.Country},
-                                             {"#PREFSEMAIL#", prefs.Email}})
+                                             {"#PREFSEMAIL#", prefs.Email},
+                                             {"#TOTALCARDS#", totals.cards},
+                                             {"#TOTALCOPIES#", totals.copies},
+                                             {"#TOTALPAID#", totals.paid}})
         ReplaceAll(whole, placeholder, value);
     if (page != whole)
         std::abort();

@@ -2,8 +2,10 @@
 
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
+#include "pages/PageCharset.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
+#include "pages/PageTotals.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -40,6 +42,8 @@ QString PagePath(const PageDescription& page, Preferences& prefs)
     std::string& output = prefs.*page.location;
     if (output.empty())
         output = page.defaultLocation;
+    if (prefs.Encoding == TextEncoding::Windows1252)
+        return DecodeText(output, prefs.Encoding);
     return QFile::decodeName(QByteArray(output.data(), qsizetype(output.size())));
 }
 
@@ -47,8 +51,12 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
                                            const Preferences& prefs)
 {
     return [&templates, &table, &prefs](QIODevice& device) {
+        const bool utf8Page = PageIsUtf8(templates.outer);
+        const Preferences owner = OwnerForPage(prefs, utf8Page);
+        const PageTotals totals = PageTotalsOf(table);
         return StreamPage(
-            templates.outer, [&](PageStream& stream) { return WritePageData(stream, table, templates.row); }, prefs,
+            templates.outer,
+            [&](PageStream& stream) { return WritePageData(stream, table, templates.row, utf8Page); }, owner, totals,
             [&device](std::string_view piece) { return WritePageText(device, piece); });
     };
 }
@@ -61,7 +69,7 @@ void PublishPage(const PageDescription& page, const PageTemplateTexts& templates
         return;
     const std::string& output = prefs.*page.location;
     const QString question = QString::fromUtf8(Text::PageGenerated)
-                             + QString::fromUtf8(output.data(), qsizetype(output.size()))
+                             + DecodeText(output, prefs.Encoding)
                              + QString::fromUtf8(Text::ViewPageQuestion);
     if (messages.AskYesNo(question, QCoreApplication::applicationName()))
         messages.Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));

@@ -36,12 +36,15 @@ PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterfac
 // page was written, -1 (after a box) when it was not.
 int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage, MessageInterface& messages);
 
-// The page's location, which becomes the default one when none is set.
+// The page's location, which becomes the default one when none is set. It
+// is text of the preferences file's encoding.
 QString PagePath(const PageDescription& page, Preferences& prefs);
 
 // Fills the file with the page: the outer template around every row of the
-// table filled into the row template, then the owner's details. The page
-// goes to the file as it is built: it may be many times the collection's size.
+// table filled into the row template, then the owner's details and the
+// table's totals, counted once per page. Text from a Windows-1252 file goes
+// into a page that declares UTF-8 as UTF-8. The page goes to the file as it
+// is built: it may be many times the collection's size.
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
                                            const Preferences& prefs);
 

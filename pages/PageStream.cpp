@@ -51,7 +51,7 @@ void PageStream::Replacement::Finish(std::string& out)
     held_.clear();
 }
 
-PageStream::PageStream(const Preferences& prefs, Sink sink)
+PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink)
     : stages_{{
         {"#PREFSNAME#", prefs.Name},
         {"#PREFSADDRESS1#", prefs.Address1},
@@ -60,6 +60,9 @@ PageStream::PageStream(const Preferences& prefs, Sink sink)
         {"#PREFSSTATE#", prefs.State},
         {"#PREFSCOUNTRY#", prefs.Country},
         {"#PREFSEMAIL#", prefs.Email},
+        {"#TOTALCARDS#", totals.cards},
+        {"#TOTALCOPIES#", totals.copies},
+        {"#TOTALPAID#", totals.paid},
     }}
     , sink_(std::move(sink))
 {

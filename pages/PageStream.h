@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/PageTotals.h"
 #include "prefs/Preferences.h"
 
 #include <array>
@@ -8,15 +9,16 @@
 #include <string_view>
 
 // Passes a page on in pieces while replacing the owner's #PREFS...#
-// placeholders in it, so that a page many times the collection's size is
-// never held whole. The pieces join to exactly the text that replacing each
-// placeholder in turn over the whole page gives.
+// placeholders in it, then the #TOTAL...# ones, so that a page many times
+// the collection's size is never held whole. The pieces join to exactly the
+// text that replacing each placeholder in turn over the whole page gives.
 class PageStream {
 public:
     using Sink = std::function<bool(std::string_view)>;
 
-    // The owner's details are read where they stand: prefs must outlive the stream.
-    PageStream(const Preferences& prefs, Sink sink);
+    // The values are read where they stand: prefs and totals must outlive
+    // the stream.
+    PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink);
 
     // The page's next text. False once the sink has failed.
     bool Write(std::string_view text);
@@ -42,8 +44,8 @@ private:
 
     bool Pass(std::size_t stage, std::string_view text, bool finishing);
 
-    std::array<Replacement, 7> stages_;
-    std::array<std::string, 7> outs_;
+    std::array<Replacement, 10> stages_;
+    std::array<std::string, 10> outs_;
     Sink sink_;
     bool failed_ = false;
 };

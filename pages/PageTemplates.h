@@ -11,8 +11,9 @@
 class CardTableModel;
 class QIODevice;
 
-// The home page that the footer row of every page links to.
-inline constexpr std::string_view kHomePageAddress = "https://quillmark.example.org/";
+// The home page that the footer row of every page links to, as the build
+// was given it (QUILLMARK_HOME_PAGE); empty when it has none.
+std::string_view HomePageAddress();
 
 // Replaces every occurrence of placeholder, searching on after each inserted
 // value, so a value is never searched again by the same replacement. The
@@ -24,20 +25,25 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
 void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card& card, std::string& scratch);
 std::string FillRow(std::string_view rowTemplate, const Card& card);
 
-// The fixed row that follows the last Card's row in the page data.
+// The fixed row that follows the last Card's row in the page data: it links
+// to the home page, or names the program alone when there is none.
+std::string FooterRow(std::string_view homePage);
 std::string FooterRow();
 
 // Writes every row of the table, top to bottom, filled into the row
-// template, then the footer row, a piece at a time.
-bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate);
+// template, then the footer row, a piece at a time. The cells go in as
+// ValuesGoInAsUtf8 says for a page that is UTF-8 or not.
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate, bool utf8Page);
 
 // Streams a page to the sink: the outer template with each #DATA# replaced
-// by what writeData writes, then the #PREFS...# placeholders in turn.
+// by what writeData writes, then the #PREFS...# placeholders in turn, then
+// #TOTALCARDS#, #TOTALCOPIES# and #TOTALPAID#.
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
-                const Preferences& prefs, const PageStream::Sink& sink);
+                const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink);
 
 // The page whose data is pageData, whole.
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs);
+std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs,
+                     const PageTotals& totals);
 
 // Writes page text to the device with line feeds as CR LF. False on a write error.
 bool WritePageText(QIODevice& device, std::string_view text);

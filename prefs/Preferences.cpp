@@ -7,6 +7,7 @@
 
 bool ParsePreferences(std::string_view raw, Preferences& prefs)
 {
+    prefs.Encoding = EncodingOfFile(raw);
     bool sawTooltips = false;
     ForEachKeyValue(raw, [&](std::string_view key, std::string_view value) {
         for (const PreferenceKey& known : kPreferenceKeys) {

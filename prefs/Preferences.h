@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextEncoding.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -22,6 +24,8 @@ struct Preferences {
     std::string Report;
     std::string ValReport;
     std::string Tooltips;
+    // The file's text encoding: the values keep its bytes and are shown in it.
+    TextEncoding Encoding = TextEncoding::Utf8;
 };
 
 struct PreferenceKey {
@@ -46,8 +50,8 @@ inline constexpr std::array<PreferenceKey, 12> kPreferenceKeys = {{
 }};
 
 // Reads preferences-file bytes into prefs: each known key sets its field, the
-// later line winning; other fields keep their values. Returns whether a
-// TOOLTIPS line was read.
+// later line winning; other fields keep their values. The bytes also give
+// prefs its Encoding. Returns whether a TOOLTIPS line was read.
 bool ParsePreferences(std::string_view raw, Preferences& prefs);
 
 // The whole file: the header, the twelve lines and an empty line, CR LF.

@@ -27,6 +27,8 @@ inline constexpr int Count = 1017;
 inline constexpr int Preferences = 1018;
 inline constexpr int Tooltips = 1019;
 inline constexpr int Notice = 1047;
+// Not in the template: the window adds the filter bar itself.
+inline constexpr int FilterBar = 1048;
 } // namespace ControlId
 
 // The Preferences dialog; some numbers are the main window's too, for other controls.

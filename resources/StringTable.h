@@ -8,6 +8,7 @@ namespace Text {
 inline constexpr const char* ErrorCaption = "Error";
 inline constexpr const char* ErrorWritingFileCaption = "Error Writing File";
 inline constexpr const char* ErrorSavingFileCaption = "Error Saving File.";
+inline constexpr const char* CollectionChangedCaption = "Collection Changed";
 
 // Box texts. Line breaks are CR LF; the box shows one.
 inline constexpr const char* SaveToFile = "Save to File";
@@ -18,15 +19,141 @@ inline constexpr const char* PageGenerated = "Your Page Has Been Generated.\nYou
 inline constexpr const char* ViewPageQuestion = "\nWould you like to view it?";
 inline constexpr const char* CollectionUnreadable =
     "Your collection file qmk.dat could not be read.\r\n"
-    "It will not be overwritten; when Quillmark closes, the Cards of this run are saved to a recovery file "
-    "beside it.";
+    "It will not be overwritten; the Cards of this run are saved to a recovery file in %1.";
 inline constexpr const char* CollectionLeftAsItWas =
     "qmk.dat could not be read when Quillmark started, so it was left as it was.";
 inline constexpr const char* RecoverySaved = "Your Cards were saved to %1";
 inline constexpr const char* NoRecoveryFile = "No recovery file could be written either.";
+inline constexpr const char* UnstorableCharacter =
+    "The character \"%1\" (U+%2) cannot be stored in %3, which is written in the Windows-1252 character "
+    "set.\r\nIt was not entered.";
+inline constexpr const char* AutosaveFailed =
+    "Your changes could not be saved to qmk.dat (%1).\r\n"
+    "Quillmark keeps trying after every change, and says no more until a save succeeds.";
+inline constexpr const char* CollectionChangedElsewhere =
+    "qmk.dat was changed by another program since Quillmark read or saved it.\r\n"
+    "The file found was kept as %1\r\n"
+    "and the collection in this window was saved as %2";
+inline constexpr const char* AlreadyOpen = "This collection is already open in Quillmark (process %1 on %2).";
+inline constexpr const char* FolderUnwritable =
+    "Quillmark cannot create files in %1 (%2), so it could not keep your collection safe there. "
+    "Make the folder writable, or start Quillmark in another folder.";
+inline constexpr const char* BackupFailed = "Today's backup copy of qmk.dat could not be made (%1).";
 
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";
+inline constexpr const char* UndoMenu = "&Undo";
+inline constexpr const char* RedoMenu = "&Redo";
+// %1 is the step, one of the step names below.
+inline constexpr const char* UndoStepMenu = "&Undo %1";
+inline constexpr const char* RedoStepMenu = "&Redo %1";
+// %1 is the Card's Name, or a column heading.
+inline constexpr const char* AddStep = "Add \u201c%1\u201d";
+inline constexpr const char* UpdateStep = "Update \u201c%1\u201d";
+inline constexpr const char* DeleteStep = "Delete \u201c%1\u201d";
+inline constexpr const char* SortStep = "Sort by %1";
+inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
+inline constexpr const char* StatisticsMenu = "&Statistics...";
+
+// The Statistics window.
+inline constexpr const char* StatisticsCaption = "Quillmark Statistics";
+inline constexpr const char* StatisticsFiltered = "Only the %1 of %2 Cards that the filter shows are counted.";
+inline constexpr const char* StatisticsCards = "Cards:";
+inline constexpr const char* StatisticsCopies = "Copies:";
+inline constexpr const char* StatisticsPaid = "Paid:";
+inline constexpr const char* StatisticsUnpriced = "Without a price:";
+inline constexpr const char* StatisticsUnreadable = "Unreadable values:";
+inline constexpr const char* StatisticsCurrencyOneCard = "%1 (1 Card)";
+inline constexpr const char* StatisticsCurrencyCards = "%1 (%2 Cards)";
+inline constexpr const char* StatisticsMostCostlyTab = "Most Costly";
+inline constexpr const char* StatisticsBySeriesTab = "By Series";
+inline constexpr const char* StatisticsByConditionTab = "By Condition";
+inline constexpr const char* StatisticsByYearTab = "By Year";
+inline constexpr const char* StatisticsUnreadableTab = "Unreadable";
+inline constexpr const char* StatisticsRowHint = "Click a row to select its Card in the main window.";
+inline constexpr const char* StatisticsRowColumn = "Row";
+inline constexpr const char* StatisticsNameColumn = "Name";
+inline constexpr const char* StatisticsPriceColumn = "Price of one copy";
+inline constexpr const char* StatisticsCardsColumn = "Cards";
+inline constexpr const char* StatisticsCopiesColumn = "Copies";
+inline constexpr const char* StatisticsPaidColumn = "Paid";
+inline constexpr const char* StatisticsFieldColumn = "Field";
+inline constexpr const char* StatisticsValueColumn = "Value";
+inline constexpr const char* StatisticsPriceField = "Price";
+inline constexpr const char* StatisticsQuantityField = "Quantity";
+inline constexpr const char* StatisticsBlank = "(blank)";
+inline constexpr const char* StatisticsChartTitle = "Cards and copies by %1";
+inline constexpr const char* StatisticsChartLargest = "Cards and copies by %1: the %2 largest of %3";
+inline constexpr const char* StatisticsSaveChart = "Save Chart...";
+inline constexpr const char* StatisticsSaveChartCaption = "Save Chart as PNG";
+inline constexpr const char* StatisticsPngFilter = "PNG images (*.png)";
+inline constexpr const char* StatisticsChartNotSaved = "The chart could not be saved.\r\n%1";
+inline constexpr const char* StatisticsClose = "Close";
+
+// The filter bar.
+inline constexpr const char* FindMenu = "&Find...";
+inline constexpr const char* FilterPlaceholder = "Find Cards: words, \"a phrase\", series:word";
+inline constexpr const char* FilterHidesAddedCard = " - the Card added is hidden by the filter";
+inline constexpr const char* FilterHidesAddedCards = " - %1 Cards added are hidden by the filter";
+inline constexpr const char* FilterHidesChangedCard = " - the Card changed is hidden by the filter";
+
+// CSV export and import.
+inline constexpr const char* ExportCsvMenu = "&Export to CSV...";
+inline constexpr const char* ImportCsvMenu = "&Import from CSV...";
+inline constexpr const char* ExportCsvCaption = "Export to CSV";
+inline constexpr const char* ImportCsvCaption = "Import from CSV";
+inline constexpr const char* CsvFileName = "cards.csv";
+inline constexpr const char* CsvFileFilter = "CSV files (*.csv);;All files (*)";
+inline constexpr const char* CsvExportedOne = "1 Card exported to %1";
+inline constexpr const char* CsvExportedMany = "%1 Cards exported to %2";
+inline constexpr const char* CsvNotWritten = "The Cards could not be exported.\r\n%1";
+inline constexpr const char* CsvNotRead = "The file could not be read.\r\n%1";
+inline constexpr const char* CsvLineFault = "Line %1 of %2: %3.\r\nNothing was imported.";
+
+// The import dialog.
+inline constexpr const char* CsvImportButton = "&Import";
+inline constexpr const char* CsvReadingGroup = "Reading the file";
+inline constexpr const char* CsvSeparatorLabel = "&Separator:";
+inline constexpr const char* CsvComma = "Comma";
+inline constexpr const char* CsvSemicolon = "Semicolon";
+inline constexpr const char* CsvTab = "Tab";
+inline constexpr const char* CsvEncodingLabel = "&Encoding:";
+inline constexpr const char* CsvUtf8 = "UTF-8";
+inline constexpr const char* CsvWindows1252 = "Windows-1252 (Western European)";
+inline constexpr const char* CsvHeaderCheck = "&First row is a header";
+inline constexpr const char* CsvRepeatsLabel = "&Repeated Cards:";
+inline constexpr const char* CsvRepeatsTip =
+    "Cards whose Name and Series equal those of a Card already in the collection or earlier in the file";
+inline constexpr const char* CsvAddRepeats = "Add as new rows";
+inline constexpr const char* CsvSkipRepeats = "Skip them";
+inline constexpr const char* CsvMergeRepeats = "Add their quantities";
+inline constexpr const char* CsvColumnsGroup = "Columns";
+inline constexpr const char* CsvFieldLabels[] = {
+    "Card &Name:", "Card Series:", "Condition:", "Year:", "Purchase Price:", "Quantity:", "Picture URL:", "Description:",
+};
+inline constexpr const char* CsvNoColumn = "(none)";
+inline constexpr const char* CsvColumn = "Column %1";
+inline constexpr const char* CsvNamedColumn = "Column %1: %2";
+inline constexpr const char* CsvPreviewFault = "Line %1: %2. Try another encoding or separator.";
+inline constexpr const char* CsvNoRows = "The file holds no rows.";
+inline constexpr const char* CsvChooseName = "Choose the column that holds the Card Name.";
+inline constexpr const char* CsvPreviewNote = "The first rows of the file, as they will be read.";
+
+// The binder.
+inline constexpr const char* BinderMenu = "&Binder...";
+inline constexpr const char* BinderTitle = "Quillmark - Binder";
+inline constexpr const char* BinderPages = "Pages of nine";
+inline constexpr const char* BinderGrid = "One grid";
+inline constexpr const char* BinderLayout = "&Show:";
+inline constexpr const char* BinderSize = "Si&ze:";
+inline constexpr const char* BinderPrevious = "< &Previous page";
+inline constexpr const char* BinderNext = "&Next page >";
+inline constexpr const char* BinderPage = "Page %1 of %2";
+inline constexpr const char* BinderCards = "%1 Cards";
+inline constexpr const char* BinderOneCard = "1 Card";
+inline constexpr const char* PictureReading = "Reading the picture...";
+inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
+inline constexpr const char* PictureNone = "This Card has no picture.";
 
 } // namespace Text

@@ -1,7 +1,7 @@
 # Debian packages the scripts need, and a function that installs the missing ones.
 # Sourced by scripts/run and scripts/test.
 
-QUILLMARK_BUILD_PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core"
+QUILLMARK_BUILD_PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core"
 
 # install_missing PACKAGE...: installs what dpkg does not have; as a normal
 # user it prints the one apt-get line to run instead and fails.

@@ -63,6 +63,35 @@ private slots:
         CheckPoppedUpMenu();
     }
 
+    // The Series and Condition boxes give the same menu as the edit boxes,
+    // whether the context-menu key reaches the box that has the focus or a
+    // right-click reaches its text or its arrow.
+    void comboBoxesOfferAbout()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (const char* name : {"seriesBox", "conditionBox"}) {
+            QLineEdit* edit = f.Field(name);
+            edit->setFocus();
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY(focused != nullptr);
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1), focused->mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(focused, &key);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY2(menu != nullptr, name);
+            QVERIFY(menu->actions().size() > 2);
+            CheckPoppedUpMenu();
+            for (QWidget* target : {static_cast<QWidget*>(edit), f.Find<QWidget>(name)}) {
+                QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(target, &click);
+                QVERIFY2(QApplication::activePopupWidget() != nullptr, name);
+                CheckPoppedUpMenu();
+            }
+        }
+    }
+
     void aboutEntryOpensTheBox()
     {
         WindowFixture f;

@@ -1,4 +1,5 @@
 #include "app/ColumnFit.h"
+#include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
 
 #include <QFontDatabase>
@@ -50,6 +51,8 @@ int WidestOfAll(const ColumnFit& fit)
 
 } // namespace
 
+Q_DECLARE_METATYPE(TextEncoding)
+
 class TestColumnFit : public QObject {
     Q_OBJECT
 
@@ -66,28 +69,36 @@ private slots:
         }
     }
 
-    // Bytes that are not UTF-8 are measured as the view decodes them.
+    // Bytes that are not UTF-8 are measured as the view decodes them, and
+    // so are the bytes of a Windows-1252 collection, UTF-8 or not.
     void measuresBytesAsTheViewDecodesThem_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addRow("Latin-1") << QByteArray("Pok\xe9mon");
-        QTest::addRow("cut short") << QByteArray("Caf\xc3");
-        QTest::addRow("stray continuation") << QByteArray("a\x80\xbf" "b");
-        QTest::addRow("overlong") << QByteArray("A\xc1\x81 \xe0\x80\xaf");
-        QTest::addRow("surrogate") << QByteArray("x\xed\xa0\x80y");
-        QTest::addRow("beyond Unicode") << QByteArray("x\xf4\x90\x80\x80y");
-        QTest::addRow("byte order mark") << QByteArray("\xef\xbb\xbfWord");
-        QTest::addRow("beyond the BMP") << QByteArray("Card \xf0\x9f\x83\x8f");
-        QTest::addRow("NUL") << QByteArray("a\0\xc3\xa9", 4);
+        QTest::addColumn<TextEncoding>("encoding");
+        const TextEncoding utf8 = TextEncoding::Utf8;
+        QTest::addRow("Latin-1") << QByteArray("Pok\xe9mon") << utf8;
+        QTest::addRow("cut short") << QByteArray("Caf\xc3") << utf8;
+        QTest::addRow("stray continuation") << QByteArray("a\x80\xbf" "b") << utf8;
+        QTest::addRow("overlong") << QByteArray("A\xc1\x81 \xe0\x80\xaf") << utf8;
+        QTest::addRow("surrogate") << QByteArray("x\xed\xa0\x80y") << utf8;
+        QTest::addRow("beyond Unicode") << QByteArray("x\xf4\x90\x80\x80y") << utf8;
+        QTest::addRow("byte order mark") << QByteArray("\xef\xbb\xbfWord") << utf8;
+        QTest::addRow("beyond the BMP") << QByteArray("Card \xf0\x9f\x83\x8f") << utf8;
+        QTest::addRow("NUL") << QByteArray("a\0\xc3\xa9", 4) << utf8;
+        const TextEncoding windows = TextEncoding::Windows1252;
+        QTest::addRow("1252 letters") << QByteArray("Pok\xe9mon \x80 \x9f") << windows;
+        QTest::addRow("1252 of UTF-8 bytes") << QByteArray("Caf\xc3\xa9 \xe6\x97\xa5") << windows;
+        QTest::addRow("1252 ASCII") << QByteArray("AVToffice") << windows;
     }
 
     void measuresBytesAsTheViewDecodesThem()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(TextEncoding, encoding);
         const QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
         ColumnFit fit(font);
-        QCOMPARE(fit.TextWidth(std::string_view(bytes.constData(), std::size_t(bytes.size()))),
-                 LaidOutWidth(QString::fromUtf8(bytes), font));
+        const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+        QCOMPARE(fit.TextWidth(view, encoding), LaidOutWidth(DecodeText(view, encoding), font));
     }
 
     // Rows shared out over threads count the same widths as rows measured
@@ -96,13 +107,16 @@ private slots:
     void sharesRowsOutExactly_data()
     {
         QTest::addColumn<int>("threads");
+        QTest::addColumn<TextEncoding>("encoding");
         for (const int threads : {2, 3, 5})
-            QTest::addRow("%d threads", threads) << threads;
+            QTest::addRow("%d threads", threads) << threads << TextEncoding::Utf8;
+        QTest::addRow("Windows-1252") << 3 << TextEncoding::Windows1252;
     }
 
     void sharesRowsOutExactly()
     {
         QFETCH(int, threads);
+        QFETCH(TextEncoding, encoding);
         const QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
         std::mt19937 random(7);
         std::vector<Card> cards(2000);
@@ -113,6 +127,7 @@ private slots:
         // Wider than the widths that the threads count in an array.
         cards[1234][DescriptionField] = std::string(1500, 'W');
         CardTableModel table;
+        table.SetEncoding(encoding);
         table.SetRows(cards);
 
         ColumnFit one(font);

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,7 +148,7 @@ private slots:
         table.SetRows(CardsIn(kOldCollection));
         Preferences prefs;
         prefs.Name = "Ann";
-        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs);
+        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs, {});
         const std::function<bool(QIODevice&)> writers[] = {
             [&](QIODevice& device) { return WriteCollection(device, table); },
             [&](QIODevice& device) { return WritePreferences(device, prefs); },
@@ -212,6 +213,7 @@ private slots:
         f.Open();
         QVERIFY(WasShown(f.messages, QStringLiteral("Your collection file qmk.dat could not be read."),
                          QStringLiteral("Error")));
+        QVERIFY(f.messages.shown.first().text.endsWith(QStringLiteral("recovery file in %1.").arg(QDir::currentPath())));
         f.Type("nameEdit", QStringLiteral("Kept"));
         f.Click("addButton");
         f.messages.shown.clear();
@@ -243,6 +245,81 @@ private slots:
         QCOMPARE(CardNames(RecoveryIn(home_.path())), (QStringList{"Old One", "Old Two", "New"}));
         QCOMPARE(f.messages.shown.size(), 2);
         QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Writing File")));
+    }
+
+    // The disk fills up between two autosaves: the user is told once, the
+    // recovery file follows every change, and once there is room again the
+    // close writes every Card to qmk.dat.
+    void diskFullDuringAutosave()
+    {
+        WindowFixture f;
+        MountOver mount(QDir::currentPath());
+        if (!mount.Tmpfs(QStringLiteral("256k")))
+            QSKIP("this machine does not allow mounting a tmpfs");
+        OpenAndAdd(f, QStringLiteral("New"));
+        QSignalSpy saves(&f.window->Autosave(), &CollectionAutosave::Saved);
+        QVERIFY(saves.wait(2000));
+        QCOMPARE(CardNames(f.folder.Read("qmk.dat")), (QStringList{"Old One", "Old Two", "New"}));
+        FillDisk();
+
+        QStringList names{"Old One", "Old Two", "New"};
+        for (const QString& name : {QStringLiteral("Second"), QStringLiteral("Third")}) {
+            f.Type("nameEdit", name);
+            f.Click("addButton");
+            names << name;
+            QVERIFY(saves.wait(2000));
+            QCOMPARE(f.messages.shown.size(), 1);
+            QCOMPARE(CardNames(RecoveryIn(home_.path())), names);
+        }
+        QVERIFY(WasShown(f.messages, QStringLiteral("Your changes could not be saved to qmk.dat ("),
+                         QStringLiteral("Error Writing File")));
+        QCOMPARE(CardNames(f.folder.Read("qmk.dat")), (QStringList{"Old One", "Old Two", "New"}));
+
+        QVERIFY(QFile::remove(QStringLiteral("filler")));
+        f.Quit();
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(CardNames(f.folder.Read("qmk.dat")), names);
+    }
+
+    // Another program rewrites qmk.dat while the window is open: at the close
+    // its file is kept beside, the window's Cards become qmk.dat, and a box
+    // names both.
+    void changedBehindItsBackAtClose()
+    {
+        WindowFixture f;
+        OpenAndAdd(f, QStringLiteral("Mine"));
+        const QByteArray theirs = CollectionBytes({{"Theirs"}});
+        f.folder.Write("qmk.dat", theirs);
+        f.Quit();
+        QCOMPARE(CardNames(f.folder.Read("qmk.dat")), (QStringList{"Old One", "Old Two", "Mine"}));
+        const QStringList kept = QDir().entryList({QStringLiteral("qmk.dat.conflict-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(f.folder.Read(kept.first()), theirs);
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown.first().caption, QStringLiteral("Collection Changed"));
+        QVERIFY(f.messages.shown.first().text.contains(f.folder.Path(kept.first())));
+        QVERIFY(f.messages.shown.first().text.endsWith(f.folder.Path(QStringLiteral("qmk.dat"))));
+    }
+
+    // qmk.dat unreadable in a folder where nothing can be written: the box at
+    // start names the home folder, where the Cards then go.
+    void unreadableCollectionInAReadOnlyFolder()
+    {
+        WindowFixture f;
+        MountOver mount(QDir::currentPath());
+        if (!mount.Bind())
+            QSKIP("this machine does not allow a bind mount");
+        QVERIFY(QDir().mkdir(QStringLiteral("qmk.dat")));
+        if (!mount.MakeReadOnly())
+            QSKIP("this machine does not allow remounting read-only");
+        f.Open();
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY2(f.messages.shown.first().text.endsWith(QStringLiteral("recovery file in %1.").arg(home_.path())),
+                 qPrintable(f.messages.shown.first().text));
+        f.Type("nameEdit", QStringLiteral("Kept"));
+        f.Click("addButton");
+        f.Quit();
+        QCOMPARE(CardNames(RecoveryIn(home_.path())), QStringList{"Kept"});
     }
 
     // Hostile collection files: the window opens with what can be read, and

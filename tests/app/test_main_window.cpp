@@ -1,5 +1,7 @@
 #include "support/WindowTest.h"
 
+#include "collection/CardTableModel.h"
+
 #include "app/DesktopMessages.h"
 #include "app/TerminationWatcher.h"
 #include "resources/ControlIds.h"
@@ -176,6 +178,75 @@ private slots:
         QCOMPARE(window.CardTable().rowCount(), 3);
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), collection);
+    }
+
+    // A collection kept on Windows through a start, an edit and a close: its
+    // letters show in the table, the fields and the lists; untouched values
+    // keep their bytes, edited ones are written in Windows-1252, and a
+    // character the file cannot hold is refused with a box naming it. A
+    // second run gives the same file.
+    void keepsAWindows1252Collection()
+    {
+        const QByteArray collection = CollectionBytes({{"Caf\xe9 Owl", "S\xe9rie", "Mint", "1999", "\x80" "5", "1", "",
+                                                        "na\xefve \x81"},
+                                                       {"Crow", "S\xe8rie", "Good"},
+                                                       {"Dove", "\xc9" "cume", "Poor"}});
+        WindowFixture f;
+        f.folder.Write("qmk.dat", collection);
+        MainWindow& window = f.Open();
+        const CardTableModel& table = window.CardTable();
+        QCOMPARE(table.data(table.index(2, NameField)).toString(), QStringLiteral("Café Owl"));
+        QCOMPARE(table.data(table.index(2, PriceField)).toString(), QStringLiteral("€5"));
+        const QStringList series = ComboItems(f.Find<QComboBox>("seriesBox"));
+        QCOMPARE(series.size(), 3);
+        QCOMPARE(series.first(), QStringLiteral("Écume"));
+        QVERIFY(series.contains(QStringLiteral("Série")) && series.contains(QStringLiteral("Sèrie")));
+
+        f.ClickRow(2);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Café Owl"));
+        QCOMPARE(f.Field("descriptionEdit")->text(), QStringLiteral("naïve \u0081"));
+        f.Type("descriptionEdit", QStringLiteral("crème brûlée"));
+        f.Click("updateButton");
+        f.Type("nameEdit", QStringLiteral("Zoë"));
+        f.Type("seriesBox", QStringLiteral("Écume"));
+        f.Click("addButton");
+        QVERIFY(f.messages.shown.isEmpty());
+
+        f.Type("yearEdit", QStringLiteral("1\u65e5"));
+        QCOMPARE(f.Field("yearEdit")->text(), QStringLiteral("1"));
+        QTRY_COMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].text, QStringLiteral("The character \"\u65e5\" (U+65E5) cannot be stored in "
+                                                          "qmk.dat, which is written in the Windows-1252 character "
+                                                          "set.\r\nIt was not entered."));
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Error"));
+        f.Quit();
+        const QByteArray saved = f.folder.Read("qmk.dat");
+        QCOMPARE(saved, CollectionBytes({{"Caf\xe9 Owl", "S\xe9rie", "Mint", "1999", "\x80" "5", "1", "",
+                                          "cr\xe8me br\xfbl\xe9" "e"},
+                                         {"Crow", "S\xe8rie", "Good"},
+                                         {"Dove", "\xc9" "cume", "Poor"},
+                                         {"Zo\xeb", "\xc9" "cume", "Mint", "1999", "\x80" "5", "1", "",
+                                          "cr\xe8me br\xfbl\xe9" "e"}}));
+
+        WindowFixture again;
+        again.folder.Write("qmk.dat", saved);
+        MainWindow& reopened = again.Open();
+        QCOMPARE(reopened.CardTable().data(reopened.CardTable().index(0, NameField)).toString(), QStringLiteral("Zoë"));
+        again.Quit();
+        QCOMPARE(again.folder.Read("qmk.dat"), saved);
+    }
+
+    // A UTF-8 collection holds any character.
+    void utf8CollectionTakesAnyCharacter()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes({{"Caf\xc3\xa9"}}));
+        f.Open();
+        f.Type("nameEdit", QStringLiteral("\u65e5\u672c \U0001F0A1"));
+        f.Click("addButton");
+        f.Quit();
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(f.folder.Read("qmk.dat"), CollectionBytes({{"Caf\xc3\xa9"}, {"\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x82\xa1"}}));
     }
 
     void enterInAComboBoxQuitsAndKeepsItsText()

@@ -33,7 +33,7 @@ void TypeInto(PreferencesDialog& dialog, const char* edit, const QString& text)
     auto* line = dialog.findChild<QLineEdit*>(QString::fromLatin1(edit));
     line->selectAll();
     line->del();
-    QTest::keyClicks(line, text);
+    TypeKeys(line, text);
 }
 
 const QByteArray kOldPreferences = "CREATOR=QMK 1.0\r\nNAME=Old Name\r\nCITY=Oldtown\r\nLIST=old.htm\r\n"
@@ -122,6 +122,73 @@ private slots:
         const QByteArray saved = f.folder.Read("qmk.ini");
         QVERIFY(saved.startsWith("CREATOR=QMK 1.0\r\nNAME=Old Name\r\nEMAIL=\r\n"));
         QVERIFY(saved.contains("\r\nLIST=old.htm\r\nREPORT=r\r\nVALREPORT=\r\nTOOLTIPS=no\r\n\r\n"));
+    }
+
+    // A pasted line break or byte 26 would end the value, or the file, at
+    // the next start; trailing white space would be lost there. The values
+    // are taken as that start gives them back, and a second run writes the
+    // same file.
+    void pastedLineBreaksBecomeSpaces()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", kOldPreferences);
+        f.Open();
+        RunPreferences(f, [](PreferencesDialog& dialog) {
+            dialog.findChild<QLineEdit*>("catalogueEdit")->setText(QStringLiteral("cat.htm\r\nLIST=elsewhere.htm"));
+            dialog.findChild<QLineEdit*>("cityEdit")->setText(QStringLiteral("Old\x1atown"));
+            dialog.findChild<QLineEdit*>("nameEdit")->setText(QStringLiteral("Ann \t"));
+            dialog.findChild<QLineEdit*>("stateEdit")->setText(QStringLiteral(" \n"));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        const Preferences& prefs = f.window->Prefs();
+        QCOMPARE(prefs.Catalogue, std::string("cat.htm\r LIST=elsewhere.htm"));
+        QCOMPARE(prefs.City, std::string("Old town"));
+        QCOMPARE(prefs.Name, std::string("Ann"));
+        QCOMPARE(prefs.State, std::string());
+        f.Quit();
+        const QByteArray saved = f.folder.Read("qmk.ini");
+        QVERIFY(saved.contains("\r\nLIST=old.htm\r\nREPORT=r\r\nVALREPORT=\r\nTOOLTIPS=no\r\n\r\n"));
+
+        WindowFixture again;
+        again.folder.Write("qmk.ini", saved);
+        again.Open();
+        for (const PreferenceKey& known : kPreferenceKeys)
+            QCOMPARE(again.window->Prefs().*known.field, prefs.*known.field);
+        again.Quit();
+        QCOMPARE(again.folder.Read("qmk.ini"), saved);
+    }
+
+    // A qmk.ini kept on Windows: its letters show, typed ones are written in
+    // Windows-1252, a character it cannot hold is refused with a box, and
+    // a second run writes the same file.
+    void keepsAWindows1252PreferencesFile()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.ini", "CREATOR=QMK 1.0\r\nNAME=Zo\xeb\r\nCITY=M\xfcnchen\r\nLIST=caf\xe9.htm\r\n");
+        f.Open();
+        RunPreferences(f, [&f](PreferencesDialog& dialog) {
+            QCOMPARE(dialog.findChild<QLineEdit*>("nameEdit")->text(), QStringLiteral("Zoë"));
+            QCOMPARE(dialog.findChild<QLineEdit*>("listEdit")->text(), QStringLiteral("café.htm"));
+            TypeInto(dialog, "stateEdit", QStringLiteral("Île"));
+            TypeInto(dialog, "countryEdit", QStringLiteral("\u0141\u00f3d\u017e"));
+            QCOMPARE(dialog.findChild<QLineEdit*>("countryEdit")->text(), QStringLiteral("\u00f3d\u017e"));
+            QTRY_COMPARE(f.messages.shown.size(), 1);
+            QVERIFY(f.messages.shown[0].text.startsWith(
+                QStringLiteral("The character \"\u0141\" (U+0141) cannot be stored in qmk.ini,")));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        QCOMPARE(f.window->Prefs().State, std::string("\xcele"));
+        QCOMPARE(f.window->Prefs().Country, std::string("\xf3" "d\x9e"));
+        f.Quit();
+        const QByteArray saved = f.folder.Read("qmk.ini");
+        QVERIFY(saved.contains("\r\nNAME=Zo\xeb\r\n"));
+        QVERIFY(saved.contains("\r\nCITY=M\xfcnchen\r\nSTATE=\xcele\r\nCOUNTRY=\xf3" "d\x9e\r\n"));
+
+        WindowFixture again;
+        again.folder.Write("qmk.ini", saved);
+        again.Open();
+        again.Quit();
+        QCOMPARE(again.folder.Read("qmk.ini"), saved);
     }
 
     void untouchedEditsGiveBackTheirBytes()

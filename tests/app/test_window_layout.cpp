@@ -1,5 +1,7 @@
 #include "support/WindowTest.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTest>
 
 namespace {
@@ -13,8 +15,9 @@ QRect Geometry(const WindowFixture& f, const char* name)
     return f.Find<QWidget>(name)->geometry();
 }
 
-// The rules that depend on the client size, checked for one size.
-void CheckRules(const WindowFixture& f, int cx, int cy)
+// The rules that depend on the client size, checked for one size, with a
+// filter bar of the given height shown or none.
+void CheckRules(const WindowFixture& f, int cx, int cy, int barHeight = 0)
 {
     QCOMPARE(Geometry(f, "noticeLine"), QRect(3, cy - 15, 400, 15));
     for (const char* name : kColumn) {
@@ -28,7 +31,22 @@ void CheckRules(const WindowFixture& f, int cx, int cy)
     QCOMPARE(Geometry(f, "yearEdit").width(), std::max(cx - 358, 0));
     QCOMPARE(Geometry(f, "quantityEdit").width(), std::max(cx - 358, 0));
     QCOMPARE(Geometry(f, "seriesBox").width(), std::max(cx - 358, 0));
-    QCOMPARE(Geometry(f, "cardTable").size(), QSize(std::max(cx - 101, 0), std::max(cy - 160, 0)));
+    QCOMPARE(Geometry(f, "cardTable").size(), QSize(std::max(cx - 101, 0), std::max(cy - 160 - barHeight, 0)));
+    if (barHeight > 0) {
+        const QRect table = Geometry(f, "cardTable");
+        QCOMPARE(Geometry(f, "filterBar"), QRect(table.left(), table.bottom() + 1, table.width(), barHeight));
+    }
+}
+
+// Every control of the window but the filter bar, with its place.
+QList<QPair<QWidget*, QRect>> Places(const QWidget& window)
+{
+    QList<QPair<QWidget*, QRect>> places;
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->objectName() != QStringLiteral("filterBar"))
+            places.append({child, child->geometry()});
+    }
+    return places;
 }
 
 } // namespace
@@ -88,6 +106,63 @@ private slots:
         // Restoring lays everything out anew.
         window.OnSize(700, 500);
         CheckRules(f, 700, 500);
+    }
+
+    // Shown, the filter bar takes its height from the bottom of the card
+    // table and every other control stays; hidden, all is as it was.
+    void filterBarTakesItsHeightFromTheTable()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        window.resize(800, 600);
+        const QList<QPair<QWidget*, QRect>> before = Places(window);
+        auto* bar = f.Find<QWidget>("filterBar");
+        QVERIFY(bar->isHidden());
+        window.OnFind();
+        QVERIFY(bar->isVisible());
+        const int height = bar->sizeHint().height();
+        QVERIFY(height > 10);
+        CheckRules(f, 800, 600, height);
+        QList<QPair<QWidget*, QRect>> expected = before;
+        for (auto& [control, place] : expected) {
+            if (control == f.Find<QWidget>("cardTable"))
+                place.setHeight(place.height() - height);
+        }
+        QCOMPARE(Places(window), expected);
+
+        window.resize(1000, 700);
+        CheckRules(f, 1000, 700, height);
+        window.OnSize(0, 0);
+        CheckRules(f, 0, 0, height);
+        window.resize(800, 600);
+        QTest::keyClick(f.Find<QWidget>("filterEdit"), Qt::Key_Escape);
+        QVERIFY(bar->isHidden());
+        QCOMPARE(Places(window), before);
+    }
+
+    // The drop-down lists are as tall as the client area below their box
+    // allows, in whole entries, however large the window.
+    void dropDownsShowAsManyEntriesAsFit()
+    {
+        WindowFixture f;
+        QList<QList<QByteArray>> records;
+        for (int i = 0; i < 80; ++i)
+            records.append({"Card", "Series " + QByteArray::number(i), "Condition " + QByteArray::number(i)});
+        f.folder.Write("qmk.dat", CollectionBytes(records));
+        MainWindow& window = f.Open();
+        for (const QSize size : {window.minimumSize(), QSize(1280, 1000), QSize(700, 40)}) {
+            window.resize(size);
+            for (const char* name : {"seriesBox", "conditionBox"}) {
+                auto* box = f.Find<QComboBox>(name);
+                const int entry = box->view()->sizeHintForRow(0);
+                const int room = window.height() - Geometry(f, name).bottom() - 1;
+                QVERIFY(entry > 0);
+                QCOMPARE(box->maxVisibleItems(), std::max(1, room / entry));
+            }
+        }
+        window.resize(window.minimumSize());
+        QVERIFY(f.Find<QComboBox>("seriesBox")->maxVisibleItems() > 10);
+        QVERIFY(f.Find<QComboBox>("conditionBox")->maxVisibleItems() > 10);
     }
 
     void sameSizeTwiceGivesTheSameLayout()

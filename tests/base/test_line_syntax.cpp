@@ -55,6 +55,36 @@ private slots:
         QCOMPARE(lines, (std::vector<std::string>{"A|1", "B|last"}));
     }
 
+    void preparesValuesForStorage_data()
+    {
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("pasted line feed") << QByteArray("Two\nLines") << QByteArray("Two Lines");
+        QTest::newRow("byte 26") << QByteArray("end\x1a" "of") << QByteArray("end of");
+        QTest::newRow("pasted key line") << QByteArray("a.htm\r\nLIST=b.htm") << QByteArray("a.htm\r LIST=b.htm");
+        QTest::newRow("trailing white space") << QByteArray("Set \t\v\f\r") << QByteArray("Set");
+        QTest::newRow("trailing line feed") << QByteArray("Set\r\n") << QByteArray("Set");
+        QTest::newRow("white space alone") << QByteArray(" \n\x1a\t") << QByteArray();
+        QTest::newRow("leading and inner kept") << QByteArray("  a\rb = c") << QByteArray("  a\rb = c");
+        QTest::newRow("other bytes kept") << QByteArray("\0\xe9\x1b", 3) << QByteArray("\0\xe9\x1b", 3);
+    }
+
+    // What is prepared is what a value line gives back.
+    void preparesValuesForStorage()
+    {
+        QFETCH(QByteArray, typed);
+        QFETCH(QByteArray, stored);
+        std::string value = typed.toStdString();
+        PrepareValueForStorage(value);
+        QCOMPARE(QByteArray::fromStdString(value), stored);
+        QByteArray line;
+        AppendTextMode(line, "KEY=" + value + "\n");
+        std::string read = "never read";
+        ForEachKeyValue(std::string_view(line.constData(), std::size_t(line.size())),
+                        [&](std::string_view, std::string_view got) { read = got; });
+        QCOMPARE(read, value);
+    }
+
     void convertsTextMode()
     {
         QCOMPARE(FromTextMode("a\r\nb\rc\nd\r\r\ne\x1a tail"), std::string("a\nb\rc\nd\r\ne"));

@@ -1,3 +1,4 @@
+#include "collection/CollectionLock.h"
 #include "support/WindowTest.h"
 
 #include <QDir>
@@ -35,6 +36,15 @@ const QByteArray kCollection = CollectionBytes({
 });
 
 const QByteArray kPreferences = "CREATOR=QMK 1.0\r\nNAME=Ada\r\nEMAIL=ada@example.org\r\nLIST=out/my list.htm\r\n";
+
+// Values that stay valid UTF-8 and that CSV must quote or keep as they are.
+const QByteArray kCsvCollection = CollectionBytes({
+    {"Ironbark, \"Sentinel\"", "Sky;forge", "Mint", "1999", "$4.25", "2", "pics/iron.png", "A <b>bold</b>\rone"},
+    {"=1+2", "", "", "", "", "", "", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x83\x8f\tend"},
+    {" Ember Wisp", "Ashfall", "Played", "2003", "1,50", "10", "", ""},
+});
+
+const QByteArray kCsvHeader = "Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n";
 
 void Fill(const TempFolder& folder)
 {
@@ -111,6 +121,20 @@ private slots:
         QVERIFY(!folder.Exists(QStringLiteral("qmk.ini")));
     }
 
+    // Commands that only read qmk.dat run while a window holds the folder.
+    void readersRunBesideAWindow()
+    {
+        TempFolder folder;
+        Fill(folder);
+        CollectionLock window(folder.Path({}));
+        QString refusal;
+        QVERIFY(window.Take(refusal));
+        const Run run = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(folder.Exists(QStringLiteral("catalogue.htm")));
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCollection);
+    }
+
     void pageThatCannotBeWrittenFails()
     {
         TempFolder folder;
@@ -121,12 +145,185 @@ private slots:
         QVERIFY(run.err.contains("no such folder"));
     }
 
+    // Standard output and -o give the same bytes, the top row first; -o is
+    // relative to where the command runs; the collection is only read.
+    void exportsCsv()
+    {
+        TempFolder here;
+        TempFolder collection;
+        collection.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        const Run toOutput =
+            Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), collection.Path({})}, here.Path({}));
+        QCOMPARE(toOutput.exitCode, 0);
+        QVERIFY(toOutput.err.isEmpty());
+        QVERIFY(toOutput.out.startsWith(kCsvHeader + " Ember Wisp,Ashfall,Played,2003,\"1,50\",10,,\r\n"));
+        QVERIFY(toOutput.out.endsWith(",\"A <b>bold</b>\rone\"\r\n"));
+        const Run toFile = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), collection.Path({}),
+                                QStringLiteral("-o"), QStringLiteral("cards.csv")},
+                               here.Path({}));
+        QCOMPARE(toFile.exitCode, 0);
+        QVERIFY(toFile.out.isEmpty());
+        QCOMPARE(here.Read(QStringLiteral("cards.csv")), toOutput.out);
+        QVERIFY(!collection.Exists(QStringLiteral("cards.csv")));
+        QCOMPARE(collection.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+    }
+
+    void exportFailures()
+    {
+        TempFolder folder;
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        full.start(QStringLiteral(QUILLMARK_CLI), {QStringLiteral("export-csv")});
+        QVERIFY(full.waitForFinished(30000));
+        QCOMPARE(full.exitCode(), 1);
+        const Run noFolder = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("no/cards.csv")});
+        QCOMPARE(noFolder.exitCode, 1);
+        QVERIFY(!folder.Exists(QStringLiteral("no")));
+        QFile::remove(folder.Path(QStringLiteral("qmk.dat")));
+        QCOMPARE(Cli({QStringLiteral("export-csv")}).exitCode, 1);
+    }
+
+    // Export, then import into an empty folder, writes the very collection
+    // file the first folder holds.
+    void roundTrips()
+    {
+        TempFolder here;
+        TempFolder first;
+        TempFolder second;
+        first.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        QCOMPARE(Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), first.Path({}), QStringLiteral("-o"),
+                      QStringLiteral("cards.csv")},
+                     here.Path({}))
+                     .exitCode,
+                 0);
+        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
+                             second.Path({})},
+                            here.Path({}));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray("3 Cards imported\n"));
+        QCOMPARE(second.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+    }
+
+    // The options reach the import: repeats, separator and encoding.
+    void importsWithOptions_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QByteArray>("summary");
+        QTest::addColumn<QByteArray>("collection");
+        const QByteArray repeats = "Name,Series,Quantity\r\nNew,S,1\r\nOld,S,4\r\nNew,S,2\r\n";
+        QTest::newRow("repeats added as rows") << QStringList() << repeats
+                                               << QByteArray("3 Cards imported; 2 repeats added as rows\n")
+                                               << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"New", "S", "", "", "", "2"},
+                                                                   {"Old", "S", "", "", "", "4"}, {"New", "S", "", "", "", "1"}});
+        QTest::newRow("merged") << QStringList{"--duplicates", "merge"} << repeats
+                                << QByteArray("1 Card imported; 2 repeats added to quantities\n")
+                                << CollectionBytes({{"Old", "S", "", "", "", "7"}, {"New", "S", "", "", "", "3"}});
+        QTest::newRow("skipped") << QStringList{"--duplicates=skip"} << repeats
+                                 << QByteArray("1 Card imported; 2 repeats skipped\n")
+                                 << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"New", "S", "", "", "", "1"}});
+        QTest::newRow("separator and encoding given")
+            << QStringList{"--separator", "|", "--encoding", "WINDOWS-1252"} << QByteArray("Qty|Card Name\r\n2|Caf\xe9\r\n")
+            << QByteArray("1 Card imported\n")
+            << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"Caf\xc3\xa9", "", "", "", "", "2"}});
+        QTest::newRow("tab") << QStringList{"--separator", "tab"} << QByteArray("Name\tSet\r\na,b\tc\r\n")
+                             << QByteArray("1 Card imported\n")
+                             << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"a,b", "c"}});
+        QTest::newRow("detected") << QStringList() << QByteArray("Name;Price\r\nEuro;1,50 \x80\r\n")
+                                  << QByteArray("1 Card imported\n")
+                                  << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"Euro", "", "", "", "1,50 \xe2\x82\xac"}});
+    }
+
+    void importsWithOptions()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, csv);
+        QFETCH(QByteArray, summary);
+        QFETCH(QByteArray, collection);
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), CollectionBytes({{"Old", "S", "", "", "", "3"}}));
+        folder.Write(QStringLiteral("in.csv"), csv);
+        const Run run = Cli(QStringList{QStringLiteral("import-csv"), QStringLiteral("in.csv")} + options);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(run.out, summary);
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), collection);
+    }
+
+    // A file that cannot be read is refused with its line, and qmk.dat stays
+    // as it was; wrong options are refused before anything is read.
+    void importRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("reason");
+        QTest::newRow("quote never closed") << QStringList{"in.csv"} << kCsvHeader + "A\r\nB\r\n\"C,\r\nD\r\n" << 1
+                                            << QByteArray("in.csv: line 4: a quote in this row is never closed");
+        QTest::newRow("not UTF-8 as told") << QStringList{"in.csv", "--encoding", "utf-8"}
+                                           << kCsvHeader + "A\r\n\"B\r\nCaf\xe9\"\r\n" << 1
+                                           << QByteArray("in.csv: line 4: this line is not valid UTF-8");
+        QTest::newRow("no Name column") << QStringList{"in.csv"} << QByteArray("\r\nTeam,Set\r\nA,B\r\n") << 1
+                                        << QByteArray("line 2: no column is headed Name");
+        QTest::newRow("missing file") << QStringList{"none.csv"} << QByteArray() << 1 << QByteArray("none.csv");
+        QTest::newRow("no file") << QStringList() << QByteArray() << 2 << QByteArray("one FILE");
+        QTest::newRow("two files") << QStringList{"in.csv", "in.csv"} << QByteArray() << 2 << QByteArray("one FILE");
+        QTest::newRow("repeats") << QStringList{"in.csv", "--duplicates", "sum"} << QByteArray() << 2
+                                 << QByteArray("add, skip or merge");
+        QTest::newRow("separator") << QStringList{"in.csv", "--separator", "\"\""} << QByteArray() << 2
+                                   << QByteArray("one character");
+        QTest::newRow("separator quote") << QStringList{"in.csv", "--separator", "\""} << QByteArray() << 2
+                                         << QByteArray("one character");
+        QTest::newRow("encoding") << QStringList{"in.csv", "--encoding", "latin1"} << QByteArray() << 2
+                                  << QByteArray("utf-8 or windows-1252");
+    }
+
+    void importRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, csv);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, reason);
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        folder.Write(QStringLiteral("in.csv"), csv);
+        const Run run = Cli(QStringList{QStringLiteral("import-csv")} + arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(reason), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+        QCOMPARE(QDir(folder.Path({})).entryList(QDir::Files).size(), 2);
+    }
+
+    // An import waits for no window: a folder a window holds is refused and
+    // left as it was, while an export only reads it.
+    void importRefusedBesideAWindow()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        folder.Write(QStringLiteral("in.csv"), "Name\r\nNew\r\n");
+        CollectionLock window(folder.Path({}));
+        QString refusal;
+        QVERIFY(window.Take(refusal));
+        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("already open"), run.err.constData());
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+        const Run exported = Cli({QStringLiteral("export-csv")});
+        QCOMPARE(exported.exitCode, 0);
+        QVERIFY(exported.out.startsWith(kCsvHeader));
+    }
+
     void usage()
     {
         TempFolder folder;
         const Run help = Cli({QStringLiteral("--help")});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("catalogue [--folder DIR]"));
+        QVERIFY(help.out.contains("export-csv [--folder DIR] [-o FILE]"));
+        const Run importHelp = Cli({QStringLiteral("import-csv"), QStringLiteral("--help")});
+        QCOMPARE(importHelp.exitCode, 0);
+        QVERIFY(importHelp.out.contains("close the window first"));
         const Run version = Cli({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.startsWith("quillmark-cli "));

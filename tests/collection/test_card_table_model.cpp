@@ -33,6 +33,60 @@ private slots:
         table.RemoveRow(-1);
         table.RemoveRow(9);
         QCOMPARE(table.rowCount(), 3);
+        CardTableModel::RowBlock block = table.TakeRows(1, 5);
+        QCOMPARE(block.size(), 2);
+        table.PutRows(1, std::move(block));
+        QCOMPARE(table.TakeRows(3, 1).size(), 0);
+        QCOMPARE(table.TakeRows(-1, 1).size(), 0);
+        block.Append(Named("d"));
+        table.ExchangeRows({2, 7}, block);
+        QCOMPARE(table.rowCount(), 3);
+    }
+
+    // Rows taken out and put back are the same bytes, and the positions
+    // of other rows move with them as with single inserts and removals.
+    void takesRowsOutAndPutsThemBack()
+    {
+        CardTableModel table;
+        Card odd = Named("Pok\xe9mon");
+        odd[UrlField] = std::string("nul\0byte", 8);
+        table.SetRows({Named("a"), odd, Named("c"), Named("d")});
+        const QPersistentModelIndex last = table.index(3, 0);
+        CardTableModel::RowBlock block = table.TakeRows(1, 2);
+        QCOMPARE(block.CardAt(0), odd);
+        QCOMPARE(block.CardAt(1), Named("c"));
+        QCOMPARE(block.CardAt(2), Card());
+        QVERIFY(block.Bytes() >= odd[DescriptionField].size());
+        QCOMPARE(last.row(), 1);
+        table.PutRows(1, std::move(block));
+        QCOMPARE(block.size(), 0);
+        QCOMPARE(last.row(), 3);
+        QCOMPARE(table.RowCard(1), odd);
+        QCOMPARE(table.RowCard(2), Named("c"));
+    }
+
+    // An exchange replaces rows in place, telling of each one, and leaves
+    // the replaced texts in the block.
+    void exchangesRowsWithABlock()
+    {
+        CardTableModel table;
+        table.SetRows({Named("a"), Named("b"), Named("c")});
+        QSignalSpy replaced(&table, &CardTableModel::RowReplaced);
+        QSignalSpy removed(&table, &QAbstractItemModel::rowsRemoved);
+        CardTableModel::RowBlock block;
+        block.Append(Named("x"));
+        block.Append(Named("y"));
+        table.ExchangeRows({2, 0}, block);
+        QCOMPARE(table.RowCard(0), Named("y"));
+        QCOMPARE(table.RowCard(1), Named("b"));
+        QCOMPARE(table.RowCard(2), Named("x"));
+        QCOMPARE(block.CardAt(0), Named("c"));
+        QCOMPARE(block.CardAt(1), Named("a"));
+        QCOMPARE(replaced.count(), 2);
+        QCOMPARE(removed.count(), 0);
+        table.ExchangeRows({2, 0}, block);
+        QCOMPARE(table.RowCard(0), Named("a"));
+        QCOMPARE(table.RowCard(2), Named("c"));
     }
 
     void storesCellsAsBytes()
@@ -72,6 +126,14 @@ private slots:
         table.InsertRow(1, Named("short"));
         QCOMPARE(table.RowCard(0), card);
         QCOMPARE(table.RowCard(1), Named("short"));
+        // A snapshot reads the copied blocks as the rows read their own.
+        const CardTableSnapshot snapshot = table.Snapshot();
+        table.SetRow(0, Named("changed"));
+        QCOMPARE(snapshot.rowCount(), 2);
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            QCOMPARE(snapshot.Cell(0, field), std::string_view(card[field]));
+            QCOMPARE(snapshot.Cell(1, field), std::string_view(Named("short")[field]));
+        }
     }
 
     // Both texts must be the same bytes; the first such row is found.
@@ -101,6 +163,25 @@ private slots:
         CardTableModel table;
         table.SetRows({other, bolt, bolt, Named("Ace"), Named("Ace")});
         QCOMPARE(table.FindRow(name.toStdString(), series.toStdString()), row);
+    }
+
+    // A cell grows or shrinks in place of its old text; the texts after it
+    // move with it, whichever the field.
+    void setsOneCell()
+    {
+        CardTableModel table;
+        const Card card{"name", "series", "", "1999", "$1", "2", "url", "text"};
+        table.SetRows({card});
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            for (const std::string& text : {std::string(), std::string("x"), std::string(300, 'y')}) {
+                Card expected = table.RowCard(0);
+                expected[field] = text;
+                table.SetCell(0, field, text);
+                QCOMPARE(table.RowCard(0), expected);
+            }
+            table.SetCell(0, field, card[field]);
+        }
+        QCOMPARE(table.RowCard(0), card);
     }
 
     // A reorder changes cell texts only, so selections stay at positions.

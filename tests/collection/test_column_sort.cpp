@@ -94,6 +94,34 @@ private slots:
         QCOMPARE(Column(table, NameField), (Texts{"y", "z", "x"}));
     }
 
+    // Rows taken out and put back elsewhere, or exchanged with a block's,
+    // leave the sorted column out of order: the next click sorts it again.
+    void rowBlocksForgetTheSortedColumn_data()
+    {
+        QTest::addColumn<bool>("exchange");
+        QTest::addRow("taken and put back") << false;
+        QTest::addRow("exchanged") << true;
+    }
+
+    void rowBlocksForgetTheSortedColumn()
+    {
+        QFETCH(bool, exchange);
+        CardTableModel table;
+        table.SetRows({Row("c"), Row("a"), Row("d"), Row("b")});
+        SortRowsByColumn(table, NameField);
+        if (exchange) {
+            CardTableModel::RowBlock block;
+            block.Append(Row("z"));
+            table.ExchangeRows({0}, block);
+        } else {
+            table.PutRows(table.rowCount(), table.TakeRows(0, 1));
+        }
+        std::vector<Card> expected = Rows(table);
+        ExchangeSort(expected, NameField);
+        SortRowsByColumn(table, NameField);
+        QVERIFY(Rows(table) == expected);
+    }
+
     void ordersTextsByTheirBytes_data()
     {
         QTest::addColumn<int>("column");
@@ -203,9 +231,21 @@ private slots:
                 // The same column twice in a row as often as not.
                 const int column = random() % 2 == 0 ? lastColumn : int(random() % (kCardFieldCount - 1));
                 lastColumn = column;
+                const std::vector<Card> before = expected;
                 ExchangeSort(expected, column);
-                SortRowsByColumn(table, column, 1 + click % 3);
+                const ColumnSortResult result = SortRowsByColumn(table, column, 1 + click % 3);
                 QVERIFY2(Rows(table) == expected, qPrintable(QStringLiteral("round %1 click %2").arg(round).arg(click)));
+                // What the click gives back reproduces its rows.
+                std::vector<Card> replayed = before;
+                if (result.reversed) {
+                    QVERIFY(result.order.empty());
+                    std::reverse(replayed.begin(), replayed.end());
+                } else {
+                    QCOMPARE(result.order.size(), before.size());
+                    for (std::size_t i = 0; i < before.size(); ++i)
+                        replayed[i] = before[std::size_t(result.order[i])];
+                }
+                QVERIFY(replayed == expected);
             }
         }
     }

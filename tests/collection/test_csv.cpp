@@ -64,11 +64,12 @@ CsvImportResult Imported(const QByteArray& csv, const CardTableModel& collection
 }
 
 // Name|Series|Quantity of each Card, one line each.
-QByteArray Dump(const std::vector<Card>& cards)
+QByteArray Dump(const CardTableModel::RowBlock& cards)
 {
     QByteArray out;
-    for (const Card& card : cards)
-        out += Bytes(card[NameField]) + '|' + Bytes(card[SeriesField]) + '|' + Bytes(card[QuantityField]) + '\n';
+    for (int index = 0; index < cards.size(); ++index)
+        out += Bytes(cards.Cell(index, NameField)) + '|' + Bytes(cards.Cell(index, SeriesField)) + '|'
+               + Bytes(cards.Cell(index, QuantityField)) + '\n';
     return out;
 }
 
@@ -401,7 +402,8 @@ private slots:
         QFETCH(QList<int>, counts);
         QFETCH(QString, summary);
         CsvImportResult result;
-        result.cards.resize(std::size_t(counts[0]));
+        for (int card = 0; card < counts[0]; ++card)
+            result.cards.Append({});
         result.withoutName = std::size_t(counts[1]);
         result.repeatsSkipped = std::size_t(counts[2]);
         result.repeatsMerged = std::size_t(counts[3]);
@@ -428,10 +430,10 @@ private slots:
         options.columns = {0, 1, 2, 3, 4, 5, -1, -1};
         CardTableModel empty;
         const CsvImportResult result = ImportCsv(rows, options, empty);
-        QCOMPARE(result.cards.size(), std::size_t(2));
-        QCOMPARE(Bytes(result.cards[0][SeriesField]), QByteArray("\xC3\x89" "dition Premi\xC3\xA8re"));
-        QCOMPARE(Bytes(result.cards[0][PriceField]), QByteArray("12,50 \xE2\x82\xAC"));
-        QCOMPARE(Bytes(result.cards[1][NameField]), QByteArray("Feuer; Eis"));
+        QCOMPARE(result.cards.size(), 2);
+        QCOMPARE(Bytes(result.cards.Cell(0, SeriesField)), QByteArray("\xC3\x89" "dition Premi\xC3\xA8re"));
+        QCOMPARE(Bytes(result.cards.Cell(0, PriceField)), QByteArray("12,50 \xE2\x82\xAC"));
+        QCOMPARE(Bytes(result.cards.Cell(1, NameField)), QByteArray("Feuer; Eis"));
     }
 
     // Export, then import into an empty collection, saves the same
@@ -462,7 +464,7 @@ private slots:
 
         CardTableModel empty;
         CardTableModel imported;
-        imported.SetRows(Imported(csv, empty).cards);
+        imported.PutRows(0, Imported(csv, empty).cards);
         QBuffer first;
         QBuffer second;
         first.open(QIODevice::WriteOnly);

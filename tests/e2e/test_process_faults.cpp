@@ -190,8 +190,11 @@ private slots:
             const QByteArray preferences = ReadFile(folder.filePath("qmk.ini"));
             QVERIFY(preferences == kHandKeptPreferences || preferences == newPreferences);
             (collection == oldCollection ? oldFiles : newFiles) += 1;
-            // Files beside the two: an unfinished temporary file of a killed save.
-            leftovers += int(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size()) - 2;
+            // Files beside the two and the lock the kill left: an unfinished
+            // temporary file of a killed save.
+            QStringList beside = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+            beside.removeOne(QStringLiteral("qmk.lock"));
+            leftovers += int(beside.size()) - 2;
         }
         qInfo("%d kills over a save of %lld us: %d left the old qmk.dat, %d the new one; %d temporary files left",
               kKills, saveMicroseconds, oldFiles, newFiles, leftovers);

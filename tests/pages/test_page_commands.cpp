@@ -3,9 +3,11 @@
 
 #include "collection/CardTableModel.h"
 #include "collection/CollectionFile.h"
+#include "pages/PageCharset.h"
 #include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -146,6 +148,82 @@ private slots:
         Publish(kListPage, table, prefs, messages);
         QCOMPARE(folder.Read("list.htm"), "[" + kFooter + "]");
         QCOMPARE(messages.shown.last().text, Question(QStringLiteral("list.htm")));
+    }
+
+    void knowsAUtf8Page_data()
+    {
+        QTest::addColumn<QByteArray>("outer");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("meta charset") << QByteArray("<head><meta charset=\"utf-8\">") << true;
+        QTest::newRow("any case, no quotes") << QByteArray("<META CHARSET = UTF8>") << true;
+        QTest::newRow("Content-Type") << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                                    "charset=UTF-8\">") << true;
+        QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf<p>#DATA#</p>") << true;
+        QTest::newRow("Windows-1252") << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                                    "charset=windows-1252\">") << false;
+        QTest::newRow("none declared") << QByteArray("<p>#DATA#</p>") << false;
+        QTest::newRow("the first declaration decides")
+            << QByteArray("<!-- no charset here --><meta charset=iso-8859-1><meta charset=utf-8>") << false;
+    }
+
+    void knowsAUtf8Page()
+    {
+        QFETCH(QByteArray, outer);
+        QFETCH(bool, utf8);
+        QCOMPARE(PageIsUtf8(std::string_view(outer.constData(), std::size_t(outer.size()))), utf8);
+    }
+
+    // A collection and preferences kept on Windows: their letters go into a
+    // page that declares UTF-8 as UTF-8, and into any other page as they
+    // are. A UTF-8 collection's bytes always go in as they are.
+    void windows1252TextGoesIntoUtf8PagesAsUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("windows1252");
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("UTF-8 page") << QByteArray("<meta charset=utf-8>") << true
+                                    << QByteArray("<meta charset=utf-8>Zo\xc3\xab|Caf\xc3\xa9 \xe2\x82\xac" "5;");
+        QTest::newRow("Windows-1252 page") << QByteArray("<meta charset=windows-1252>") << true
+                                           << QByteArray("<meta charset=windows-1252>Zo\xeb|Caf\xe9 \x80" "5;");
+        QTest::newRow("no charset") << QByteArray() << true << QByteArray("Zo\xeb|Caf\xe9 \x80" "5;");
+        QTest::newRow("UTF-8 files") << QByteArray("<meta charset=utf-8>") << false
+                                     << QByteArray("<meta charset=utf-8>Zo\xeb|Caf\xe9 \x80" "5;");
+    }
+
+    void windows1252TextGoesIntoUtf8PagesAsUtf8()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, windows1252);
+        QFETCH(QByteArray, page);
+        const TextEncoding encoding = windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8;
+        CardTableModel table;
+        table.SetRows({Card{"Caf\xe9", "", "", "", "\x80" "5"}});
+        table.SetEncoding(encoding);
+        Preferences prefs;
+        prefs.Name = "Zo\xeb";
+        prefs.Encoding = encoding;
+        const PageTemplateTexts templates{head.toStdString() + "#PREFSNAME#|#DATA#", "#NAME# #PRICE#;"};
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(PageWriter(templates, table, prefs)(buffer));
+        QCOMPARE(buffer.data(), page + kFooter);
+        QCOMPARE(prefs.Name, std::string("Zo\xeb"));
+    }
+
+    // A location from a Windows-1252 qmk.ini names the file in its letters.
+    void windows1252LocationKeepsItsLetters()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        Preferences prefs;
+        prefs.List = "Caf\xe9 list.htm";
+        prefs.Encoding = TextEncoding::Windows1252;
+        folder.Write("ListOutside.htm", "#DATA#");
+        RecordingMessages messages;
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(folder.Read(QStringLiteral("Café list.htm")), kFooter);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("Café list.htm")));
+        QCOMPARE(prefs.List, std::string("Caf\xe9 list.htm"));
     }
 
     // The location is used and named exactly as held, leading spaces and all.

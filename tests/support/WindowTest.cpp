@@ -34,7 +34,22 @@ void WindowFixture::Type(const char* objectName, const QString& text) const
     QLineEdit* edit = Field(objectName);
     edit->selectAll();
     edit->del();
-    QTest::keyClicks(edit, text);
+    TypeKeys(edit, text);
+}
+
+void TypeKeys(QWidget* widget, const QString& text)
+{
+    // Qt Test names keys for ASCII only: other characters are key presses
+    // that carry their text.
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype length = text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(at, length);
+        at += length;
+        if (character[0].unicode() < 0x80)
+            QTest::keyClick(widget, character[0].toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+    }
 }
 
 void WindowFixture::Click(const char* buttonName) const

@@ -31,3 +31,6 @@ struct WindowFixture {
     void Click(const char* buttonName) const;
     void ClickRow(int row) const;
 };
+
+// Types the text into the widget key by key, characters beyond ASCII too.
+void TypeKeys(QWidget* widget, const QString& text);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+
+// One version of a file as the program last saw it: its size, its
+// modification time and a checksum of its bytes.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    QByteArray checksum;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The checksum a stamp keeps of some bytes.
+QByteArray Checksum(QByteArrayView bytes);
+
+// The stamp of the file as it is on disk now, whose bytes have the given
+// checksum: they were just read or written.
+FileStamp StampOf(const QString& path, const QByteArray& checksum);
+
+// Whether the file on disk is still the stamped one. Its size and time are
+// looked at first; when they agree its bytes are summed, since a copy made
+// by another program can keep both.
+bool IsStillStamped(const QString& path, const FileStamp& stamp);
+
+// The writer, writing through a device that sums what it writes into
+// checksum, to be read once the writer has returned.
+std::function<bool(QIODevice&)> Checksummed(const std::function<bool(QIODevice&)>& writer, QByteArray& checksum);

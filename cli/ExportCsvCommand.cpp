@@ -1,0 +1,61 @@
+#include "cli/ExportCsvCommand.h"
+
+#include "cli/CliCollection.h"
+#include "cli/CliOptions.h"
+#include "collection/CardTableModel.h"
+#include "collection/CsvFiles.h"
+#include "collection/CsvWriter.h"
+
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// Standard output takes the bytes as they are, past the text stream.
+bool WriteToOutput(QTextStream& out, const CardTableModel& table)
+{
+    out.flush();
+    QIODevice* device = out.device();
+    if (device == nullptr || !WriteCsv(*device, table))
+        return false;
+    auto* file = qobject_cast<QFileDevice*>(device);
+    return file == nullptr || file->flush();
+}
+
+int RunExportCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    CliOptions options;
+    QString reason;
+    if (!options.Parse(arguments, {QStringLiteral("--folder"), QStringLiteral("-o")}, {}, reason)
+        || !options.Positional().isEmpty()) {
+        err << "quillmark-cli: " << (reason.isEmpty() ? QStringLiteral("unexpected argument") : reason) << '\n';
+        return kExitUsage;
+    }
+    // FILE is where the command was given, not in the collection's folder.
+    const QString output =
+        options.Has(QStringLiteral("-o")) ? QFileInfo(options.Value(QStringLiteral("-o"))).absoluteFilePath() : QString();
+    CardTableModel table;
+    if (!EnterFolder(options, reason) || !ReadCollectionFile(table, reason)) {
+        err << "quillmark-cli: " << reason << '\n';
+        return kExitFailure;
+    }
+    if (output.isEmpty() ? !WriteToOutput(out, table) : !ExportCsvFile(output, table, &reason)) {
+        err << "quillmark-cli: " << (output.isEmpty() ? QStringLiteral("standard output: write error") : reason)
+            << '\n';
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+CliCommand ExportCsvCommand()
+{
+    return {"export-csv", "export-csv [--folder DIR] [-o FILE]",
+            "Write every Card as CSV, to standard output or to FILE.", RunExportCsv,
+            "The first row is the header Name,Series,Condition,Year,Price,Quantity,URL,Description,\n"
+            "then one row per Card in table order, top first: comma-separated, CR LF line\n"
+            "ends, UTF-8 without a byte order mark. FILE is written safely, relative to the\n"
+            "current directory."};
+}

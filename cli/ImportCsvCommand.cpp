@@ -1,0 +1,204 @@
+#include "cli/ImportCsvCommand.h"
+
+#include "base/FileAccess.h"
+#include "cli/CliCollection.h"
+#include "cli/CliOptions.h"
+#include "collection/CardTableModel.h"
+#include "collection/ChoiceListModel.h"
+#include "collection/CollectionFile.h"
+#include "collection/CollectionLock.h"
+#include "collection/CsvFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+std::optional<CsvRepeats> RepeatsNamed(const QString& name)
+{
+    if (name == QLatin1String("add"))
+        return CsvRepeats::AddAsRows;
+    if (name == QLatin1String("skip"))
+        return CsvRepeats::Skip;
+    if (name == QLatin1String("merge"))
+        return CsvRepeats::MergeQuantities;
+    return std::nullopt;
+}
+
+std::optional<CsvEncoding> EncodingNamed(const QString& name)
+{
+    const QString lower = name.toLower();
+    if (lower == QLatin1String("utf-8"))
+        return CsvEncoding::Utf8;
+    if (lower == QLatin1String("windows-1252"))
+        return CsvEncoding::Windows1252;
+    return std::nullopt;
+}
+
+// One ASCII character that can stand between fields, or the word "tab",
+// which is easier to type.
+std::optional<char> SeparatorNamed(const QString& name)
+{
+    if (name == QLatin1String("tab"))
+        return '\t';
+    if (name.size() != 1 || name[0].unicode() >= 0x80)
+        return std::nullopt;
+    const char separator = char(name[0].unicode());
+    if (separator == '"' || separator == '\r' || separator == '\n')
+        return std::nullopt;
+    return separator;
+}
+
+// What the options choose; detection decides what they leave open.
+struct Choices {
+    CsvRepeats repeats = CsvRepeats::AddAsRows;
+    std::optional<char> separator;
+    std::optional<CsvEncoding> encoding;
+};
+
+// False, with the reason, for an option whose value is not one of its own.
+bool ReadChoices(const CliOptions& options, Choices& choices, QString& reason)
+{
+    if (options.Has(QStringLiteral("--duplicates"))) {
+        const auto repeats = RepeatsNamed(options.Value(QStringLiteral("--duplicates")));
+        if (!repeats) {
+            reason = QStringLiteral("--duplicates takes add, skip or merge");
+            return false;
+        }
+        choices.repeats = *repeats;
+    }
+    if (options.Has(QStringLiteral("--separator"))) {
+        choices.separator = SeparatorNamed(options.Value(QStringLiteral("--separator")));
+        if (!choices.separator) {
+            reason = QStringLiteral("--separator takes one character, or tab");
+            return false;
+        }
+    }
+    if (options.Has(QStringLiteral("--encoding"))) {
+        choices.encoding = EncodingNamed(options.Value(QStringLiteral("--encoding")));
+        if (!choices.encoding) {
+            reason = QStringLiteral("--encoding takes utf-8 or windows-1252");
+            return false;
+        }
+    }
+    return true;
+}
+
+QString LineError(const QString& file, const CsvError& error)
+{
+    return QStringLiteral("%1: line %2: %3; nothing was imported")
+        .arg(file)
+        .arg(error.line)
+        .arg(QString::fromStdString(error.reason));
+}
+
+// The settings for the file. Its first row must name the Name column:
+// there is no window here to map the columns by hand, and a file whose rows
+// would all be skipped for want of a name is more likely read wrongly than
+// meant so.
+bool ChooseSettings(std::string_view bytes, const Choices& choices, const QString& file, CsvFileSettings& settings,
+                    QString& reason)
+{
+    settings = DetectCsvFileSettings(bytes);
+    settings.encoding = choices.encoding.value_or(settings.encoding);
+    settings.separator = choices.separator.value_or(settings.separator);
+    settings.options.repeats = choices.repeats;
+    CsvRows header;
+    CsvError error;
+    if (!ReadCsvPreview(bytes, settings.encoding, settings.separator, 1, header, error)) {
+        reason = LineError(file, error);
+        return false;
+    }
+    settings.options.columns = MapCsvColumns(header);
+    if (header.RowCount() > 0 && settings.options.columns[NameField] < 0) {
+        reason = QStringLiteral("%1: line %2: no column is headed Name, Card Name or Title; nothing was imported")
+                     .arg(file)
+                     .arg(header.Line(0));
+        return false;
+    }
+    return true;
+}
+
+// A folder without a collection file starts empty, as the window does.
+bool ReadCollection(CardTableModel& table, QString& reason)
+{
+    return !QFile::exists(QString::fromLatin1(kCollectionFileName)) || ReadCollectionFile(table, reason);
+}
+
+int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    CliOptions options;
+    Choices choices;
+    QString reason;
+    const QStringList valueOptions = {QStringLiteral("--folder"), QStringLiteral("--duplicates"),
+                                      QStringLiteral("--separator"), QStringLiteral("--encoding")};
+    if (!options.Parse(arguments, valueOptions, {}, reason) || !ReadChoices(options, choices, reason)
+        || options.Positional().size() != 1) {
+        err << "quillmark-cli: " << (reason.isEmpty() ? QStringLiteral("import-csv takes one FILE") : reason) << '\n';
+        return kExitUsage;
+    }
+    const QString file = options.Positional().first();
+    QByteArray bytes;
+    CsvFileSettings settings;
+    CardTableModel table;
+    // The folder is locked as the window locks it, before qmk.dat is read.
+    CollectionLock lock(options.Value(QStringLiteral("--folder"), QStringLiteral(".")));
+    // FILE is where the command was given, not in the collection's folder.
+    const bool ready = ReadFile(QFileInfo(file).absoluteFilePath(), bytes, &reason)
+                       && ChooseSettings(std::string_view(bytes.constData(), std::size_t(bytes.size())), choices,
+                                         file, settings, reason)
+                       && EnterFolder(options, reason) && lock.Take(reason) && ReadCollection(table, reason);
+    if (!ready) {
+        err << "quillmark-cli: " << reason << '\n';
+        return kExitFailure;
+    }
+    CsvImportResult result;
+    CsvError error;
+    if (!ReadCsvImport(std::move(bytes), settings, table, result, error)) {
+        err << "quillmark-cli: " << LineError(file, error) << '\n';
+        return kExitFailure;
+    }
+    const QString summary = CsvImportSummary(result);
+    // The choice lists are the window's; here they only take what Apply gives.
+    ChoiceListModel series;
+    ChoiceListModel conditions;
+    ApplyCsvImport(std::move(result), table, series, conditions);
+    const QString path = QString::fromLatin1(kCollectionFileName);
+    if (!WriteFileSafely(path, [&table](QIODevice& device) { return WriteCollection(device, table); }, &reason)) {
+        err << "quillmark-cli: " << reason << "; nothing was imported\n";
+        return kExitFailure;
+    }
+    out << summary << '\n';
+    return kExitSuccess;
+}
+
+} // namespace
+
+CliCommand ImportCsvCommand()
+{
+    return {"import-csv",
+            "import-csv FILE [--folder DIR] [--duplicates add|skip|merge] [--separator C] "
+            "[--encoding utf-8|windows-1252]",
+            "Put the Cards of a CSV file at the top of the collection.", RunImportCsv,
+            "A folder that a Quillmark window has open is refused, as the window holds\n"
+            "qmk.lock there: close the window first.\n"
+            "\n"
+            "The columns are matched to the fields by the names in the first row, with case\n"
+            "ignored and other programs' names understood (Card Name, Set, Qty, Paid, Image,\n"
+            "Notes, ...); a file without a Name column is refused. Rows without a name are\n"
+            "skipped and counted. The separator (comma, semicolon, tab) and the encoding\n"
+            "(UTF-8 or Windows-1252) are detected unless given; --separator takes one\n"
+            "character, or the word tab.\n"
+            "\n"
+            "--duplicates says what to do with a Card whose Name and Series equal those of\n"
+            "one already in the collection or earlier in the file: add it as a row (the\n"
+            "default), skip it, or merge it by adding its quantity to the first one's\n"
+            "(where both are whole numbers; others are added as rows).\n"
+            "\n"
+            "All or nothing: a file that cannot be read is refused with its line number and\n"
+            "qmk.dat is left as it was. Otherwise qmk.dat is written safely and a summary is\n"
+            "printed."};
+}

@@ -1,0 +1,93 @@
+#include "collection/CollectionAutosave.h"
+
+#include "base/MessageInterface.h"
+#include "collection/CardTableModel.h"
+#include "collection/CollectionCommands.h"
+#include "collection/CollectionFile.h"
+#include "resources/StringTable.h"
+
+#include <QThread>
+
+CollectionAutosave::CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages)
+    : table_(table)
+    , file_(file)
+    , messages_(messages)
+{
+    delay_.setSingleShot(true);
+    delay_.setInterval(kDelayMs);
+    connect(&delay_, &QTimer::timeout, this, &CollectionAutosave::SaveNow);
+    connect(&table, &QAbstractItemModel::rowsInserted, this, &CollectionAutosave::OnTableChanged);
+    connect(&table, &QAbstractItemModel::rowsRemoved, this, &CollectionAutosave::OnTableChanged);
+    connect(&table, &QAbstractItemModel::rowsMoved, this, &CollectionAutosave::OnTableChanged);
+    connect(&table, &QAbstractItemModel::dataChanged, this, &CollectionAutosave::OnTableChanged);
+    connect(&table, &QAbstractItemModel::modelReset, this, &CollectionAutosave::OnTableChanged);
+    connect(&table, &QAbstractItemModel::layoutChanged, this, &CollectionAutosave::OnTableChanged);
+}
+
+CollectionAutosave::~CollectionAutosave()
+{
+    if (writing_)
+        writing_->wait();
+}
+
+void CollectionAutosave::Start()
+{
+    started_ = true;
+}
+
+void CollectionAutosave::Stop()
+{
+    started_ = false;
+    due_ = false;
+    delay_.stop();
+    if (writing_)
+        OnSaveWritten();
+}
+
+void CollectionAutosave::OnTableChanged()
+{
+    if (started_ && !delay_.isActive() && !due_)
+        delay_.start();
+}
+
+void CollectionAutosave::SaveNow()
+{
+    if (writing_) {
+        due_ = true;
+        return;
+    }
+    due_ = false;
+    auto snapshot = std::make_shared<const CardTableSnapshot>(table_.Snapshot());
+    // One thread: the window's own keeps the other cores for the user.
+    writing_.reset(QThread::create([this, snapshot]() mutable {
+        outcome_ = file_.Save([&snapshot](QIODevice& device) { return WriteCollection(device, *snapshot, 1); });
+        snapshot.reset();
+    }));
+    connect(writing_.get(), &QThread::finished, this, &CollectionAutosave::OnSaveWritten);
+    writing_->start();
+}
+
+void CollectionAutosave::OnSaveWritten()
+{
+    // Stop() may have taken the save already.
+    if (!writing_)
+        return;
+    writing_->wait();
+    writing_.reset();
+    const SaveOutcome outcome = std::move(outcome_);
+    outcome_ = {};
+    if (due_ && started_)
+        SaveNow();
+
+    // A box runs its own event loop, in which the next save can end: the
+    // state is settled before one is shown.
+    QString why;
+    if (outcome.kind == SaveOutcome::Written) {
+        failureReported_ = false;
+    } else if (outcome.kind == SaveOutcome::Failed && !failureReported_) {
+        failureReported_ = true;
+        why = QString::fromUtf8(Text::AutosaveFailed).arg(outcome.reason);
+    }
+    ReportSave(outcome, file_.Path(), why, messages_);
+    emit Saved();
+}

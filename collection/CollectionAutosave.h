@@ -1,0 +1,55 @@
+#pragma once
+
+#include "collection/CollectionSaver.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class CardTableModel;
+class MessageInterface;
+class QThread;
+
+// Saves the collection file soon after every change of the card table. It
+// learns of changes from the table's own signals, whatever command made
+// them, and writes a snapshot of the rows on a thread of its own, so the
+// window never waits for the disk. A failed save is reported once, and again
+// only after one has succeeded; a file found changed is reported each time.
+class CollectionAutosave : public QObject {
+    Q_OBJECT
+
+public:
+    // A change is written this long after the first change since the last
+    // snapshot; one made while a save is being written waits for it.
+    static constexpr int kDelayMs = 500;
+
+    CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages);
+    ~CollectionAutosave() override;
+
+    // Changes from now on are saved.
+    void Start();
+    // Waits for a save being written, reports it, and saves nothing more:
+    // the close writes the file next.
+    void Stop();
+
+signals:
+    // A save has been written, or has failed, and has been reported.
+    void Saved();
+
+private:
+    void OnTableChanged();
+    void SaveNow();
+    void OnSaveWritten();
+
+    const CardTableModel& table_;
+    CollectionSaver& file_;
+    MessageInterface& messages_;
+    QTimer delay_;
+    std::unique_ptr<QThread> writing_;
+    SaveOutcome outcome_;
+    bool started_ = false;
+    // The delay ran out while a save was being written.
+    bool due_ = false;
+    bool failureReported_ = false;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+inline constexpr const char* kLockFileName = "qmk.lock";
+
+// Keeps a second program from writing a data folder's collection file while
+// one has it open: qmk.lock in the folder, held while this object lives, and
+// taken over when the process that left it is gone. The window takes it
+// before it reads anything; so must any command that writes qmk.dat.
+class CollectionLock {
+public:
+    explicit CollectionLock(const QString& folder);
+
+    // Takes the lock. False, with the text to show, when another program
+    // holds it or no file can be made in the folder: then nothing may be
+    // written there.
+    bool Take(QString& refusal);
+
+private:
+    QString folder_;
+    QLockFile file_;
+};

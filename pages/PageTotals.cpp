@@ -1,0 +1,10 @@
+#include "pages/PageTotals.h"
+
+#include "collection/CollectionTotals.h"
+#include "collection/TotalsText.h"
+
+PageTotals PageTotalsOf(const CardTableModel& table)
+{
+    const CollectionTotals totals = TotalsOf(table);
+    return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals)};
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+class CardTableModel;
+
+// The values of the outer templates' #TOTALCARDS#, #TOTALCOPIES# and
+// #TOTALPAID#.
+struct PageTotals {
+    std::string cards;
+    std::string copies;
+    std::string paid;
+};
+
+// The totals of every row of the table, as the pages show them.
+PageTotals PageTotalsOf(const CardTableModel& table);
