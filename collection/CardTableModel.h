@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,7 @@ public:
 
 private:
     friend class CardTableModel;
-    std::string blocks_;
+    std::unique_ptr<char[]> blocks_;
     std::vector<std::size_t> starts_;
 };
 
