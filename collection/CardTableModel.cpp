@@ -1,18 +1,8 @@
 #include "collection/CardTableModel.h"
 
-#include "base/Shares.h"
-
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <utility>
-
-namespace {
-
-// Fewer rows than this a thread are copied on one: starting another costs more.
-constexpr int kSnapshotRowsPerThread = 16384;
-
-} // namespace
 
 int CardTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -51,7 +41,7 @@ std::string_view CardTableSnapshot::Cell(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kCardFieldCount)
         return {};
-    return PackedCard::FieldOf(blocks_.get() + starts_[std::size_t(row)], column);
+    return rows_[std::size_t(row)].Field(column);
 }
 
 Card CardTableModel::RowCard(int row) const
@@ -73,35 +63,12 @@ int CardTableModel::FindRow(std::string_view name, std::string_view series) cons
     return -1;
 }
 
-// One allocation for all the blocks: copying each row's own block instead
-// costs an allocation per row, which at 100,000 rows is most of the time.
-// The window waits for the copy, so a large table's is shared out.
+// A copy of each row shares its block: the window waits only for a pointer
+// a row, and the texts are not held twice while the snapshot is written.
 CardTableSnapshot CardTableModel::Snapshot() const
 {
     CardTableSnapshot snapshot;
-    const int rows = int(rows_.size());
-    const std::vector<Share> shares = Shares(0, rows - 1, ShareCount(rows, kSnapshotRowsPerThread));
-    snapshot.starts_.resize(rows_.size());
-    // Each share's rows start where the share before it ends.
-    std::vector<std::size_t> shareStarts(shares.size() + 1, 0);
-    RunShares(shares.size(), [&](std::size_t i) {
-        std::size_t size = 0;
-        for (int row = shares[i].first; row <= shares[i].last; ++row)
-            size += rows_[std::size_t(row)].Bytes();
-        shareStarts[i + 1] = size;
-    });
-    for (std::size_t i = 1; i < shareStarts.size(); ++i)
-        shareStarts[i] += shareStarts[i - 1];
-    snapshot.blocks_ = std::make_unique_for_overwrite<char[]>(shareStarts.back());
-    RunShares(shares.size(), [&](std::size_t i) {
-        std::size_t at = shareStarts[i];
-        for (int row = shares[i].first; row <= shares[i].last; ++row) {
-            const PackedCard& card = rows_[std::size_t(row)];
-            snapshot.starts_[std::size_t(row)] = at;
-            std::memcpy(snapshot.blocks_.get() + at, card.Block(), card.Bytes());
-            at += card.Bytes();
-        }
-    });
+    snapshot.rows_ = rows_;
     return snapshot;
 }
 

@@ -8,23 +8,21 @@
 
 #include <cstddef>
 #include <deque>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Every row of the card table as it was at one moment, the rows' blocks
-// copied into one buffer: cheap to take, and readable on another thread
+// Every row of the card table as it was at one moment, sharing the rows'
+// blocks, which never change: cheap to take, and readable on another thread
 // while the table goes on changing. Row 0 is the top row.
 class CardTableSnapshot {
 public:
-    int rowCount() const { return int(starts_.size()); }
+    int rowCount() const { return int(rows_.size()); }
     std::string_view Cell(int row, int column) const;
 
 private:
     friend class CardTableModel;
-    std::unique_ptr<char[]> blocks_;
-    std::vector<std::size_t> starts_;
+    std::vector<PackedCard> rows_;
 };
 
 // The card table's rows: the one and only store of the collection while the

@@ -1,6 +1,7 @@
 #include "collection/PackedCard.h"
 
 #include <functional>
+#include <new>
 
 namespace {
 
@@ -33,15 +34,17 @@ PackedCard::PackedCard(const CardView& fields)
         size += field.size();
     const char width = size <= UINT8_MAX ? 1 : size <= UINT16_MAX ? 2 : 4;
     const std::size_t header = 1 + kCardFieldCount * std::size_t(width);
-    block_ = std::make_unique_for_overwrite<char[]>(header + size);
-    block_[0] = width;
+    block_ = static_cast<char*>(::operator new(kOwnersBytes + header + size));
+    new (block_) Owners(1);
+    char* packed = block_ + kOwnersBytes;
+    packed[0] = width;
     if (width == 1)
-        StoreEnds<std::uint8_t>(&block_[1], fields);
+        StoreEnds<std::uint8_t>(&packed[1], fields);
     else if (width == 2)
-        StoreEnds<std::uint16_t>(&block_[1], fields);
+        StoreEnds<std::uint16_t>(&packed[1], fields);
     else
-        StoreEnds<std::uint32_t>(&block_[1], fields);
-    char* text = &block_[header];
+        StoreEnds<std::uint32_t>(&packed[1], fields);
+    char* text = &packed[header];
     for (const std::string_view field : fields) {
         if (!field.empty())
             std::memcpy(text, field.data(), field.size());

@@ -3,10 +3,11 @@
 #include "collection/Card.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string_view>
+#include <utility>
 
 // A Card's eight texts, seen where they already are.
 using CardView = std::array<std::string_view, kCardFieldCount>;
@@ -18,30 +19,73 @@ using CardView = std::array<std::string_view, kCardFieldCount>;
 // than its texts and one pointer a row. Beside the block it keeps a hash of
 // the Name and Series, so that a search for them reads only the blocks of
 // rows whose hash matches.
+//
+// A block never changes once packed, so copies of a row share it, counting
+// their owners: a snapshot of the table then costs a pointer a row, not a
+// second copy of every text, and may be read on another thread.
 class PackedCard {
 public:
     explicit PackedCard(const CardView& fields);
     explicit PackedCard(const Card& card);
+    PackedCard(const PackedCard& other) noexcept;
+    PackedCard(PackedCard&& other) noexcept;
+    PackedCard& operator=(PackedCard other) noexcept;
+    ~PackedCard();
 
     static std::uint32_t NameAndSeriesHash(std::string_view name, std::string_view series);
     std::uint32_t NameAndSeriesHash() const { return nameAndSeries_; }
 
-    std::string_view Field(int column) const { return FieldOf(block_.get(), column); }
+    std::string_view Field(int column) const { return FieldOf(Packed(), column); }
     CardView Fields() const;
 
-    // The block, which holds all a row is, and how many bytes it takes: a
-    // copy of them can be read as the row with FieldOf.
-    const char* Block() const { return block_.get(); }
-    std::size_t Bytes() const { return BlockBytes(block_.get()); }
-    static std::size_t BlockBytes(const char* block);
-    static std::string_view FieldOf(const char* block, int column);
+    // The bytes the block takes.
+    std::size_t Bytes() const { return kOwnersBytes + BlockBytes(Packed()); }
 
 private:
-    static std::size_t End(const char* block, int column);
+    // The count of owners goes first, then what is packed.
+    using Owners = std::atomic<std::uint32_t>;
+    static constexpr std::size_t kOwnersBytes = sizeof(Owners);
 
-    std::unique_ptr<char[]> block_;
+    Owners& OwnerCount() const { return *reinterpret_cast<Owners*>(block_); }
+    const char* Packed() const { return block_ + kOwnersBytes; }
+    static std::size_t BlockBytes(const char* packed);
+    static std::string_view FieldOf(const char* packed, int column);
+    static std::size_t End(const char* packed, int column);
+
+    char* block_;
     std::uint32_t nameAndSeries_;
 };
+
+// Inline: a sort or a reorder moves every row, and a snapshot copies them.
+inline PackedCard::PackedCard(const PackedCard& other) noexcept
+    : block_(other.block_)
+    , nameAndSeries_(other.nameAndSeries_)
+{
+    OwnerCount().fetch_add(1, std::memory_order_relaxed);
+}
+
+inline PackedCard::PackedCard(PackedCard&& other) noexcept
+    : block_(other.block_)
+    , nameAndSeries_(other.nameAndSeries_)
+{
+    other.block_ = nullptr;
+}
+
+inline PackedCard& PackedCard::operator=(PackedCard other) noexcept
+{
+    std::swap(block_, other.block_);
+    nameAndSeries_ = other.nameAndSeries_;
+    return *this;
+}
+
+// The last owner frees the block, on whichever thread it lets go.
+inline PackedCard::~PackedCard()
+{
+    if (block_ != nullptr && OwnerCount().fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        OwnerCount().~Owners();
+        ::operator delete(block_);
+    }
+}
 
 // Inline: the table reads a cell for every row of a sort or a fit.
 inline std::size_t PackedCard::End(const char* block, int column)
