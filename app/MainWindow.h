@@ -30,6 +30,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class StatisticsWindow;
 struct PageDescription;
 
@@ -126,6 +127,15 @@ public:
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
+    // The menu bar's entries. Each button's command is an action too, run
+    // alike by the button, the entry and any shortcut.
+    void OnQuit();
+    QAction* CommandAction(int controlId) const { return commandActions_.value(controlId); }
+    QAction* StatisticsAction() const { return statisticsAction_; }
+    // Checked as the Tooltips check box is, and chosen, a click on it.
+    QAction* TooltipsAction() const { return tooltipsAction_; }
+    QAction* AboutAction() const { return aboutAction_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -181,4 +191,12 @@ private:
     // The binder.
     QAction* binderAction_ = nullptr;
     QPointer<BinderWindow> binder_;
+
+    // The menu bar, and the area below it that holds the controls, placed
+    // in it as they were in the window before it had a bar.
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* clientArea_ = nullptr;
+    QHash<int, QAction*> commandActions_;
+    QAction* tooltipsAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
 };

@@ -68,6 +68,20 @@ QSize MinimumClientSize(const QWidget& window)
     return QSize(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
 }
 
+QSize MinimumWindowSize(const QWidget& window, const QWidget& menuBar)
+{
+    const QSize client = MinimumClientSize(window);
+    return client + QSize(0, menuBar.heightForWidth(client.width()));
+}
+
+QSize PlaceMenuBar(QWidget& menuBar, QWidget& area, const QSize& window)
+{
+    const int barHeight = std::min(menuBar.heightForWidth(window.width()), std::max(window.height(), 0));
+    menuBar.setGeometry(0, 0, window.width(), barHeight);
+    area.setGeometry(0, barHeight, window.width(), window.height() - barHeight);
+    return area.size();
+}
+
 void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy)
 {
     if (controls.isEmpty())

@@ -10,6 +10,15 @@ class QWidget;
 // reports (none before the window is shown).
 QSize MinimumClientSize(const QWidget& window);
 
+// The window has a menu bar above the area its controls are placed in, as
+// the client area of the window the layout was drawn for lies below its
+// menu bar: the smallest window is the smallest client area and the bar.
+QSize MinimumWindowSize(const QWidget& window, const QWidget& menuBar);
+
+// Places the menu bar across the top of a window of the given size and the
+// controls' area below it; returns the area's size.
+QSize PlaceMenuBar(QWidget& menuBar, QWidget& area, const QSize& window);
+
 // Places the main window's controls for a client area of cx by cy pixels: the
 // button column keeps to the right edge, the boxes widen, the table grows,
 // and the drop-down lists show as many entries as fit above its bottom. A
