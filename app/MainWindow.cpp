@@ -76,7 +76,8 @@ constexpr std::array<int, kCardFieldCount> kFieldControls = {
     ControlId::Price, ControlId::Quantity, ControlId::Url, ControlId::Description,
 };
 
-// The buttons' commands, each also an action for the menu bar.
+// The buttons' commands. Each is an action too, for the menu bar and the
+// usual key, which runs the button's own handler.
 struct ButtonCommand {
     int id;
     void (MainWindow::*command)();
@@ -128,8 +129,7 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
     BindControls();
     BindHistory();
     ConnectCommands();
-    menuBar_ = CreateWindowMenuBar(*this);
-    resize(clientArea_->width(), clientArea_->height() + menuBar_->heightForWidth(clientArea_->width()));
+    BindMenuBar();
     OnInitWindow();
 }
 
@@ -192,17 +192,6 @@ void MainWindow::ConnectCommands()
         commandActions_.insert(button.id, action);
     }
     connect(tooltipsBox_, &QCheckBox::clicked, this, &MainWindow::OnTooltipsCheck);
-    tooltipsAction_ = new QAction(QString::fromUtf8(Text::TooltipsMenu), this);
-    tooltipsAction_->setObjectName(QStringLiteral("tooltipsAction"));
-    tooltipsAction_->setCheckable(true);
-    connect(tooltipsBox_, &QCheckBox::toggled, tooltipsAction_, &QAction::setChecked);
-    connect(tooltipsAction_, &QAction::triggered, this, [this](bool on) {
-        tooltipsBox_->setChecked(on);
-        OnTooltipsCheck();
-    });
-    aboutAction_ = new QAction(QString::fromUtf8(Text::AboutMenu), this);
-    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
-    connect(aboutAction_, &QAction::triggered, this, &MainWindow::OnAbout);
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
@@ -236,6 +225,24 @@ void MainWindow::ConnectCommands()
     binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
     addAction(binderAction_);
     connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
+}
+
+void MainWindow::BindMenuBar()
+{
+    tooltipsAction_ = new QAction(QString::fromUtf8(Text::TooltipsMenu), this);
+    tooltipsAction_->setObjectName(QStringLiteral("tooltipsAction"));
+    tooltipsAction_->setCheckable(true);
+    connect(tooltipsBox_, &QCheckBox::toggled, tooltipsAction_, &QAction::setChecked);
+    connect(tooltipsAction_, &QAction::triggered, this, [this](bool on) {
+        tooltipsBox_->setChecked(on);
+        OnTooltipsCheck();
+    });
+    aboutAction_ = new QAction(QString::fromUtf8(Text::AboutMenu), this);
+    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::OnAbout);
+    menuBar_ = CreateWindowMenuBar(*this);
+    // The area below the bar starts at the template's size.
+    resize(clientArea_->width(), clientArea_->height() + menuBar_->heightForWidth(clientArea_->width()));
 }
 
 void MainWindow::OnInitWindow()

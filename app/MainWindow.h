@@ -96,7 +96,8 @@ public:
     void OnFind();
     void OnFilterEnter();
 
-    // The window's furniture.
+    // The window's furniture. The controls are laid out for an area of cx
+    // by cy pixels, the part of the window below the menu bar.
     void OnSize(int cx, int cy);
     void OnTooltipsCheck();
     void SetTipSupport(bool on);
@@ -132,7 +133,7 @@ public:
     void OnQuit();
     QAction* CommandAction(int controlId) const { return commandActions_.value(controlId); }
     QAction* StatisticsAction() const { return statisticsAction_; }
-    // Checked as the Tooltips check box is, and chosen, a click on it.
+    // Checked whenever the Tooltips check box is; choosing it clicks the box.
     QAction* TooltipsAction() const { return tooltipsAction_; }
     QAction* AboutAction() const { return aboutAction_; }
 
@@ -144,6 +145,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindMenuBar();
     void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);

@@ -62,15 +62,10 @@ void FitDropDown(QComboBox& box, int cy)
 
 } // namespace
 
-QSize MinimumClientSize(const QWidget& window)
-{
-    const QSize frame = window.frameGeometry().size() - window.geometry().size();
-    return QSize(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
-}
-
 QSize MinimumWindowSize(const QWidget& window, const QWidget& menuBar)
 {
-    const QSize client = MinimumClientSize(window);
+    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    const QSize client(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
     return client + QSize(0, menuBar.heightForWidth(client.width()));
 }
 

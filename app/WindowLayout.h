@@ -5,14 +5,10 @@
 class QSize;
 class QWidget;
 
-// The smallest client size that keeps the button column and the count box
-// inside the window: a fixed outer size less the frame the window system
-// reports (none before the window is shown).
-QSize MinimumClientSize(const QWidget& window);
-
-// The window has a menu bar above the area its controls are placed in, as
-// the client area of the window the layout was drawn for lies below its
-// menu bar: the smallest window is the smallest client area and the bar.
+// The smallest window that keeps the button column and the count box inside
+// the area below the menu bar: a fixed outer size less the frame the window
+// system reports (none before the window is shown), and the bar. The rules
+// were drawn for a window whose menu bar lies outside its client area.
 QSize MinimumWindowSize(const QWidget& window, const QWidget& menuBar);
 
 // Places the menu bar across the top of a window of the given size and the

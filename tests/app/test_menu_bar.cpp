@@ -189,7 +189,7 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QByteArray>("menu");
         QTest::newRow("File from the Name field") << QByteArray("nameEdit") << int(Qt::Key_F) << QByteArray("fileMenu");
-        QTest::newRow("Edit from the Series box") << QByteArray("seriesBox") << int(Qt::Key_E) << QByteArray("editMenu");
+        QTest::newRow("Edit from Series") << QByteArray("seriesBox") << int(Qt::Key_E) << QByteArray("editMenu");
         QTest::newRow("View from the table") << QByteArray("cardTable") << int(Qt::Key_V) << QByteArray("viewMenu");
         QTest::newRow("Help from a button") << QByteArray("addButton") << int(Qt::Key_H) << QByteArray("helpMenu");
     }
@@ -317,11 +317,10 @@ private slots:
             order << (focus->objectName().isEmpty() ? focus->parentWidget()->objectName() : focus->objectName());
             QTest::keyClick(focus, Qt::Key_Tab);
         }
-        QCOMPARE(order, QStringList({"nameEdit",     "seriesBox",     "conditionBox",    "yearEdit",   "priceEdit",
-                                     "quantityEdit", "urlEdit",       "descriptionEdit", "cardTable",  "addButton",
-                                     "updateButton", "clearButton",   "deleteButton",    "listButton", "catalogueButton",
-                                     "helpButton",   "quitButton",    "countBox",        "preferencesButton",
-                                     "tooltipsBox",  "nameEdit"}));
+        QCOMPARE(order, QStringList({"nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit",
+                                     "urlEdit", "descriptionEdit", "cardTable", "addButton", "updateButton",
+                                     "clearButton", "deleteButton", "listButton", "catalogueButton", "helpButton",
+                                     "quitButton", "countBox", "preferencesButton", "tooltipsBox", "nameEdit"}));
     }
 };
 
