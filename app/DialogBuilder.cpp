@@ -99,6 +99,11 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const
 
 QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate)
 {
+    return BuildDialog(dialog, dialog, dialogTemplate);
+}
+
+QHash<int, QWidget*> BuildDialog(QDialog& dialog, QWidget& area, const DialogTemplate& dialogTemplate)
+{
     // The templates are drawn for an 8 point sans-serif font of Arial's
     // widths; the main window's pixel layout rules assume the dialog units
     // it gives.
@@ -108,10 +113,10 @@ QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogTe
     dialog.setFont(font);
     const DialogUnits units = DialogUnits::Of(dialog);
     dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.title));
-    dialog.resize(units.X(dialogTemplate.width), units.Y(dialogTemplate.height));
+    area.resize(units.X(dialogTemplate.width), units.Y(dialogTemplate.height));
     QHash<int, QWidget*> controls;
     for (const DialogItem& item : dialogTemplate.items) {
-        QWidget* widget = NewItem(item, &dialog);
+        QWidget* widget = NewItem(item, &area);
         QRect rect = units.ToPixels(item.x, item.y, item.width, item.height);
         if (item.kind == ItemKind::ComboBox)
             rect.setHeight(widget->sizeHint().height());

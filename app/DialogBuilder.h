@@ -23,3 +23,6 @@ struct DialogUnits {
 // tab order follows it), sets the title and client size, and returns the
 // controls that have a control number.
 QHash<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
+// The same, with the controls on an area of the dialog, which takes the
+// template's client size; the dialog's own size is the caller's.
+QHash<int, QWidget*> BuildDialog(QDialog& dialog, QWidget& area, const DialogTemplate& dialogTemplate);

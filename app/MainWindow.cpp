@@ -17,6 +17,7 @@
 #include "app/Tooltips.h"
 #include "app/WindowLayout.h"
 #include "app/WindowMenu.h"
+#include "app/WindowMenuBar.h"
 #include "base/MessageInterface.h"
 #include "collection/CollectionCommands.h"
 #include "collection/CollectionFile.h"
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 namespace {
@@ -74,6 +76,30 @@ constexpr std::array<int, kCardFieldCount> kFieldControls = {
     ControlId::Price, ControlId::Quantity, ControlId::Url, ControlId::Description,
 };
 
+// The buttons' commands. Each is an action too, for the menu bar and the
+// usual key, which runs the button's own handler.
+struct ButtonCommand {
+    int id;
+    void (MainWindow::*command)();
+    const char* menuText;
+    const char* actionName;
+    QKeySequence::StandardKey keys;
+};
+
+constexpr ButtonCommand kButtonCommands[] = {
+    {ControlId::Add, &MainWindow::OnAdd, Text::AddMenu, "addAction", QKeySequence::UnknownKey},
+    {ControlId::Update, &MainWindow::OnUpdate, Text::UpdateMenu, "updateAction", QKeySequence::UnknownKey},
+    {ControlId::Clear, &MainWindow::ClearEntryFields, Text::ClearMenu, "clearAction", QKeySequence::UnknownKey},
+    {ControlId::Delete, &MainWindow::OnDelete, Text::DeleteMenu, "deleteAction", QKeySequence::UnknownKey},
+    {ControlId::List, &MainWindow::OnList, Text::PublishListMenu, "listAction", QKeySequence::UnknownKey},
+    {ControlId::Catalogue, &MainWindow::OnCatalogue, Text::PublishCatalogueMenu, "catalogueAction",
+     QKeySequence::UnknownKey},
+    {ControlId::Help, &MainWindow::OnHelpButton, Text::HelpContentsMenu, "helpAction", QKeySequence::HelpContents},
+    {ControlId::Preferences, &MainWindow::OnPreferences, Text::PreferencesMenu, "preferencesAction",
+     QKeySequence::UnknownKey},
+    {ControlId::Quit, &MainWindow::OnQuit, Text::QuitMenu, "quitAction", QKeySequence::Quit},
+};
+
 QString CollectionPath()
 {
     return QString::fromLatin1(kCollectionFileName);
@@ -97,10 +123,13 @@ MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
-    controls_ = BuildDialog(*this, MainWindowTemplate());
+    clientArea_ = new QWidget(this);
+    clientArea_->setObjectName(QStringLiteral("clientArea"));
+    controls_ = BuildDialog(*this, *clientArea_, MainWindowTemplate());
     BindControls();
     BindHistory();
     ConnectCommands();
+    BindMenuBar();
     OnInitWindow();
 }
 
@@ -124,7 +153,7 @@ void MainWindow::BindControls()
     }
     cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
     cardTable_->SetCardTable(&table_, &shownCards_);
-    filterBar_ = new FilterBar(shownCards_, this);
+    filterBar_ = new FilterBar(shownCards_, clientArea_);
     filterBar_->hide();
     // Tab goes from the table to the bar, as the bar sits below it.
     setTabOrder(cardTable_, filterBar_->focusProxy());
@@ -153,28 +182,23 @@ void MainWindow::BindHistory()
 
 void MainWindow::ConnectCommands()
 {
-    const auto onClick = [this](int id, void (MainWindow::*command)()) {
-        connect(qobject_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, command);
-    };
-    onClick(ControlId::Add, &MainWindow::OnAdd);
-    onClick(ControlId::Update, &MainWindow::OnUpdate);
-    onClick(ControlId::Clear, &MainWindow::ClearEntryFields);
-    onClick(ControlId::Delete, &MainWindow::OnDelete);
-    onClick(ControlId::List, &MainWindow::OnList);
-    onClick(ControlId::Catalogue, &MainWindow::OnCatalogue);
-    onClick(ControlId::Help, &MainWindow::OnHelpButton);
-    onClick(ControlId::Preferences, &MainWindow::OnPreferences);
-    connect(qobject_cast<QPushButton*>(Control(ControlId::Quit)), &QPushButton::clicked, this, [this] {
-        TakeFields();
-        accept();
-    });
+    for (const ButtonCommand& button : kButtonCommands) {
+        connect(qobject_cast<QPushButton*>(Control(button.id)), &QPushButton::clicked, this, button.command);
+        auto* action = new QAction(QString::fromUtf8(button.menuText), this);
+        action->setObjectName(QString::fromLatin1(button.actionName));
+        action->setShortcuts(button.keys);
+        addAction(action);
+        connect(action, &QAction::triggered, this, button.command);
+        commandActions_.insert(button.id, action);
+    }
     connect(tooltipsBox_, &QCheckBox::clicked, this, &MainWindow::OnTooltipsCheck);
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
     connect(findAction_, &QAction::triggered, this, &MainWindow::OnFind);
     connect(filterBar_, &FilterBar::Accepted, this, &MainWindow::OnFilterEnter);
-    connect(filterBar_, &FilterBar::VisibilityChanged, this, [this] { OnSize(width(), height()); });
+    connect(filterBar_, &FilterBar::VisibilityChanged, this,
+            [this] { OnSize(clientArea_->width(), clientArea_->height()); });
     statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
     statisticsAction_->setObjectName(QStringLiteral("statisticsAction"));
     statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -208,14 +232,32 @@ void MainWindow::ConnectCommands()
     connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
 }
 
+void MainWindow::BindMenuBar()
+{
+    tooltipsAction_ = new QAction(QString::fromUtf8(Text::TooltipsMenu), this);
+    tooltipsAction_->setObjectName(QStringLiteral("tooltipsAction"));
+    tooltipsAction_->setCheckable(true);
+    connect(tooltipsBox_, &QCheckBox::toggled, tooltipsAction_, &QAction::setChecked);
+    connect(tooltipsAction_, &QAction::triggered, this, [this](bool on) {
+        tooltipsBox_->setChecked(on);
+        OnTooltipsCheck();
+    });
+    aboutAction_ = new QAction(QString::fromUtf8(Text::AboutMenu), this);
+    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::OnAbout);
+    menuBar_ = CreateWindowMenuBar(*this);
+    // The area below the bar starts at the template's size.
+    resize(clientArea_->width(), clientArea_->height() + menuBar_->heightForWidth(clientArea_->width()));
+}
+
 void MainWindow::OnInitWindow()
 {
     ShowFields();
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
-    setMinimumSize(MinimumClientSize(*this));
+    setMinimumSize(MinimumWindowSize(*this, *menuBar_));
     ExtendEditMenus(*this, {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
-                    [this] { OnAbout(); });
+                    aboutAction_);
     LoadPreferences();
     LoadCollection();
     Control(ControlId::Name)->setFocus();
@@ -431,8 +473,9 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     // The frame is known only once the window system has shown the window,
     // and it only lowers the minimum, so this never resizes the window again.
-    setMinimumSize(MinimumClientSize(*this));
-    OnSize(width(), height());
+    setMinimumSize(MinimumWindowSize(*this, *menuBar_));
+    const QSize area = PlaceMenuBar(*menuBar_, *clientArea_, size());
+    OnSize(area.width(), area.height());
 }
 
 void MainWindow::OnSize(int cx, int cy)
@@ -458,7 +501,7 @@ QMenu* MainWindow::CreateWindowMenu()
 {
     return ::CreateWindowMenu(
         this, {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
-        [this] { OnAbout(); });
+        aboutAction_);
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -472,6 +515,12 @@ void MainWindow::OnAbout()
 {
     AboutDialog about(this);
     about.exec();
+}
+
+void MainWindow::OnQuit()
+{
+    TakeFields();
+    accept();
 }
 
 void MainWindow::OnHelpButton()

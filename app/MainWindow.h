@@ -30,6 +30,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class StatisticsWindow;
 struct PageDescription;
 
@@ -95,7 +96,8 @@ public:
     void OnFind();
     void OnFilterEnter();
 
-    // The window's furniture.
+    // The window's furniture. The controls are laid out for an area of cx
+    // by cy pixels, the part of the window below the menu bar.
     void OnSize(int cx, int cy);
     void OnTooltipsCheck();
     void SetTipSupport(bool on);
@@ -126,6 +128,15 @@ public:
     // Writes both files; runs once, when the window's run has ended.
     void OnDestroyWindow();
 
+    // The menu bar's entries. Each button's command is an action too, run
+    // alike by the button, the entry and any shortcut.
+    void OnQuit();
+    QAction* CommandAction(int controlId) const { return commandActions_.value(controlId); }
+    QAction* StatisticsAction() const { return statisticsAction_; }
+    // Checked whenever the Tooltips check box is; choosing it clicks the box.
+    QAction* TooltipsAction() const { return tooltipsAction_; }
+    QAction* AboutAction() const { return aboutAction_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -134,6 +145,7 @@ private:
     void OnInitWindow();
     void BindControls();
     void ConnectCommands();
+    void BindMenuBar();
     void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
@@ -181,4 +193,12 @@ private:
     // The binder.
     QAction* binderAction_ = nullptr;
     QPointer<BinderWindow> binder_;
+
+    // The menu bar, and the area below it that holds the controls, placed
+    // in it as they were in the window before it had a bar.
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* clientArea_ = nullptr;
+    QHash<int, QAction*> commandActions_;
+    QAction* tooltipsAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
 };

@@ -62,10 +62,19 @@ void FitDropDown(QComboBox& box, int cy)
 
 } // namespace
 
-QSize MinimumClientSize(const QWidget& window)
+QSize MinimumWindowSize(const QWidget& window, const QWidget& menuBar)
 {
     const QSize frame = window.frameGeometry().size() - window.geometry().size();
-    return QSize(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
+    const QSize client(kMinimumOuterWidth - frame.width(), kMinimumOuterHeight - frame.height());
+    return client + QSize(0, menuBar.heightForWidth(client.width()));
+}
+
+QSize PlaceMenuBar(QWidget& menuBar, QWidget& area, const QSize& window)
+{
+    const int barHeight = std::min(menuBar.heightForWidth(window.width()), std::max(window.height(), 0));
+    menuBar.setGeometry(0, 0, window.width(), barHeight);
+    area.setGeometry(0, barHeight, window.width(), window.height() - barHeight);
+    return area.size();
 }
 
 void LayOutWindow(const QHash<int, QWidget*>& controls, int cx, int cy)

@@ -1,44 +1,34 @@
 #include "app/WindowMenu.h"
 
-#include "resources/StringTable.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 
-namespace {
-
-void AppendAboutEntry(QMenu& menu, const std::function<void()>& onAbout)
-{
-    menu.addSeparator();
-    QObject::connect(menu.addAction(QString::fromUtf8(Text::AboutMenu)), &QAction::triggered, &menu, onAbout);
-}
-
-} // namespace
-
 // The window manager's own window menu cannot be extended from here, so the
 // About entry lives in the window's context menu instead. The commands are
 // the window's own actions, shared with any other menu that shows them.
-QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout)
+QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, QAction* about)
 {
     auto* menu = new QMenu(parent);
     menu->setSeparatorsCollapsible(false);
     menu->addActions(commands);
-    AppendAboutEntry(*menu, onAbout);
+    menu->addSeparator();
+    menu->addAction(about);
     return menu;
 }
 
 // The edit boxes keep their own editing menu, with the window's entries
 // below it, so that the context-menu key reaches them from whichever box
 // has the focus.
-void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, const std::function<void()>& onAbout)
+void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, QAction* about)
 {
-    const auto popUp = [commands, onAbout](QLineEdit* edit, const QPoint& globalPosition) {
+    const auto popUp = [commands, about](QLineEdit* edit, const QPoint& globalPosition) {
         QMenu* menu = edit->createStandardContextMenu();
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addSeparator();
         menu->addActions(commands);
-        AppendAboutEntry(*menu, onAbout);
+        menu->addSeparator();
+        menu->addAction(about);
         menu->popup(globalPosition);
     };
     for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {

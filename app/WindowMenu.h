@@ -2,16 +2,14 @@
 
 #include <QList>
 
-#include <functional>
-
 class QAction;
 class QMenu;
 class QWidget;
 
 // The window's own menu, opened by a right-click or the context-menu key:
 // the window's commands, a separator and the About entry.
-QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout);
+QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, QAction* about);
 
 // Appends the window's commands and the About entry to the editing menu of
 // each of the window's edit boxes.
-void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, const std::function<void()>& onAbout);
+void ExtendEditMenus(QWidget& window, const QList<QAction*>& commands, QAction* about);

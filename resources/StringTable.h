@@ -56,6 +56,23 @@ inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
 
+// The menu bar. The window's buttons and labels have no underlined letters,
+// so Alt and these open the menus whatever has the focus.
+inline constexpr const char* FileMenu = "&File";
+inline constexpr const char* EditMenu = "&Edit";
+inline constexpr const char* ViewMenu = "&View";
+inline constexpr const char* HelpMenu = "&Help";
+inline constexpr const char* PublishCatalogueMenu = "Publish &Catalogue";
+inline constexpr const char* PublishListMenu = "Publish &List";
+inline constexpr const char* QuitMenu = "&Quit";
+inline constexpr const char* AddMenu = "&Add";
+inline constexpr const char* UpdateMenu = "U&pdate";
+inline constexpr const char* DeleteMenu = "&Delete";
+inline constexpr const char* ClearMenu = "&Clear";
+inline constexpr const char* PreferencesMenu = "Pr&eferences...";
+inline constexpr const char* TooltipsMenu = "&Tooltips";
+inline constexpr const char* HelpContentsMenu = "Quillmark &Help";
+
 // The Statistics window.
 inline constexpr const char* StatisticsCaption = "Quillmark Statistics";
 inline constexpr const char* StatisticsFiltered = "Only the %1 of %2 Cards that the filter shows are counted.";

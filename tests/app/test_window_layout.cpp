@@ -15,8 +15,24 @@ QRect Geometry(const WindowFixture& f, const char* name)
     return f.Find<QWidget>(name)->geometry();
 }
 
-// The rules that depend on the client size, checked for one size, with a
-// filter bar of the given height shown or none.
+QWidget* Area(const WindowFixture& f)
+{
+    return f.Find<QWidget>("clientArea");
+}
+
+// The menu bar across the top of the window and the controls' area below
+// it, the rest of the window.
+void CheckBarAndArea(const WindowFixture& f)
+{
+    const QSize window = f.window->size();
+    const int barHeight = Geometry(f, "menuBar").height();
+    QVERIFY(barHeight > 10);
+    QCOMPARE(Geometry(f, "menuBar"), QRect(0, 0, window.width(), barHeight));
+    QCOMPARE(Geometry(f, "clientArea"), QRect(0, barHeight, window.width(), window.height() - barHeight));
+}
+
+// The rules that depend on the client size (the area below the menu bar),
+// checked for one size, with a filter bar of the given height shown or none.
 void CheckRules(const WindowFixture& f, int cx, int cy, int barHeight = 0)
 {
     QCOMPARE(Geometry(f, "noticeLine"), QRect(3, cy - 15, 400, 15));
@@ -39,10 +55,10 @@ void CheckRules(const WindowFixture& f, int cx, int cy, int barHeight = 0)
 }
 
 // Every control of the window but the filter bar, with its place.
-QList<QPair<QWidget*, QRect>> Places(const QWidget& window)
+QList<QPair<QWidget*, QRect>> Places(const WindowFixture& f)
 {
     QList<QPair<QWidget*, QRect>> places;
-    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* child : Area(f)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->objectName() != QStringLiteral("filterBar"))
             places.append({child, child->geometry()});
     }
@@ -55,17 +71,22 @@ class TestWindowLayout : public QObject {
     Q_OBJECT
 
 private slots:
+    // The menu bar adds its height to the window's minimum; the area below
+    // it has the minimum size of the window before it had a bar.
     void minimumKeepsTheColumnInside()
     {
         WindowFixture f;
         MainWindow& window = f.Open();
         const QSize frame = window.frameGeometry().size() - window.size();
         const QSize minimum = QSize(490, 365) - frame;
-        QCOMPARE(window.minimumSize(), minimum);
+        const int barHeight = Geometry(f, "menuBar").height();
+        QCOMPARE(window.minimumSize(), minimum + QSize(0, barHeight));
         window.resize(100, 100);
-        QCOMPARE(window.size(), minimum);
+        QCOMPARE(window.size(), minimum + QSize(0, barHeight));
+        CheckBarAndArea(f);
+        QCOMPARE(Area(f)->size(), minimum);
         CheckRules(f, minimum.width(), minimum.height());
-        const QRect client = window.rect();
+        const QRect client = Area(f)->rect();
         for (const char* name : kColumn)
             QVERIFY2(client.contains(Geometry(f, name)), name);
         // The column reads top to bottom in this order, without overlaps.
@@ -83,7 +104,10 @@ private slots:
         const QRect price = Geometry(f, "priceEdit");
         const QRect condition = Geometry(f, "conditionBox");
         window.resize(1280, 900);
-        CheckRules(f, 1280, 900);
+        CheckBarAndArea(f);
+        const QSize area = Area(f)->size();
+        QCOMPARE(area, QSize(1280, 900 - Geometry(f, "menuBar").height()));
+        CheckRules(f, area.width(), area.height());
         QCOMPARE(Geometry(f, "cardTable").topLeft(), table.topLeft());
         QCOMPARE(Geometry(f, "descriptionEdit").topLeft(), description.topLeft());
         QCOMPARE(Geometry(f, "descriptionEdit").height(), description.height());
@@ -115,29 +139,33 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         window.resize(800, 600);
-        const QList<QPair<QWidget*, QRect>> before = Places(window);
+        CheckBarAndArea(f);
+        const QSize area = Area(f)->size();
+        const QList<QPair<QWidget*, QRect>> before = Places(f);
         auto* bar = f.Find<QWidget>("filterBar");
         QVERIFY(bar->isHidden());
         window.OnFind();
         QVERIFY(bar->isVisible());
         const int height = bar->sizeHint().height();
         QVERIFY(height > 10);
-        CheckRules(f, 800, 600, height);
+        CheckRules(f, area.width(), area.height(), height);
         QList<QPair<QWidget*, QRect>> expected = before;
         for (auto& [control, place] : expected) {
             if (control == f.Find<QWidget>("cardTable"))
                 place.setHeight(place.height() - height);
         }
-        QCOMPARE(Places(window), expected);
+        QCOMPARE(Places(f), expected);
 
         window.resize(1000, 700);
-        CheckRules(f, 1000, 700, height);
+        CheckBarAndArea(f);
+        const QSize larger = Area(f)->size();
+        CheckRules(f, larger.width(), larger.height(), height);
         window.OnSize(0, 0);
         CheckRules(f, 0, 0, height);
         window.resize(800, 600);
         QTest::keyClick(f.Find<QWidget>("filterEdit"), Qt::Key_Escape);
         QVERIFY(bar->isHidden());
-        QCOMPARE(Places(window), before);
+        QCOMPARE(Places(f), before);
     }
 
     // The drop-down lists are as tall as the client area below their box
@@ -155,7 +183,7 @@ private slots:
             for (const char* name : {"seriesBox", "conditionBox"}) {
                 auto* box = f.Find<QComboBox>(name);
                 const int entry = box->view()->sizeHintForRow(0);
-                const int room = window.height() - Geometry(f, name).bottom() - 1;
+                const int room = Area(f)->height() - Geometry(f, name).bottom() - 1;
                 QVERIFY(entry > 0);
                 QCOMPARE(box->maxVisibleItems(), std::max(1, room / entry));
             }
