@@ -21,6 +21,9 @@ class Summer {
 public:
     void Add(const char* data, std::size_t size)
     {
+        // Empty bytes may have no address at all.
+        if (size == 0)
+            return;
         total_ += size;
         if (held_ > 0) {
             const std::size_t taken = std::min(size, kStripe - held_);
