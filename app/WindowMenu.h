@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
 
 #include <functional>
 
@@ -11,6 +12,10 @@ class QWidget;
 // The window's own menu, opened by a right-click or the context-menu key:
 // the window's commands, a separator and the About entry.
 QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, const std::function<void()>& onAbout);
+
+// Fills the Recent Collections menu with the folders, most recent first;
+// choosing one opens it.
+void FillRecentMenu(QMenu& menu, const QStringList& folders, const std::function<void(const QString&)>& open);
 
 // Appends the window's commands and the About entry to the editing menu of
 // each of the window's edit boxes.

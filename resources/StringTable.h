@@ -34,7 +34,8 @@ inline constexpr const char* CollectionChangedElsewhere =
     "qmk.dat was changed by another program since Quillmark read or saved it.\r\n"
     "The file found was kept as %1\r\n"
     "and the collection in this window was saved as %2";
-inline constexpr const char* AlreadyOpen = "This collection is already open in Quillmark (process %1 on %2).";
+inline constexpr const char* AlreadyOpen =
+    "This collection is already open in Quillmark (process %1 on %2). Close it there first, or open another folder.";
 inline constexpr const char* FolderUnwritable =
     "Quillmark cannot create files in %1 (%2), so it could not keep your collection safe there. "
     "Make the folder writable, or start Quillmark in another folder.";
@@ -155,5 +156,22 @@ inline constexpr const char* BinderOneCard = "1 Card";
 inline constexpr const char* PictureReading = "Reading the picture...";
 inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
 inline constexpr const char* PictureNone = "This Card has no picture.";
+
+// Collection folders.
+inline constexpr const char* OpenFolderMenu = "&Open Collection Folder...";
+inline constexpr const char* OpenFolderCaption = "Open Collection Folder";
+inline constexpr const char* RecentCollectionsMenu = "Recent &Collections";
+inline constexpr const char* NoRecentCollections = "No recent collections";
+inline constexpr const char* FolderNotCreated =
+    "The folder %1 cannot be created. Check that the folder above it exists and is writable, or choose another folder.";
+inline constexpr const char* FolderNotEntered =
+    "The folder %1 cannot be opened. Check that you may read and open it, or choose another folder.";
+inline constexpr const char* SamplesNotCopied =
+    "The sample page templates could not be copied into %1 (%2). Make the folder writable, or choose another folder.";
+inline constexpr const char* RecentFolderGone =
+    "The folder %1 no longer exists, so it was taken off the Recent Collections. "
+    "If it was moved, open it where it is now with Open Collection Folder.";
+inline constexpr const char* CollectionStaysOpen = "The collection in this window stays open.";
+inline constexpr const char* FolderTip = "This collection is kept in the folder %1";
 
 } // namespace Text
