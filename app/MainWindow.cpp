@@ -226,8 +226,8 @@ void MainWindow::OnInitWindow()
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumClientSize(*this));
     ExtendEditMenus(*this,
-                    {openFolderAction_, recentCollectionsMenu_->menuAction(), statisticsAction_, binderAction_,
-                     exportCsvAction_, importCsvAction_, findAction_},
+                    {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_,
+                     openFolderAction_, recentCollectionsMenu_->menuAction()},
                     [this] { OnAbout(); });
     LoadPreferences();
     LoadCollection();
@@ -477,8 +477,8 @@ void MainWindow::ShowFolderTip()
 QMenu* MainWindow::CreateWindowMenu()
 {
     return ::CreateWindowMenu(this,
-                              {openFolderAction_, recentCollectionsMenu_->menuAction(), undoAction_, redoAction_,
-                               statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
+                              {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_,
+                               importCsvAction_, findAction_, openFolderAction_, recentCollectionsMenu_->menuAction()},
                               [this] { OnAbout(); });
 }
 

@@ -34,8 +34,7 @@ inline constexpr const char* CollectionChangedElsewhere =
     "qmk.dat was changed by another program since Quillmark read or saved it.\r\n"
     "The file found was kept as %1\r\n"
     "and the collection in this window was saved as %2";
-inline constexpr const char* AlreadyOpen =
-    "This collection is already open in Quillmark (process %1 on %2). Close it there first, or open another folder.";
+inline constexpr const char* AlreadyOpen = "This collection is already open in Quillmark (process %1 on %2).";
 inline constexpr const char* FolderUnwritable =
     "Quillmark cannot create files in %1 (%2), so it could not keep your collection safe there. "
     "Make the folder writable, or start Quillmark in another folder.";
@@ -171,7 +170,9 @@ inline constexpr const char* SamplesNotCopied =
 inline constexpr const char* RecentFolderGone =
     "The folder %1 no longer exists, so it was taken off the Recent Collections. "
     "If it was moved, open it where it is now with Open Collection Folder.";
-inline constexpr const char* CollectionStaysOpen = "The collection in this window stays open.";
+inline constexpr const char* CollectionStaysOpen =
+    "The collection in this window stays open. Choose another folder, or try this one again once the cause "
+    "above is put right (for a collection open in another Quillmark: once it is closed there).";
 inline constexpr const char* FolderTip = "This collection is kept in the folder %1";
 
 } // namespace Text

@@ -167,6 +167,9 @@ private slots:
 
         QMenu* menu = f.window->RecentCollectionsMenu();
         QCOMPARE(menu->objectName(), QStringLiteral("recentCollectionsMenu"));
+        const std::unique_ptr<QMenu> windowMenu(f.window->CreateWindowMenu());
+        QVERIFY(windowMenu->actions().contains(f.window->OpenFolderAction()));
+        QVERIFY(windowMenu->actions().contains(menu->menuAction()));
         emit menu->aboutToShow();
         QStringList texts;
         for (const QAction* action : menu->actions())
