@@ -189,12 +189,17 @@ void MainWindow::ConnectCommands()
         if (statistics_)
             statistics_->SetShownRows(ShownRows());
     };
-    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, [this, showStatisticsRows] {
-        showStatisticsRows();
-        // Without a filter the binder follows the table's rows on its own.
-        if (binder_ && (shownCards_.Filtering() || !binder_->Tiles().ShowsAll()))
-            binder_->SetShownRows(ShownRows());
-    });
+    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, showStatisticsRows);
+    // Queued: the counts change while the table is still telling its views of
+    // a change, which the binder's tiles are following at that moment. Without
+    // a filter the binder follows the table's rows on its own.
+    connect(
+        &shownCards_, &FilteredCardTable::CountsChanged, this,
+        [this] {
+            if (binder_ && (shownCards_.Filtering() || !binder_->Tiles().ShowsAll()))
+                binder_->SetShownRows(ShownRows());
+        },
+        Qt::QueuedConnection);
     connect(&shownCards_, &QAbstractItemModel::dataChanged, this, showStatisticsRows);
     exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
     importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
