@@ -3,12 +3,14 @@
 #include "app/BinderWindow.h"
 #include "app/CollectionHistory.h"
 #include "collection/CollectionLock.h"
+#include "collection/DailyBackup.h"
 #include "prefs/RecentCollections.h"
 #include "resources/ControlIds.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -81,14 +83,15 @@ private slots:
         QVERIFY(f.window->Binder() && f.window->Binder()->isVisible());
         QCOMPARE(f.window->Binder()->Tiles().rowCount(), 1);
         QVERIFY(f.folder.Exists(QStringLiteral("other/CatalogueOutside.htm")));
+        QCOMPARE(f.folder.Read(QStringLiteral("other/backups/") + BackupName(QDate::currentDate())), kSecond);
         QCOMPARE(RecentCollections::Folders().value(0), Canonical(f.folder.Path(QStringLiteral("other"))));
         QVERIFY(f.messages.shown.isEmpty());
 
-        // Its changes go to its own file.
+        // Its changes are saved to its own file as they are made.
         f.Type("nameEdit", QStringLiteral("Eel"));
         f.Click("addButton");
+        QTRY_VERIFY(f.folder.Read("other/qmk.dat").contains("NAME=Eel"));
         f.Quit();
-        QVERIFY(f.folder.Read("other/qmk.dat").contains("NAME=Eel"));
         QVERIFY(!f.folder.Read("qmk.dat").contains("NAME=Eel"));
     }
 
