@@ -115,6 +115,14 @@ bool CollectionHistory::CanRedo() const
     return stack_.canRedo();
 }
 
+void CollectionHistory::Clear()
+{
+    stack_.clear();
+    steps_.clear();
+    floor_ = 0;
+    emit Changed();
+}
+
 bool CollectionHistory::Undo(Card& fields)
 {
     if (!CanUndo())

@@ -42,6 +42,8 @@ public:
 
     bool CanUndo() const;
     bool CanRedo() const;
+    // Forgets every step: the table now holds another collection.
+    void Clear();
     // Undoes or redoes the last step; fields gets the Card the step touched,
     // if it touched one. False when there was nothing to undo or redo.
     bool Undo(Card& fields);

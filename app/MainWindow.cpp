@@ -23,6 +23,7 @@
 #include "collection/CollectionFile.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
+#include "prefs/RecentCollections.h"
 #include "resources/ControlIds.h"
 #include "resources/StringTable.h"
 
@@ -30,6 +31,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -112,9 +114,10 @@ QString PreferencesPath()
 
 } // namespace
 
-MainWindow::MainWindow(MessageInterface& messages, QWidget* parent)
+MainWindow::MainWindow(MessageInterface& messages, CollectionFolder folder, QWidget* parent)
     : QDialog(parent)
     , messages_(messages)
+    , folder_(std::move(folder))
     , entry_(table_, seriesChoices_, conditionChoices_, messages)
     , collectionFile_(CollectionPath())
     , autosave_(table_, collectionFile_, messages)
@@ -230,6 +233,19 @@ void MainWindow::ConnectCommands()
     binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
     addAction(binderAction_);
     connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
+    openFolderAction_ = new QAction(QString::fromUtf8(Text::OpenFolderMenu), this);
+    openFolderAction_->setObjectName(QStringLiteral("openFolderAction"));
+    connect(openFolderAction_, &QAction::triggered, this, &MainWindow::OnOpenFolder);
+    recentCollectionsMenu_ = new QMenu(QString::fromUtf8(Text::RecentCollectionsMenu), this);
+    recentCollectionsMenu_->setObjectName(QStringLiteral("recentCollectionsMenu"));
+    // Read when it opens: another window may have opened a folder since.
+    connect(recentCollectionsMenu_, &QMenu::aboutToShow, this, [this] {
+        FillRecentMenu(*recentCollectionsMenu_, RecentCollections::Folders(),
+                       [this](const QString& folder) { OnRecentCollection(folder); });
+    });
+    askFolder_ = [this](const QString& current) {
+        return QFileDialog::getExistingDirectory(this, QString::fromUtf8(Text::OpenFolderCaption), current);
+    };
 }
 
 void MainWindow::BindMenuBar()
@@ -256,7 +272,9 @@ void MainWindow::OnInitWindow()
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
     setMinimumSize(MinimumWindowSize(*this, *menuBar_));
-    ExtendEditMenus(*this, {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
+    ExtendEditMenus(*this,
+                    {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_,
+                     openFolderAction_, recentCollectionsMenu_->menuAction()},
                     aboutAction_);
     LoadPreferences();
     LoadCollection();
@@ -337,13 +355,14 @@ void MainWindow::LoadCollection()
     autosave_.Start();
 }
 
-void MainWindow::SaveCollection()
+bool MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
     autosave_.Stop();
-    ::SaveCollection(collectionFile_, table_, messages_);
+    const bool saved = ::SaveCollection(collectionFile_, table_, messages_);
     ClearEntryFields();
+    return saved;
 }
 
 void MainWindow::OnColumnClick(int column)
@@ -450,9 +469,9 @@ void MainWindow::LoadPreferences()
     ShowFields();
 }
 
-void MainWindow::SavePreferences()
+bool MainWindow::SavePreferences()
 {
-    ::SavePreferences(PreferencesPath(), prefs_, messages_);
+    return ::SavePreferences(PreferencesPath(), prefs_, messages_);
 }
 
 void MainWindow::OnPreferences()
@@ -495,13 +514,20 @@ void MainWindow::SetTipSupport(bool on)
 {
     tipSupport_ = on;
     ApplyTips(controls_, on);
+    ShowFolderTip();
+}
+
+void MainWindow::ShowFolderTip()
+{
+    ApplyFolderTip(*noticeLine_, folder_.Path(), tipSupport_);
 }
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(
-        this, {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_},
-        aboutAction_);
+    return ::CreateWindowMenu(this,
+                              {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_,
+                               importCsvAction_, findAction_, openFolderAction_, recentCollectionsMenu_->menuAction()},
+                              aboutAction_);
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -609,6 +635,71 @@ void MainWindow::OnDestroyWindow()
     if (destroyed_)
         return;
     destroyed_ = true;
-    SavePreferences();
-    SaveCollection();
+    SaveFiles();
+}
+
+// A close and a move to another folder write the files the same way.
+bool MainWindow::SaveFiles()
+{
+    const bool prefsSaved = SavePreferences();
+    return SaveCollection() && prefsSaved;
+}
+
+void MainWindow::OnOpenFolder()
+{
+    const QString folder = askFolder_(folder_.Path());
+    if (!folder.isEmpty())
+        OpenFolder(folder);
+}
+
+void MainWindow::OpenFolder(const QString& folder)
+{
+    SwitchFolder(folder, true);
+}
+
+// A recent folder that has gone is not made again: it may be on a disk that
+// is not there now.
+void MainWindow::OnRecentCollection(const QString& folder)
+{
+    SwitchFolder(folder, false);
+}
+
+void MainWindow::SwitchFolder(const QString& folder, bool createMissing)
+{
+    TakeFields();
+    folder_.SwitchTo(folder, createMissing,
+                     {[this] { return SaveFiles(); }, [this] { autosave_.Start(); }, [this] { LoadFolder(); }},
+                     messages_);
+    ShowFields();
+}
+
+void MainWindow::SetFolderQuestion(std::function<QString(const QString&)> ask)
+{
+    askFolder_ = std::move(ask);
+}
+
+// The window starts over on the working folder's files, as a new window
+// would, but keeps its place, its size and its own windows: the binder is
+// made again for the new folder's pictures.
+void MainWindow::LoadFolder()
+{
+    filterBar_->Close();
+    history_->Clear();
+    seriesChoices_.Clear();
+    conditionChoices_.Clear();
+    collectionFile_ = CollectionSaver(CollectionPath());
+    prefs_ = Preferences();
+    // The tips are off unless the folder's preferences turn them on.
+    tooltipsCheckState_ = 0;
+    SetTipSupport(false);
+    ShowFields();
+    LoadPreferences();
+    LoadCollection();
+    if (binder_) {
+        const bool shown = binder_->isVisible();
+        delete binder_.data();
+        if (shown)
+            OnBinder();
+    }
+    ShowFolderTip();
 }

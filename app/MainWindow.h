@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CollectionFolder.h"
 #include "app/FieldBinding.h"
 #include "collection/Card.h"
 #include "collection/CardEntry.h"
@@ -15,6 +16,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -43,7 +45,9 @@ class MainWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit MainWindow(MessageInterface& messages, QWidget* parent = nullptr);
+    // The window reads and writes its files in the folder, the working
+    // folder; by default the one it is started in, with no lock of its own.
+    explicit MainWindow(MessageInterface& messages, CollectionFolder folder = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const CardTableModel& CardTable() const { return table_; }
@@ -65,7 +69,7 @@ public:
 
     // The collection file.
     void LoadCollection();
-    void SaveCollection();
+    bool SaveCollection();
 
     // The commands.
     void OnColumnClick(int column);
@@ -86,7 +90,7 @@ public:
 
     // The preferences.
     void LoadPreferences();
-    void SavePreferences();
+    bool SavePreferences();
     void OnPreferences();
 
     // The filter bar. Find is the window's own action, for any menu to offer.
@@ -137,6 +141,18 @@ public:
     QAction* TooltipsAction() const { return tooltipsAction_; }
     QAction* AboutAction() const { return aboutAction_; }
 
+    // Collection folders: the window's collection moves to another folder,
+    // asked for or chosen among the recent ones.
+    void OnOpenFolder();
+    void OpenFolder(const QString& folder);
+    void OnRecentCollection(const QString& folder);
+    const CollectionFolder& Folder() const { return folder_; }
+    QAction* OpenFolderAction() const { return openFolderAction_; }
+    QMenu* RecentCollectionsMenu() const { return recentCollectionsMenu_; }
+    // Answers the folder question instead of the desktop's folder dialog:
+    // given the current folder, the folder chosen, or empty for none.
+    void SetFolderQuestion(std::function<QString(const QString&)> ask);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -149,8 +165,14 @@ private:
     void BindHistory();
     void TakeEntryFields();
     void GeneratePage(const PageDescription& page);
+    bool SaveFiles();
+    void SwitchFolder(const QString& folder, bool createMissing);
+    void LoadFolder();
+    void ShowFolderTip();
 
     MessageInterface& messages_;
+    // The folder of the files below, its lock held until they are all written.
+    CollectionFolder folder_;
     Preferences prefs_;
     CardTableModel table_;
     ChoiceListModel seriesChoices_;
@@ -201,4 +223,9 @@ private:
     QHash<int, QAction*> commandActions_;
     QAction* tooltipsAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+
+    // Collection folders.
+    QAction* openFolderAction_ = nullptr;
+    QMenu* recentCollectionsMenu_ = nullptr;
+    std::function<QString(const QString&)> askFolder_;
 };

@@ -1,37 +1,17 @@
 #include "app/QuillmarkApp.h"
 
+#include "app/CollectionFolder.h"
 #include "app/DesktopMessages.h"
 #include "app/MainWindow.h"
-#include "app/SharedFiles.h"
 #include "app/TerminationWatcher.h"
-#include "collection/CollectionLock.h"
-#include "collection/DailyBackup.h"
-#include "pages/SampleTemplates.h"
 #include "resources/StringTable.h"
 
-#include <QDate>
 #include <QDialog>
 #include <QDir>
 
 #include <cstdio>
 
 namespace {
-
-// A data folder named on the command line is created when missing and
-// entered; it is made ready like the menu entry's ~/Quillmark once its lock
-// is held. False, with the reason, when it cannot be.
-bool EnterDataFolder(const QString& folder, QString& reason)
-{
-    if (!QDir().mkpath(folder)) {
-        reason = QStringLiteral("%1: the folder cannot be created").arg(folder);
-        return false;
-    }
-    if (!QDir::setCurrent(folder)) {
-        reason = QStringLiteral("%1: the folder cannot be opened").arg(folder);
-        return false;
-    }
-    return true;
-}
 
 // Said on standard error too, for whoever started the program from a shell.
 // A termination request closes the box as it would close the window.
@@ -79,25 +59,23 @@ int QuillmarkApp::Start()
         std::fputs(Usage(), stderr);
         return 2;
     }
-    QString reason;
-    if (arguments.size() == 1 && !EnterDataFolder(arguments.first(), reason)) {
-        std::fprintf(stderr, "quillmark: %s\n", qPrintable(reason));
-        return 1;
-    }
+    // A folder named on the command line is made ready like the menu
+    // entry's ~/Quillmark; with none, the program keeps to the one it is in.
+    const bool named = arguments.size() == 1;
     DesktopMessages messages;
-    const QString folder = QDir::currentPath();
-    CollectionLock lock(folder);
-    if (!lock.Take(reason)) {
+    CollectionFolder folder;
+    QString reason;
+    const CollectionFolder::Refusal refusal =
+        folder.Prepare(named ? arguments.first() : QDir::currentPath(), named, messages, reason);
+    if (refusal == CollectionFolder::Refusal::Locked) {
         Refuse(reason, messages);
         return 1;
     }
-    if (arguments.size() == 1 && !CopySampleTemplates(SharedFilePath(QStringLiteral("templates")), folder, reason)) {
+    if (refusal != CollectionFolder::Refusal::None || !folder.Enter(reason)) {
         std::fprintf(stderr, "quillmark: %s\n", qPrintable(reason));
         return 1;
     }
-    if (!MakeDailyBackup(folder, QDate::currentDate(), reason))
-        messages.ShowError(QString::fromUtf8(Text::BackupFailed).arg(reason), QString::fromUtf8(Text::ErrorCaption));
-    MainWindow window(messages);
+    MainWindow window(messages, std::move(folder));
     TerminationWatcher watcher;
     QObject::connect(&watcher, &TerminationWatcher::Requested, &window, [&window] { EndRunForTermination(window); });
     window.exec();

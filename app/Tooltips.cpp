@@ -1,6 +1,9 @@
 #include "app/Tooltips.h"
 
 #include "resources/ControlIds.h"
+#include "resources/StringTable.h"
+
+#include <QDir>
 
 #include <QWidget>
 
@@ -43,4 +46,9 @@ void ApplyTips(const QHash<int, QWidget*>& controls, bool on)
         if (QWidget* control = controls.value(tip.id))
             control->setToolTip(on ? QString::fromUtf8(tip.text) : QString());
     }
+}
+
+void ApplyFolderTip(QWidget& notice, const QString& folder, bool on)
+{
+    notice.setToolTip(on ? QString::fromUtf8(Text::FolderTip).arg(QDir::toNativeSeparators(folder)) : QString());
 }

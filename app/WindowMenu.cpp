@@ -1,6 +1,9 @@
 #include "app/WindowMenu.h"
 
+#include "resources/StringTable.h"
+
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -15,6 +18,19 @@ QMenu* CreateWindowMenu(QWidget* parent, const QList<QAction*>& commands, QActio
     menu->addSeparator();
     menu->addAction(about);
     return menu;
+}
+
+// A folder's path is shown as it is: an ampersand in it is no shortcut.
+void FillRecentMenu(QMenu& menu, const QStringList& folders, const std::function<void(const QString&)>& open)
+{
+    menu.clear();
+    for (const QString& folder : folders) {
+        QString text = QDir::toNativeSeparators(folder);
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QObject::connect(menu.addAction(text), &QAction::triggered, &menu, [open, folder] { open(folder); });
+    }
+    if (folders.isEmpty())
+        menu.addAction(QString::fromUtf8(Text::NoRecentCollections))->setEnabled(false);
 }
 
 // The edit boxes keep their own editing menu, with the window's entries

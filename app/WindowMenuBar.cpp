@@ -30,6 +30,9 @@ QMenuBar* CreateWindowMenuBar(MainWindow& window)
     bar->setFont(QApplication::font("QMenuBar"));
 
     QMenu* file = AddMenu(*bar, Text::FileMenu, "fileMenu");
+    file->addAction(window.OpenFolderAction());
+    file->addMenu(window.RecentCollectionsMenu());
+    file->addSeparator();
     file->addActions({window.ImportCsvAction(), window.ExportCsvAction()});
     file->addActions({window.CommandAction(ControlId::Catalogue), window.CommandAction(ControlId::List)});
     file->addSeparator();

@@ -33,6 +33,14 @@ ChoiceListModel::ChoiceListModel(QObject* parent)
 {
 }
 
+void ChoiceListModel::Clear()
+{
+    beginResetModel();
+    entries_.clear();
+    keys_.clear();
+    endResetModel();
+}
+
 int ChoiceListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(entries_.size());

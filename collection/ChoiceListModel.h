@@ -37,6 +37,8 @@ public:
     // The same as Add for each text in turn, in one reset of the list: an
     // import may bring thousands of new texts.
     void AddAll(const std::vector<std::string>& texts);
+    // Empties the list, for another collection's texts.
+    void Clear();
 
 private:
     struct Entry {

@@ -50,11 +50,13 @@ bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListMode
     return read || !existed;
 }
 
-void SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages)
+bool SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages)
 {
     const SaveOutcome outcome = file.Save([&table](QIODevice& device) { return WriteCollection(device, table); });
     const char* why = outcome.kind == SaveOutcome::LeftAsItWas ? Text::CollectionLeftAsItWas : Text::SaveToFile;
     ReportSave(outcome, file.Path(), QString::fromUtf8(why), messages);
+    return outcome.kind == SaveOutcome::Written
+           || (outcome.kind == SaveOutcome::LeftAsItWas && !outcome.recovery.isEmpty());
 }
 
 void ReportSave(const SaveOutcome& outcome, const QString& path, const QString& why, MessageInterface& messages)

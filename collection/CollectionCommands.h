@@ -17,8 +17,9 @@ bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListMode
                     ChoiceListModel& conditions, MessageInterface& messages);
 
 // Writes the table into the collection file, and shows what the save
-// brought about.
-void SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages);
+// brought about. True when the Cards are safe on disk: in the file, or, for
+// a file left as it was because it could not be read, in the recovery file.
+bool SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages);
 
 // The boxes of a save: the file found changed and kept aside; and, when why
 // is given and the file was not written, why together with where the Cards went.

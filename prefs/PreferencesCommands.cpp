@@ -13,8 +13,10 @@ bool LoadPreferences(const QString& path, Preferences& prefs)
            && prefs.Tooltips != "no";
 }
 
-void SavePreferences(const QString& path, const Preferences& prefs, MessageInterface& messages)
+bool SavePreferences(const QString& path, const Preferences& prefs, MessageInterface& messages)
 {
-    if (!WriteFileSafely(path, [&prefs](QIODevice& device) { return WritePreferences(device, prefs); }))
-        messages.ShowError(QString::fromUtf8(Text::SaveToFile), QString::fromUtf8(Text::ErrorWritingFileCaption));
+    if (WriteFileSafely(path, [&prefs](QIODevice& device) { return WritePreferences(device, prefs); }))
+        return true;
+    messages.ShowError(QString::fromUtf8(Text::SaveToFile), QString::fromUtf8(Text::ErrorWritingFileCaption));
+    return false;
 }

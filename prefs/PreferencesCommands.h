@@ -10,5 +10,5 @@ class MessageInterface;
 // line is not the collector's "no".
 bool LoadPreferences(const QString& path, Preferences& prefs);
 
-// Writes the preferences file safely; a failure shows a box.
-void SavePreferences(const QString& path, const Preferences& prefs, MessageInterface& messages);
+// Writes the preferences file safely; a failure shows a box, and is false.
+bool SavePreferences(const QString& path, const Preferences& prefs, MessageInterface& messages);

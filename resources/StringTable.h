@@ -173,4 +173,23 @@ inline constexpr const char* PictureReading = "Reading the picture...";
 inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
 inline constexpr const char* PictureNone = "This Card has no picture.";
 
+// Collection folders.
+inline constexpr const char* OpenFolderMenu = "&Open Collection Folder...";
+inline constexpr const char* OpenFolderCaption = "Open Collection Folder";
+inline constexpr const char* RecentCollectionsMenu = "Rece&nt Collections";
+inline constexpr const char* NoRecentCollections = "No recent collections";
+inline constexpr const char* FolderNotCreated =
+    "The folder %1 cannot be created. Check that the folder above it exists and is writable, or choose another folder.";
+inline constexpr const char* FolderNotEntered =
+    "The folder %1 cannot be opened. Check that you may read and open it, or choose another folder.";
+inline constexpr const char* SamplesNotCopied =
+    "The sample page templates could not be copied into %1 (%2). Make the folder writable, or choose another folder.";
+inline constexpr const char* RecentFolderGone =
+    "The folder %1 no longer exists, so it was taken off the Recent Collections. "
+    "If it was moved, open it where it is now with Open Collection Folder.";
+inline constexpr const char* CollectionStaysOpen =
+    "The collection in this window stays open. Choose another folder, or try this one again once the cause "
+    "above is put right (for a collection open in another Quillmark: once it is closed there).";
+inline constexpr const char* FolderTip = "This collection is kept in the folder %1";
+
 } // namespace Text

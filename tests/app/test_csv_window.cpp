@@ -130,8 +130,10 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QCOMPARE(Texts(menu->actions()), (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
-                                                      "&Import from CSV...", "&Find...", "|", "&About Quillmark..."}));
+        QCOMPARE(Texts(menu->actions()),
+                 (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
+                              "&Import from CSV...", "&Find...", "&Open Collection Folder...", "Rece&nt Collections",
+                              "|", "&About Quillmark..."}));
         QCOMPARE(menu->actions()[4], window.ExportCsvAction());
         QCOMPARE(window.ImportCsvAction()->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));

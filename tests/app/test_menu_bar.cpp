@@ -117,7 +117,8 @@ private slots:
             titles << title->text();
         QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Entries(*f.Find<QMenu>("fileMenu")),
-                 QStringLiteral("&Import from CSV...|&Export to CSV...|Publish &Catalogue|Publish &List|-|&Quit"));
+                 QStringLiteral("&Open Collection Folder...|Rece&nt Collections|-|&Import from CSV...|&Export to CSV...|"
+                                "Publish &Catalogue|Publish &List|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
                  QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|Pr&eferences..."));
         QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|-|&Tooltips"));

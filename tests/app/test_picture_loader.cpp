@@ -134,8 +134,10 @@ private:
         socket->disconnectFromHost();
     }
 
-    QTcpServer server_;
+    // Before the server: the sockets it deletes as it goes tell their
+    // disconnection, which forgets their requests here.
     QHash<QTcpSocket*, QByteArray> received_;
+    QTcpServer server_;
 };
 
 // A loader on a cache folder of the test's own, its data folder another.

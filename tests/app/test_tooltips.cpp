@@ -1,9 +1,12 @@
 #include "support/WindowTest.h"
 
+#include "resources/StringTable.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QTableView>
@@ -55,7 +58,7 @@ private slots:
             << "table rows" << "This list displays all of the Cards currently in your list.";
         QTest::newRow("count box") << "countBox" << "";
         QTest::newRow("Tooltips check box") << "tooltipsBox" << "";
-        QTest::newRow("notice line") << "noticeLine" << "";
+        QTest::newRow("notice line, naming the folder") << "noticeLine" << QString::fromUtf8(Text::FolderTip);
     }
 
     void showsEachControlsWholeText()
@@ -70,6 +73,8 @@ private slots:
                           : control == "table rows" ? TableRows(f)
                                                     : f.Find<QWidget>(control.toLatin1().constData());
         QVERIFY(widget != nullptr);
+        if (text.contains(QStringLiteral("%1")))
+            text = text.arg(QDir::toNativeSeparators(QDir::currentPath()));
         QCOMPARE(TipOn(widget), text);
     }
 
