@@ -3,29 +3,19 @@
 # Escape key, and checks the two files it must leave behind.
 set -euo pipefail
 binary="$1"
-folder="$(mktemp -d)"
-trap 'rm -rf "$folder"' EXIT
-cd "$folder"
+source "${0%/*}/session.sh"
+enter_test_folder
 
-cat > session.sh <<SESSION
-#!/usr/bin/env bash
-set -euo pipefail
-"$binary" &
-program=\$!
-window=\$(timeout 20 xdotool search --sync --name '^Quillmark - Velmora\$' | head -n 1)
-xdotool windowactivate --sync "\$window" 2>/dev/null || xdotool windowfocus --sync "\$window"
+cat > steps.sh <<'SESSION'
 # A busy machine may deliver the first key before the window takes the
 # focus; the key is sent again until the program has ended.
-for attempt in \$(seq 40); do
-    kill -0 \$program 2>/dev/null || break
-    xdotool key --window "\$window" Escape 2>/dev/null || true
+for attempt in $(seq 40); do
+    kill -0 $program 2>/dev/null || break
+    xdotool key --window "$window" Escape 2>/dev/null || true
     sleep 0.5
 done
-timeout 20 tail --pid=\$program -f /dev/null
 SESSION
-chmod +x session.sh
-# A display number of its own, so that runs side by side do not race for :99.
-xvfb-run -a -n $((100 + RANDOM % 800)) ./session.sh
+run_session "$binary" steps.sh
 
 expected_ini=$(printf 'CREATOR=QMK 1.0\r\nNAME=\r\nEMAIL=\r\nADDRESS1=\r\nADDRESS2=\r\nCITY=\r\nSTATE=\r\nCOUNTRY=\r\nCATALOGUE=\r\nLIST=\r\nREPORT=\r\nVALREPORT=\r\nTOOLTIPS=\r\n\r\n' | od -An -tx1)
 actual_ini=$(od -An -tx1 qmk.ini)

@@ -5,9 +5,8 @@
 # other Card, byte for byte.
 set -euo pipefail
 binary="$1"
-folder="$(mktemp -d)"
-trap 'rm -rf "$folder"' EXIT
-cd "$folder"
+source "${0%/*}/session.sh"
+enter_test_folder
 
 # The file keeps the bottom row first: the table shows Crow, Sky Dragon, Ember Drake, Frost Golem.
 record() {
@@ -25,16 +24,10 @@ record() {
     printf '\r\n'; record "Crow" "Jungle" 1999 ""
 } >expected.dat
 
-cat > session.sh <<SESSION
-#!/usr/bin/env bash
-set -euo pipefail
-"$binary" &
-program=\$!
-window=\$(timeout 20 xdotool search --sync --name '^Quillmark - Velmora\$' | head -n 1)
-xdotool windowactivate --sync "\$window" 2>/dev/null || xdotool windowfocus --sync "\$window"
+cat > steps.sh <<'SESSION'
 # Keys go to the focused window as typed keys do; the window first settles.
 sleep 1
-keys() { xdotool key --delay 60 "\$@"; sleep 0.5; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.5; }
 # Sky Dragon is the first Card "sky" shows; Enter reads it. Its description is
 # two fields back: the table, then the Description field.
 keys ctrl+f
@@ -48,12 +41,8 @@ keys Tab Tab Tab Tab space
 keys ctrl+f
 xdotool type --delay 60 'ember'; sleep 0.5
 keys Return Tab Tab Tab Tab space Escape
-timeout 20 tail --pid=\$program -f /dev/null
 SESSION
-chmod +x session.sh
-xvfb-run -a ./session.sh
+run_session "$binary" steps.sh
 
-if ! cmp -s qmk.dat expected.dat; then
-    echo "qmk.dat differs:"; diff <(od -c expected.dat) <(od -c qmk.dat) || true; exit 1
-fi
+same_bytes qmk.dat expected.dat || exit 1
 echo "1 passed, 0 failed"

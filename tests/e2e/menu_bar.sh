@@ -6,9 +6,8 @@
 # switched on, byte for byte.
 set -euo pipefail
 binary="$1"
-folder="$(mktemp -d)"
-trap 'rm -rf "$folder"' EXIT
-cd "$folder"
+source "${0%/*}/session.sh"
+enter_test_folder
 record() {
     printf 'NAME=%s\r\nSERIES=%s\r\nCONDITION=\r\nYEAR=\r\nPRICE=\r\nQUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n' "$@"
 }
@@ -17,13 +16,7 @@ record() {
 { printf 'CREATOR=QMK 1.0\r\n'; record Crow Jungle; printf '\r\n'; record Ace Fossil; } >expected.dat
 printf 'CREATOR=QMK 1.0\r\nNAME=\r\nEMAIL=\r\nADDRESS1=\r\nADDRESS2=\r\nCITY=\r\nSTATE=\r\nCOUNTRY=\r\nCATALOGUE=\r\nLIST=\r\nREPORT=\r\nVALREPORT=\r\nTOOLTIPS=yes\r\n\r\n' >expected.ini
 
-cat > session.sh <<'SESSION'
-#!/usr/bin/env bash
-set -euo pipefail
-"$1" &
-program=$!
-window=$(timeout 20 xdotool search --sync --name '^Quillmark - Velmora$' | head -n 1)
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+cat > steps.sh <<'SESSION'
 sleep 1
 # Waits up to ten seconds for a condition.
 until_true() {
@@ -78,17 +71,11 @@ until_true '! holds_bolt'
 choose_by_key v t
 # Quit is the last entry of File, the first title.
 choose_by_mouse 12 last
-timeout 20 tail --pid=$program -f /dev/null
 SESSION
-chmod +x session.sh
-# A display number of its own, so that runs side by side do not race for :99.
-xvfb-run -a -n $((100 + RANDOM % 800)) ./session.sh "$binary"
+run_session "$binary" steps.sh
 
 status=0
-for file in qmk.dat qmk.ini; do
-    if ! cmp -s "$file" "expected.${file#qmk.}"; then
-        echo "$file differs:"; diff <(od -c "expected.${file#qmk.}") <(od -c "$file") || true; status=1
-    fi
-done
+same_bytes qmk.dat expected.dat || status=1
+same_bytes qmk.ini expected.ini || status=1
 [ $status -eq 0 ] && echo "1 passed, 0 failed"
 exit $status
