@@ -85,6 +85,10 @@ public:
 
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
+    // A row's eight cell texts back to back, Name first; the row must exist.
+    std::string_view RowTexts(int row) const { return rows_[std::size_t(row)].Texts(); }
+    // Asks the processor for a row's texts ahead of reading them.
+    void PrefetchRow(int row) const { rows_[std::size_t(row)].Prefetch(); }
     Card RowCard(int row) const;
     // The first row with the Name and Series, byte for byte; -1 when none has.
     int FindRow(std::string_view name, std::string_view series) const;

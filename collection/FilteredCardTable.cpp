@@ -91,8 +91,7 @@ void FilteredCardTable::SetFilterText(const QString& text)
 {
     CardFilter filter = ParseCardFilter(text);
     if (!index_) {
-        index_ = std::make_unique<CardFilterIndex>();
-        index_->Reset(table_);
+        index_ = std::make_unique<CardFilterIndex>(table_);
         shown_ = Rows(0, table_.rowCount() - 1);
         filter_ = {};
     }
@@ -135,7 +134,7 @@ void FilteredCardTable::OnRowsInserted(int first, int last)
         return;
     }
     const int count = last - first + 1;
-    index_->InsertRows(table_, first, last);
+    index_->InsertRows(first, last);
     const int at = FirstShownFrom(first);
     for (auto row = shown_.begin() + at; row != shown_.end(); ++row)
         *row += count;
@@ -188,7 +187,7 @@ void FilteredCardTable::OnRowReplaced(int row)
 {
     if (!index_)
         return;
-    index_->SetRow(row, table_.RowCard(row));
+    index_->SetRow(row);
     const int at = FirstShownFrom(row);
     const bool shown = at < int(shown_.size()) && shown_[std::size_t(at)] == row;
     const bool matches = Matches(row);
@@ -218,14 +217,11 @@ void FilteredCardTable::OnDataChanged(const QModelIndex& topLeft, const QModelIn
 
 // The same Cards match in their new places. The table tells a new order as
 // a change of every cell, keeping selections where they are; so does this.
-// The rows are folded again into the memory the text already has rather
-// than copied in the new order: a copy would hold the text twice just while
-// the sort holds copies of its own.
 void FilteredCardTable::OnRowsReordered(const std::vector<int>& order)
 {
     if (!index_)
         return;
-    index_->Reset(table_);
+    index_->Reorder(order);
     std::vector<int> now(order.size());
     for (std::size_t at = 0; at < order.size(); ++at)
         now[std::size_t(order[at])] = int(at);
@@ -239,7 +235,7 @@ void FilteredCardTable::OnRowsReversed()
 {
     if (!index_)
         return;
-    index_->Reset(table_);
+    index_->ReverseRows();
     const int bottom = table_.rowCount() - 1;
     for (int& row : shown_)
         row = bottom - row;
@@ -250,7 +246,7 @@ void FilteredCardTable::OnRowsReversed()
 void FilteredCardTable::OnModelReset()
 {
     if (index_) {
-        index_->Reset(table_);
+        index_->Reset();
         shown_ = index_->Matching(filter_);
     }
     endResetModel();

@@ -14,7 +14,7 @@ class CardTableModel;
 // The card table as the filter bar shows it: the rows that match the filter,
 // in the table's order, never sorted on their own. Until a filter is set,
 // and again once it is cleared, it is the whole table at no cost; while one
-// is set it keeps the folded text of every row in step with the table
+// is set it keeps a search index in step with the table
 // through the table's own signals, so that any change (a command, an undo,
 // an import) is followed.
 class FilteredCardTable : public QAbstractTableModel {
@@ -39,10 +39,10 @@ public:
     bool Filtering() const { return index_ != nullptr; }
 
     // Shows the rows that match the text as ParseCardFilter reads it. The
-    // first call folds every row's text; a filter that narrows the last one
+    // first call builds the index; a filter that narrows the last one
     // searches only the rows that one kept.
     void SetFilterText(const QString& text);
-    // Shows every row again and lets the folded text go.
+    // Shows every row again and lets the index go.
     void ClearFilter();
 
 signals:

@@ -36,6 +36,15 @@ public:
     std::uint32_t NameAndSeriesHash() const { return nameAndSeries_; }
 
     std::string_view Field(int column) const { return FieldOf(Packed(), column); }
+    // The eight texts back to back, Name first.
+    std::string_view Texts() const;
+    // Asks the processor for the block's first few cache lines, enough for
+    // most Cards.
+    void Prefetch() const
+    {
+        for (int line = 0; line < 4; ++line)
+            __builtin_prefetch(block_ + 64 * line);
+    }
     CardView Fields() const;
 
     // The bytes the block takes.
@@ -112,6 +121,12 @@ inline std::string_view PackedCard::FieldOf(const char* block, int column)
     const std::size_t begin = column == 0 ? 0 : End(block, column - 1);
     const char* text = block + 1 + kCardFieldCount * std::size_t(block[0]);
     return std::string_view(text + begin, End(block, column) - begin);
+}
+
+inline std::string_view PackedCard::Texts() const
+{
+    const char* packed = Packed();
+    return std::string_view(packed + 1 + kCardFieldCount * std::size_t(packed[0]), End(packed, kCardFieldCount - 1));
 }
 
 inline std::size_t PackedCard::BlockBytes(const char* block)

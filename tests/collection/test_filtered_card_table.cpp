@@ -23,9 +23,7 @@ Card Named(const std::string& name, const std::string& series = "", const std::s
 // What a fresh search of the whole table finds.
 std::vector<int> Expected(const CardTableModel& table, const QString& text)
 {
-    CardFilterIndex index;
-    index.Reset(table);
-    return index.Matching(ParseCardFilter(text));
+    return CardFilterIndex(table).Matching(ParseCardFilter(text));
 }
 
 // The shown rows are the matching table rows, in table order, with their texts.
