@@ -7,7 +7,9 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,22 +75,46 @@ private:
     std::size_t shared_;
 };
 
-// How many bytes all the texts but the empty ones begin with, given one of them.
-std::size_t SharedBeginning(std::string_view texts, const std::vector<std::size_t>& ends, std::string_view one)
+// How many bytes all the keys' texts but the empty ones begin with, given one of them.
+std::size_t SharedBeginning(const SortKey* first, const SortKey* last, std::string_view one)
 {
     std::size_t shared = one.size();
-    std::size_t begin = 0;
-    for (const std::size_t end : ends) {
-        const std::string_view text = texts.substr(begin, end - begin);
-        begin = end;
-        if (text.empty())
+    for (const SortKey* key = first; key != last; ++key) {
+        if (key->size == 0)
             continue;
-        shared = std::min(shared, text.size());
-        shared = std::size_t(std::mismatch(one.begin(), one.begin() + std::ptrdiff_t(shared), text.begin()).first
+        shared = std::min<std::size_t>(shared, key->size);
+        shared = std::size_t(std::mismatch(one.begin(), one.begin() + std::ptrdiff_t(shared), key->data).first
                              - one.begin());
     }
     return shared;
 }
+
+// Texts copied side by side into blocks that never move, so that a view of
+// one stays valid while more are added, and no more memory is taken than
+// the texts need.
+class TextBlocks {
+public:
+    std::string_view Add(std::string_view text)
+    {
+        if (text.size() > room_) {
+            room_ = std::max(kBlockBytes, text.size());
+            blocks_.emplace_back(new char[room_]);
+            next_ = blocks_.back().get();
+        }
+        if (!text.empty())
+            std::memcpy(next_, text.data(), text.size());
+        const std::string_view copy(next_, text.size());
+        next_ += text.size();
+        room_ -= text.size();
+        return copy;
+    }
+
+private:
+    static constexpr std::size_t kBlockBytes = 1 << 20;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    std::size_t room_ = 0;
+};
 
 bool Ascending(const CardTableModel& table, int column, const std::vector<Share>& shares)
 {
@@ -117,40 +143,32 @@ ColumnSortResult SortRowsByColumn(CardTableModel& table, int column, int threads
     }
     const std::vector<Share> shares = Shares(0, rows - 1, ShareCount(rows, kRowsPerThread, threads));
     // Each share's texts are copied side by side: comparing them then stays
-    // within one block of memory instead of visiting every row's own. The
+    // within a few blocks of memory instead of visiting every row's own. The
     // shares are sorted each on its own thread, then merged.
-    std::vector<std::string> texts(shares.size());
-    std::vector<std::vector<std::size_t>> ends(shares.size());
+    std::vector<TextBlocks> texts(shares.size());
+    std::vector<SortKey> keys(static_cast<std::size_t>(rows));
     RunShares(shares.size(), [&](std::size_t i) {
-        ends[i].reserve(std::size_t(shares[i].last - shares[i].first + 1));
         for (int row = shares[i].first; row <= shares[i].last; ++row) {
-            texts[i] += table.Cell(row, column);
-            ends[i].push_back(texts[i].size());
+            const std::string_view text = texts[i].Add(table.Cell(row, column));
+            keys[std::size_t(row)] = {{}, text.data(), std::uint32_t(text.size()), row};
         }
     });
     // Any text but an empty one: the shared beginning is part of it.
-    std::string_view one;
-    for (std::size_t i = 0; i < shares.size() && one.empty(); ++i) {
-        const auto end = std::find_if(ends[i].begin(), ends[i].end(), [](std::size_t at) { return at > 0; });
-        if (end != ends[i].end())
-            one = std::string_view(texts[i]).substr(0, *end);
-    }
+    const auto nonEmpty = std::find_if(keys.begin(), keys.end(), [](const SortKey& key) { return key.size > 0; });
+    const std::string_view one = nonEmpty == keys.end() ? std::string_view() : nonEmpty->Text();
     std::vector<std::size_t> sharedBy(shares.size());
-    RunShares(shares.size(), [&](std::size_t i) { sharedBy[i] = SharedBeginning(texts[i], ends[i], one); });
+    RunShares(shares.size(), [&](std::size_t i) {
+        sharedBy[i] = SharedBeginning(&keys[std::size_t(shares[i].first)], &keys[std::size_t(shares[i].last)] + 1, one);
+    });
     const std::size_t shared = *std::min_element(sharedBy.begin(), sharedBy.end());
     const KeyLess less(shared);
 
-    std::vector<SortKey> keys(static_cast<std::size_t>(rows));
     RunShares(shares.size(), [&](std::size_t i) {
-        std::size_t begin = 0;
         for (int row = shares[i].first; row <= shares[i].last; ++row) {
-            const std::size_t end = ends[i][std::size_t(row - shares[i].first)];
-            const std::string_view text = std::string_view(texts[i]).substr(begin, end - begin);
-            keys[std::size_t(row)] = {{Packed(text, shared), Packed(text, shared + 8), Packed(text, shared + 16)},
-                                      text.data(), std::uint32_t(text.size()), row};
-            begin = end;
+            SortKey& key = keys[std::size_t(row)];
+            const std::string_view text = key.Text();
+            key.packed = {Packed(text, shared), Packed(text, shared + 8), Packed(text, shared + 16)};
         }
-        ends[i] = {};
         std::sort(keys.begin() + shares[i].first, keys.begin() + shares[i].last + 1, less);
     });
     // The sorted shares are merged in pairs; the last merge gives the order.
@@ -184,7 +202,7 @@ ColumnSortResult SortRowsByColumn(CardTableModel& table, int column, int threads
         std::transform(b, bEnd, std::back_inserter(order), rowOf);
     }
     keys = {};
-    texts = {};
+    texts.clear();
     table.Reorder(order, column);
     return {false, std::move(order)};
 }

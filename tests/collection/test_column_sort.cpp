@@ -141,6 +141,10 @@ private slots:
                      "https://images.example.net/base-set/100001.jpg", std::string("https://images.example.net/\0", 28)}
             << Texts{"", "https://images.example.net/", std::string("https://images.example.net/\0", 28),
                      "https://images.example.net/base-set/100001.jpg", "https://images.example.net/base-set/100002.jpg"};
+
+        const std::string large(3 << 20, 'b');
+        QTest::newRow("texts larger than the blocks they are copied to")
+            << int(DescriptionField) << Texts{large, "c", large + "a", "a"} << Texts{"a", large, large + "a", "c"};
     }
 
     void ordersTextsByTheirBytes()
