@@ -35,7 +35,8 @@ void AppendField(QByteArray& out, std::string_view field, char separator)
 bool Flush(QIODevice& device, QByteArray& buffer)
 {
     const bool written = device.write(buffer) == buffer.size();
-    buffer.clear();
+    // Emptied, not freed: the next chunk fills the same memory.
+    buffer.resize(0);
     return written;
 }
 

@@ -57,7 +57,9 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
         return StreamPage(
             templates.outer,
             [&](PageStream& stream) { return WritePageData(stream, table, templates.row, utf8Page); }, owner, totals,
-            [&device](std::string_view piece) { return WritePageText(device, piece); });
+            [&device, buffer = QByteArray()](std::string_view piece) mutable {
+                return WritePageText(device, piece, buffer);
+            });
     };
 }
 

@@ -149,6 +149,11 @@ std::string FillPage(std::string_view outerTemplate, std::string_view pageData, 
 bool WritePageText(QIODevice& device, std::string_view text)
 {
     QByteArray buffer;
+    return WritePageText(device, text, buffer);
+}
+
+bool WritePageText(QIODevice& device, std::string_view text, QByteArray& buffer)
+{
     for (std::size_t start = 0; start < text.size(); start += kPiece) {
         buffer.resize(0);
         AppendTextMode(buffer, text.substr(start, kPiece));

@@ -4,6 +4,8 @@
 #include "pages/PageStream.h"
 #include "prefs/Preferences.h"
 
+#include <QByteArray>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,3 +49,6 @@ std::string FillPage(std::string_view outerTemplate, std::string_view pageData, 
 
 // Writes page text to the device with line feeds as CR LF. False on a write error.
 bool WritePageText(QIODevice& device, std::string_view text);
+// The same, converting in a buffer kept by the caller from one piece of a
+// page to the next, so that its memory is taken once a page.
+bool WritePageText(QIODevice& device, std::string_view text, QByteArray& buffer);
