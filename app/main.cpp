@@ -1,4 +1,5 @@
 #include "app/QuillmarkApp.h"
+#include "base/LargeAllocations.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
             return 0;
         }
     }
+    ReturnLargeAllocationsWhenFreed();
     QuillmarkApp app(argc, argv);
     return app.Start();
 }

@@ -7,6 +7,7 @@
 #include "HistoryBenchmarks.h"
 #include "StartupSteps.h"
 #include "WindowBenchmarks.h"
+#include "base/LargeAllocations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,6 +65,8 @@ int main(int argc, char* argv[])
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the programs do, so that the memory measured is theirs.
+    ReturnLargeAllocationsWhenFreed();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillmark"));
     if (mode == "window")

@@ -1,3 +1,4 @@
+#include "base/LargeAllocations.h"
 #include "cli/CliCommand.h"
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
@@ -44,6 +45,7 @@ void PrintHelp(QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    ReturnLargeAllocationsWhenFreed();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QTextStream out(stdout);
