@@ -19,6 +19,10 @@ class CardTableSnapshot {
 public:
     int rowCount() const { return int(rows_.size()); }
     std::string_view Cell(int row, int column) const;
+    // A row's eight cell texts back to back, Name first; the row must exist.
+    std::string_view RowTexts(int row) const { return rows_[std::size_t(row)].Texts(); }
+    // Asks the processor for a row's texts ahead of reading them.
+    void PrefetchRow(int row) const { rows_[std::size_t(row)].Prefetch(); }
 
 private:
     friend class CardTableModel;

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <vector>
 
 namespace {
@@ -55,19 +57,27 @@ template <typename Table>
 void PutRecords(const Table& table, int first, int last, QByteArray& buffer)
 {
     std::size_t used = 0;
+    // Rows far apart in memory, as a sort leaves them, would each wait for
+    // their texts unless asked for ahead.
+    constexpr int kAhead = 8;
     for (int row = first; row >= last; --row) {
-        // At most twice a value's bytes: each of them might be a line feed.
-        std::size_t most = RecordFrame();
-        for (int field = 0; field < kCardFieldCount; ++field)
-            most += 2 * table.Cell(row, field).size();
+        if (row - kAhead >= last)
+            table.PrefetchRow(row - kAhead);
+        const std::string_view texts = table.RowTexts(row);
+        // At most twice the values' bytes: each of them might be a line feed.
+        const std::size_t most = RecordFrame() + 2 * texts.size();
         if (used + most > std::size_t(buffer.size()))
             buffer.resize(qsizetype(std::max(2 * std::size_t(buffer.size()), used + most)));
+        // Nearly every Card has no line feed: one look at all its texts
+        // then spares a look at each.
+        const bool oneLineEach = std::memchr(texts.data(), '\n', texts.size()) == nullptr;
         char* out = buffer.data() + used;
         for (int field = 0; field < kCardFieldCount; ++field) {
             out = Put(out, "\r\n");
             out = Put(out, kCardKeys[std::size_t(field)]);
             *out++ = '=';
-            out = PutTextMode(out, table.Cell(row, field));
+            const std::string_view value = table.Cell(row, field);
+            out = oneLineEach ? Put(out, value) : PutTextMode(out, value);
         }
         out = Put(out, "\r\n");
         used = std::size_t(out - buffer.data());
@@ -87,24 +97,50 @@ bool WriteRows(QIODevice& device, const Table& table, int threads)
     AppendTextMode(header, kHeaderLine);
     if (device.write(header) != header.size())
         return false;
-    const int shareCount = ShareCount(rows, kRowsPerBuffer, threads);
-    // Each thread puts its share of the next rows into a buffer of its own;
-    // the buffers then go to the device in file order, bottom row first.
-    std::vector<QByteArray> buffers(static_cast<std::size_t>(shareCount));
-    for (int top = rows - 1; top >= 0; top -= shareCount * kRowsPerBuffer) {
-        RunShares(buffers.size(), [&](std::size_t i) {
-            const int first = top - int(i) * kRowsPerBuffer;
-            if (first >= 0)
-                PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffers[i]);
-            else
-                buffers[i].clear();
-        });
-        for (const QByteArray& buffer : buffers) {
+    // Buffer c holds the records of the rows from top - c * kRowsPerBuffer
+    // down, so the buffers go to the device in file order, bottom row first.
+    const int bufferCount = (rows + kRowsPerBuffer - 1) / kRowsPerBuffer;
+    const auto put = [&table, rows](int c, QByteArray buffer) {
+        const int first = rows - 1 - c * kRowsPerBuffer;
+        PutRecords(table, first, std::max(first - kRowsPerBuffer + 1, 0), buffer);
+        return buffer;
+    };
+    const int workers = ShareCount(rows, kRowsPerBuffer, threads);
+    if (workers == 1) {
+        QByteArray buffer;
+        for (int c = 0; c < bufferCount; ++c) {
+            buffer = put(c, std::move(buffer));
             if (device.write(buffer) != buffer.size())
                 return false;
         }
+        return true;
     }
-    return true;
+    // The next buffers are filled, each on a thread of its own, while this
+    // one writes the oldest: the device's time then hides under the text's.
+    std::deque<std::future<QByteArray>> filling;
+    std::vector<QByteArray> spare;
+    int next = 0;
+    const auto fillNext = [&] {
+        QByteArray buffer;
+        if (!spare.empty()) {
+            buffer = std::move(spare.back());
+            spare.pop_back();
+        }
+        filling.push_back(std::async(std::launch::async, put, next++, std::move(buffer)));
+    };
+    while (next < bufferCount && int(filling.size()) < workers)
+        fillNext();
+    bool written = true;
+    while (!filling.empty()) {
+        QByteArray buffer = filling.front().get();
+        filling.pop_front();
+        written = written && device.write(buffer) == buffer.size();
+        if (written && next < bufferCount) {
+            spare.push_back(std::move(buffer));
+            fillNext();
+        }
+    }
+    return written;
 }
 
 } // namespace

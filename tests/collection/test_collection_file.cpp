@@ -83,6 +83,13 @@ private slots:
         table.SetRows({MakeCard("Alpha")});
         FullDevice full(10);
         QVERIFY(!WriteCollection(full, table));
+
+        // Full in the middle, while the next rows are being put into text.
+        table.SetRows(std::vector<Card>(20000, MakeCard("Beta")));
+        for (const int threads : {1, 2, 3}) {
+            FullDevice fullLater(1 << 20);
+            QVERIFY(!WriteCollection(fullLater, table, threads));
+        }
     }
 
     // Saving and loading gives the rows back in display order, any bytes
