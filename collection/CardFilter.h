@@ -14,11 +14,15 @@ struct CardFilter {
         std::string text;
         // A CardField, or kAnyField.
         int field;
+
+        friend bool operator==(const Word&, const Word&) = default;
     };
     static constexpr int kAnyField = -1;
 
     // In the order typed. No words: every Card matches.
     std::vector<Word> words;
+
+    friend bool operator==(const CardFilter&, const CardFilter&) = default;
 };
 
 // Words are separated by white space; double quotes make a phrase one word

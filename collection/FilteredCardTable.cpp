@@ -95,12 +95,29 @@ void FilteredCardTable::SetFilterText(const QString& text)
         shown_ = Rows(0, table_.rowCount() - 1);
         filter_ = {};
     }
-    // Every row is kept by no words at all: one pass over the text is then
-    // quicker than a search row by row.
-    const bool narrows = !filter_.words.empty() && Narrows(filter, filter_);
-    std::vector<int> rows = index_->Matching(filter, narrows ? &shown_ : nullptr);
-    filter_ = std::move(filter);
-    ShowRows(std::move(rows));
+    const auto seen = std::find_if(earlier_.rbegin(), earlier_.rend(),
+                                   [&filter](const auto& earlier) { return earlier.first == filter; });
+    const bool seenBefore = seen != earlier_.rend();
+    std::vector<int> rows;
+    if (seenBefore) {
+        rows = std::move(seen->second);
+        earlier_.erase(std::prev(seen.base()), earlier_.end());
+    } else {
+        // Every row is kept by no words at all: one search of the whole
+        // table is then quicker than one of a list of every row.
+        const bool narrows = !filter_.words.empty() && Narrows(filter, filter_);
+        rows = index_->Matching(filter, narrows ? &shown_ : nullptr);
+    }
+    CardFilter last = std::exchange(filter_, std::move(filter));
+    std::vector<int> lastRows = ShowRows(std::move(rows));
+    if (!seenBefore && !last.words.empty()) {
+        earlier_.emplace_back(std::move(last), std::move(lastRows));
+        std::size_t kept = 0;
+        for (const auto& earlier : earlier_)
+            kept += earlier.second.size();
+        for (auto oldest = earlier_.begin(); kept > std::size_t(table_.rowCount()); oldest = earlier_.erase(oldest))
+            kept -= oldest->second.size();
+    }
     emit CountsChanged();
 }
 
@@ -112,6 +129,7 @@ void FilteredCardTable::ClearFilter()
     index_.reset();
     shown_ = {};
     filter_ = {};
+    ForgetEarlierFilters();
     emit CountsChanged();
 }
 
@@ -135,6 +153,7 @@ void FilteredCardTable::OnRowsInserted(int first, int last)
     }
     const int count = last - first + 1;
     index_->InsertRows(first, last);
+    ForgetEarlierFilters();
     const int at = FirstShownFrom(first);
     for (auto row = shown_.begin() + at; row != shown_.end(); ++row)
         *row += count;
@@ -171,6 +190,7 @@ void FilteredCardTable::OnRowsRemoved(int first, int last)
         return;
     }
     index_->RemoveRows(first, last);
+    ForgetEarlierFilters();
     const int from = FirstShownFrom(first);
     const int to = FirstShownFrom(last + 1);
     shown_.erase(shown_.begin() + from, shown_.begin() + to);
@@ -188,6 +208,7 @@ void FilteredCardTable::OnRowReplaced(int row)
     if (!index_)
         return;
     index_->SetRow(row);
+    ForgetEarlierFilters();
     const int at = FirstShownFrom(row);
     const bool shown = at < int(shown_.size()) && shown_[std::size_t(at)] == row;
     const bool matches = Matches(row);
@@ -222,6 +243,7 @@ void FilteredCardTable::OnRowsReordered(const std::vector<int>& order)
     if (!index_)
         return;
     index_->Reorder(order);
+    ForgetEarlierFilters();
     std::vector<int> now(order.size());
     for (std::size_t at = 0; at < order.size(); ++at)
         now[std::size_t(order[at])] = int(at);
@@ -236,6 +258,7 @@ void FilteredCardTable::OnRowsReversed()
     if (!index_)
         return;
     index_->ReverseRows();
+    ForgetEarlierFilters();
     const int bottom = table_.rowCount() - 1;
     for (int& row : shown_)
         row = bottom - row;
@@ -247,16 +270,17 @@ void FilteredCardTable::OnModelReset()
 {
     if (index_) {
         index_->Reset();
+        ForgetEarlierFilters();
         shown_ = index_->Matching(filter_);
     }
     endResetModel();
     emit CountsChanged();
 }
 
-void FilteredCardTable::ShowRows(std::vector<int> rows)
+std::vector<int> FilteredCardTable::ShowRows(std::vector<int> rows)
 {
     if (rows == shown_)
-        return;
+        return rows;
     // Rows are only hidden or shown: the columns stay as they are.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList from = persistentIndexList();
@@ -268,8 +292,9 @@ void FilteredCardTable::ShowRows(std::vector<int> rows)
         to.append(at != rows.end() && *at == row ? createIndex(int(at - rows.begin()), kept.column()) : QModelIndex());
     }
     changePersistentIndexList(from, to);
-    shown_ = std::move(rows);
+    std::swap(shown_, rows);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return rows;
 }
 
 int FilteredCardTable::FirstShownFrom(int row) const

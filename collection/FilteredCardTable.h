@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class CardTableModel;
@@ -64,8 +65,10 @@ private:
     void OnRowsReversed();
     void OnModelReset();
     // Shows the table rows given (ascending), moving what is kept by shown
-    // row number to where its row is shown now.
-    void ShowRows(std::vector<int> rows);
+    // row number to where its row is shown now; returns the rows shown before.
+    std::vector<int> ShowRows(std::vector<int> rows);
+    // The table has changed: the rows kept of earlier filters may be wrong.
+    void ForgetEarlierFilters() { earlier_.clear(); }
     // The first place in shown_ that holds row or a later one.
     int FirstShownFrom(int row) const;
     bool Matches(int row) const;
@@ -76,5 +79,9 @@ private:
     std::unique_ptr<CardFilterIndex> index_;
     CardFilter filter_;
     std::vector<int> shown_;
+    // The filters set before this one since the table last changed, oldest
+    // first, with the rows each showed: a key taken back shows them again
+    // without a search. Together they hold at most as many rows as the table.
+    std::vector<std::pair<CardFilter, std::vector<int>>> earlier_;
     bool removing_ = false;
 };

@@ -148,6 +148,26 @@ private slots:
         }
     }
 
+    // Keys typed and taken back show what each filter showed before, unless
+    // the table changed in between.
+    void takingKeysBack()
+    {
+        CardTableModel table;
+        table.SetRows({Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline")});
+        FilteredCardTable shown(table);
+        QAbstractItemModelTester tester(&shown, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (const char* text : {"s", "sk", "sky", "skyl", "sky", "sk", "sky", "skyl"}) {
+            shown.SetFilterText(QString::fromUtf8(text));
+            CheckShown(shown, table, QString::fromUtf8(text));
+        }
+        table.InsertRow(0, Named("Sea Serpent"));
+        table.SetRow(3, Named("Frost Skyline"));
+        for (const char* text : {"sky", "s", "frost", "s"}) {
+            shown.SetFilterText(QString::fromUtf8(text));
+            CheckShown(shown, table, QString::fromUtf8(text));
+        }
+    }
+
     void marksFollowTheirCards()
     {
         CardTableModel table;
