@@ -155,7 +155,7 @@ END {
     labels["clear"] = "Clear"; labels["row_click"] = "row click"; labels["entry_command_max"] = "Add/Update/Delete/Clear/row click, slowest"
     labels["statistics"] = "Statistics, counting"; labels["statistics_window"] = "Statistics window opened and shown"
     labels["catalogue"] = "Catalogue"; labels["list"] = "List"
-    labels["filter_open"] = "Ctrl+F, the filter bar opened (every row folded)"; labels["filter_keystroke"] = "filter bar, key typed to repainted table (median)"
+    labels["filter_open"] = "Ctrl+F, the filter bar opened (the cells beyond ASCII folded)"; labels["filter_keystroke"] = "filter bar, key typed to repainted table (median)"
     labels["filter_backspace"] = "filter bar, Backspace to repainted table (median)"; labels["filter_keystroke_max"] = "filter bar keystroke, slowest"
     labels["filter_add"] = "Add while filtered"; labels["filter_update"] = "Update while filtered"; labels["filter_delete"] = "Delete while filtered"
     labels["filter_header_click"] = "header click while filtered (median of 3)"; labels["filter_close"] = "Escape, the filter bar closed"
