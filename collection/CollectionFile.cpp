@@ -97,8 +97,8 @@ bool WriteRows(QIODevice& device, const Table& table, int threads)
     AppendTextMode(header, kHeaderLine);
     if (device.write(header) != header.size())
         return false;
-    // Buffer c holds the records of the rows from top - c * kRowsPerBuffer
-    // down, so the buffers go to the device in file order, bottom row first.
+    // Buffer c holds the c-th run of kRowsPerBuffer rows counted up from the
+    // bottom row, so the buffers go to the device in file order.
     const int bufferCount = (rows + kRowsPerBuffer - 1) / kRowsPerBuffer;
     const auto put = [&table, rows](int c, QByteArray buffer) {
         const int first = rows - 1 - c * kRowsPerBuffer;
