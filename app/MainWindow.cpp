@@ -359,8 +359,7 @@ bool MainWindow::SaveCollection()
 {
     ClearEntryFields();
     TakeFields();
-    autosave_.Stop();
-    const bool saved = ::SaveCollection(collectionFile_, table_, messages_);
+    const bool saved = autosave_.Finish();
     ClearEntryFields();
     return saved;
 }

@@ -72,6 +72,14 @@ CardTableSnapshot CardTableModel::Snapshot() const
     return snapshot;
 }
 
+// A block never changes once packed, and the snapshot keeps its blocks, so
+// none can have been freed and packed anew at the same place.
+bool CardTableModel::HoldsRowsOf(const CardTableSnapshot& snapshot) const
+{
+    return std::equal(rows_.begin(), rows_.end(), snapshot.rows_.begin(), snapshot.rows_.end(),
+                      [](const PackedCard& row, const PackedCard& kept) { return row.SharesBlockWith(kept); });
+}
+
 void CardTableModel::InsertRow(int position, const Card& card)
 {
     position = std::clamp(position, 0, int(rows_.size()));

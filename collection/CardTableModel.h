@@ -97,6 +97,9 @@ public:
     // The first row with the Name and Series, byte for byte; -1 when none has.
     int FindRow(std::string_view name, std::string_view series) const;
     CardTableSnapshot Snapshot() const;
+    // Whether the table still has the snapshot's very rows, in its order:
+    // nothing has changed it since the snapshot was taken.
+    bool HoldsRowsOf(const CardTableSnapshot& snapshot) const;
 
     void InsertRow(int position, const Card& card);
     void SetRow(int row, const Card& card);

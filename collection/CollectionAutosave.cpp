@@ -33,15 +33,20 @@ CollectionAutosave::~CollectionAutosave()
 void CollectionAutosave::Start()
 {
     started_ = true;
+    written_.reset();
 }
 
-void CollectionAutosave::Stop()
+bool CollectionAutosave::Finish()
 {
     started_ = false;
     due_ = false;
     delay_.stop();
     if (writing_)
         OnSaveWritten();
+    const std::shared_ptr<const CardTableSnapshot> written = std::move(written_);
+    if (written && table_.HoldsRowsOf(*written) && file_.Unchanged())
+        return true;
+    return SaveCollection(file_, table_, messages_);
 }
 
 void CollectionAutosave::OnTableChanged()
@@ -57,11 +62,13 @@ void CollectionAutosave::SaveNow()
         return;
     }
     due_ = false;
-    auto snapshot = std::make_shared<const CardTableSnapshot>(table_.Snapshot());
-    // One thread: the window's own keeps the other cores for the user.
-    writing_.reset(QThread::create([this, snapshot]() mutable {
+    saving_ = std::make_shared<const CardTableSnapshot>(table_.Snapshot());
+    // One thread: the window's own keeps the other cores for the user. The
+    // rows kept from the last save are let go there too, as may be most of
+    // a million when the table has been replaced.
+    writing_.reset(QThread::create([this, snapshot = saving_, last = std::move(written_)]() mutable {
+        last.reset();
         outcome_ = file_.Save([&snapshot](QIODevice& device) { return WriteCollection(device, *snapshot, 1); });
-        snapshot.reset();
     }));
     connect(writing_.get(), &QThread::finished, this, &CollectionAutosave::OnSaveWritten);
     writing_->start();
@@ -76,6 +83,9 @@ void CollectionAutosave::OnSaveWritten()
     writing_.reset();
     const SaveOutcome outcome = std::move(outcome_);
     outcome_ = {};
+    if (outcome.kind == SaveOutcome::Written)
+        written_ = std::move(saving_);
+    saving_.reset();
     if (due_ && started_)
         SaveNow();
 

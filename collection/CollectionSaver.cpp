@@ -87,6 +87,11 @@ SaveOutcome CollectionSaver::Save(const Writer& write)
     return outcome;
 }
 
+bool CollectionSaver::Unchanged() const
+{
+    return !leaveFile_ && IsStillStamped(path_, known_);
+}
+
 // A second name for the file found, made before it is replaced: a hard link
 // needs no room on a full disk and cannot be half written. Where links are
 // not allowed the bytes are copied.

@@ -41,6 +41,9 @@ public:
     void LeaveFile() { leaveFile_ = true; }
 
     SaveOutcome Save(const Writer& write);
+    // Whether the file is still the one last read or written here, and is
+    // the one saves go to.
+    bool Unchanged() const;
 
 private:
     bool KeepChangedFile(SaveOutcome& outcome);

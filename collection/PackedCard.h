@@ -46,6 +46,9 @@ public:
             __builtin_prefetch(block_ + 64 * line);
     }
     CardView Fields() const;
+    // Whether both are copies of one packed row, which then has the same
+    // texts in both.
+    bool SharesBlockWith(const PackedCard& other) const { return block_ == other.block_; }
 
     // The bytes the block takes.
     std::size_t Bytes() const { return kOwnersBytes + BlockBytes(Packed()); }

@@ -17,6 +17,8 @@
 #include <ctime>
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 Card MakeCard(const std::string& name, const std::string& series = {})
@@ -54,6 +56,13 @@ void Write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+// Which file is at the path: a safe write puts a new one there.
+ino_t FileAt(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 // A table of rows, its collection file as loaded, and the autosave over them.
@@ -135,7 +144,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Read(session.Path()), Written(session.table), 2000);
     }
 
-    // Stop waits for a save being written, and nothing is saved after it.
+    // Finish waits for a save being written, and nothing is saved after it.
     void stopEndsTheSaves()
     {
         Session session(100000);
@@ -144,7 +153,7 @@ private slots:
         // The delay is a coarse timer, due within 5 % of its time; a save of
         // 100,000 Cards then takes a few hundred milliseconds.
         QTest::qWait(CollectionAutosave::kDelayMs * 6 / 5);
-        session.autosave.Stop();
+        QVERIFY(session.autosave.Finish());
         QCOMPARE(saves.size(), 1);
         const QByteArray saved = Read(session.Path());
         QCOMPARE(saved, Written(session.table));
@@ -152,6 +161,60 @@ private slots:
         QTest::qWait(CollectionAutosave::kDelayMs * 3 / 2);
         QCOMPARE(saves.size(), 1);
         QCOMPARE(Read(session.Path()), saved);
+    }
+
+    // Finish leaves the file the last save wrote when the table and the file
+    // are both as that save left them, and writes it otherwise.
+    void finishWritesOnlyWhatTheFileLacks_data()
+    {
+        QTest::addColumn<std::function<void(Session&)>>("afterSave");
+        QTest::addColumn<bool>("rewritten");
+        QTest::addColumn<bool>("conflict");
+        const auto nothing = [](Session&) {};
+        const auto changed = [](Session& s) { s.table.SetCell(0, PriceField, "$9"); };
+        const auto theirs = [](Session& s) { Write(s.Path(), Read(s.Path()).replace("Card 1", "Card 7")); };
+        const auto removed = [](Session& s) { QFile::remove(s.Path()); };
+        QTest::newRow("as saved") << std::function(nothing) << false << false;
+        QTest::newRow("changed since") << std::function(changed) << true << false;
+        QTest::newRow("written elsewhere") << std::function(theirs) << true << true;
+        QTest::newRow("removed") << std::function(removed) << true << false;
+    }
+    void finishWritesOnlyWhatTheFileLacks()
+    {
+        QFETCH(std::function<void(Session&)>, afterSave);
+        QFETCH(bool, rewritten);
+        QFETCH(bool, conflict);
+        Session session;
+        session.table.InsertRow(0, MakeCard("Saved"));
+        QVERIFY(session.WaitForSave());
+        afterSave(session);
+        const ino_t before = FileAt(session.Path());
+        QVERIFY(session.autosave.Finish());
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileAt(session.Path()) != before, rewritten);
+        const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files);
+        QCOMPARE(kept.size(), conflict ? 1 : 0);
+        QCOMPARE(session.messages.shown.size(), conflict ? 1 : 0);
+    }
+
+    // Without a save since the load, or after one that failed, the file is
+    // written.
+    void finishWritesWhatNoSaveWrote()
+    {
+        Session unsaved;
+        const ino_t loaded = FileAt(unsaved.Path());
+        QVERIFY(unsaved.autosave.Finish());
+        QVERIFY(FileAt(unsaved.Path()) != loaded);
+        QCOMPARE(Read(unsaved.Path()), Written(unsaved.table));
+
+        Session failed;
+        QFile::remove(failed.Path());
+        QVERIFY(QDir(failed.folder.path()).mkdir(QStringLiteral("qmk.dat")));
+        failed.table.InsertRow(0, MakeCard("Not saved"));
+        QVERIFY(failed.WaitForSave());
+        QVERIFY(QDir(failed.folder.path()).rmdir(QStringLiteral("qmk.dat")));
+        QVERIFY(failed.autosave.Finish());
+        QCOMPARE(Read(failed.Path()), Written(failed.table));
     }
 
     // While qmk.dat cannot be written the user is told once, and the
