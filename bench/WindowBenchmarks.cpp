@@ -26,6 +26,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr std::array<const char*, kCardFieldCount> kFieldNames = {
@@ -69,6 +71,13 @@ private:
     QString path_;
 };
 
+// Which file is at the path: a safe write puts a new one there.
+ino_t FileAt(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
 QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
@@ -94,6 +103,9 @@ private:
     void Pages();
     void CsvExport();
     void Close();
+    void CloseOnceSaved();
+    void SettleAutosave();
+    void UpdateTopRowAsItIs();
     void PeakOfPhase(const char* name);
 
     QLineEdit* Field(int field) const;
@@ -334,11 +346,50 @@ void WindowBench::CsvExport()
     Check(QFileInfo(path).size() > 0, "the export wrote nothing");
 }
 
+void WindowBench::SettleAutosave()
+{
+    while (window_->Autosave().Saving())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// A change for the autosave and the close that leaves the file's bytes as
+// they were, so that the import run finds the Cards it exported.
+void WindowBench::UpdateTopRowAsItIs()
+{
+    const Card top = window_->CardTable().RowCard(0);
+    MarkRow(0);
+    window_->OnCardTableClick();
+    window_->OnUpdate();
+    ProcessPostedEvents();
+    Check(window_->CardTable().RowCard(0) == top, "the Update changed the top row");
+}
+
+// Right after a change, with no save of the autosave being written: the
+// close writes both files itself.
 void WindowBench::Close()
 {
+    SettleAutosave();
+    UpdateTopRowAsItIs();
+    const ino_t before = FileAt(QStringLiteral("qmk.dat"));
     Report(cards_, "close", TimeWithEvents([&] { window_->OnDestroyWindow(); }));
-    Check(QFileInfo(QStringLiteral("qmk.dat")).size() > 0 || cards_ == 0, "close left no collection file");
+    Check(FileAt(QStringLiteral("qmk.dat")) != before, "the close left qmk.dat as it was");
     Report(cards_, "teardown", TimeWithEvents([&] { window_.reset(); }));
+}
+
+// A second window on the file the first left, closed once the autosave has
+// saved its last change: the close writes qmk.ini and finds qmk.dat as saved.
+void WindowBench::CloseOnceSaved()
+{
+    window_ = std::make_unique<MainWindow>(messages_);
+    window_->show();
+    ProcessPostedEvents();
+    view_ = window_->findChild<QTableView*>(QStringLiteral("cardTable"));
+    UpdateTopRowAsItIs();
+    SettleAutosave();
+    const ino_t saved = FileAt(QStringLiteral("qmk.dat"));
+    Report(cards_, "close_saved", TimeWithEvents([&] { window_->OnDestroyWindow(); }));
+    Check(FileAt(QStringLiteral("qmk.dat")) == saved, "the close wrote qmk.dat again");
+    window_.reset();
 }
 
 bool WindowBench::Run()
@@ -358,6 +409,7 @@ bool WindowBench::Run()
     PeakOfPhase("rss_csv_export_bytes");
     Close();
     PeakOfPhase("rss_close_bytes");
+    CloseOnceSaved();
     Report(cards_, "rss_phases_separate", peakResets_ ? 1 : 0);
     Check(messages_.errors == 0, "a box was shown");
     return sound_;
