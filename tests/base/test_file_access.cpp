@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A pipe-like device: no size, bytes in small pieces.
@@ -79,6 +81,32 @@ private slots:
         QByteArray bytes;
         QVERIFY(ReadAll(buffer, bytes));
         QCOMPARE(bytes, data.mid(40000));
+    }
+
+    // A safe write replaces whatever the path names, and waits on none of
+    // it: not even on a pipe that no program writes into.
+    void replacesWhatIsThere_data()
+    {
+        QTest::addColumn<QString>("there");
+        QTest::newRow("nothing") << QString();
+        QTest::newRow("a file") << QStringLiteral("file");
+        QTest::newRow("a pipe") << QStringLiteral("pipe");
+    }
+
+    void replacesWhatIsThere()
+    {
+        QFETCH(QString, there);
+        TempFolder folder;
+        const QString path = folder.Path(QStringLiteral("target"));
+        if (there == QStringLiteral("file"))
+            folder.Write(QStringLiteral("target"), Pattern(300001));
+        if (there == QStringLiteral("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const QByteArray bytes = Pattern(70000).mid(3);
+        QVERIFY(WriteFileSafely(path, [&](QIODevice& device) { return device.write(bytes) == bytes.size(); }));
+        QByteArray read;
+        QVERIFY(ReadFile(path, read));
+        QCOMPARE(read, bytes);
     }
 };
 
