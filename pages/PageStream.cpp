@@ -1,5 +1,7 @@
 #include "pages/PageStream.h"
 
+#include <algorithm>
+
 PageStream::Replacement::Replacement(std::string_view placeholder, std::string_view value)
     : placeholder_(placeholder)
     , value_(value)
@@ -27,13 +29,13 @@ std::size_t PageStream::Replacement::Scan(std::string_view text, std::size_t lim
     }
 }
 
-void PageStream::Replacement::Feed(std::string_view text, std::string& out)
+std::array<std::string_view, 2> PageStream::Replacement::Feed(std::string_view text, std::string& out, bool unmarked)
 {
     const std::size_t lookahead = placeholder_.size() - 1;
     if (text.size() < lookahead) {
         held_.append(text);
         held_.erase(0, Scan(held_, held_.size() > lookahead ? held_.size() - lookahead : 0, out));
-        return;
+        return {out, {}};
     }
     if (!held_.empty()) {
         // An occurrence may begin in the held bytes and end in this text.
@@ -42,7 +44,15 @@ void PageStream::Replacement::Feed(std::string_view text, std::string& out)
         text.remove_prefix(Scan(joined, held_.size(), out) - held_.size());
         held_.clear();
     }
+    // Most pieces hold no occurrence, rows above all: they pass on where
+    // they are, not copied.
+    if (unmarked || text.find(placeholder_) == std::string_view::npos) {
+        const std::size_t kept = std::min(lookahead, text.size());
+        held_.assign(text.substr(text.size() - kept));
+        return {out, text.substr(0, text.size() - kept)};
+    }
     held_.assign(text.substr(Scan(text, text.size() > lookahead ? text.size() - lookahead : 0, out)));
+    return {out, {}};
 }
 
 void PageStream::Replacement::Finish(std::string& out)
@@ -68,28 +78,32 @@ PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink 
 {
 }
 
-bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing)
+bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked)
 {
     if (stage == stages_.size())
         return sink_(text);
     std::string& out = outs_[stage];
     out.clear();
-    stages_[stage].Feed(text, out);
-    if (finishing)
+    const auto [replaced, untouched] = stages_[stage].Feed(text, out, unmarked);
+    if (finishing) {
+        out.append(untouched);
         stages_[stage].Finish(out);
-    else if (out.empty())
-        return true;
-    return Pass(stage + 1, out, finishing);
+        return Pass(stage + 1, out, true, false);
+    }
+    return (replaced.empty() || Pass(stage + 1, replaced, false, false))
+           && (untouched.empty() || Pass(stage + 1, untouched, false, unmarked));
 }
 
+// Every placeholder begins with a '#': a piece without one is looked through
+// once, not once for each placeholder.
 bool PageStream::Write(std::string_view text)
 {
-    failed_ = failed_ || !Pass(0, text, false);
+    failed_ = failed_ || !Pass(0, text, false, text.find('#') == std::string_view::npos);
     return !failed_;
 }
 
 bool PageStream::Finish()
 {
-    failed_ = failed_ || !Pass(0, {}, true);
+    failed_ = failed_ || !Pass(0, {}, true, false);
     return !failed_;
 }

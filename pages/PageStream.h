@@ -32,7 +32,10 @@ private:
     class Replacement {
     public:
         Replacement(std::string_view placeholder, std::string_view value);
-        void Feed(std::string_view text, std::string& out);
+        // The text passed on, in two parts: what was written into out, then
+        // the part of the text that holds no occurrence, where it is. An
+        // unmarked text holds no '#' and so no occurrence.
+        std::array<std::string_view, 2> Feed(std::string_view text, std::string& out, bool unmarked);
         void Finish(std::string& out);
 
     private:
@@ -42,7 +45,7 @@ private:
         std::string held_;
     };
 
-    bool Pass(std::size_t stage, std::string_view text, bool finishing);
+    bool Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked);
 
     std::array<Replacement, 10> stages_;
     std::array<std::string, 10> outs_;
