@@ -64,14 +64,21 @@ bool Dearer(const CostlyCard& a, const CostlyCard& b)
 
 class Counter {
 public:
-    explicit Counter(const CardTableModel& table)
+    // Without groups, only the counts, the copies and what was paid, by
+    // currency, are kept.
+    Counter(const CardTableModel& table, bool groups)
         : table_(table)
+        , groups_(groups)
     {
     }
 
     void Add(int row)
     {
         ++totals_.cards;
+        if (!groups_) {
+            AddSums(row);
+            return;
+        }
         Tally* tallies[] = {&series_.At(table_.Cell(row, SeriesField)),
                             &conditions_.At(table_.Cell(row, ConditionField)),
                             &years_.At(table_.Cell(row, YearField))};
@@ -138,6 +145,17 @@ public:
     }
 
 private:
+    void AddSums(int row)
+    {
+        const std::optional<std::int64_t> copies = ReadQuantity(table_.Cell(row, QuantityField));
+        if (const std::optional<PriceAmount> price = ReadPrice(table_.Cell(row, PriceField))) {
+            CurrencyPaid& paid = totals_.paid[CurrencyNumber(price->currency)];
+            ++paid.cards;
+            paid.paid += copies ? Hundredths(price->hundredths) * *copies : 0;
+        }
+        totals_.copies += copies.value_or(0);
+    }
+
     std::size_t CurrencyNumber(std::string_view currency)
     {
         // Most collections use one currency, most of the rest two.
@@ -159,6 +177,7 @@ private:
     }
 
     const CardTableModel& table_;
+    bool groups_;
     CollectionTotals totals_;
     Groups series_;
     Groups conditions_;
@@ -169,7 +188,7 @@ private:
 
 CollectionTotals TotalsOf(const CardTableModel& table)
 {
-    Counter counter(table);
+    Counter counter(table, true);
     for (int row = 0; row < table.rowCount(); ++row)
         counter.Add(row);
     return counter.Finish(false);
@@ -177,8 +196,16 @@ CollectionTotals TotalsOf(const CardTableModel& table)
 
 CollectionTotals TotalsOf(const CardTableModel& table, std::span<const int> rows)
 {
-    Counter counter(table);
+    Counter counter(table, true);
     for (const int row : rows)
         counter.Add(row);
     return counter.Finish(true);
+}
+
+CollectionTotals SumsOf(const CardTableModel& table)
+{
+    Counter counter(table, false);
+    for (int row = 0; row < table.rowCount(); ++row)
+        counter.Add(row);
+    return counter.Finish(false);
 }

@@ -75,3 +75,7 @@ CollectionTotals TotalsOf(const CardTableModel& table);
 // The totals of the given rows only, each a row of the table at most once,
 // as a filter shows them.
 CollectionTotals TotalsOf(const CardTableModel& table, std::span<const int> rows);
+
+// Of every row, only the count of Cards, the copies and what was paid: the
+// rest of the totals is left empty.
+CollectionTotals SumsOf(const CardTableModel& table);

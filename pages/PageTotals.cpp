@@ -5,6 +5,6 @@
 
 PageTotals PageTotalsOf(const CardTableModel& table)
 {
-    const CollectionTotals totals = TotalsOf(table);
+    const CollectionTotals totals = SumsOf(table);
     return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals)};
 }

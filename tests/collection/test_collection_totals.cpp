@@ -203,6 +203,13 @@ private slots:
         QCOMPARE(Rows(totals.paid[0].mostCostly), (QList<int>{6, 2, 0}));
         QCOMPARE(QByteArray::fromStdString(TotalPaidText(totals)), QByteArray("$18.50, €4.25"));
         QCOMPARE(TotalPaidText(TotalsOf(CardTableModel())), "0.00");
+
+        // A page's sums are these totals' own.
+        const CollectionTotals sums = SumsOf(table);
+        QCOMPARE(sums.cards, totals.cards);
+        QCOMPARE(sums.copies, totals.copies);
+        QCOMPARE(TotalPaidText(sums), TotalPaidText(totals));
+        QCOMPARE(TotalPaidText(SumsOf(CardTableModel())), "0.00");
     }
 
     void sumsBeyondSixtyFourBits()
