@@ -65,7 +65,7 @@ bool Dearer(const CostlyCard& a, const CostlyCard& b)
 class Counter {
 public:
     // Without groups, only the counts, the copies and what was paid, by
-    // currency, are kept.
+    // currency, are kept: no groups, dearest Cards or unreadable values.
     Counter(const CardTableModel& table, bool groups)
         : table_(table)
         , groups_(groups)
@@ -75,43 +75,42 @@ public:
     void Add(int row)
     {
         ++totals_.cards;
-        if (!groups_) {
-            AddSums(row);
-            return;
-        }
-        Tally* tallies[] = {&series_.At(table_.Cell(row, SeriesField)),
-                            &conditions_.At(table_.Cell(row, ConditionField)),
-                            &years_.At(table_.Cell(row, YearField))};
-
         const std::optional<std::int64_t> copies = ReadQuantity(table_.Cell(row, QuantityField));
         const std::string_view priceText = table_.Cell(row, PriceField);
         const std::optional<PriceAmount> price = ReadPrice(priceText);
+        std::size_t currency = 0;
+        Hundredths spent = 0;
         if (price) {
-            const std::size_t currency = CurrencyNumber(price->currency);
+            currency = CurrencyNumber(price->currency);
             CurrencyPaid& paid = totals_.paid[currency];
             ++paid.cards;
-            AddCostly(paid.mostCostly, {row, price->hundredths});
-            const Hundredths spent = copies ? Hundredths(price->hundredths) * *copies : 0;
+            spent = copies ? Hundredths(price->hundredths) * *copies : 0;
             paid.paid += spent;
-            for (Tally* tally : tallies) {
-                if (tally->spent.size() <= currency)
-                    tally->spent.resize(currency + 1);
-                tally->spent[currency].priced = true;
-                tally->spent[currency].paid += spent;
-            }
-        } else if (IsBlank(priceText)) {
-            ++totals_.unpriced;
-        } else {
-            totals_.unreadable.push_back({row, PriceField});
         }
+        totals_.copies += copies.value_or(0);
+        if (!groups_)
+            return;
 
-        if (copies)
-            totals_.copies += *copies;
+        if (price)
+            AddCostly(totals_.paid[currency].mostCostly, {row, price->hundredths});
+        else if (IsBlank(priceText))
+            ++totals_.unpriced;
         else
+            totals_.unreadable.push_back({row, PriceField});
+        if (!copies)
             totals_.unreadable.push_back({row, QuantityField});
+        Tally* tallies[] = {&series_.At(table_.Cell(row, SeriesField)),
+                            &conditions_.At(table_.Cell(row, ConditionField)),
+                            &years_.At(table_.Cell(row, YearField))};
         for (Tally* tally : tallies) {
             ++tally->cards;
             tally->copies += copies.value_or(0);
+            if (!price)
+                continue;
+            if (tally->spent.size() <= currency)
+                tally->spent.resize(currency + 1);
+            tally->spent[currency].priced = true;
+            tally->spent[currency].paid += spent;
         }
     }
 
@@ -145,17 +144,6 @@ public:
     }
 
 private:
-    void AddSums(int row)
-    {
-        const std::optional<std::int64_t> copies = ReadQuantity(table_.Cell(row, QuantityField));
-        if (const std::optional<PriceAmount> price = ReadPrice(table_.Cell(row, PriceField))) {
-            CurrencyPaid& paid = totals_.paid[CurrencyNumber(price->currency)];
-            ++paid.cards;
-            paid.paid += copies ? Hundredths(price->hundredths) * *copies : 0;
-        }
-        totals_.copies += copies.value_or(0);
-    }
-
     std::size_t CurrencyNumber(std::string_view currency)
     {
         // Most collections use one currency, most of the rest two.
@@ -184,14 +172,19 @@ private:
     Groups years_;
 };
 
+CollectionTotals CountEveryRow(const CardTableModel& table, bool groups)
+{
+    Counter counter(table, groups);
+    for (int row = 0; row < table.rowCount(); ++row)
+        counter.Add(row);
+    return counter.Finish(false);
+}
+
 } // namespace
 
 CollectionTotals TotalsOf(const CardTableModel& table)
 {
-    Counter counter(table, true);
-    for (int row = 0; row < table.rowCount(); ++row)
-        counter.Add(row);
-    return counter.Finish(false);
+    return CountEveryRow(table, true);
 }
 
 CollectionTotals TotalsOf(const CardTableModel& table, std::span<const int> rows)
@@ -204,8 +197,5 @@ CollectionTotals TotalsOf(const CardTableModel& table, std::span<const int> rows
 
 CollectionTotals SumsOf(const CardTableModel& table)
 {
-    Counter counter(table, false);
-    for (int row = 0; row < table.rowCount(); ++row)
-        counter.Add(row);
-    return counter.Finish(false);
+    return CountEveryRow(table, false);
 }
