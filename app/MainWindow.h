@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/CollectionFolder.h"
-#include "app/FieldBinding.h"
+#include "app/folders/CollectionFolder.h"
+#include "app/window/FieldBinding.h"
 #include "collection/Card.h"
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
-#include "collection/CollectionAutosave.h"
-#include "collection/CollectionSaver.h"
-#include "collection/FilteredCardTable.h"
+#include "collection/file/CollectionAutosave.h"
+#include "collection/file/CollectionSaver.h"
+#include "collection/filter/FilteredCardTable.h"
 #include "prefs/Preferences.h"
 
 #include <QDialog>

@@ -1,9 +1,9 @@
 #include "app/QuillmarkApp.h"
 
-#include "app/CollectionFolder.h"
-#include "app/DesktopMessages.h"
+#include "app/folders/CollectionFolder.h"
+#include "app/window/DesktopMessages.h"
 #include "app/MainWindow.h"
-#include "app/TerminationWatcher.h"
+#include "app/window/TerminationWatcher.h"
 #include "resources/StringTable.h"
 
 #include <QDialog>

@@ -6,7 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 #include "collection/ColumnSort.h"
 
 #include <QDir>

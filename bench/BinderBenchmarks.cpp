@@ -3,7 +3,7 @@
 #include "CardGenerator.h"
 #include "Measure.h"
 
-#include "app/BinderWindow.h"
+#include "app/binder/BinderWindow.h"
 #include "app/MainWindow.h"
 #include "collection/CardTableModel.h"
 

@@ -4,7 +4,7 @@
 #include "Measure.h"
 #include "QuietMessages.h"
 
-#include "app/CollectionHistory.h"
+#include "app/history/CollectionHistory.h"
 #include "app/MainWindow.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "collection/CardTableModel.h"
-#include "app/ColumnFit.h"
+#include "app/table/ColumnFit.h"
 #include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"

@@ -3,12 +3,12 @@
 #include "Measure.h"
 #include "QuietMessages.h"
 
-#include "app/ColumnFit.h"
+#include "app/table/ColumnFit.h"
 #include "app/MainWindow.h"
 #include "base/FileAccess.h"
 #include "base/LineSyntax.h"
 #include "base/Shares.h"
-#include "collection/CollectionRows.h"
+#include "collection/file/CollectionRows.h"
 
 #include <QDir>
 #include <QTableView>

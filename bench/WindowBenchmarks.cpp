@@ -5,12 +5,12 @@
 #include "Measure.h"
 #include "QuietMessages.h"
 
-#include "app/CsvImportDialog.h"
-#include "app/CsvQuestions.h"
+#include "app/csv/CsvImportDialog.h"
+#include "app/csv/CsvQuestions.h"
 #include "app/MainWindow.h"
-#include "app/StatisticsWindow.h"
-#include "collection/CollectionTotals.h"
-#include "collection/FilteredCardTable.h"
+#include "app/statistics/StatisticsWindow.h"
+#include "collection/totals/CollectionTotals.h"
+#include "collection/filter/FilteredCardTable.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 #include "LiteralSteps.h"
 
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
-#include "app/ColumnFit.h"
+#include "collection/file/CollectionFile.h"
+#include "app/table/ColumnFit.h"
 #include "collection/ColumnSort.h"
 #include "support/WindowTest.h"
 

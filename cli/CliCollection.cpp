@@ -3,7 +3,7 @@
 #include "base/FileAccess.h"
 #include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 #include "prefs/Preferences.h"
 
 #include <QFile>

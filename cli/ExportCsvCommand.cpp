@@ -3,8 +3,8 @@
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
-#include "collection/CsvFiles.h"
-#include "collection/CsvWriter.h"
+#include "collection/csv/CsvFiles.h"
+#include "collection/csv/CsvWriter.h"
 
 #include <QFileDevice>
 #include <QFileInfo>

@@ -5,9 +5,9 @@
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
-#include "collection/CollectionFile.h"
-#include "collection/CollectionLock.h"
-#include "collection/CsvFiles.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionLock.h"
+#include "collection/csv/CsvFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
-#include "collection/CollectionTotals.h"
-#include "collection/TotalsText.h"
+#include "collection/totals/CollectionTotals.h"
+#include "collection/totals/TotalsText.h"
 
 #include <QTextStream>
 

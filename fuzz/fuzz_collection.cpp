@@ -3,8 +3,8 @@
 // Quillmark never alters a collection. The load's reading in pieces must
 // give the same rows as reading from the start.
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
-#include "collection/CollectionRows.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionRows.h"
 
 #include <QBuffer>
 

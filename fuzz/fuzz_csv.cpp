@@ -5,9 +5,9 @@
 // row and its Cards; and Windows-1252 bytes must survive UTF-8 and back.
 #include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
-#include "collection/CsvImport.h"
-#include "collection/CsvReader.h"
-#include "collection/CsvWriter.h"
+#include "collection/csv/CsvImport.h"
+#include "collection/csv/CsvReader.h"
+#include "collection/csv/CsvWriter.h"
 
 #include <QBuffer>
 

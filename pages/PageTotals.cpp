@@ -1,7 +1,7 @@
 #include "pages/PageTotals.h"
 
-#include "collection/CollectionTotals.h"
-#include "collection/TotalsText.h"
+#include "collection/totals/CollectionTotals.h"
+#include "collection/totals/TotalsText.h"
 
 PageTotals PageTotalsOf(const CardTableModel& table)
 {

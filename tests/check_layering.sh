@@ -1,6 +1,13 @@
 #!/bin/sh
-# Fails when a source file includes a header from a folder its own folder may
-# not use: dependencies point down only, and nothing includes from app/ but app/.
+# Fails when a source file includes a header it may not use.
+# - Between layers, dependencies point down only: nothing includes from app/
+#   but app/, and nothing from cli/ but cli/.
+# - Inside app/ and collection/, each sub-folder is a feature, except the
+#   shared rooms every feature may use (app/window/, app/table/,
+#   app/pictures/). A feature uses its own folder, the shared rooms and the
+#   core at the top of collection/, never another feature; only the top of
+#   app/ (the window and the application object) brings features together,
+#   and nothing below it includes from it.
 top="${1:-.}"
 allowed() {
     case "$1" in
@@ -13,16 +20,39 @@ allowed() {
         cli) echo "base resources collection prefs pages cli" ;;
     esac
 }
+shared_rooms=" app/window app/table app/pictures "
 status=0
+complain() {
+    echo "$1"
+    status=1
+}
 for folder in base resources collection prefs pages app cli; do
     ok="$(allowed "$folder")"
-    for file in "$top/$folder"/*.h "$top/$folder"/*.cpp; do
-        [ -e "$file" ] || continue
-        for used in $(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z]*\)\/.*/\1/p' "$file" | sort -u); do
+    for file in $(find "$top/$folder" -name '*.h' -o -name '*.cpp' | sort); do
+        relative="${file#"$top"/}"
+        room="$(dirname "$relative")"
+        for used in $(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z/]*\/\)[A-Za-z0-9_]*\.h".*/\1/p' "$file" | sort -u); do
+            used="${used%/}"
+            layer="${used%%/*}"
             case " $ok " in
-                *" $used "*) ;;
-                *) echo "${file#"$top"/} includes from $used/, which $folder/ may not use"; status=1 ;;
+                *" $layer "*) ;;
+                *) complain "$relative includes from $layer/, which $folder/ may not use"; continue ;;
             esac
+            # Rooms matter only inside one's own layer.
+            [ "$layer" = "$folder" ] || continue
+            [ "$used" = "$room" ] && continue
+            if [ "$used" = "$folder" ]; then
+                # The top of app/ is the window; the top of collection/ is its core store.
+                if [ "$folder" = app ] && [ "$room" != app ]; then
+                    complain "$relative includes the window from app/, which a feature may not use"
+                fi
+                continue
+            fi
+            case "$shared_rooms" in
+                *" $used "*) continue ;;
+            esac
+            # $used is a feature: only the window brings features together.
+            [ "$room" = app ] || complain "$relative includes from $used/, another feature's room"
         done
     done
 done
@@ -32,5 +62,5 @@ if grep -n 'Widgets' "$top/cli/CMakeLists.txt" "$top/base/CMakeLists.txt" "$top/
     echo "only app/ may link Qt Widgets"
     status=1
 fi
-[ "$status" -eq 0 ] && echo "layering: every include points down"
+[ "$status" -eq 0 ] && echo "layering: every include points down, and no feature uses another's room"
 exit "$status"

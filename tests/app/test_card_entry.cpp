@@ -1,4 +1,4 @@
-#include "app/CardTableView.h"
+#include "app/table/CardTableView.h"
 #include "support/WindowTest.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "support/WindowTest.h"
 
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 #include "base/FileAccess.h"
 #include "pages/PageCommands.h"
 #include "base/TextMode.h"

@@ -2,8 +2,8 @@
 
 #include "collection/CardTableModel.h"
 
-#include "app/DesktopMessages.h"
-#include "app/TerminationWatcher.h"
+#include "app/window/DesktopMessages.h"
+#include "app/window/TerminationWatcher.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 #include "resources/StringTable.h"

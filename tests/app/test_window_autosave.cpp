@@ -1,6 +1,6 @@
 #include "support/WindowTest.h"
 
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 
 #include <QSignalSpy>
 #include <QTest>

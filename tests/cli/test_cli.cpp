@@ -1,4 +1,4 @@
-#include "collection/CollectionLock.h"
+#include "collection/file/CollectionLock.h"
 #include "support/WindowTest.h"
 
 #include <QDir>

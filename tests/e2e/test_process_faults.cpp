@@ -1,5 +1,5 @@
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 #include "prefs/Preferences.h"
 
 #include <QBuffer>

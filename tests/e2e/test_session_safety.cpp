@@ -2,7 +2,7 @@
 #include "collection/CardEntry.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 #include "collection/ColumnSort.h"
 #include "support/RecordingMessages.h"
 

@@ -2,7 +2,7 @@
 #include "support/TempFolder.h"
 
 #include "collection/CardTableModel.h"
-#include "collection/CollectionFile.h"
+#include "collection/file/CollectionFile.h"
 #include "pages/PageCharset.h"
 #include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"

@@ -1,0 +1,98 @@
+#include "app/folders/CollectionFolder.h"
+
+#include "app/folders/SharedFiles.h"
+#include "base/MessageInterface.h"
+#include "collection/file/CollectionLock.h"
+#include "collection/file/DailyBackup.h"
+#include "pages/SampleTemplates.h"
+#include "prefs/RecentCollections.h"
+#include "resources/StringTable.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString Shown(const QString& folder)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+}
+
+} // namespace
+
+CollectionFolder::CollectionFolder()
+    : path_(QFileInfo(QDir::currentPath()).canonicalFilePath())
+{
+}
+
+CollectionFolder::CollectionFolder(CollectionFolder&&) noexcept = default;
+CollectionFolder& CollectionFolder::operator=(CollectionFolder&&) noexcept = default;
+CollectionFolder::~CollectionFolder() = default;
+
+CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool copySamples,
+                                                    MessageInterface& messages, QString& reason)
+{
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        reason = QString::fromUtf8(Text::FolderNotCreated).arg(Shown(folder));
+        return Refusal::Unusable;
+    }
+    const QString path = QFileInfo(folder).canonicalFilePath();
+    auto lock = std::make_unique<CollectionLock>(path);
+    if (!lock->Take(reason))
+        return Refusal::Locked;
+    QString why;
+    if (copySamples && !CopySampleTemplates(SharedFilePath(QStringLiteral("templates")), path, why)) {
+        reason = QString::fromUtf8(Text::SamplesNotCopied).arg(Shown(path), why);
+        return Refusal::Unusable;
+    }
+    if (!MakeDailyBackup(path, QDate::currentDate(), why))
+        messages.ShowError(QString::fromUtf8(Text::BackupFailed).arg(why), QString::fromUtf8(Text::ErrorCaption));
+    path_ = path;
+    lock_ = std::move(lock);
+    return Refusal::None;
+}
+
+bool CollectionFolder::Enter(QString& reason)
+{
+    if (!QDir::setCurrent(path_)) {
+        reason = QString::fromUtf8(Text::FolderNotEntered).arg(Shown(path_));
+        return false;
+    }
+    RecentCollections::Opened(path_);
+    return true;
+}
+
+bool CollectionFolder::SwitchTo(const QString& folder, bool createMissing, const FolderSwitchSteps& steps,
+                                MessageInterface& messages)
+{
+    const auto refuse = [&messages](const QString& reason) {
+        messages.ShowError(reason + QStringLiteral("\r\n") + QString::fromUtf8(Text::CollectionStaysOpen),
+                           QString::fromUtf8(Text::ErrorCaption));
+        return false;
+    };
+    if (!createMissing && !QFileInfo(folder).isDir()) {
+        RecentCollections::Forget(folder);
+        return refuse(QString::fromUtf8(Text::RecentFolderGone).arg(Shown(folder)));
+    }
+    if (QFileInfo(folder).canonicalFilePath() == path_)
+        return false;
+    CollectionFolder next;
+    QString reason;
+    if (next.Prepare(folder, true, messages, reason) != Refusal::None)
+        return refuse(reason);
+    // The other folder's lock is held from here on, so nobody can take it
+    // while this collection is being written.
+    if (!steps.saveCurrent()) {
+        steps.stayOnCurrent();
+        return false;
+    }
+    if (!next.Enter(reason)) {
+        steps.stayOnCurrent();
+        return refuse(reason);
+    }
+    // Lets go of this folder's lock.
+    *this = std::move(next);
+    steps.loadNew();
+    return true;
+}

@@ -1,0 +1,85 @@
+#include "collection/csv/CsvWriter.h"
+
+#include "base/Windows1252.h"
+#include "collection/CardTableModel.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+
+namespace {
+
+void AppendField(QByteArray& out, std::string_view field, char separator)
+{
+    const bool plain = std::none_of(field.begin(), field.end(), [separator](char c) {
+        return c == separator || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
+        out.append(field.data(), qsizetype(field.size()));
+        return;
+    }
+    out.append('"');
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t quote = field.find('"', start);
+        if (quote == std::string_view::npos)
+            break;
+        out.append(field.data() + start, qsizetype(quote + 1 - start));
+        out.append('"');
+        start = quote + 1;
+    }
+    out.append(field.data() + start, qsizetype(field.size() - start));
+    out.append('"');
+}
+
+bool Flush(QIODevice& device, QByteArray& buffer)
+{
+    const bool written = device.write(buffer) == buffer.size();
+    // Emptied, not freed: the next chunk fills the same memory.
+    buffer.resize(0);
+    return written;
+}
+
+} // namespace
+
+void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, char separator)
+{
+    if (fields.size() == 1 && fields.front().empty()) {
+        out.append("\"\"\r\n");
+        return;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        AppendField(out, fields[i], separator);
+    }
+    out.append("\r\n", 2);
+}
+
+bool WriteCsv(QIODevice& device, const CardTableModel& table)
+{
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray buffer;
+    buffer.reserve(kChunk + 4096);
+    buffer.append(kCsvHeaderRow.data(), qsizetype(kCsvHeaderRow.size()));
+    buffer.append("\r\n", 2);
+    // A collection kept in Windows-1252 goes out as UTF-8 like any other.
+    const bool windows1252 = table.Encoding() == TextEncoding::Windows1252;
+    std::string converted;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            if (field > 0)
+                buffer.append(',');
+            std::string_view cell = table.Cell(row, field);
+            if (windows1252) {
+                converted = Windows1252ToUtf8(cell);
+                cell = converted;
+            }
+            AppendField(buffer, cell, ',');
+        }
+        buffer.append("\r\n", 2);
+        if (buffer.size() >= kChunk && !Flush(device, buffer))
+            return false;
+    }
+    return Flush(device, buffer);
+}

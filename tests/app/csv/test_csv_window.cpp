@@ -1,0 +1,414 @@
+#include "support/WindowTest.h"
+
+#include "app/csv/CsvImportDialog.h"
+#include "app/csv/CsvQuestions.h"
+#include "resources/StringTable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+// Answers the CSV commands' questions from the test: fixed paths, and the
+// real import dialog, never shown, set up by a script.
+struct ScriptedQuestions : CsvQuestions {
+    QString exportPath;
+    QString importPath;
+    std::function<bool(CsvImportDialog&)> script = [](CsvImportDialog&) { return true; };
+    QString suggested;
+    QString folder;
+
+    QString ExportPath(const QString& offered) override
+    {
+        suggested = offered;
+        return exportPath;
+    }
+    QString ImportPath(const QString& from) override
+    {
+        folder = from;
+        return importPath;
+    }
+    bool ImportSettings(const QByteArray& bytes, CsvFileSettings& settings) override
+    {
+        CsvImportDialog dialog(bytes);
+        if (!script(dialog))
+            return false;
+        settings = dialog.Settings();
+        return true;
+    }
+};
+
+ScriptedQuestions& Answer(WindowFixture& f)
+{
+    auto questions = std::make_unique<ScriptedQuestions>();
+    ScriptedQuestions& answers = *questions;
+    f.window->SetCsvQuestions(std::move(questions));
+    return answers;
+}
+
+template <typename T>
+T* Child(const QWidget& parent, const char* name)
+{
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr)
+        qFatal("no %s", name);
+    return child;
+}
+
+QString Notice(const WindowFixture& f)
+{
+    return f.Find<QLabel>("noticeLine")->text();
+}
+
+QStringList Texts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    return texts;
+}
+
+QStringList ComboItems(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+// The current entry of each column box, Name first.
+QStringList Mapping(const CsvImportDialog& dialog)
+{
+    QStringList mapping;
+    for (const char* name : {"nameColumn", "seriesColumn", "conditionColumn", "yearColumn", "priceColumn",
+                             "quantityColumn", "urlColumn", "descriptionColumn"})
+        mapping << Child<QComboBox>(dialog, name)->currentText();
+    return mapping;
+}
+
+void Choose(const CsvImportDialog& dialog, const char* box, const QString& text)
+{
+    auto* combo = Child<QComboBox>(dialog, box);
+    const int index = combo->findText(text);
+    if (index < 0)
+        qFatal("%s has no %s", box, qPrintable(text));
+    combo->setCurrentIndex(index);
+}
+
+const QByteArray kCollection = CollectionBytes({
+    {"Ironbark, \"Sentinel\"", "Sky;forge", "Mint", "1999", "$4.25", "2", "pics/iron.png", "A <b>bold</b>\rone"},
+    {"Ember Wisp", "Ashfall", "Played", "2003", "", "3", "", "caf\xc3\xa9 \xe2\x82\xac\tend"},
+});
+
+// A spreadsheet saved by a European program: ANSI code page, semicolons.
+const QByteArray kEuropean = "Card Name;Set;Qty;Notes;Extra\r\n"
+                             "Drache;Premi\xe8re;2;Tr\xe8s bon;x\r\n"
+                             "Ember Wisp;Ashfall;4;;\r\n"
+                             "\"Feuer; Eis\";Promo;1;;\r\n";
+
+} // namespace
+
+class TestCsvWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The window owns the actions; its menu and the edit boxes' menus show
+    // them above About, which stays last.
+    void menusOfferTheCommands()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
+        QCOMPARE(Texts(menu->actions()),
+                 (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
+                              "&Import from CSV...", "&Find...", "&Open Collection Folder...", "Rece&nt Collections",
+                              "|", "&About Quillmark..."}));
+        QCOMPARE(menu->actions()[4], window.ExportCsvAction());
+        QCOMPARE(window.ImportCsvAction()->parent(), &window);
+        emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
+        auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(editMenu != nullptr);
+        QVERIFY(editMenu->actions().contains(window.ImportCsvAction()));
+        QCOMPARE(editMenu->actions().last()->text(), QStringLiteral("&About Quillmark..."));
+        editMenu->close();
+    }
+
+    // Every Card goes out to the chosen file; the notice line tells how
+    // many until the next command and shows the product line otherwise.
+    void exportsAndTellsHowMany()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        const QString productLine = QString::fromUtf8(Text::Notice);
+        QCOMPARE(Notice(f), productLine);
+        f.Type("nameEdit", QStringLiteral("typed"));
+
+        answers.exportPath = f.folder.Path("out.csv");
+        window.ExportCsvAction()->trigger();
+        QCOMPARE(answers.suggested, f.folder.Path("cards.csv"));
+        QCOMPARE(f.folder.Read("out.csv"),
+                 QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n"
+                            "Ember Wisp,Ashfall,Played,2003,,3,,caf\xc3\xa9 \xe2\x82\xac\tend\r\n"
+                            "\"Ironbark, \"\"Sentinel\"\"\",Sky;forge,Mint,1999,$4.25,2,pics/iron.png,"
+                            "\"A <b>bold</b>\rone\"\r\n"));
+        QCOMPARE(Notice(f), QStringLiteral("2 Cards exported to out.csv"));
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("typed"));
+        f.Click("clearButton");
+        QCOMPARE(Notice(f), productLine);
+
+        // Cancelled, or a file that cannot be written: no notice, and a box
+        // for the second.
+        answers.exportPath.clear();
+        window.OnExportCsv();
+        QCOMPARE(Notice(f), productLine);
+        QVERIFY(f.messages.shown.isEmpty());
+        answers.exportPath = f.folder.Path("missing/out.csv");
+        window.OnExportCsv();
+        QCOMPARE(Notice(f), productLine);
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown[0].text.startsWith("The Cards could not be exported."));
+        QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+    }
+
+    // The dialog starts from what the file shows: separator, encoding,
+    // columns by their names, the header row as headings.
+    void dialogDetectsAndMaps()
+    {
+        CsvImportDialog dialog(kEuropean);
+        QCOMPARE(Child<QComboBox>(dialog, "separatorBox")->currentText(), QStringLiteral("Semicolon"));
+        QCOMPARE(Child<QComboBox>(dialog, "encodingBox")->currentText(),
+                 QStringLiteral("Windows-1252 (Western European)"));
+        QVERIFY(Child<QCheckBox>(dialog, "headerCheck")->isChecked());
+        QCOMPARE(Mapping(dialog), (QStringList{"Column 1: Card Name", "Column 2: Set", "(none)", "(none)", "(none)",
+                                               "Column 3: Qty", "(none)", "Column 4: Notes"}));
+        QCOMPARE(ComboItems(Child<QComboBox>(dialog, "yearColumn")),
+                 (QStringList{"(none)", "Column 1: Card Name", "Column 2: Set", "Column 3: Qty", "Column 4: Notes",
+                              "Column 5: Extra"}));
+        auto* table = Child<QTableWidget>(dialog, "previewTable");
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->columnCount(), 5);
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Premi\u00e8re"));
+        QCOMPARE(table->item(2, 0)->text(), QStringLiteral("Feuer; Eis"));
+        QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Column 5: Extra"));
+        QVERIFY(Child<QPushButton>(dialog, "importButton")->isEnabled());
+
+        const CsvFileSettings settings = dialog.Settings();
+        QCOMPARE(settings.separator, ';');
+        QCOMPARE(settings.encoding, CsvEncoding::Windows1252);
+        QCOMPARE(settings.options.repeats, CsvRepeats::AddAsRows);
+        QCOMPARE(QList<int>(settings.options.columns.begin(), settings.options.columns.end()),
+                 (QList<int>{0, 1, -1, -1, -1, 2, -1, 3}));
+    }
+
+    // A change of how the file is read reads it again and maps afresh; a
+    // reading that fails names the line and still lets the import refuse
+    // the file; without a Name column there is nothing to import.
+    void dialogFollowsTheReading()
+    {
+        CsvImportDialog dialog(kEuropean);
+        auto* table = Child<QTableWidget>(dialog, "previewTable");
+        auto* status = Child<QLabel>(dialog, "statusLine");
+        auto* import = Child<QPushButton>(dialog, "importButton");
+
+        Choose(dialog, "separatorBox", QStringLiteral("Comma"));
+        QCOMPARE(table->columnCount(), 1);
+        QCOMPARE(Mapping(dialog)[0], QStringLiteral("(none)"));
+        QCOMPARE(status->text(), QStringLiteral("Choose the column that holds the Card Name."));
+        QVERIFY(!import->isEnabled());
+        Choose(dialog, "nameColumn", QStringLiteral("Column 1: Card Name;Set;Qty;Notes;Extra"));
+        QVERIFY(import->isEnabled());
+
+        Choose(dialog, "separatorBox", QStringLiteral("Semicolon"));
+        Choose(dialog, "encodingBox", QStringLiteral("UTF-8"));
+        QCOMPARE(status->text(), QStringLiteral("Line 2: this line is not valid UTF-8. Try another encoding or separator."));
+        QCOMPARE(table->rowCount(), 0);
+        QVERIFY(import->isEnabled());
+        QCOMPARE(dialog.Settings().encoding, CsvEncoding::Utf8);
+
+        // Without a header the first row is a Card, and the columns are taken
+        // in the order of the export's.
+        Choose(dialog, "encodingBox", QStringLiteral("Windows-1252 (Western European)"));
+        Child<QCheckBox>(dialog, "headerCheck")->setChecked(false);
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Card Name"));
+        QCOMPARE(Mapping(dialog), (QStringList{"Column 1", "Column 2", "Column 3", "Column 4", "Column 5", "(none)",
+                                               "(none)", "(none)"}));
+        Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
+        const CsvFileSettings settings = dialog.Settings();
+        QVERIFY(!settings.options.firstRowIsHeader);
+        QCOMPARE(settings.options.repeats, CsvRepeats::MergeQuantities);
+
+        CsvImportDialog empty(QByteArray("\r\n"));
+        QCOMPARE(Child<QLabel>(empty, "statusLine")->text(), QStringLiteral("The file holds no rows."));
+        QVERIFY(!Child<QPushButton>(empty, "importButton")->isEnabled());
+    }
+
+    // The preview shows the first rows of a long file, on one line each.
+    void dialogShowsTheFirstRows()
+    {
+        QByteArray csv = "Name,Description\r\nFirst,\"two\r\nlines\"\r\n";
+        for (int i = 0; i < 5000; ++i)
+            csv += "Card " + QByteArray::number(i) + ",\r\n";
+        CsvImportDialog dialog(csv);
+        auto* table = Child<QTableWidget>(dialog, "previewTable");
+        QCOMPARE(table->rowCount(), CsvImportDialog::kPreviewRows);
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("two lines"));
+        QCOMPARE(table->item(19, 0)->text(), QStringLiteral("Card 18"));
+    }
+
+    // What the dialog chose reaches the import: the new Cards at the top in
+    // file order, the repeats merged, the lists grown, the count and the
+    // widths updated, the summary in a box, the fields as they were.
+    void importsIntoTheWindow()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", kEuropean + "Der allerl\xe4ngste Kartenname der ganzen Sammlung;Promo;1;;\r\n");
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.importPath = f.folder.Path("in.csv");
+        answers.script = [](CsvImportDialog& dialog) {
+            Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
+            Choose(dialog, "conditionColumn", QStringLiteral("Column 5: Extra"));
+            return true;
+        };
+        f.Type("nameEdit", QStringLiteral("typed"));
+        f.Type("seriesBox", QStringLiteral("typed series"));
+        auto* view = f.Find<QTableView>("cardTable");
+        const int nameWidth = view->horizontalHeader()->sectionSize(NameField);
+
+        window.ImportCsvAction()->trigger();
+        QCOMPARE(answers.folder, QDir::currentPath());
+        const CardTableModel& table = window.CardTable();
+        QCOMPARE(table.rowCount(), 5);
+        QCOMPARE(table.RowCard(0), (Card{"Drache", "Premi\xc3\xa8re", "x", "", "", "2", "", "Tr\xc3\xa8s bon"}));
+        QCOMPARE(table.Cell(1, NameField), std::string_view("Feuer; Eis"));
+        QCOMPARE(table.Cell(3, QuantityField), std::string_view("7"));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("5"));
+        QCOMPARE(ComboItems(f.Find<QComboBox>("seriesBox")), (QStringList{"Ashfall", "Premi\u00e8re", "Promo", "Sky;forge"}));
+        QCOMPARE(ComboItems(f.Find<QComboBox>("conditionBox")), (QStringList{"", "Mint", "Played", "x"}));
+        QVERIFY(view->horizontalHeader()->sectionSize(NameField) > nameWidth);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("typed"));
+        QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("typed series"));
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Import from CSV"));
+        QCOMPARE(f.messages.shown[0].text, QStringLiteral("3 Cards imported; 1 repeat added to a quantity"));
+        QCOMPARE(Notice(f), QString::fromUtf8(Text::Notice));
+    }
+
+    // Undo takes the whole import back, quantities included, and redo puts
+    // it in again, as one step.
+    void undoesTheImportAsOneStep()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", kEuropean);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.importPath = f.folder.Path("in.csv");
+        answers.script = [](CsvImportDialog& dialog) {
+            Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
+            return true;
+        };
+        const CardTableModel& table = window.CardTable();
+        const Card ember = table.RowCard(0);
+        window.OnImportCsv();
+        QCOMPARE(table.rowCount(), 4);
+        QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
+        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo Import from CSV"));
+
+        window.UndoAction()->trigger();
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.RowCard(0), ember);
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
+        window.RedoAction()->trigger();
+        QCOMPARE(table.rowCount(), 4);
+        QCOMPARE(table.Cell(0, NameField), std::string_view("Drache"));
+        QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
+        window.UndoAction()->trigger();
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+    }
+
+    // A file that cannot be read in full is refused with a box naming the
+    // line; a cancelled dialog or file dialog changes nothing either.
+    void refusesWithoutChange_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("box");
+        QByteArray late = "Name,Series\r\n";
+        for (int i = 0; i < 40; ++i)
+            late += "Card " + QByteArray::number(i) + ",S\r\n";
+        QTest::newRow("quote left open") << late + "\"Last,S\r\n" << true
+                                         << "Line 42 of in.csv: a quote in this row is never closed.\r\n"
+                                            "Nothing was imported.";
+        QTest::newRow("cancelled") << late << false << QString();
+    }
+
+    void refusesWithoutChange()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(bool, answer);
+        QFETCH(QString, box);
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", csv);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.importPath = f.folder.Path("in.csv");
+        answers.script = [answer](CsvImportDialog&) { return answer; };
+        window.OnImportCsv();
+        QCOMPARE(window.CardTable().rowCount(), 2);
+        QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
+        QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 2);
+        QCOMPARE(f.messages.shown.size(), box.isEmpty() ? 0 : 1);
+        if (!box.isEmpty())
+            QCOMPARE(f.messages.shown[0].text, box);
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+    }
+
+    // Export, then import into a window on an empty folder, saves the very
+    // collection file the first window saved.
+    void roundTrips()
+    {
+        QByteArray csv;
+        QByteArray saved;
+        {
+            WindowFixture f;
+            f.folder.Write("qmk.dat", kCollection);
+            MainWindow& window = f.Open();
+            Answer(f).exportPath = f.folder.Path("cards.csv");
+            window.OnExportCsv();
+            f.Quit();
+            csv = f.folder.Read("cards.csv");
+            saved = f.folder.Read("qmk.dat");
+        }
+        WindowFixture f;
+        f.folder.Write("cards.csv", csv);
+        MainWindow& window = f.Open();
+        Answer(f).importPath = f.folder.Path("cards.csv");
+        window.OnImportCsv();
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), saved);
+        QCOMPARE(saved, kCollection);
+    }
+};
+
+QTEST_MAIN(TestCsvWindow)
+#include "test_csv_window.moc"

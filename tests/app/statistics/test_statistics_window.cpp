@@ -1,0 +1,301 @@
+#include "support/WindowTest.h"
+
+#include "app/statistics/StatisticsWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QFileDialog>
+#include <QHorizontalBarSeries>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// Known totals. The file's first record is the table's bottom row, so the
+// rows from the top are: Caf\xc3\xa9, Frost, Gale, Tide, Ember, Ironbark.
+const QByteArray kCollection = CollectionBytes({
+    {"Ironbark", "Skyforge", "Mint", "1999", "$4.25", "2"},
+    {"Ember", "Ashfall", "Played", "2003", "4,25 \xe2\x82\xac", ""},
+    {"Tide", "Skyforge", "Mint", "2003", "1.234,50 \xe2\x82\xac", "3"},
+    {"Gale", "Ashfall", "Good", "1999", "about 5", "1"},
+    {"Frost", "", "", "", "", "two"},
+    {"Caf\xc3\xa9", "Skyforge", "Mint", "1999", "\xc2\xa3" "10", "1"},
+});
+
+StatisticsWindow* OpenStatistics(WindowFixture& f)
+{
+    std::unique_ptr<QMenu> menu(f.window->CreateWindowMenu());
+    for (QAction* entry : menu->actions()) {
+        if (entry->objectName() == QLatin1String("statisticsAction"))
+            entry->trigger();
+    }
+    return f.window->findChild<StatisticsWindow*>();
+}
+
+QString Value(const StatisticsWindow& statistics, const char* name)
+{
+    return statistics.findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
+
+QTableView* List(const StatisticsWindow& statistics, const char* name)
+{
+    return statistics.findChild<QTableView*>(QString::fromLatin1(name));
+}
+
+QStringList Column(const QTableView& view, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < view.model()->rowCount(); ++row)
+        texts << view.model()->index(row, column).data().toString();
+    return texts;
+}
+
+void ClickListRow(StatisticsWindow& statistics, const char* name, int row)
+{
+    QTableView* view = List(statistics, name);
+    statistics.findChild<QTabWidget*>()->setCurrentWidget(view->parentWidget());
+    const QRect cell = view->visualRect(view->model()->index(row, 1));
+    QVERIFY(cell.isValid());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+QHorizontalBarSeries* BarSeries(const StatisticsWindow& statistics, const char* chart)
+{
+    QChart* shown = statistics.findChild<QChartView*>(QString::fromLatin1(chart))->chart();
+    return qobject_cast<QHorizontalBarSeries*>(shown->series().value(0));
+}
+
+QStringList Categories(QHorizontalBarSeries& series)
+{
+    return qobject_cast<QBarCategoryAxis*>(series.attachedAxes().value(0))->categories();
+}
+
+QList<double> Bars(const QBarSet& set)
+{
+    QList<double> values;
+    for (int i = 0; i < set.count(); ++i)
+        values << set.at(i);
+    return values;
+}
+
+} // namespace
+
+class TestStatisticsWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The figures a collector checks by hand, from the window's menu; the
+    // menu keeps About last, and a second call brings back the same window.
+    void showsTheCollectionsTotals()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        std::unique_ptr<QMenu> menu(f.window->CreateWindowMenu());
+        QAction* entry = nullptr;
+        for (QAction* action : menu->actions())
+            entry = action->objectName() == QLatin1String("statisticsAction") ? action : entry;
+        QVERIFY(entry != nullptr);
+        QCOMPARE(entry->text(), QStringLiteral("&Statistics..."));
+        QCOMPARE(entry->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("&About Quillmark..."));
+
+        StatisticsWindow* statistics = OpenStatistics(f);
+        QVERIFY(statistics != nullptr);
+        QVERIFY(statistics->isVisible());
+        QVERIFY(!statistics->isModal());
+        QCOMPARE(Value(*statistics, "cardsValue"), QStringLiteral("6"));
+        QCOMPARE(Value(*statistics, "copiesValue"), QStringLiteral("8"));
+        QCOMPARE(Value(*statistics, "paidValue"),
+                 QStringLiteral("€3,707.75 (2 Cards)\n$8.50 (1 Card)\n£10.00 (1 Card)"));
+        QCOMPARE(Value(*statistics, "unpricedValue"), QStringLiteral("1"));
+        QCOMPARE(Value(*statistics, "unreadableValue"), QStringLiteral("2"));
+        QVERIFY(statistics->findChild<QLabel*>(QStringLiteral("filterNote"))->isHidden());
+
+        const QTableView* dearest = List(*statistics, "mostCostlyTable");
+        QCOMPARE(Column(*dearest, 0), (QStringList{"4", "5", "6", "1"}));
+        QCOMPARE(Column(*dearest, 1), (QStringList{"€1,234.50", "€4.25", "$4.25", "£10.00"}));
+        QCOMPARE(Column(*dearest, 2), (QStringList{"Tide", "Ember", "Ironbark", "Café"}));
+        const QTableView* unreadable = List(*statistics, "unreadableTable");
+        QCOMPARE(Column(*unreadable, 0), (QStringList{"2", "3"}));
+        QCOMPARE(Column(*unreadable, 1), (QStringList{"Frost", "Gale"}));
+        QCOMPARE(Column(*unreadable, 2), (QStringList{"Quantity", "Price"}));
+        QCOMPARE(Column(*unreadable, 3), (QStringList{"two", "about 5"}));
+        const QTableView* series = List(*statistics, "seriesTable");
+        QCOMPARE(Column(*series, 0), (QStringList{"(blank)", "Ashfall", "Skyforge"}));
+        QCOMPARE(Column(*series, 3), (QStringList{"", "€4.25", "€3,703.50, $8.50, £10.00"}));
+        QCOMPARE(Column(*List(*statistics, "yearTable"), 2), (QStringList{"0", "4", "4"}));
+
+        QCOMPARE(OpenStatistics(f), statistics);
+        QCOMPARE(f.window->findChildren<StatisticsWindow*>().size(), 1);
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
+    // Ctrl+I from the main window's fields opens it; closing it ends it.
+    void shortcutOpensAndCloseEnds()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::keyClick(f.Field("nameEdit"), Qt::Key_I, Qt::ControlModifier);
+        QPointer<StatisticsWindow> statistics = f.window->findChild<StatisticsWindow*>();
+        QVERIFY(statistics != nullptr);
+        QVERIFY(statistics->isVisible());
+        QVERIFY(f.Field("nameEdit")->text().isEmpty());
+        QTest::mouseClick(statistics->findChild<QPushButton*>(QStringLiteral("closeButton")), Qt::LeftButton);
+        QTRY_VERIFY(statistics.isNull());
+    }
+
+    // A click on a listed Card selects it in the main window and takes it
+    // into the fields; after a sort the list follows the table.
+    void listedCardsSelectTheirRow()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        StatisticsWindow* statistics = OpenStatistics(f);
+
+        ClickListRow(*statistics, "unreadableTable", 1);
+        QCOMPARE(f.window->SelectionMark(), 2);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Gale"));
+        ClickListRow(*statistics, "mostCostlyTable", 3);
+        QCOMPARE(f.window->SelectionMark(), 0);
+        QCOMPARE(f.Field("priceEdit")->text(), QStringLiteral("£10"));
+
+        // By Name: Café, Ember, Frost, Gale, Ironbark, Tide.
+        f.window->OnColumnClick(NameField);
+        QTRY_COMPARE(Column(*List(*statistics, "unreadableTable"), 0), (QStringList{"3", "4"}));
+        ClickListRow(*statistics, "unreadableTable", 1);
+        QCOMPARE(f.window->SelectionMark(), 3);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Gale"));
+        QVERIFY(f.window->findChild<QTableView*>(QStringLiteral("cardTable"))->selectionModel()->isRowSelected(3));
+    }
+
+    // A Card added while the window is open is counted once the Add is done.
+    void followsTheTable()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        StatisticsWindow* statistics = OpenStatistics(f);
+        f.Type("nameEdit", QStringLiteral("Zephyr"));
+        f.Type("priceEdit", QStringLiteral("¥500"));
+        f.Type("quantityEdit", QStringLiteral("4"));
+        f.Click("addButton");
+        QTRY_COMPARE(Value(*statistics, "cardsValue"), QStringLiteral("7"));
+        QCOMPARE(Value(*statistics, "copiesValue"), QStringLiteral("12"));
+        QCOMPARE(Value(*statistics, "paidValue"),
+                 QStringLiteral("€3,707.75 (2 Cards)\n$8.50 (1 Card)\n£10.00 (1 Card)\n¥2,000.00 (1 Card)"));
+        // The new top row moved the others down.
+        QCOMPARE(Column(*List(*statistics, "unreadableTable"), 0), (QStringList{"3", "4"}));
+
+        f.window->SelectRow(0);
+        f.Click("deleteButton");
+        QTRY_COMPARE(Value(*statistics, "cardsValue"), QStringLiteral("6"));
+    }
+
+    // With a filter's rows the window counts those and says so.
+    void countsTheRowsAFilterShows()
+    {
+        CardTableModel table;
+        table.SetRows({{"A", "S", "", "", "$1", "1"}, {"B", "S", "", "", "$2", "2"}, {"C", "T", "", "", "x", "3"}});
+        RecordingMessages messages;
+        StatisticsWindow statistics(table, messages, std::vector<int>{2, 1});
+        const QLabel* note = statistics.findChild<QLabel*>(QStringLiteral("filterNote"));
+        QVERIFY(!note->isHidden());
+        QCOMPARE(note->text(), QStringLiteral("Only the 2 of 3 Cards that the filter shows are counted."));
+        QCOMPARE(Value(statistics, "cardsValue"), QStringLiteral("2"));
+        QCOMPARE(Value(statistics, "paidValue"), QStringLiteral("$4.00 (1 Card)"));
+        QCOMPARE(Column(*List(statistics, "unreadableTable"), 0), QStringList{"3"});
+
+        statistics.SetShownRows(std::vector<int>{});
+        QTRY_COMPARE(Value(statistics, "cardsValue"), QStringLiteral("0"));
+        QVERIFY(!note->isHidden());
+        QCOMPARE(Value(statistics, "paidValue"), QStringLiteral("0.00"));
+        statistics.SetShownRows(std::nullopt);
+        QTRY_COMPARE(Value(statistics, "cardsValue"), QStringLiteral("3"));
+        QVERIFY(note->isHidden());
+    }
+
+    // Bars of Cards and copies, the first group on top; of many groups
+    // those of the most Cards, in their order.
+    void chartsTheBreakdowns()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        StatisticsWindow* statistics = OpenStatistics(f);
+        QHorizontalBarSeries* bars = BarSeries(*statistics, "seriesChart");
+        QVERIFY(bars != nullptr);
+        QCOMPARE(Categories(*bars), (QStringList{"Skyforge", "Ashfall", "(blank)"}));
+        QCOMPARE(bars->barSets().size(), 2);
+        QCOMPARE(Bars(*bars->barSets()[0]), (QList<double>{3, 2, 1}));
+        QCOMPARE(Bars(*bars->barSets()[1]), (QList<double>{6, 2, 0}));
+
+        CardTableModel table;
+        std::vector<Card> cards;
+        for (int series = 1; series <= 25; ++series) {
+            for (int card = 0; card < series; ++card)
+                cards.push_back({"N", "S" + QByteArray::number(series).rightJustified(2, '0').toStdString()});
+        }
+        table.SetRows(cards);
+        StatisticsWindow many(table, f.messages);
+        QHorizontalBarSeries* largest = BarSeries(many, "seriesChart");
+        const QStringList categories = Categories(*largest);
+        QCOMPARE(categories.size(), StatisticsWindow::kChartBars);
+        QCOMPARE(categories.first(), QStringLiteral("S25"));
+        QCOMPARE(categories.last(), QStringLiteral("S06"));
+        QVERIFY2(largest->chart()->title().contains(QStringLiteral("the 20 largest of 25")),
+                 qPrintable(largest->chart()->title()));
+    }
+
+    // The chart goes to a PNG file through the file dialog, or a box says
+    // why it could not.
+    void savesTheChartAsPng()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        StatisticsWindow* statistics = OpenStatistics(f);
+
+        bool dialogSeen = false;
+        QTimer::singleShot(0, statistics, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                QApplication::activeModalWidget()->close();
+                return;
+            }
+            dialogSeen = true;
+            dialog->selectFile(f.folder.Path(QStringLiteral("condition")));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(statistics->findChild<QPushButton*>(QStringLiteral("conditionSaveButton")), Qt::LeftButton);
+        QVERIFY(dialogSeen);
+        const QImage saved(f.folder.Path(QStringLiteral("condition.png")), "PNG");
+        QVERIFY(!saved.isNull());
+        const QChartView* chart = statistics->findChild<QChartView*>(QStringLiteral("conditionChart"));
+        QCOMPARE(saved.size(), chart->size() * chart->devicePixelRatio());
+
+        QVERIFY(!statistics->SaveChart(StatisticsWindow::ByYear, f.folder.Path(QStringLiteral("none/year.png"))));
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Error Saving File."));
+        QVERIFY(!f.folder.Exists(QStringLiteral("none")));
+    }
+};
+
+QTEST_MAIN(TestStatisticsWindow)
+#include "test_statistics_window.moc"

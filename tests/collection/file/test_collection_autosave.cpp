@@ -1,0 +1,336 @@
+#include "base/FileStamp.h"
+#include "collection/CardTableModel.h"
+#include "collection/file/CollectionAutosave.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionSaver.h"
+#include "collection/ColumnSort.h"
+#include "support/RecordingMessages.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <ctime>
+#include <functional>
+
+#include <sys/stat.h>
+
+namespace {
+
+Card MakeCard(const std::string& name, const std::string& series = {})
+{
+    Card card;
+    card[NameField] = name;
+    card[SeriesField] = series;
+    card[DescriptionField] = "A card kept for " + name + ", with a line of notes as collectors write them.";
+    return card;
+}
+
+QByteArray Written(const CardTableModel& table)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteCollection(buffer, table);
+    return buffer.data();
+}
+
+qint64 ThreadCpuNs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// Which file is at the path: a safe write puts a new one there.
+ino_t FileAt(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// A table of rows, its collection file as loaded, and the autosave over them.
+struct Session {
+    explicit Session(int rows = 3)
+    {
+        CardTableModel::RowBuilder built;
+        for (int row = 0; row < rows; ++row)
+            built.Append(MakeCard("Card " + std::to_string(row), "Series " + std::to_string(row % 7)));
+        table.SetRowsBottomFirst(std::move(built));
+        const QByteArray loaded = Written(table);
+        Write(Path(), loaded);
+        file.Remember(StampOf(Path(), Checksum(loaded)));
+        autosave.Start();
+    }
+
+    QString Path() const { return folder.filePath(QStringLiteral("qmk.dat")); }
+    bool WaitForSave(int milliseconds = 2000) { return QSignalSpy(&autosave, &CollectionAutosave::Saved).wait(milliseconds); }
+
+    QTemporaryDir folder;
+    CardTableModel table;
+    RecordingMessages messages;
+    CollectionSaver file{folder.filePath(QStringLiteral("qmk.dat"))};
+    CollectionAutosave autosave{table, file, messages};
+};
+
+} // namespace
+
+class TestCollectionAutosave : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+
+private slots:
+    void initTestCase() { qputenv("HOME", home_.path().toLocal8Bit()); }
+
+    // Every way the table changes is saved within 2 s, as the bytes a close
+    // would write then.
+    void everyChangeIsSaved_data()
+    {
+        QTest::addColumn<std::function<void(CardTableModel&)>>("change");
+        QTest::newRow("add") << std::function([](CardTableModel& t) { t.InsertRow(0, MakeCard("New")); });
+        QTest::newRow("update") << std::function([](CardTableModel& t) { t.SetRow(1, MakeCard("Changed")); });
+        QTest::newRow("one cell") << std::function([](CardTableModel& t) { t.SetCell(2, PriceField, "$3"); });
+        QTest::newRow("delete") << std::function([](CardTableModel& t) { t.RemoveRow(0); });
+        QTest::newRow("sort") << std::function([](CardTableModel& t) { SortRowsByColumn(t, SeriesField); });
+        QTest::newRow("sort again") << std::function([](CardTableModel& t) { SortRowsByColumn(t, NameField); });
+        QTest::newRow("all replaced") << std::function([](CardTableModel& t) { t.SetRows({MakeCard("Only")}); });
+        QTest::newRow("emptied") << std::function([](CardTableModel& t) { t.SetRows({}); });
+    }
+    void everyChangeIsSaved()
+    {
+        QFETCH(std::function<void(CardTableModel&)>, change);
+        Session session;
+        const QByteArray before = Read(session.Path());
+        QElapsedTimer clock;
+        clock.start();
+        change(session.table);
+        QVERIFY(session.WaitForSave());
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        QVERIFY(Read(session.Path()) != before);
+        QVERIFY(session.messages.shown.isEmpty());
+    }
+
+    // Changes that never pause are still saved every half second or so, not held
+    // back until they stop; the last one is in the file 2 s later.
+    void steadyChangesAreSavedAsTheyCome()
+    {
+        Session session(20000);
+        QSignalSpy saves(&session.autosave, &CollectionAutosave::Saved);
+        QElapsedTimer clock;
+        clock.start();
+        for (int change = 0; clock.elapsed() < 3500; ++change) {
+            session.table.InsertRow(0, MakeCard("Steady " + std::to_string(change)));
+            QTest::qWait(100);
+        }
+        QVERIFY2(saves.size() >= 2, qPrintable(QString::number(saves.size())));
+        QTRY_COMPARE_WITH_TIMEOUT(Read(session.Path()), Written(session.table), 2000);
+    }
+
+    // Finish waits for a save being written, and nothing is saved after it.
+    void stopEndsTheSaves()
+    {
+        Session session(100000);
+        QSignalSpy saves(&session.autosave, &CollectionAutosave::Saved);
+        session.table.InsertRow(0, MakeCard("Last saved"));
+        // The delay is a coarse timer, due within 5 % of its time; a save of
+        // 100,000 Cards then takes a few hundred milliseconds.
+        QTest::qWait(CollectionAutosave::kDelayMs * 6 / 5);
+        QVERIFY(session.autosave.Finish());
+        QCOMPARE(saves.size(), 1);
+        const QByteArray saved = Read(session.Path());
+        QCOMPARE(saved, Written(session.table));
+        session.table.InsertRow(0, MakeCard("Never saved"));
+        QTest::qWait(CollectionAutosave::kDelayMs * 3 / 2);
+        QCOMPARE(saves.size(), 1);
+        QCOMPARE(Read(session.Path()), saved);
+    }
+
+    // Finish leaves the file the last save wrote when the table and the file
+    // are both as that save left them, and writes it otherwise.
+    void finishWritesOnlyWhatTheFileLacks_data()
+    {
+        QTest::addColumn<std::function<void(Session&)>>("afterSave");
+        QTest::addColumn<bool>("rewritten");
+        QTest::addColumn<bool>("conflict");
+        const auto nothing = [](Session&) {};
+        const auto changed = [](Session& s) { s.table.SetCell(0, PriceField, "$9"); };
+        const auto theirs = [](Session& s) { Write(s.Path(), Read(s.Path()).replace("Card 1", "Card 7")); };
+        const auto removed = [](Session& s) { QFile::remove(s.Path()); };
+        QTest::newRow("as saved") << std::function(nothing) << false << false;
+        QTest::newRow("changed since") << std::function(changed) << true << false;
+        QTest::newRow("written elsewhere") << std::function(theirs) << true << true;
+        QTest::newRow("removed") << std::function(removed) << true << false;
+    }
+    void finishWritesOnlyWhatTheFileLacks()
+    {
+        QFETCH(std::function<void(Session&)>, afterSave);
+        QFETCH(bool, rewritten);
+        QFETCH(bool, conflict);
+        Session session;
+        session.table.InsertRow(0, MakeCard("Saved"));
+        QVERIFY(session.WaitForSave());
+        afterSave(session);
+        const ino_t before = FileAt(session.Path());
+        QVERIFY(session.autosave.Finish());
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileAt(session.Path()) != before, rewritten);
+        const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files);
+        QCOMPARE(kept.size(), conflict ? 1 : 0);
+        QCOMPARE(session.messages.shown.size(), conflict ? 1 : 0);
+    }
+
+    // Without a save since the load, or after one that failed, the file is
+    // written.
+    void finishWritesWhatNoSaveWrote()
+    {
+        Session unsaved;
+        const ino_t loaded = FileAt(unsaved.Path());
+        QVERIFY(unsaved.autosave.Finish());
+        QVERIFY(FileAt(unsaved.Path()) != loaded);
+        QCOMPARE(Read(unsaved.Path()), Written(unsaved.table));
+
+        Session failed;
+        QFile::remove(failed.Path());
+        QVERIFY(QDir(failed.folder.path()).mkdir(QStringLiteral("qmk.dat")));
+        failed.table.InsertRow(0, MakeCard("Not saved"));
+        QVERIFY(failed.WaitForSave());
+        QVERIFY(QDir(failed.folder.path()).rmdir(QStringLiteral("qmk.dat")));
+        QVERIFY(failed.autosave.Finish());
+        QCOMPARE(Read(failed.Path()), Written(failed.table));
+    }
+
+    // While qmk.dat cannot be written the user is told once, and the
+    // recovery file follows every change; a save that succeeds again ends
+    // the outage, and the next failure is told again.
+    void aFailureIsReportedOnce()
+    {
+        Session session;
+        QFile::remove(session.Path());
+        QVERIFY(QDir(session.folder.path()).mkdir(QStringLiteral("qmk.dat")));
+        QString recovery;
+        for (int change = 0; change < 3; ++change) {
+            session.table.InsertRow(0, MakeCard("Kept " + std::to_string(change)));
+            QVERIFY(session.WaitForSave());
+            QCOMPARE(session.messages.shown.size(), 1);
+            const QStringList found = QDir(session.folder.path()).entryList({"qmk.dat.recovered-*"}, QDir::Files);
+            QCOMPARE(found.size(), 1);
+            recovery = session.folder.filePath(found.first());
+            QCOMPARE(Read(recovery), Written(session.table));
+        }
+        const RecordingMessages::Shown box = session.messages.shown.first();
+        QVERIFY2(box.text.startsWith(QStringLiteral("Your changes could not be saved to qmk.dat (")), qPrintable(box.text));
+        QVERIFY(box.text.endsWith(QStringLiteral("Your Cards were saved to ") + recovery));
+        QCOMPARE(box.caption, QStringLiteral("Error Writing File"));
+
+        QVERIFY(QDir(session.folder.path()).rmdir(QStringLiteral("qmk.dat")));
+        session.table.RemoveRow(0);
+        QVERIFY(session.WaitForSave());
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(session.messages.shown.size(), 1);
+
+        QFile::remove(session.Path());
+        QVERIFY(QDir(session.folder.path()).mkdir(QStringLiteral("qmk.dat")));
+        session.table.RemoveRow(0);
+        QVERIFY(session.WaitForSave());
+        QCOMPARE(session.messages.shown.size(), 2);
+        QCOMPARE(Read(recovery), Written(session.table));
+    }
+
+    // Another program writes qmk.dat between two saves: its file is kept
+    // beside ours, and a box names both.
+    void conflictBetweenTwoSaves()
+    {
+        Session session;
+        session.table.InsertRow(0, MakeCard("First"));
+        QVERIFY(session.WaitForSave());
+        const QByteArray theirs = "NAME=Written elsewhere\r\n";
+        Write(session.Path(), theirs);
+        session.table.InsertRow(0, MakeCard("Second"));
+        QVERIFY(session.WaitForSave());
+
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        const QString conflict = session.folder.filePath(kept.first());
+        QCOMPARE(Read(conflict), theirs);
+        QCOMPARE(session.messages.shown.size(), 1);
+        const RecordingMessages::Shown box = session.messages.shown.first();
+        QCOMPARE(box.caption, QStringLiteral("Collection Changed"));
+        QVERIFY2(box.text.contains(conflict) && box.text.endsWith(session.Path()), qPrintable(box.text));
+
+        session.table.InsertRow(0, MakeCard("Third"));
+        QVERIFY(session.WaitForSave());
+        QCOMPARE(session.messages.shown.size(), 1);
+    }
+
+    // At 100,000 Cards the window's thread only takes the snapshot: the
+    // longest it is kept from its events while saves run is measured with a
+    // timer that should fire every millisecond.
+    void theWindowIsNotKeptWaiting()
+    {
+        Session session(100000);
+        // The bound holds the processor time the snapshot takes, which other
+        // programs on a busy machine do not lengthen; the figures give both.
+        qint64 longestSnapshot = 0;
+        qint64 longestSnapshotCpu = 0;
+        for (int time = 0; time < 3; ++time) {
+            QElapsedTimer clock;
+            clock.start();
+            const qint64 cpu = ThreadCpuNs();
+            const CardTableSnapshot snapshot = session.table.Snapshot();
+            longestSnapshotCpu = std::max(longestSnapshotCpu, ThreadCpuNs() - cpu);
+            longestSnapshot = std::max(longestSnapshot, clock.nsecsElapsed());
+        }
+
+        QTimer beat;
+        QElapsedTimer sinceBeat;
+        qint64 longestGap = 0;
+        QObject::connect(&beat, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, sinceBeat.nsecsElapsed());
+            sinceBeat.restart();
+        });
+        beat.start(1);
+        sinceBeat.start();
+        // The same measure with no save running, for what the machine adds.
+        QTest::qWait(3000);
+        const qint64 longestIdleGap = longestGap;
+        longestGap = 0;
+        qint64 longestSave = 0;
+        for (int save = 0; save < 5; ++save) {
+            QElapsedTimer clock;
+            clock.start();
+            session.table.SetRow(save, MakeCard("Changed " + std::to_string(save)));
+            QVERIFY(session.WaitForSave(5000));
+            longestSave = std::max(longestSave, clock.elapsed());
+        }
+        beat.stop();
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        qInfo("100,000 Cards, %lld bytes: snapshot %.1f ms at most (%.1f ms of processor time); a change saved "
+              "after %lld ms at most; longest gap between events over five saves %.1f ms, over 3 s without "
+              "saves %.1f ms",
+              qint64(Read(session.Path()).size()), longestSnapshot / 1e6, longestSnapshotCpu / 1e6, longestSave,
+              longestGap / 1e6, longestIdleGap / 1e6);
+        QVERIFY(longestSnapshotCpu < 50'000'000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCollectionAutosave)
+#include "test_collection_autosave.moc"

@@ -1,0 +1,230 @@
+#include "base/FileStamp.h"
+#include "collection/CardTableModel.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionSaver.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+Card MakeCard(std::string name, std::string description = {})
+{
+    Card card;
+    card[NameField] = std::move(name);
+    card[DescriptionField] = std::move(description);
+    return card;
+}
+
+template <typename Table>
+QByteArray Written(const Table& table)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!WriteCollection(buffer, table))
+        qFatal("write failed");
+    return buffer.data();
+}
+
+CollectionSaver::Writer Writing(const QByteArray& bytes)
+{
+    return [bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); };
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// A saver that has read the file as it is now, as the load does.
+void Load(CollectionSaver& saver)
+{
+    saver.Remember(StampOf(saver.Path(), Checksum(Read(saver.Path()))));
+}
+
+QStringList Matching(const QString& folder, const QString& pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+// Sets a file's modification time, to the nanosecond.
+void SetModified(const QString& path, const timespec& when)
+{
+    const timespec times[2] = {when, when};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
+timespec Modified(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mtim;
+}
+
+} // namespace
+
+class TestCollectionSaver : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+
+private slots:
+    void initTestCase() { qputenv("HOME", home_.path().toLocal8Bit()); }
+
+    // An autosave writes a snapshot; the close writes the table: the bytes
+    // must be the same, whatever the values hold.
+    void snapshotWritesTheTablesBytes()
+    {
+        CardTableModel table;
+        QCOMPARE(Written(table.Snapshot()), QByteArray());
+        table.SetRows({MakeCard("Alpha", "two\nlines"), MakeCard(std::string("nul\0in", 6), "\xff\xfe"),
+                       MakeCard("Gamma", std::string(70000, 'g')), MakeCard("Empty")});
+        const CardTableSnapshot snapshot = table.Snapshot();
+        table.RemoveRow(0);
+        table.InsertRow(0, MakeCard("Later"));
+        QCOMPARE(snapshot.rowCount(), 4);
+        QCOMPARE(snapshot.Cell(0, NameField), std::string_view("Alpha"));
+        QCOMPARE(snapshot.Cell(4, NameField), std::string_view());
+        table.SetRow(0, MakeCard("Alpha", "two\nlines"));
+        QCOMPARE(Written(snapshot), Written(table));
+    }
+
+    // Saves over the file the saver itself last wrote are quiet.
+    void savesOverItsOwnFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("qmk.dat");
+        Write(path, "NAME=Old\r\n");
+        CollectionSaver saver(path);
+        Load(saver);
+        for (const QByteArray& bytes : {QByteArray("NAME=One\r\n"), QByteArray("NAME=Two\r\n"), QByteArray()}) {
+            const SaveOutcome outcome = saver.Save(Writing(bytes));
+            QCOMPARE(outcome.kind, SaveOutcome::Written);
+            QVERIFY(outcome.keptConflict.isEmpty());
+            QCOMPARE(Read(path), bytes);
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"qmk.dat"});
+    }
+
+    // Another program's version of the file is kept beside it before ours
+    // replaces it, however it was written; the next save is quiet again.
+    void keepsAFileChangedBehindItsBack_data()
+    {
+        QTest::addColumn<QByteArray>("theirs");
+        QTest::addColumn<bool>("sameTime");
+        QTest::newRow("longer") << QByteArray("NAME=Old\r\nNAME=Theirs\r\n") << false;
+        QTest::newRow("same size") << QByteArray("NAME=Qld\r\n") << false;
+        // A copy that keeps the size and the time is told by its bytes.
+        QTest::newRow("same size and time") << QByteArray("NAME=Odd\r\n") << true;
+        QTest::newRow("emptied") << QByteArray() << false;
+    }
+    void keepsAFileChangedBehindItsBack()
+    {
+        QFETCH(QByteArray, theirs);
+        QFETCH(bool, sameTime);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("qmk.dat");
+        Write(path, "NAME=Old\r\n");
+        CollectionSaver saver(path);
+        Load(saver);
+        const timespec loaded = Modified(path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+        file.write(theirs);
+        file.close();
+        if (sameTime)
+            SetModified(path, loaded);
+
+        const SaveOutcome outcome = saver.Save(Writing("NAME=Ours\r\n"));
+        QCOMPARE(outcome.kind, SaveOutcome::Written);
+        QCOMPARE(Read(path), QByteArray("NAME=Ours\r\n"));
+        QVERIFY(QFileInfo(outcome.keptConflict).fileName().startsWith("qmk.dat.conflict-"));
+        QCOMPARE(QFileInfo(outcome.keptConflict).absolutePath(), QFileInfo(path).absolutePath());
+        QCOMPARE(Read(outcome.keptConflict), theirs);
+
+        QVERIFY(saver.Save(Writing("NAME=Ours again\r\n")).keptConflict.isEmpty());
+        QCOMPARE(Matching(folder.path(), "qmk.dat.conflict-*").size(), 1);
+    }
+
+    // A file deleted behind its back has nothing to keep; two changes within
+    // one second keep two files.
+    void conflictNamesAreUnique()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("qmk.dat");
+        Write(path, "NAME=Old\r\n");
+        CollectionSaver saver(path);
+        Load(saver);
+        QFile::remove(path);
+        QVERIFY(saver.Save(Writing("NAME=Ours\r\n")).keptConflict.isEmpty());
+        QStringList kept;
+        for (const QByteArray& theirs : {QByteArray("NAME=First\r\n"), QByteArray("NAME=Second\r\n")}) {
+            QFile::remove(path);
+            Write(path, theirs);
+            kept << saver.Save(Writing("NAME=Ours\r\n")).keptConflict;
+            QCOMPARE(Read(kept.last()), theirs);
+        }
+        QVERIFY(kept[0] != kept[1]);
+        QCOMPARE(Matching(folder.path(), "qmk.dat.conflict-*").size(), 2);
+    }
+
+    // A file that could not be read is never written: its saves go to one
+    // recovery file beside it, the latest Cards each time.
+    void leavesAnUnreadableFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("qmk.dat");
+        Write(path, "kept as it was");
+        CollectionSaver saver(path);
+        saver.LeaveFile();
+        QString recovery;
+        for (const QByteArray& bytes : {QByteArray("NAME=One\r\n"), QByteArray("NAME=Two\r\n")}) {
+            const SaveOutcome outcome = saver.Save(Writing(bytes));
+            QCOMPARE(outcome.kind, SaveOutcome::LeftAsItWas);
+            QVERIFY(recovery.isEmpty() || outcome.recovery == recovery);
+            recovery = outcome.recovery;
+            QCOMPARE(Read(recovery), bytes);
+        }
+        QCOMPARE(QFileInfo(recovery).absolutePath(), QFileInfo(path).absolutePath());
+        QCOMPARE(Read(path), QByteArray("kept as it was"));
+        QCOMPARE(RecoveryFolder(path), QFileInfo(path).absolutePath());
+    }
+
+    // Two runs failing within one second each keep their own recovery file;
+    // a failed write leaves the file found as it was, and no copy of it.
+    void recoveryNamesAreUnique()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("qmk.dat");
+        QVERIFY(QDir(folder.path()).mkdir("qmk.dat"));
+        CollectionSaver first(path);
+        CollectionSaver second(path);
+        const SaveOutcome one = first.Save(Writing("NAME=One\r\n"));
+        const SaveOutcome two = second.Save(Writing("NAME=Two\r\n"));
+        QCOMPARE(one.kind, SaveOutcome::Failed);
+        QCOMPARE(two.kind, SaveOutcome::Failed);
+        QVERIFY(!one.reason.isEmpty());
+        QVERIFY(one.recovery != two.recovery);
+        QCOMPARE(Read(one.recovery), QByteArray("NAME=One\r\n"));
+        QCOMPARE(Read(two.recovery), QByteArray("NAME=Two\r\n"));
+        QVERIFY(one.keptConflict.isEmpty());
+        QCOMPARE(Matching(folder.path(), "qmk.dat.*").size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCollectionSaver)
+#include "test_collection_saver.moc"
