@@ -19,6 +19,7 @@
 #include "app/window/WindowMenu.h"
 #include "app/window/WindowMenuBar.h"
 #include "base/MessageInterface.h"
+#include "base/StepTimes.h"
 #include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
 #include "pages/PageCommands.h"
@@ -133,6 +134,7 @@ MainWindow::MainWindow(MessageInterface& messages, CollectionFolder folder, QWid
     BindHistory();
     ConnectCommands();
     BindMenuBar();
+    StepTimes::Mark("controls made");
     OnInitWindow();
 }
 
@@ -341,7 +343,12 @@ int MainWindow::SelectionMark() const
 void MainWindow::LoadCollection()
 {
     TakeFields();
-    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_);
+    LoadedFile loaded;
+    ::LoadCollection(collectionFile_, table_, seriesChoices_, conditionChoices_, messages_, &loaded);
+    // Today's backup is made from the bytes just read; once the window is
+    // on the screen, and before any save writes over the file.
+    folder_.KeepBackupOf(std::move(loaded.bytes), isVisible(), messages_);
+    collectionFile_.WaitBeforeWriting(folder_.BackupGate());
     // The fields show and take text in the collection file's encoding.
     for (const auto& field : fields_) {
         field->SetEncoding(table_.Encoding(), [this](char32_t character) {
@@ -352,7 +359,8 @@ void MainWindow::LoadCollection()
     cardTable_->FitColumns();
     RefreshRowCount();
     ClearEntryFields();
-    autosave_.Start();
+    autosave_.Start(loaded.asWritten);
+    StepTimes::Mark("collection shown in the window");
 }
 
 bool MainWindow::SaveCollection()

@@ -147,6 +147,7 @@ public:
     void OpenFolder(const QString& folder);
     void OnRecentCollection(const QString& folder);
     const CollectionFolder& Folder() const { return folder_; }
+    CollectionFolder& Folder() { return folder_; }
     QAction* OpenFolderAction() const { return openFolderAction_; }
     QMenu* RecentCollectionsMenu() const { return recentCollectionsMenu_; }
     // Answers the folder question instead of the desktop's folder dialog:

@@ -12,11 +12,14 @@ public:
     static const char* Version();
 
     // Enters the data folder named on the command line, if any, takes its
-    // lock, makes it ready, backs up its collection file once a day and runs
-    // the main window modally until it is closed; both files are written by
-    // then. Returns the program's exit status: 1 also when the folder is
-    // refused (another program has it, or no file can be made there), and
-    // nothing in it has been read or written then.
+    // lock, makes it ready and runs the main window modally until it is
+    // closed; today's backup of its collection file is made once the window
+    // is on the screen, from the bytes the window read. Once both files are
+    // written, the backup made and the lock let go, ends the process with
+    // status 0 without freeing its memory piece by piece. Otherwise returns
+    // the program's exit status: 2 for a wrong command line, 1 when the
+    // folder is refused (another program has it, or no file can be made
+    // there), and nothing in it has been read or written then.
     int Start();
 
 private:

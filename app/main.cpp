@@ -1,11 +1,13 @@
 #include "app/QuillmarkApp.h"
 #include "base/LargeAllocations.h"
+#include "base/StepTimes.h"
 
 #include <cstdio>
 #include <cstring>
 
 int main(int argc, char** argv)
 {
+    StepTimes::Begin();
     // Answered before the application object exists: these need no display.
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -18,6 +20,13 @@ int main(int argc, char** argv)
         }
     }
     ReturnLargeAllocationsWhenFreed();
-    QuillmarkApp app(argc, argv);
-    return app.Start();
+    int status = 0;
+    {
+        QuillmarkApp app(argc, argv);
+        StepTimes::Mark("application object made: display connected, fonts found");
+        status = app.Start();
+        StepTimes::Mark("window destroyed");
+    }
+    StepTimes::Mark("application ended");
+    return status;
 }

@@ -2,19 +2,6 @@
 
 #include <algorithm>
 
-bool IsTrailingSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string_view WithoutTrailingSpace(std::string_view text)
-{
-    std::size_t end = text.size();
-    while (end > 0 && IsTrailingSpace(text[end - 1]))
-        --end;
-    return text.substr(0, end);
-}
-
 void PrepareValueForStorage(std::string& value)
 {
     std::replace_if(value.begin(), value.end(), [](char c) { return c == '\n' || c == kEndOfFileByte; }, ' ');

@@ -17,10 +17,19 @@ struct KeyValue {
 
 // The white space a line loses at its end when it is read: a value that
 // ends in it does not come back as it was written.
-bool IsTrailingSpace(char c);
+inline bool IsTrailingSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The text without its trailing white space.
-std::string_view WithoutTrailingSpace(std::string_view text);
+inline std::string_view WithoutTrailingSpace(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && IsTrailingSpace(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
 
 // Makes a typed or pasted value one that a value line gives back as it
 // stands: a line feed or byte 26 would end the line or the file, so each

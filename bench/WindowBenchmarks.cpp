@@ -78,7 +78,7 @@ ino_t FileAt(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
-QByteArray FileBytes(const QString& path)
+QByteArray BytesOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -425,7 +425,7 @@ bool RunWindowBenchmarks(std::uint64_t cards)
 bool RunCsvImportBenchmark(std::uint64_t cards)
 {
     const QString csv = QFileInfo(QStringLiteral("cards.csv")).absoluteFilePath();
-    const QByteArray saved = FileBytes(QStringLiteral("qmk.dat"));
+    const QByteArray saved = BytesOf(QStringLiteral("qmk.dat"));
     QDir(QStringLiteral("import")).removeRecursively();
     if (!QDir().mkdir(QStringLiteral("import")) || !QDir::setCurrent(QStringLiteral("import")))
         return false;
@@ -450,7 +450,7 @@ bool RunCsvImportBenchmark(std::uint64_t cards)
     bool sound = std::uint64_t(window->CardTable().rowCount()) == cards && messages.errors == 1;
     window->OnDestroyWindow();
     window.reset();
-    if (FileBytes(QStringLiteral("qmk.dat")) != saved) {
+    if (BytesOf(QStringLiteral("qmk.dat")) != saved) {
         std::fprintf(stderr, "%llu cards: the imported collection is not the exported one\n",
                      static_cast<unsigned long long>(cards));
         sound = false;

@@ -79,10 +79,72 @@ function startupBreakdown(    k, n, total, read, splitting, reading, measure, pa
         print ""
     }
 }
+function mib(b) { return b == "" ? "–" : sprintf("%.0f MiB", b / 1048576) }
+function secs(s) { return s == "" ? "–" : sprintf("%.2f s", s) }
+function seenVerdict(values, limit,    i, n, parts, worst) {
+    n = split(values, parts, " "); worst = ""
+    for (i = 1; i <= n; i++) if (parts[i] != "" && (worst == "" || parts[i] + 0 > worst)) worst = parts[i] + 0
+    if (worst == "") return "not run"
+    return worst <= limit ? "met" : "**missed**"
+}
+# The real program from outside, and its own steps from main() on.
+function seenSection(    k, n, any, start, startMade, i, key, prev, prevCpu, wall, cpu, label, none, noneMade) {
+    any = has(0, "seen_start_s")
+    for (k = 1; k <= count; k++) if (has(sizes[k], "seen_start_s")) any = 1
+    if (!any) return
+    print "## Start and close as the collector sees them"
+    print ""
+    print "The real `quillmark` of the same build, on the same generated collections, timed from outside by the yardstick (`../shared/yardstick/start-close.py`): started under Xvfb, the start lasts until the screen stops changing (the text cursor's blink allowed), the close from the Escape key until the process has ended with both files safely on disk; peak is the process's VmHWM before the close. Each figure is the median of three runs, each on a fresh copy of the folder; a first start of the day makes today's backup copy, a later one finds it made. The processor time is the program's, every thread of it, until the screen settled. The figures above are the harness's, in process, on Qt's offscreen platform: they leave out the program's loading, the display and the settling of the screen."
+    print ""
+    print "| Cards | start, seen: first start of the day | its processor time | start, seen: today's backup made | its processor time | close, seen | peak | peak with the filter bar open |"
+    print "|---|---|---|---|---|---|---|---|"
+    for (k = 0; k <= count; k++) {
+        n = k == 0 ? 0 : sizes[k]
+        if (!has(n, "seen_start_s")) continue
+        printf "| %s | %s | %s | %s | %s | %s | %s | %s |\n", n == 0 ? "none" : cards(n), secs(get(n, "seen_start_s")), secs(get(n, "seen_start_cpu_s")), secs(has(n, "seen_start_made_s") ? get(n, "seen_start_made_s") : get(n, "seen_start_s")), secs(has(n, "seen_start_made_cpu_s") ? get(n, "seen_start_made_cpu_s") : get(n, "seen_start_cpu_s")), secs(get(n, "seen_close_s")), mib(get(n, "seen_peak_bytes")), mib(get(n, "seen_peak_filter_bytes"))
+    }
+    print ""
+    none = get(0, "seen_start_s"); noneMade = has(0, "seen_start_made_s") ? get(0, "seen_start_made_s") : none
+    print "| target | Cards | measured | target | |"
+    print "|---|---|---|---|---|"
+    if (has(100000, "seen_start_s") && none != "") {
+        start = get(100000, "seen_start_s") - none; startMade = get(100000, "seen_start_made_s") - noneMade
+        printf "| start, seen, beyond the start with no Cards | 100,000 | %s; %s with today's backup made | ≤ 0.15 s | %s |\n", secs(start), secs(startMade), seenVerdict(start " " startMade, 0.15)
+    }
+    if (has(1000000, "seen_start_s"))
+        printf "| start, seen | 1,000,000 | %s; %s with today's backup made | ≤ 1.2 s | %s |\n", secs(get(1000000, "seen_start_s")), secs(get(1000000, "seen_start_made_s")), seenVerdict(get(1000000, "seen_start_s") " " get(1000000, "seen_start_made_s"), 1.2)
+    if (has(100000, "seen_close_s"))
+        printf "| close, seen, both files safely written | 100,000 | %s; %s | ≤ 0.12 s | %s |\n", secs(get(100000, "seen_close_s")), secs(get(100000, "seen_close_made_s")), seenVerdict(get(100000, "seen_close_s") " " get(100000, "seen_close_made_s"), 0.12)
+    if (has(1000000, "seen_close_s"))
+        printf "| close, seen, both files safely written | 1,000,000 | %s; %s | ≤ 0.4 s | %s |\n", secs(get(1000000, "seen_close_s")), secs(get(1000000, "seen_close_made_s")), seenVerdict(get(1000000, "seen_close_s") " " get(1000000, "seen_close_made_s"), 0.4)
+    if (has(1000000, "seen_peak_bytes"))
+        printf "| peak, and with the filter bar open | 1,000,000 | %s; %s | ≤ 450 MiB | %s |\n", mib(get(1000000, "seen_peak_bytes")), mib(get(1000000, "seen_peak_filter_bytes")), seenVerdict(get(1000000, "seen_peak_bytes") / 1048576 " " (has(1000000, "seen_peak_filter_bytes") ? get(1000000, "seen_peak_filter_bytes") / 1048576 : ""), 450)
+    print ""
+    for (k = 0; k <= count; k++) {
+        n = k == 0 ? 0 : sizes[k]
+        if (!has(n, "step_00_s")) continue
+        printf "### The program's own steps, %s, first start of the day\n\n", n == 0 ? "no Cards" : cards(n) " Cards"
+        print "Told by the program itself (`QT_LOGGING_RULES=\"quillmark.steps.debug=true\"`), in the run with the median first paint of three (`bench/steps-seen.py`): each step as it ended, since `main()` began, with the processor time of every thread of the process; the filter bar was opened and a letter typed in it before the close."
+        print ""
+        print "| step | ended at | took | processor time |"
+        print "|---|---|---|---|"
+        prev = ""; prevCpu = ""
+        for (i = 0; ; i++) {
+            key = sprintf("step_%02d", i)
+            if (!has(n, key "_s")) break
+            wall = get(n, key "_s"); cpu = get(n, key "_cpu_s"); label = get(n, key "_label")
+            if (label == "process started (clock ticks of 10 ms)") label = "process started (to 10 ms)"
+            printf "| %s | %s | %s | %s |\n", label, (wall < 0 ? "−" ms(-wall) : ms(wall)), (prev == "" ? "–" : ms(wall - prev)), (prevCpu == "" ? "–" : ms(cpu - prevCpu))
+            prev = wall; prevCpu = cpu
+        }
+        print ""
+    }
+}
 function cards(n,    s) { s = sprintf("%d", n); while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s); return s }
 
 BEGIN { FS = "\t" }
-{ v[$1, $2] = $3; if (!($1 in seen)) { seen[$1] = 1; sizes[++count] = $1 + 0 } }
+# The program with no Cards is timed only from outside: it is no size of the harness's tables.
+{ v[$1, $2] = $3; if (!($1 in seen) && $1 + 0 > 0) { seen[$1] = 1; sizes[++count] = $1 + 0 } }
 END {
     for (i = 1; i <= count; i++) for (j = i + 1; j <= count; j++) if (sizes[j] < sizes[i]) { t = sizes[i]; sizes[i] = sizes[j]; sizes[j] = t }
 
@@ -139,6 +201,8 @@ END {
         }
     }
     print ""
+
+    seenSection()
 
     startupBreakdown()
 

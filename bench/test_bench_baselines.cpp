@@ -35,7 +35,7 @@ std::vector<Card> GeneratedCards(int count)
     return cards;
 }
 
-QByteArray FileBytes(const QString& path)
+QByteArray BytesOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -120,7 +120,7 @@ void BenchBaselinesTest::rowByRowCatalogueMatchesTheCommand()
     WindowFixture fixture;
     QVERIFY(WriteGeneratedCollection(fixture.folder.Path(QStringLiteral("qmk.dat")), 50));
     for (const QString& name : {QStringLiteral("CatalogueOutside.htm"), QStringLiteral("CatalogueInside.htm")})
-        fixture.folder.Write(name, FileBytes(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + name));
+        fixture.folder.Write(name, BytesOf(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + name));
     fixture.Open();
     fixture.window->OnCatalogue();
     const Card last = fixture.window->HeldCard();

@@ -37,8 +37,8 @@ class CardTableModel : public QAbstractTableModel {
 
 public:
     // Rows gathered for a whole-table replacement, as a load reads them, in
-    // parts that never move once gathered: the table's one array of rows is
-    // made only when they are handed over, after the file's bytes are gone.
+    // parts: the table's one array of rows is made only when they are
+    // handed over.
     class RowBuilder {
     public:
         void Append(const Card& card)
@@ -48,11 +48,11 @@ public:
             parts_.back().emplace_back(card);
         }
         // Rows gathered elsewhere, after these.
-        void Append(std::deque<PackedCard>&& rows) { parts_.push_back(std::move(rows)); }
+        void Append(std::vector<PackedCard>&& rows) { parts_.push_back(std::move(rows)); }
 
     private:
         friend class CardTableModel;
-        std::deque<std::deque<PackedCard>> parts_;
+        std::deque<std::vector<PackedCard>> parts_;
     };
 
     // Rows kept outside the table as the table keeps them: rows taken out

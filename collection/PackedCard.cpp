@@ -34,7 +34,7 @@ PackedCard::PackedCard(const CardView& fields)
         size += field.size();
     const char width = size <= UINT8_MAX ? 1 : size <= UINT16_MAX ? 2 : 4;
     const std::size_t header = 1 + kCardFieldCount * std::size_t(width);
-    block_ = static_cast<char*>(::operator new(kOwnersBytes + header + size));
+    block_ = static_cast<char*>(BlockArena::Allocate(kOwnersBytes + header + size));
     new (block_) Owners(1);
     char* packed = block_ + kOwnersBytes;
     packed[0] = width;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BlockArena.h"
 #include "collection/Card.h"
 
 #include <array>
@@ -20,8 +21,9 @@ using CardView = std::array<std::string_view, kCardFieldCount>;
 // the Name and Series, so that a search for them reads only the blocks of
 // rows whose hash matches.
 //
-// A block never changes once packed, so copies of a row share it, counting
-// their owners: a snapshot of the table then costs a pointer a row, not a
+// The blocks come from the block arena: the rows of a load lie side by side
+// in a few large pages. A block never changes once packed, so copies of a
+// row share it, counting their owners: a snapshot of the table then costs a pointer a row, not a
 // second copy of every text, and may be read on another thread.
 class PackedCard {
 public:
@@ -94,8 +96,9 @@ inline PackedCard& PackedCard::operator=(PackedCard other) noexcept
 inline PackedCard::~PackedCard()
 {
     if (block_ != nullptr && OwnerCount().fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        const std::size_t bytes = Bytes();
         OwnerCount().~Owners();
-        ::operator delete(block_);
+        BlockArena::Free(block_, bytes);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/folders/CollectionFolder.h"
 
 #include "app/folders/SharedFiles.h"
+#include "base/FileBytes.h"
 #include "base/MessageInterface.h"
 #include "collection/file/CollectionLock.h"
 #include "collection/file/DailyBackup.h"
@@ -11,6 +12,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -27,11 +30,25 @@ CollectionFolder::CollectionFolder()
 }
 
 CollectionFolder::CollectionFolder(CollectionFolder&&) noexcept = default;
-CollectionFolder& CollectionFolder::operator=(CollectionFolder&&) noexcept = default;
-CollectionFolder::~CollectionFolder() = default;
 
-CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool copySamples,
-                                                    MessageInterface& messages, QString& reason)
+CollectionFolder& CollectionFolder::operator=(CollectionFolder&& other) noexcept
+{
+    if (backup_)
+        backup_->Wait();
+    path_ = std::move(other.path_);
+    lock_ = std::move(other.lock_);
+    backsUp_ = std::exchange(other.backsUp_, false);
+    backup_ = std::move(other.backup_);
+    return *this;
+}
+
+CollectionFolder::~CollectionFolder()
+{
+    if (backup_)
+        backup_->Wait();
+}
+
+CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool copySamples, QString& reason)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
         reason = QString::fromUtf8(Text::FolderNotCreated).arg(Shown(folder));
@@ -46,21 +63,62 @@ CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool 
         reason = QString::fromUtf8(Text::SamplesNotCopied).arg(Shown(path), why);
         return Refusal::Unusable;
     }
-    if (!MakeDailyBackup(path, QDate::currentDate(), why))
-        messages.ShowError(QString::fromUtf8(Text::BackupFailed).arg(why), QString::fromUtf8(Text::ErrorCaption));
     path_ = path;
     lock_ = std::move(lock);
+    backsUp_ = true;
     return Refusal::None;
 }
 
-bool CollectionFolder::Enter(QString& reason)
+void CollectionFolder::KeepBackupOf(std::shared_ptr<const FileBytes> bytes, bool startNow, MessageInterface& messages)
+{
+    if (backup_)
+        backup_->Wait();
+    backup_.reset();
+    const QDate today = QDate::currentDate();
+    if (!backsUp_ || bytes == nullptr || bytes->size() == 0 || !DailyBackupDue(path_, today))
+        return;
+    backup_ = std::make_shared<DailyBackup>(path_, today, std::move(bytes), [&messages](const QString& why) {
+        messages.ShowError(QString::fromUtf8(Text::BackupFailed).arg(why), QString::fromUtf8(Text::ErrorCaption));
+    });
+    if (startNow)
+        backup_->Start();
+}
+
+void CollectionFolder::StartBackup() const
+{
+    if (backup_)
+        backup_->Start();
+}
+
+std::function<void()> CollectionFolder::BackupGate() const
+{
+    return [backup = backup_] {
+        if (backup)
+            backup->Wait();
+    };
+}
+
+bool CollectionFolder::Enter(QString& reason, bool remember)
 {
     if (!QDir::setCurrent(path_)) {
         reason = QString::fromUtf8(Text::FolderNotEntered).arg(Shown(path_));
         return false;
     }
-    RecentCollections::Opened(path_);
+    if (remember)
+        Remember();
     return true;
+}
+
+void CollectionFolder::Remember() const
+{
+    RecentCollections::Opened(path_);
+}
+
+void CollectionFolder::Leave()
+{
+    if (backup_)
+        backup_->Wait();
+    lock_.reset();
 }
 
 bool CollectionFolder::SwitchTo(const QString& folder, bool createMissing, const FolderSwitchSteps& steps,
@@ -79,7 +137,7 @@ bool CollectionFolder::SwitchTo(const QString& folder, bool createMissing, const
         return false;
     CollectionFolder next;
     QString reason;
-    if (next.Prepare(folder, true, messages, reason) != Refusal::None)
+    if (next.Prepare(folder, true, reason) != Refusal::None)
         return refuse(reason);
     // The other folder's lock is held from here on, so nobody can take it
     // while this collection is being written.

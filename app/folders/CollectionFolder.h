@@ -6,6 +6,8 @@
 #include <memory>
 
 class CollectionLock;
+class DailyBackup;
+class FileBytes;
 class MessageInterface;
 
 // What the window does while its collection changes folders.
@@ -36,16 +38,35 @@ public:
     const QString& Path() const { return path_; }
 
     // Makes the folder ready to hold a collection: created when missing,
-    // its lock taken, the sample page templates copied in where it has
-    // none of its own (when copySamples), and today's backup of its
-    // collection file made (a backup that fails is shown, and refuses
-    // nothing). Otherwise the reason, to show, and nothing in the folder
-    // has been read or written.
-    Refusal Prepare(const QString& folder, bool copySamples, MessageInterface& messages, QString& reason);
+    // its lock taken, and the sample page templates copied in where it has
+    // none of its own (when copySamples); today's backup of its collection
+    // file is made from the bytes its load reads (see KeepBackupOf).
+    // Otherwise the reason, to show, and nothing in the folder has been read
+    // or written.
+    Refusal Prepare(const QString& folder, bool copySamples, QString& reason);
 
-    // Makes the prepared folder the working folder and the most recent of
-    // the recent collections. False, with the reason, when it cannot be.
-    bool Enter(QString& reason);
+    // Today's backup of a prepared folder's collection file, from the bytes
+    // its load read, when the folder holds none from today: made on a thread
+    // of its own once started (now, or by StartBackup once the window is on
+    // the screen), and at the latest by the first save that writes over the
+    // file, which waits for it (BackupGate). A backup that fails is shown,
+    // and refuses nothing.
+    void KeepBackupOf(std::shared_ptr<const FileBytes> bytes, bool startNow, MessageInterface& messages);
+    void StartBackup() const;
+    // Returns once today's backup, if one is being made, is whole and
+    // synced, making it on the calling thread if it has not begun; for
+    // whatever writes over the collection file.
+    std::function<void()> BackupGate() const;
+
+    // The window is done with the folder: today's backup is waited for (made
+    // here if nothing began it), and the lock is let go.
+    void Leave();
+
+    // Makes the prepared folder the working folder and, when remember, the
+    // most recent of the recent collections (else Remember does that, when
+    // the caller has the time). False, with the reason, when it cannot be.
+    bool Enter(QString& reason, bool remember = true);
+    void Remember() const;
 
     // Moves the window's collection to another folder: the folder is made
     // ready first, the current collection is saved as at a close, and only
@@ -60,4 +81,7 @@ public:
 private:
     QString path_;
     std::unique_ptr<CollectionLock> lock_;
+    bool backsUp_ = false;
+    // Shared with the gate; made before the lock goes.
+    std::shared_ptr<DailyBackup> backup_;
 };

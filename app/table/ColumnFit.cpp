@@ -8,6 +8,8 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <span>
 #include <unordered_set>
@@ -255,6 +257,24 @@ public:
     {
     }
 
+    // The advances of the ASCII pairs measured so far, kUnmeasured for the
+    // others, and of the ASCII characters last in a text.
+    const int* AsciiPairs() const { return fit_.asciiPairs_.data(); }
+    const int* AsciiLasts() const { return fit_.asciiLast_.data(); }
+
+    // What is known of a pair and of a last character, kUnmeasured for what
+    // is not: nothing is measured or noted.
+    int KnownPair(char32_t first, char32_t second) const
+    {
+        if (first < 128 && second < 128)
+            return fit_.asciiPairs_[first * 128 + second];
+        return fit_.pairs_.value(PairKey(first, second), kUnmeasured);
+    }
+    int KnownLast(char32_t last) const
+    {
+        return last < 128 ? fit_.asciiLast_[last] : fit_.lasts_.value(last, kUnmeasured);
+    }
+
     // kUnmeasured only from known advances, here and in Last.
     int AsciiPair(unsigned char first, unsigned char second)
     {
@@ -360,13 +380,68 @@ qint64 PairedWidth(std::u32string_view characters, Advances& advances)
     return units;
 }
 
+// Whether each of the eight bytes of the word is plain ASCII (0x20 to 0x7e):
+// none is below 0x20 or above 0x7e.
+bool PlainAsciiWord(std::uint64_t word)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    const std::uint64_t below = (word - kOnes * 0x20) & ~word;
+    const std::uint64_t above = (word + kOnes * (127 - 0x7e)) | word;
+    return ((below | above) & kHigh) == 0;
+}
+
+bool AllPlainAscii(std::string_view bytes)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (!PlainAsciiWord(word))
+            return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (!PlainAscii(static_cast<unsigned char>(bytes[i])))
+            return false;
+    }
+    return true;
+}
+
 // Plain ASCII without a ligature is the sum of its neighbours' pairs and its
-// last character, read straight from the table.
+// last character, read straight from the table: first in one pass over
+// every byte, with no question asked on the way; a text for which that does
+// not do (a byte beyond plain ASCII, a pair not measured yet or drawn as one
+// glyph) goes the careful way, which tells which.
 template <typename Advances>
 qint64 AsciiWidth(std::string_view bytes, Advances& advances)
 {
     if (bytes.empty())
         return 0;
+    if (AllPlainAscii(bytes)) {
+        const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+        const int* pairs = advances.AsciiPairs();
+        // Two sums, so that the additions need not wait for each other.
+        qint64 even = 0;
+        qint64 odd = 0;
+        int least = std::numeric_limits<int>::max();
+        std::size_t i = 1;
+        for (; i + 1 < bytes.size(); i += 2) {
+            const int first = pairs[at[i - 1] * 128 + at[i]];
+            const int second = pairs[at[i] * 128 + at[i + 1]];
+            even += first;
+            odd += second;
+            least = std::min(least, std::min(first, second));
+        }
+        if (i < bytes.size()) {
+            const int last = pairs[at[i - 1] * 128 + at[i]];
+            even += last;
+            least = std::min(least, last);
+        }
+        const int end = advances.AsciiLasts()[at[bytes.size() - 1]];
+        // Both marks are below every advance.
+        if (least > kLigature && end != kUnmeasured)
+            return even + odd + end;
+    }
     auto first = static_cast<unsigned char>(bytes[0]);
     if (!PlainAscii(first))
         return kNotPlainAscii;
@@ -386,6 +461,24 @@ qint64 AsciiWidth(std::string_view bytes, Advances& advances)
     return advance == kUnmeasured ? kUnknown : units + advance;
 }
 
+// The sum of every pair of neighbours and the last character, when each of
+// them is known and none is drawn as one glyph: the words' sum comes to the
+// same then. kUnknown otherwise, for the words' way to tell why.
+template <typename Advances>
+qint64 KnownPairsWidth(std::u32string_view characters, const Advances& advances)
+{
+    qint64 units = 0;
+    for (std::size_t i = 0; i + 1 < characters.size(); ++i) {
+        const int advance = advances.KnownPair(characters[i], characters[i + 1]);
+        // Both marks are below every advance.
+        if (advance <= kLigature)
+            return kUnknown;
+        units += advance;
+    }
+    const int last = advances.KnownLast(characters.back());
+    return last == kUnmeasured ? kUnknown : units + last;
+}
+
 // Characters are decoded into a buffer of the caller's, kept from text to text.
 // ASCII reads the same in either encoding.
 template <typename Advances>
@@ -396,7 +489,10 @@ qint64 TextUnits(std::string_view bytes, TextEncoding encoding, Advances& advanc
         return units;
     if (encoding != TextEncoding::Utf8 || !DecodeUtf8(bytes, characters))
         characters = DecodeText(bytes, encoding).toStdU32String();
-    return Paired(characters) ? PairedWidth(characters, advances) : advances.Whole(bytes, encoding);
+    if (!Paired(characters))
+        return advances.Whole(bytes, encoding);
+    const qint64 known = KnownPairsWidth(characters, advances);
+    return known != kUnknown ? known : PairedWidth(characters, advances);
 }
 
 // Capped so that the header's sum of all columns still fits in an int.

@@ -30,9 +30,11 @@ CollectionAutosave::~CollectionAutosave()
         writing_->wait();
 }
 
-void CollectionAutosave::Start()
+void CollectionAutosave::Start(bool fileAsWritten)
 {
     started_ = true;
+    changed_ = false;
+    startedAsWritten_ = fileAsWritten;
     written_.reset();
 }
 
@@ -44,13 +46,16 @@ bool CollectionAutosave::Finish()
     if (writing_)
         OnSaveWritten();
     const std::shared_ptr<const CardTableSnapshot> written = std::move(written_);
-    if (written && table_.HoldsRowsOf(*written) && file_.Unchanged())
+    const bool held = changed_ ? written && table_.HoldsRowsOf(*written) : startedAsWritten_;
+    if (held && file_.Unchanged())
         return true;
     return SaveCollection(file_, table_, messages_);
 }
 
 void CollectionAutosave::OnTableChanged()
 {
+    if (started_)
+        changed_ = true;
     if (started_ && !delay_.isActive() && !due_)
         delay_.start();
 }

@@ -18,7 +18,9 @@ class QThread;
 // window never waits for the disk. A failed save is reported once, and again
 // only after one has succeeded; a file found changed is reported each time.
 // The snapshot last written is kept, a pointer a row, so that the close can
-// tell the file already holds the table without writing it again.
+// tell the file already holds the table without writing it again; so is
+// whether the file as loaded holds exactly the bytes a save of the table
+// would write.
 class CollectionAutosave : public QObject {
     Q_OBJECT
 
@@ -30,12 +32,15 @@ public:
     CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages);
     ~CollectionAutosave() override;
 
-    // Changes from now on are saved.
-    void Start();
+    // Changes from now on are saved. fileAsWritten tells that the file holds
+    // the very bytes a save of the table as it is now would write.
+    void Start(bool fileAsWritten = false);
     // Waits for a save being written, reports it, and saves nothing more.
     // Then leaves the table in the collection file: it is written, with the
-    // boxes a save shows, unless the last save wrote these very rows and the
-    // file is still as it left it. True when the Cards are safe on disk.
+    // boxes a save shows, unless the file is still as it was last read or
+    // written here and holds the table already: the very rows the last save
+    // wrote, or, with nothing changed since Start, the bytes a save would
+    // write. True when the Cards are safe on disk.
     bool Finish();
     // Whether a change is yet to be saved, or is being saved.
     bool Saving() const { return delay_.isActive() || due_ || writing_ != nullptr; }
@@ -58,6 +63,9 @@ private:
     std::shared_ptr<const CardTableSnapshot> written_;
     SaveOutcome outcome_;
     bool started_ = false;
+    // The table has changed since Start, whose file held what a save of it writes.
+    bool changed_ = false;
+    bool startedAsWritten_ = false;
     // The delay ran out while a save was being written.
     bool due_ = false;
     bool failureReported_ = false;

@@ -1,7 +1,8 @@
 #include "collection/file/CollectionCommands.h"
 
-#include "base/FileAccess.h"
+#include "base/FileBytes.h"
 #include "base/FileStamp.h"
+#include "base/StepTimes.h"
 #include "base/MessageInterface.h"
 #include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
@@ -14,39 +15,76 @@
 #include <QDir>
 #include <QFile>
 
+#include <future>
+#include <tuple>
 #include <string>
+#include <utility>
 #include <vector>
 
 bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
-                    ChoiceListModel& conditions, MessageInterface& messages)
+                    ChoiceListModel& conditions, MessageInterface& messages, LoadedFile* loaded)
 {
     const QString& path = file.Path();
     const bool existed = QFile::exists(path);
-    QByteArray raw;
-    const bool read = ReadFileCreatingIfMissing(path, raw);
+    if (!existed) {
+        QFile created(path);
+        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            created.close();
+    }
+    std::shared_ptr<FileBytes> raw;
+    bool read = false;
+    FileStamp stamp;
+    CollectionRows rows;
+    TextEncoding encoding = TextEncoding::Utf8;
+    for (const FileBytes::Way way : {FileBytes::Way::MappedWhenLarge, FileBytes::Way::Copied}) {
+        raw = std::make_shared<FileBytes>();
+        read = raw->Read(path, nullptr, way);
+        // The file as it was read: its size and time now, its checksum below.
+        stamp = read ? StampOf(path, {}) : FileStamp();
+        StepTimes::Mark("qmk.dat read");
+
+        // The checksum and the file's encoding are found on a thread of their
+        // own while the rows are read. The values keep the file's bytes; the
+        // encoding decides only how they are shown and how typed text is stored.
+        const std::string_view bytes = raw->View();
+        constexpr std::size_t kBesideTheRows = std::size_t(1) << 20;
+        std::future<std::pair<QByteArray, TextEncoding>> summed =
+            std::async(bytes.size() < kBesideTheRows ? std::launch::deferred : std::launch::async, [bytes] {
+                return std::pair(Checksum(QByteArrayView(bytes.data(), qsizetype(bytes.size()))),
+                                 EncodingOfFile(bytes));
+            });
+        // The table ends as if each Card had been inserted at the top in turn.
+        rows = ReadCollectionRows(bytes);
+        QByteArray checksum;
+        std::tie(checksum, encoding) = summed.get();
+        if (stamp.exists)
+            stamp.checksum = checksum;
+        StepTimes::Mark("rows read, qmk.dat summed, encoding found");
+        // Another program cut the file short while it was read: read again.
+        if (raw->Whole())
+            break;
+    }
     if (read) {
-        file.Remember(StampOf(path, Checksum(raw)));
+        file.Remember(stamp);
     } else if (existed) {
         file.LeaveFile();
         const QString folder = QDir::toNativeSeparators(RecoveryFolder(path));
         messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable).arg(folder),
                            QString::fromUtf8(Text::ErrorCaption));
     }
-
-    // The values keep the file's bytes; the file's encoding decides only how
-    // they are shown and how typed text is stored.
-    const std::string_view bytes(raw.constData(), std::size_t(raw.size()));
-    const TextEncoding encoding = EncodingOfFile(bytes);
     table.SetEncoding(encoding);
     series.SetEncoding(encoding);
     conditions.SetEncoding(encoding);
-
-    // The table ends as if each Card had been inserted at the top in turn.
-    CollectionRows loaded = ReadCollectionRows(bytes);
-    raw.clear();
-    table.SetRowsBottomFirst(std::move(loaded.rows));
-    series.AddAll(loaded.series);
-    conditions.AddAll(loaded.conditions);
+    if (loaded != nullptr && read) {
+        loaded->bytes = raw;
+        loaded->asWritten = rows.asWritten;
+    }
+    raw.reset();
+    table.SetRowsBottomFirst(std::move(rows.rows));
+    StepTimes::Mark("every cell measured");
+    series.AddAll(rows.series);
+    conditions.AddAll(rows.conditions);
+    StepTimes::Mark("choice lists filled");
     return read || !existed;
 }
 

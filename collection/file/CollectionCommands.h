@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <memory>
+
 class CardTableModel;
+class FileBytes;
 class ChoiceListModel;
 class CollectionSaver;
 class MessageInterface;
@@ -12,9 +15,18 @@ struct SaveOutcome;
 // choice lists by its Series and Conditions, and has the file remember what
 // it read. The table and the lists take the file's text encoding. A missing
 // file is created empty. False, after a box, when the file exists but cannot
-// be read: it is then left as it is.
+// be read: it is then left as it is. What the load found beside the rows
+// goes to loaded, when given.
+struct LoadedFile {
+    // The bytes read, for whoever wants them after the load (today's backup
+    // copy), freed when the last one lets them go; none when the file could
+    // not be read.
+    std::shared_ptr<const FileBytes> bytes;
+    // Whether a save of the table as loaded writes these very bytes.
+    bool asWritten = false;
+};
 bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
-                    ChoiceListModel& conditions, MessageInterface& messages);
+                    ChoiceListModel& conditions, MessageInterface& messages, LoadedFile* loaded = nullptr);
 
 // Writes the table into the collection file, and shows what the save
 // brought about. True when the Cards are safe on disk: in the file, or, for

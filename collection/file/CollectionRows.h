@@ -13,6 +13,9 @@ struct CollectionRows {
     CardTableModel::RowBuilder rows;
     std::vector<std::string> series;
     std::vector<std::string> conditions;
+    // Whether a save of these rows writes the very bytes they were read
+    // from, so that a close with nothing changed need not write them again.
+    bool asWritten = false;
 };
 
 // Reads the bytes as ParseCollection does, in pieces that begin at a NAME

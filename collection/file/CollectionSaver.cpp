@@ -61,6 +61,8 @@ CollectionSaver::CollectionSaver(const QString& path)
 
 SaveOutcome CollectionSaver::Save(const Writer& write)
 {
+    if (gate_)
+        gate_();
     SaveOutcome outcome;
     if (leaveFile_) {
         outcome.kind = SaveOutcome::LeftAsItWas;

@@ -39,6 +39,9 @@ public:
     // The file could not be read: it is left as it is, and saves go to the
     // recovery file.
     void LeaveFile() { leaveFile_ = true; }
+    // What each save waits for, on the thread it runs on, before it writes:
+    // today's backup copy of the file, which must be on the disk first.
+    void WaitBeforeWriting(std::function<void()> gate) { gate_ = std::move(gate); }
 
     SaveOutcome Save(const Writer& write);
     // Whether the file is still the one last read or written here, and is
@@ -53,6 +56,7 @@ private:
     FileStamp known_;
     bool leaveFile_ = false;
     QString recovery_;
+    std::function<void()> gate_;
 };
 
 // The folder a recovery file of the file at path goes to: the file's own

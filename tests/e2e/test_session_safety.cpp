@@ -7,6 +7,7 @@
 #include "support/RecordingMessages.h"
 
 #include <QBuffer>
+#include <QDate>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -341,6 +342,11 @@ private slots:
         Write(folder.filePath("qmk.dat"), OwnCollection(3));
         Quillmark first(folder.path());
         QVERIFY(first.WaitUntilOpen());
+        // Today's backup copy is made once the window is on the screen.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFile::exists(folder.filePath(QStringLiteral("backups/qmk-%1.dat")
+                                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))))),
+            20000);
         const QMap<QString, QByteArray> before = Contents(folder.path());
 
         Quillmark second(folder.path());

@@ -197,12 +197,28 @@ private slots:
         QCOMPARE(session.messages.shown.size(), conflict ? 1 : 0);
     }
 
-    // Without a save since the load, or after one that failed, the file is
-    // written.
+    // Nothing changed since the load, whose file held what a save writes:
+    // it is left as it is. A file not known to, a change no save has
+    // written yet, or one after a save that failed: written.
     void finishWritesWhatNoSaveWrote()
     {
+        Session untouched;
+        const ino_t read = FileAt(untouched.Path());
+        untouched.autosave.Start(true);
+        QVERIFY(untouched.autosave.Finish());
+        QCOMPARE(FileAt(untouched.Path()), read);
+        QCOMPARE(Read(untouched.Path()), Written(untouched.table));
+
+        Session unknown;
+        const ino_t loadedOnly = FileAt(unknown.Path());
+        QVERIFY(unknown.autosave.Finish());
+        QVERIFY(FileAt(unknown.Path()) != loadedOnly);
+        QCOMPARE(Read(unknown.Path()), Written(unknown.table));
+
         Session unsaved;
         const ino_t loaded = FileAt(unsaved.Path());
+        unsaved.autosave.Start(true);
+        unsaved.table.SetCell(1, PriceField, "$4");
         QVERIFY(unsaved.autosave.Finish());
         QVERIFY(FileAt(unsaved.Path()) != loaded);
         QCOMPARE(Read(unsaved.Path()), Written(unsaved.table));

@@ -1,9 +1,22 @@
 #include "collection/file/DailyBackup.h"
 
+#include "base/FileBytes.h"
+#include "base/FileStamp.h"
+#include "collection/file/CollectionSaver.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
+#include <QIODevice>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,6 +31,25 @@ void Write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+// The bytes of a file as the load gives them to the backup.
+std::shared_ptr<const FileBytes> Loaded(const QString& path)
+{
+    auto bytes = std::make_shared<FileBytes>();
+    if (!bytes->Read(path))
+        qFatal("cannot read %s", qPrintable(path));
+    return bytes;
+}
+
+// Bytes of the given size that differ from place to place, so that a copy
+// cut short or put together wrongly shows.
+QByteArray Patterned(qsizetype size, char seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = char(seed + (i * 7919) % 251);
+    return bytes;
 }
 
 QStringList Names(const QDate& newest, const QList<int>& daysBack)
@@ -70,8 +102,8 @@ private slots:
         QCOMPARE(backups.entryList(QDir::Files).size(), kKeptBackups + 1);
     }
 
-    // A start on a day older than every copy kept (a clock set back) pushes
-    // out none of them.
+    // A start on a day older than every copy kept (a clock set back): today's
+    // copy is made and kept, and the oldest of the later ones makes room.
     void clockSetBack()
     {
         QTemporaryDir folder;
@@ -80,11 +112,163 @@ private slots:
         QString reason;
         for (int back = 0; back < kKeptBackups; ++back)
             QVERIFY(MakeDailyBackup(folder.path(), newest.addDays(-back), reason));
-        QVERIFY(MakeDailyBackup(folder.path(), newest.addDays(-100), reason));
+        const QDate today = newest.addDays(-100);
+        Write(folder.filePath("qmk.dat"), "NAME=B\r\n");
+        QVERIFY(MakeDailyBackup(folder.path(), today, reason));
         QList<int> kept;
-        for (int back = 0; back < kKeptBackups; ++back)
+        for (int back = 0; back < kKeptBackups - 1; ++back)
             kept << back;
-        QCOMPARE(QDir(folder.filePath("backups")).entryList(QDir::Files, QDir::Name), Names(newest, kept));
+        QStringList expected = Names(newest, kept);
+        expected << BackupName(today);
+        expected.sort();
+        const QDir backups(folder.filePath("backups"));
+        QCOMPARE(backups.entryList(QDir::Files, QDir::Name), expected);
+        QCOMPARE(Read(backups.filePath(BackupName(today))), QByteArray("NAME=B\r\n"));
+    }
+
+    // Fourteen copies dated in the future, and more: today's copy is made
+    // and stays, however many later ones there are.
+    void futureCopiesKeepToday()
+    {
+        QTemporaryDir folder;
+        const QDir backups(folder.filePath("backups"));
+        QVERIFY(QDir(folder.path()).mkdir("backups"));
+        const QDate today(2026, 3, 1);
+        for (int ahead = 1; ahead <= kKeptBackups + 3; ++ahead)
+            Write(backups.filePath(BackupName(today.addDays(ahead))), "NAME=later\r\n");
+        Write(folder.filePath("qmk.dat"), "NAME=today\r\n");
+        QString reason;
+        QVERIFY(MakeDailyBackup(folder.path(), today, reason));
+        QCOMPARE(Read(backups.filePath(BackupName(today))), QByteArray("NAME=today\r\n"));
+        QCOMPARE(backups.entryList(QDir::Files).size(), kKeptBackups);
+        // A second start the same day keeps it too.
+        QVERIFY(MakeDailyBackup(folder.path(), today, reason));
+        QVERIFY(backups.exists(BackupName(today)));
+    }
+
+    // The copy holds the bytes the load read, even when qmk.dat has changed
+    // since, and is made once: started, waited for by several, or neither.
+    void fromTheLoadedBytes()
+    {
+        QTemporaryDir folder;
+        const QString collection = folder.filePath("qmk.dat");
+        const QDir backups(folder.filePath("backups"));
+        const QDate today(2026, 4, 2);
+        const QByteArray loaded = Patterned(3 << 20, 'a');
+        Write(collection, loaded);
+        QStringList failures;
+        {
+            DailyBackup backup(folder.path(), today, Loaded(collection),
+                               [&failures](const QString& why) { failures << why; });
+            Write(collection, "NAME=changed meanwhile\r\n");
+            QVERIFY(!backups.exists(BackupName(today)));
+            backup.Start();
+            backup.Start();
+            backup.Wait();
+            QCOMPARE(Read(backups.filePath(BackupName(today))), loaded);
+            backup.Wait();
+        }
+        // Never started: made when the object goes.
+        const QDate tomorrow = today.addDays(1);
+        { DailyBackup backup(folder.path(), tomorrow, Loaded(collection), {}); }
+        QCOMPARE(Read(backups.filePath(BackupName(tomorrow))), QByteArray("NAME=changed meanwhile\r\n"));
+        QVERIFY(failures.isEmpty());
+        QCOMPARE(backups.entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    // The first save of the day waits for today's copy, whole and synced,
+    // and makes it when nothing has started it: qmk.dat is never replaced
+    // before the copy of the file it replaces is in place.
+    void saveWaitsForTheBackup_data()
+    {
+        QTest::addColumn<bool>("started");
+        QTest::newRow("started") << true;
+        QTest::newRow("not started") << false;
+    }
+    void saveWaitsForTheBackup()
+    {
+        QFETCH(bool, started);
+        QTemporaryDir folder;
+        const QString collection = folder.filePath("qmk.dat");
+        const QString copy = folder.filePath("backups/" + BackupName(QDate(2026, 5, 5)));
+        const QByteArray before = Patterned(8 << 20, 'k');
+        Write(collection, before);
+        auto backup = std::make_shared<DailyBackup>(folder.path(), QDate(2026, 5, 5), Loaded(collection),
+                                                    std::function<void(const QString&)>());
+        CollectionSaver saver(collection);
+        saver.Remember(StampOf(collection, Checksum(before)));
+        saver.WaitBeforeWriting([backup] { backup->Wait(); });
+        if (started)
+            backup->Start();
+        QByteArray seenBeforeWriting;
+        const SaveOutcome outcome = saver.Save([&](QIODevice& device) {
+            seenBeforeWriting = Read(copy);
+            return device.write("NAME=new\r\n") == 10;
+        });
+        QCOMPARE(outcome.kind, SaveOutcome::Written);
+        QCOMPARE(seenBeforeWriting, before);
+        QCOMPARE(Read(collection), QByteArray("NAME=new\r\n"));
+        QCOMPARE(Read(copy), before);
+    }
+
+    // A kill at any moment of the copy, into a folder that already holds
+    // the 14 copies kept: every copy there is whole, today's either missing
+    // or whole, and the next copy leaves no temporary file behind.
+    void killedWhileCopying()
+    {
+        QTemporaryDir folder;
+        const QDir backups(folder.filePath("backups"));
+        QVERIFY(QDir(folder.path()).mkdir("backups"));
+        const QDate today(2026, 8, 20);
+        QHash<QString, QByteArray> kept;
+        for (int back = 1; back <= kKeptBackups; ++back) {
+            const QString name = BackupName(today.addDays(-back));
+            kept.insert(name, "NAME=Card of " + name.toLatin1() + "\r\n");
+            Write(backups.filePath(name), kept.value(name));
+        }
+        const QByteArray bytes = Patterned(24 << 20, 'q');
+        kept.insert(BackupName(today), bytes);
+        const auto copyInChild = [&] {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                QString reason;
+                ::_exit(WriteDailyBackup(folder.path(), today, std::string_view(bytes.constData(), bytes.size()),
+                                         reason)
+                            ? 0
+                            : 1);
+            }
+            return child;
+        };
+        // How long a whole copy takes here; the kills fall all over it.
+        QElapsedTimer whole;
+        whole.start();
+        pid_t child = copyInChild();
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const qint64 wholeUs = std::max<qint64>(whole.nsecsElapsed() / 1000, 1000);
+        int cut = 0;
+        for (int round = 0; round < 16; ++round) {
+            QFile::remove(backups.filePath(BackupName(today)));
+            Write(backups.filePath(BackupName(today.addDays(-kKeptBackups))),
+                  kept.value(BackupName(today.addDays(-kKeptBackups))));
+            child = copyInChild();
+            ::usleep(useconds_t(wholeUs * round / 15));
+            ::kill(child, SIGKILL);
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            if (WIFSIGNALED(status))
+                ++cut;
+            for (const QString& name : backups.entryList({QStringLiteral("qmk-*.dat")}, QDir::Files))
+                QCOMPARE(Read(backups.filePath(name)), kept.value(name));
+            const qsizetype copies = backups.entryList({QStringLiteral("qmk-*.dat")}, QDir::Files).size();
+            QVERIFY(copies == kKeptBackups || copies == kKeptBackups + 1);
+        }
+        QVERIFY2(cut > 0, "no kill fell inside a copy");
+        QFile::remove(backups.filePath(BackupName(today)));
+        QString reason;
+        QVERIFY(WriteDailyBackup(folder.path(), today, std::string_view(bytes.constData(), bytes.size()), reason));
+        QCOMPARE(Read(backups.filePath(BackupName(today))), bytes);
+        QCOMPARE(backups.entryList(QDir::Files | QDir::Hidden).size(), kKeptBackups);
     }
 
     // Nothing to keep: no folder is made.
