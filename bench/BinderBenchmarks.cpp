@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "collection/CardTableModel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -115,8 +116,8 @@ bool BinderBench::Check(bool condition, const char* what)
 
 void BinderBench::OverTheCollection()
 {
-    Report(cards_, "binder_open", TimeUntilPainted(watch_, [&] { window_.OnBinder(); }));
-    BinderWindow* binder = window_.Binder();
+    Report(cards_, "binder_open", TimeUntilPainted(watch_, [&] { window_.findChild<QAction*>(QStringLiteral("binderAction"))->trigger(); }));
+    auto* binder = window_.findChild<BinderWindow*>();
     if (!Check(binder != nullptr && binder->Tiles().rowCount() == std::min<int>(int(cards_), 9), "first page"))
         return;
     std::vector<Duration> turns;

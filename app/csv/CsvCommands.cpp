@@ -1,6 +1,7 @@
 #include "app/csv/CsvCommands.h"
 
-#include "app/csv/CsvQuestions.h"
+#include "app/csv/CsvImportDialog.h"
+#include "app/window/UserQuestions.h"
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
@@ -23,14 +24,17 @@ QString Grouped(int count)
 
 } // namespace
 
-QString RunCsvExport(CsvQuestions& questions, const CardTableModel& table, MessageInterface& messages)
+QString RunCsvExport(UserQuestions& questions, const CardTableModel& table)
 {
-    const QString path = questions.ExportPath(QDir::current().absoluteFilePath(QString::fromUtf8(Text::CsvFileName)));
+    const QString path =
+        questions.AskSavePath(QString::fromUtf8(Text::ExportCsvCaption),
+                              QDir::current().absoluteFilePath(QString::fromUtf8(Text::CsvFileName)),
+                              QString::fromUtf8(Text::CsvFileFilter), QStringLiteral("csv"));
     if (path.isEmpty())
         return {};
     QString reason;
     if (!ExportCsvFile(path, table, &reason)) {
-        messages.ShowError(QString::fromUtf8(Text::CsvNotWritten).arg(reason), QString::fromUtf8(Text::ErrorCaption));
+        questions.ShowError(QString::fromUtf8(Text::CsvNotWritten).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return {};
     }
     const QString name = QFileInfo(path).fileName();
@@ -38,25 +42,29 @@ QString RunCsvExport(CsvQuestions& questions, const CardTableModel& table, Messa
                                  : QString::fromUtf8(Text::CsvExportedMany).arg(Grouped(table.rowCount()), name);
 }
 
-std::optional<CsvImportResult> AskCsvImport(CsvQuestions& questions, const CardTableModel& table,
-                                            MessageInterface& messages)
+std::optional<CsvImportResult> AskCsvImport(UserQuestions& questions, const CardTableModel& table, QWidget* parent)
 {
-    const QString path = questions.ImportPath(QDir::currentPath());
+    const QString path = questions.AskOpenPath(QString::fromUtf8(Text::ImportCsvCaption), QDir::currentPath(),
+                                               QString::fromUtf8(Text::CsvFileFilter));
     if (path.isEmpty())
         return std::nullopt;
     QByteArray bytes;
     QString reason;
     if (!ReadFile(path, bytes, &reason)) {
-        messages.ShowError(QString::fromUtf8(Text::CsvNotRead).arg(reason), QString::fromUtf8(Text::ErrorCaption));
+        questions.ShowError(QString::fromUtf8(Text::CsvNotRead).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return std::nullopt;
     }
     CsvFileSettings settings;
-    if (!questions.ImportSettings(bytes, settings))
-        return std::nullopt;
+    {
+        CsvImportDialog dialog(bytes, parent);
+        if (!questions.AskDialog(dialog))
+            return std::nullopt;
+        settings = dialog.Settings();
+    }
     CsvImportResult result;
     CsvError error;
     if (!ReadCsvImport(std::move(bytes), settings, table, result, error)) {
-        messages.ShowError(QString::fromUtf8(Text::CsvLineFault)
+        questions.ShowError(QString::fromUtf8(Text::CsvLineFault)
                                .arg(error.line)
                                .arg(QFileInfo(path).fileName(), QString::fromStdString(error.reason)),
                            QString::fromUtf8(Text::ErrorCaption));

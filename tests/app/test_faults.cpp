@@ -354,7 +354,7 @@ private slots:
         if (shown)
             f.Open();
         else
-            f.window = std::make_unique<MainWindow>(f.messages);
+            f.window = std::make_unique<MainWindow>(f.questions);
         QCOMPARE(f.window->CardTable().rowCount(), cards);
         QCOMPARE(f.Field("countBox")->text(), QString::number(cards));
         f.Quit();

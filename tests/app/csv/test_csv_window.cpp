@@ -1,7 +1,6 @@
 #include "support/WindowTest.h"
 
 #include "app/csv/CsvImportDialog.h"
-#include "app/csv/CsvQuestions.h"
 #include "resources/StringTable.h"
 
 #include <QApplication>
@@ -20,41 +19,18 @@
 
 namespace {
 
-// Answers the CSV commands' questions from the test: fixed paths, and the
-// real import dialog, never shown, set up by a script.
-struct ScriptedQuestions : CsvQuestions {
-    QString exportPath;
-    QString importPath;
-    std::function<bool(CsvImportDialog&)> script = [](CsvImportDialog&) { return true; };
-    QString suggested;
-    QString folder;
-
-    QString ExportPath(const QString& offered) override
-    {
-        suggested = offered;
-        return exportPath;
-    }
-    QString ImportPath(const QString& from) override
-    {
-        folder = from;
-        return importPath;
-    }
-    bool ImportSettings(const QByteArray& bytes, CsvFileSettings& settings) override
-    {
-        CsvImportDialog dialog(bytes);
-        if (!script(dialog))
-            return false;
-        settings = dialog.Settings();
-        return true;
-    }
-};
-
+// The CSV commands ask the window's questions; the import dialog is the
+// real one, never shown, set up by a script.
 ScriptedQuestions& Answer(WindowFixture& f)
 {
-    auto questions = std::make_unique<ScriptedQuestions>();
-    ScriptedQuestions& answers = *questions;
-    f.window->SetCsvQuestions(std::move(questions));
-    return answers;
+    return f.questions;
+}
+
+void ScriptImport(ScriptedQuestions& answers, std::function<bool(CsvImportDialog&)> script)
+{
+    answers.dialogScript = [script = std::move(script)](QDialog& dialog) {
+        return script(*qobject_cast<CsvImportDialog*>(&dialog));
+    };
 }
 
 template <typename T>
@@ -134,12 +110,12 @@ private slots:
                  (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
                               "&Import from CSV...", "&Find...", "&Open Collection Folder...", "Rece&nt Collections",
                               "|", "&About Quillmark..."}));
-        QCOMPARE(menu->actions()[4], window.ExportCsvAction());
-        QCOMPARE(window.ImportCsvAction()->parent(), &window);
+        QCOMPARE(menu->actions()[4], Action(window, "exportCsvAction"));
+        QCOMPARE(Action(window, "importCsvAction")->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
         auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(editMenu != nullptr);
-        QVERIFY(editMenu->actions().contains(window.ImportCsvAction()));
+        QVERIFY(editMenu->actions().contains(Action(window, "importCsvAction")));
         QCOMPARE(editMenu->actions().last()->text(), QStringLiteral("&About Quillmark..."));
         editMenu->close();
     }
@@ -156,9 +132,9 @@ private slots:
         QCOMPARE(Notice(f), productLine);
         f.Type("nameEdit", QStringLiteral("typed"));
 
-        answers.exportPath = f.folder.Path("out.csv");
-        window.ExportCsvAction()->trigger();
-        QCOMPARE(answers.suggested, f.folder.Path("cards.csv"));
+        answers.savePath = f.folder.Path("out.csv");
+        Action(window, "exportCsvAction")->trigger();
+        QCOMPARE(answers.suggestedPath, f.folder.Path("cards.csv"));
         QCOMPARE(f.folder.Read("out.csv"),
                  QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n"
                             "Ember Wisp,Ashfall,Played,2003,,3,,caf\xc3\xa9 \xe2\x82\xac\tend\r\n"
@@ -171,12 +147,12 @@ private slots:
 
         // Cancelled, or a file that cannot be written: no notice, and a box
         // for the second.
-        answers.exportPath.clear();
-        window.OnExportCsv();
+        answers.savePath.clear();
+        Action(window, "exportCsvAction")->trigger();
         QCOMPARE(Notice(f), productLine);
         QVERIFY(f.messages.shown.isEmpty());
-        answers.exportPath = f.folder.Path("missing/out.csv");
-        window.OnExportCsv();
+        answers.savePath = f.folder.Path("missing/out.csv");
+        Action(window, "exportCsvAction")->trigger();
         QCOMPARE(Notice(f), productLine);
         QCOMPARE(f.messages.shown.size(), 1);
         QVERIFY(f.messages.shown[0].text.startsWith("The Cards could not be exported."));
@@ -279,19 +255,19 @@ private slots:
         f.folder.Write("in.csv", kEuropean + "Der allerl\xe4ngste Kartenname der ganzen Sammlung;Promo;1;;\r\n");
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.importPath = f.folder.Path("in.csv");
-        answers.script = [](CsvImportDialog& dialog) {
+        answers.openPath = f.folder.Path("in.csv");
+        ScriptImport(answers, [](CsvImportDialog& dialog) {
             Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
             Choose(dialog, "conditionColumn", QStringLiteral("Column 5: Extra"));
             return true;
-        };
+        });
         f.Type("nameEdit", QStringLiteral("typed"));
         f.Type("seriesBox", QStringLiteral("typed series"));
         auto* view = f.Find<QTableView>("cardTable");
         const int nameWidth = view->horizontalHeader()->sectionSize(NameField);
 
-        window.ImportCsvAction()->trigger();
-        QCOMPARE(answers.folder, QDir::currentPath());
+        Action(window, "importCsvAction")->trigger();
+        QCOMPARE(answers.offeredFolder, QDir::currentPath());
         const CardTableModel& table = window.CardTable();
         QCOMPARE(table.rowCount(), 5);
         QCOMPARE(table.RowCard(0), (Card{"Drache", "Premi\xc3\xa8re", "x", "", "", "2", "", "Tr\xc3\xa8s bon"}));
@@ -306,6 +282,7 @@ private slots:
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Import from CSV"));
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("3 Cards imported; 1 repeat added to a quantity"));
+        QCOMPARE(f.messages.shown[0].kind, MessageKind::Information);
         QCOMPARE(Notice(f), QString::fromUtf8(Text::Notice));
     }
 
@@ -318,28 +295,28 @@ private slots:
         f.folder.Write("in.csv", kEuropean);
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.importPath = f.folder.Path("in.csv");
-        answers.script = [](CsvImportDialog& dialog) {
+        answers.openPath = f.folder.Path("in.csv");
+        ScriptImport(answers, [](CsvImportDialog& dialog) {
             Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
             return true;
-        };
+        });
         const CardTableModel& table = window.CardTable();
         const Card ember = table.RowCard(0);
-        window.OnImportCsv();
+        Action(window, "importCsvAction")->trigger();
         QCOMPARE(table.rowCount(), 4);
         QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
-        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo Import from CSV"));
+        QCOMPARE(Action(window, "undoAction")->text(), QStringLiteral("&Undo Import from CSV"));
 
-        window.UndoAction()->trigger();
+        Action(window, "undoAction")->trigger();
         QCOMPARE(table.rowCount(), 2);
         QCOMPARE(table.RowCard(0), ember);
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
-        window.RedoAction()->trigger();
+        Action(window, "redoAction")->trigger();
         QCOMPARE(table.rowCount(), 4);
         QCOMPARE(table.Cell(0, NameField), std::string_view("Drache"));
         QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
-        window.UndoAction()->trigger();
+        Action(window, "undoAction")->trigger();
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
     }
@@ -370,9 +347,9 @@ private slots:
         f.folder.Write("in.csv", csv);
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.importPath = f.folder.Path("in.csv");
-        answers.script = [answer](CsvImportDialog&) { return answer; };
-        window.OnImportCsv();
+        answers.openPath = f.folder.Path("in.csv");
+        ScriptImport(answers, [answer](CsvImportDialog&) { return answer; });
+        Action(window, "importCsvAction")->trigger();
         QCOMPARE(window.CardTable().rowCount(), 2);
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
         QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 2);
@@ -393,8 +370,8 @@ private slots:
             WindowFixture f;
             f.folder.Write("qmk.dat", kCollection);
             MainWindow& window = f.Open();
-            Answer(f).exportPath = f.folder.Path("cards.csv");
-            window.OnExportCsv();
+            Answer(f).savePath = f.folder.Path("cards.csv");
+            Action(window, "exportCsvAction")->trigger();
             f.Quit();
             csv = f.folder.Read("cards.csv");
             saved = f.folder.Read("qmk.dat");
@@ -402,8 +379,8 @@ private slots:
         WindowFixture f;
         f.folder.Write("cards.csv", csv);
         MainWindow& window = f.Open();
-        Answer(f).importPath = f.folder.Path("cards.csv");
-        window.OnImportCsv();
+        Answer(f).openPath = f.folder.Path("cards.csv");
+        Action(window, "importCsvAction")->trigger();
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), saved);
         QCOMPARE(saved, kCollection);

@@ -112,10 +112,10 @@ private slots:
         QTest::keyClick(f.Field("filterEdit"), Qt::Key_Escape);
 
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QVERIFY(menu->actions().contains(window.FindAction()));
-        QCOMPARE(window.FindAction()->text(), QStringLiteral("&Find..."));
-        QCOMPARE(window.FindAction()->shortcut(), QKeySequence(QKeySequence::Find));
-        window.FindAction()->trigger();
+        QVERIFY(menu->actions().contains(Action(window, "findAction")));
+        QCOMPARE(Action(window, "findAction")->text(), QStringLiteral("&Find..."));
+        QCOMPARE(Action(window, "findAction")->shortcut(), QKeySequence(QKeySequence::Find));
+        Action(window, "findAction")->trigger();
         QVERIFY(bar->isVisible());
         QCOMPARE(QApplication::focusWidget(), f.Field("filterEdit"));
     }
@@ -317,7 +317,7 @@ private slots:
         WindowFixture f;
         MainWindow& window = OpenOn(f);
         Filter(f, QStringLiteral("sky"));
-        window.OnStatistics();
+        Action(window, "statisticsAction")->trigger();
         auto* statistics = window.findChild<StatisticsWindow*>();
         QCOMPARE(statistics->Totals().cards, 3);
         Filter(f, QStringLiteral("skyforge"));
