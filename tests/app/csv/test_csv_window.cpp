@@ -47,14 +47,6 @@ QString Notice(const WindowFixture& f)
     return f.Find<QLabel>("noticeLine")->text();
 }
 
-QStringList Texts(const QList<QAction*>& actions)
-{
-    QStringList texts;
-    for (const QAction* action : actions)
-        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    return texts;
-}
-
 QStringList ComboItems(const QComboBox* box)
 {
     QStringList items;
@@ -106,11 +98,8 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QCOMPARE(Texts(menu->actions()),
-                 (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
-                              "&Import from CSV...", "&Find...", "&Open Collection Folder...", "Rece&nt Collections",
-                              "|", "&About Quillmark..."}));
-        QCOMPARE(menu->actions()[4], Action(window, "exportCsvAction"));
+        QVERIFY(menu->actions().contains(Action(window, "exportCsvAction")));
+        QVERIFY(menu->actions().contains(Action(window, "importCsvAction")));
         QCOMPARE(Action(window, "importCsvAction")->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
         auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
