@@ -56,6 +56,38 @@ for folder in base resources collection prefs pages app cli; do
         done
     done
 done
+# No circle between files: a header and its source are one unit, and no unit
+# reaches itself through the units it includes.
+circles="$(
+    for folder in base resources collection prefs pages app cli; do
+        find "$top/$folder" -name '*.h' -o -name '*.cpp'
+    done | while read -r file; do
+        unit="${file#"$top"/}"
+        unit="${unit%.*}"
+        sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z][A-Za-z0-9_/]*\)\.h".*/\1/p' "$file" |
+            while read -r used; do [ "$used" = "$unit" ] || echo "$unit $used"; done
+    done | awk '
+        { edges[$1] = edges[$1] " " $2 }
+        function visit(unit,    count, used, i) {
+            state[unit] = 1
+            path[++depth] = unit
+            count = split(edges[unit], used, " ")
+            for (i = 1; i <= count; i++) {
+                if (state[used[i]] == 1) { found = used[i]; circle = ""
+                    for (j = depth; j >= 1 && path[j] != found; j--) circle = path[j] " -> " circle
+                    print found " -> " circle found; }
+                else if (state[used[i]] == 0) visit(used[i])
+            }
+            depth--
+            state[unit] = 2
+        }
+        END { for (unit in edges) if (state[unit] == 0) visit(unit) }'
+)"
+if [ -n "$circles" ]; then
+    echo "$circles" | sed 's/^/circle between files: /'
+    status=1
+fi
+
 # The command-line tool links no Qt Widgets.
 if grep -n 'Widgets' "$top/cli/CMakeLists.txt" "$top/base/CMakeLists.txt" "$top/collection/CMakeLists.txt" \
         "$top/prefs/CMakeLists.txt" "$top/pages/CMakeLists.txt" "$top/resources/CMakeLists.txt"; then
