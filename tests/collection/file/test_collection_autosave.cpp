@@ -4,7 +4,9 @@
 #include "collection/file/CollectionFile.h"
 #include "collection/file/CollectionSaver.h"
 #include "collection/ColumnSort.h"
+#include "support/FileBytes.h"
 #include "support/RecordingMessages.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -45,19 +47,6 @@ qint64 ThreadCpuNs()
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 // Which file is at the path: a safe write puts a new one there.
 ino_t FileAt(const QString& path)
 {
@@ -74,7 +63,7 @@ struct Session {
             built.Append(MakeCard("Card " + std::to_string(row), "Series " + std::to_string(row % 7)));
         table.SetRowsBottomFirst(std::move(built));
         const QByteArray loaded = Written(table);
-        Write(Path(), loaded);
+        WriteFileBytes(Path(), loaded);
         file.Remember(StampOf(Path(), Checksum(loaded)));
         autosave.Start();
     }
@@ -110,21 +99,21 @@ private slots:
         QTest::newRow("delete") << std::function([](CardTableModel& t) { t.RemoveRow(0); });
         QTest::newRow("sort") << std::function([](CardTableModel& t) { SortRowsByColumn(t, SeriesField); });
         QTest::newRow("sort again") << std::function([](CardTableModel& t) { SortRowsByColumn(t, NameField); });
-        QTest::newRow("all replaced") << std::function([](CardTableModel& t) { t.SetRows({MakeCard("Only")}); });
-        QTest::newRow("emptied") << std::function([](CardTableModel& t) { t.SetRows({}); });
+        QTest::newRow("all replaced") << std::function([](CardTableModel& t) { SetTableRows(t, {MakeCard("Only")}); });
+        QTest::newRow("emptied") << std::function([](CardTableModel& t) { SetTableRows(t, {}); });
     }
     void everyChangeIsSaved()
     {
         QFETCH(std::function<void(CardTableModel&)>, change);
         Session session;
-        const QByteArray before = Read(session.Path());
+        const QByteArray before = FileBytes(session.Path());
         QElapsedTimer clock;
         clock.start();
         change(session.table);
         QVERIFY(session.WaitForSave());
         QVERIFY(clock.elapsed() < 2000);
-        QCOMPARE(Read(session.Path()), Written(session.table));
-        QVERIFY(Read(session.Path()) != before);
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
+        QVERIFY(FileBytes(session.Path()) != before);
         QVERIFY(session.messages.shown.isEmpty());
     }
 
@@ -141,7 +130,7 @@ private slots:
             QTest::qWait(100);
         }
         QVERIFY2(saves.size() >= 2, qPrintable(QString::number(saves.size())));
-        QTRY_COMPARE_WITH_TIMEOUT(Read(session.Path()), Written(session.table), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(FileBytes(session.Path()), Written(session.table), 2000);
     }
 
     // Finish waits for a save being written, and nothing is saved after it.
@@ -155,12 +144,12 @@ private slots:
         QTest::qWait(CollectionAutosave::kDelayMs * 6 / 5);
         QVERIFY(session.autosave.Finish());
         QCOMPARE(saves.size(), 1);
-        const QByteArray saved = Read(session.Path());
+        const QByteArray saved = FileBytes(session.Path());
         QCOMPARE(saved, Written(session.table));
         session.table.InsertRow(0, MakeCard("Never saved"));
         QTest::qWait(CollectionAutosave::kDelayMs * 3 / 2);
         QCOMPARE(saves.size(), 1);
-        QCOMPARE(Read(session.Path()), saved);
+        QCOMPARE(FileBytes(session.Path()), saved);
     }
 
     // Finish leaves the file the last save wrote when the table and the file
@@ -172,7 +161,7 @@ private slots:
         QTest::addColumn<bool>("conflict");
         const auto nothing = [](Session&) {};
         const auto changed = [](Session& s) { s.table.SetCell(0, PriceField, "$9"); };
-        const auto theirs = [](Session& s) { Write(s.Path(), Read(s.Path()).replace("Card 1", "Card 7")); };
+        const auto theirs = [](Session& s) { WriteFileBytes(s.Path(), FileBytes(s.Path()).replace("Card 1", "Card 7")); };
         const auto removed = [](Session& s) { QFile::remove(s.Path()); };
         QTest::newRow("as saved") << std::function(nothing) << false << false;
         QTest::newRow("changed since") << std::function(changed) << true << false;
@@ -190,7 +179,7 @@ private slots:
         afterSave(session);
         const ino_t before = FileAt(session.Path());
         QVERIFY(session.autosave.Finish());
-        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
         QCOMPARE(FileAt(session.Path()) != before, rewritten);
         const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files);
         QCOMPARE(kept.size(), conflict ? 1 : 0);
@@ -205,7 +194,7 @@ private slots:
         const ino_t loaded = FileAt(unsaved.Path());
         QVERIFY(unsaved.autosave.Finish());
         QVERIFY(FileAt(unsaved.Path()) != loaded);
-        QCOMPARE(Read(unsaved.Path()), Written(unsaved.table));
+        QCOMPARE(FileBytes(unsaved.Path()), Written(unsaved.table));
 
         Session failed;
         QFile::remove(failed.Path());
@@ -214,7 +203,7 @@ private slots:
         QVERIFY(failed.WaitForSave());
         QVERIFY(QDir(failed.folder.path()).rmdir(QStringLiteral("qmk.dat")));
         QVERIFY(failed.autosave.Finish());
-        QCOMPARE(Read(failed.Path()), Written(failed.table));
+        QCOMPARE(FileBytes(failed.Path()), Written(failed.table));
     }
 
     // While qmk.dat cannot be written the user is told once, and the
@@ -233,7 +222,7 @@ private slots:
             const QStringList found = QDir(session.folder.path()).entryList({"qmk.dat.recovered-*"}, QDir::Files);
             QCOMPARE(found.size(), 1);
             recovery = session.folder.filePath(found.first());
-            QCOMPARE(Read(recovery), Written(session.table));
+            QCOMPARE(FileBytes(recovery), Written(session.table));
         }
         const RecordingMessages::Shown box = session.messages.shown.first();
         QVERIFY2(box.text.startsWith(QStringLiteral("Your changes could not be saved to qmk.dat (")), qPrintable(box.text));
@@ -243,7 +232,7 @@ private slots:
         QVERIFY(QDir(session.folder.path()).rmdir(QStringLiteral("qmk.dat")));
         session.table.RemoveRow(0);
         QVERIFY(session.WaitForSave());
-        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
         QCOMPARE(session.messages.shown.size(), 1);
 
         QFile::remove(session.Path());
@@ -251,7 +240,7 @@ private slots:
         session.table.RemoveRow(0);
         QVERIFY(session.WaitForSave());
         QCOMPARE(session.messages.shown.size(), 2);
-        QCOMPARE(Read(recovery), Written(session.table));
+        QCOMPARE(FileBytes(recovery), Written(session.table));
     }
 
     // Another program writes qmk.dat between two saves: its file is kept
@@ -262,15 +251,15 @@ private slots:
         session.table.InsertRow(0, MakeCard("First"));
         QVERIFY(session.WaitForSave());
         const QByteArray theirs = "NAME=Written elsewhere\r\n";
-        Write(session.Path(), theirs);
+        WriteFileBytes(session.Path(), theirs);
         session.table.InsertRow(0, MakeCard("Second"));
         QVERIFY(session.WaitForSave());
 
-        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
         const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files);
         QCOMPARE(kept.size(), 1);
         const QString conflict = session.folder.filePath(kept.first());
-        QCOMPARE(Read(conflict), theirs);
+        QCOMPARE(FileBytes(conflict), theirs);
         QCOMPARE(session.messages.shown.size(), 1);
         const RecordingMessages::Shown box = session.messages.shown.first();
         QCOMPARE(box.caption, QStringLiteral("Collection Changed"));
@@ -322,11 +311,11 @@ private slots:
             longestSave = std::max(longestSave, clock.elapsed());
         }
         beat.stop();
-        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
         qInfo("100,000 Cards, %lld bytes: snapshot %.1f ms at most (%.1f ms of processor time); a change saved "
               "after %lld ms at most; longest gap between events over five saves %.1f ms, over 3 s without "
               "saves %.1f ms",
-              qint64(Read(session.Path()).size()), longestSnapshot / 1e6, longestSnapshotCpu / 1e6, longestSave,
+              qint64(FileBytes(session.Path()).size()), longestSnapshot / 1e6, longestSnapshotCpu / 1e6, longestSave,
               longestGap / 1e6, longestIdleGap / 1e6);
         QVERIFY(longestSnapshotCpu < 50'000'000);
     }
