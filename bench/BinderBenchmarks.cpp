@@ -169,7 +169,7 @@ void BinderBench::Pictures()
     buffer.open(QIODevice::WriteOnly);
     face.save(&buffer, "JPEG", 90);
     QDir().mkpath(QStringLiteral("pictures"));
-    std::vector<Card> cards;
+    CardTableModel::RowBlock cards;
     for (int picture = 0; picture < kPictures; ++picture) {
         const QString name = QStringLiteral("pictures/%1.jpg").arg(picture);
         QFile file(name);
@@ -177,10 +177,10 @@ void BinderBench::Pictures()
             return;
         Card card = GeneratedCard(std::uint64_t(picture));
         card[UrlField] = name.toStdString();
-        cards.push_back(card);
+        cards.Append(card);
     }
     CardTableModel table;
-    table.SetRows(cards);
+    table.PutRows(0, std::move(cards));
     const PictureOptions options{QDir::current().filePath(QStringLiteral("picture-cache")), QDir::currentPath(), 20000};
     QDir(options.cacheFolder).removeRecursively();
 

@@ -54,15 +54,17 @@ void CheckRowsRoundTrip(const CsvRows& rows, char separator)
 
 void CheckExportRoundTrip(const CsvRows& rows)
 {
-    CardTableModel table;
     std::vector<Card> cards;
+    CardTableModel::RowBlock block;
     for (std::size_t row = 0; row < rows.RowCount(); ++row) {
         Card card;
         for (int field = 0; field < kCardFieldCount; ++field)
             card[field] = rows.Field(row, field);
         cards.push_back(card);
+        block.Append(card);
     }
-    table.SetRows(cards);
+    CardTableModel table;
+    table.PutRows(0, std::move(block));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!WriteCsv(buffer, table))
@@ -105,7 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckExportRoundTrip(rows);
 
     CardTableModel collection;
-    collection.SetRows({Card{"a", "b", "", "", "", "1"}});
+    CardTableModel::RowBlock held;
+    held.Append(Card{"a", "b", "", "", "", "1"});
+    collection.PutRows(0, std::move(held));
     CsvImportOptions options;
     options.columns = MapCsvColumns(rows);
     options.repeats = CsvRepeats(data[0] % 3);

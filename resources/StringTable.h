@@ -56,6 +56,28 @@ inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
 
+// The tips of the window's controls, shown while tooltips are on.
+inline constexpr const char* QuitTip =
+    "This button will save your data, save your preferences and then quit the program.";
+inline constexpr const char* ConditionTip = "Enter, Update or Choose the condition of your Card from the list.";
+inline constexpr const char* SeriesTip = "Enter, Update or Choose a series from the list.";
+inline constexpr const char* NameTip = "Enter or Update the Title of the Card here.";
+inline constexpr const char* PriceTip = "Enter or Update the price you purchased the Card for here.";
+inline constexpr const char* QuantityTip = "Enter or Update the number of these Cards here.";
+inline constexpr const char* UrlTip = "Enter or Update the url or file path for an image.";
+inline constexpr const char* CardTableTip = "This list displays all of the Cards currently in your list.";
+inline constexpr const char* AddTip = "This button adds the Card contained in the fields to the list below.";
+inline constexpr const char* UpdateTip = "This button updates the Card contained in the fields to the list below.";
+inline constexpr const char* ClearTip = "This button clears the data entry fields.";
+inline constexpr const char* DeleteTip = "This button deletes the currently selected Card in the list.";
+inline constexpr const char* ListTip = "This button generates your List HTML page.";
+inline constexpr const char* CatalogueTip = "This button generates your Catalogue page.";
+inline constexpr const char* HelpTip = "This button will take you to the Velmora Website for more information.";
+inline constexpr const char* DescriptionTip = "Enter a description of the Card here.";
+inline constexpr const char* YearTip = "Enter or Update the year the Card was made here.";
+inline constexpr const char* PreferencesTip =
+    "This button will display the preferences window and allow you to edit them.";
+
 // The menu bar. The window's buttons and labels have no underlined letters,
 // so Alt and these open the menus whatever has the focus.
 inline constexpr const char* FileMenu = "&File";

@@ -7,7 +7,10 @@
 #include "base/TextMode.h"
 #include "pages/PageTemplates.h"
 #include "prefs/Preferences.h"
+#include "support/FileBytes.h"
+#include "support/FilledPage.h"
 #include "support/FullDevice.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -85,12 +88,6 @@ QStringList CardNames(const QByteArray& bytes)
     return names;
 }
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The one recovery file in a folder.
 QByteArray RecoveryIn(const QString& folder)
 {
@@ -98,7 +95,7 @@ QByteArray RecoveryIn(const QString& folder)
     const QStringList found = dir.entryList({QStringLiteral("qmk.dat.recovered-*")}, QDir::Files);
     if (found.size() != 1)
         return "(" + QByteArray::number(found.size()) + " recovery files)";
-    return ReadFile(dir.filePath(found.first()));
+    return FileBytes(dir.filePath(found.first()));
 }
 
 bool WasShown(const RecordingMessages& messages, const QString& text, const QString& caption)
@@ -145,10 +142,10 @@ private slots:
     void writersReportAFullDevice()
     {
         CardTableModel table;
-        table.SetRows(CardsIn(kOldCollection));
+        SetTableRows(table, CardsIn(kOldCollection));
         Preferences prefs;
         prefs.Name = "Ann";
-        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs, {});
+        const std::string page = FilledPage("<html>#DATA#</html>\n", FooterRow(), prefs, {});
         const std::function<bool(QIODevice&)> writers[] = {
             [&](QIODevice& device) { return WriteCollection(device, table); },
             [&](QIODevice& device) { return WritePreferences(device, prefs); },

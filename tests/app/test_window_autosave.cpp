@@ -58,7 +58,8 @@ private slots:
         f.Quit();
         const QByteArray closed = f.folder.Read("qmk.dat");
         QCOMPARE(Names(closed), QStringList{"Bolt"});
-        QTest::qWait(CollectionAutosave::kDelayMs * 2);
+        QVERIFY(!f.window->Autosave().Saving());
+        QCoreApplication::processEvents();
         QCOMPARE(saves.size(), 0);
         QCOMPARE(f.folder.Read("qmk.dat"), closed);
         QVERIFY(f.messages.shown.isEmpty());

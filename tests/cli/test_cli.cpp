@@ -1,4 +1,5 @@
 #include "collection/file/CollectionLock.h"
+#include "support/FileBytes.h"
 #include "support/WindowTest.h"
 
 #include <QDir>
@@ -26,8 +27,7 @@ Run Cli(const QStringList& arguments, const QString& folder = QDir::currentPath(
 
 QByteArray Sample(const char* name)
 {
-    QFile file(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + QString::fromLatin1(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileBytes(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + QString::fromLatin1(name));
 }
 
 const QByteArray kCollection = CollectionBytes({

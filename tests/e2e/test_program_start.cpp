@@ -1,4 +1,5 @@
 #include "support/TempFolder.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,9 +64,7 @@ private slots:
         TempFolder home;
         const QString folder = home.Path(QStringLiteral("cards/trade binder"));
         QVERIFY(QDir().mkpath(folder));
-        QFile own(folder + QStringLiteral("/ListInside.htm"));
-        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
-        own.close();
+        WriteFileBytes(folder + QStringLiteral("/ListInside.htm"), "mine");
         const Ended run = Run({folder}, true, 1500);
         QCOMPARE(run.exitCode, 0);
         for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "qmk.dat", "qmk.ini"})

@@ -6,6 +6,7 @@
 #include "pages/PageCharset.h"
 #include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ int BoxCount(const RecordingMessages& messages, const QString& text, const QStri
 // Three Cards, top row first.
 void FillThreeCards(CardTableModel& table)
 {
-    table.SetRows(ParseCollection(
+    SetTableRows(table, ParseCollection(
         CollectionBytes({{"Cyan", "S3", "Poor", "1992", "3", "3", "", "caf\xe9"},
                          {"Blue #URL#", "S2", "Good", "1991", "2", "2", "b.jpg", "#NAME#"},
                          {"Amber", "S1", "Mint", "1990", "1", "1", "a.jpg", "<b>first</b>"}})
@@ -197,7 +198,7 @@ private slots:
         QFETCH(QByteArray, page);
         const TextEncoding encoding = windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8;
         CardTableModel table;
-        table.SetRows({Card{"Caf\xe9", "", "", "", "\x80" "5"}});
+        SetTableRows(table, {Card{"Caf\xe9", "", "", "", "\x80" "5"}});
         table.SetEncoding(encoding);
         Preferences prefs;
         prefs.Name = "Zo\xeb";

@@ -3,6 +3,7 @@
 #include "app/binder/BinderWindow.h"
 #include "app/pictures/PictureDialog.h"
 #include "collection/CardTableModel.h"
+#include "support/TableRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -462,7 +463,7 @@ private slots:
             folder.Write(QString::fromLatin1(name), png);
             cards[std::size_t(card)] = {Name(card).toStdString(), "", "", "", "", "", name.toStdString(), ""};
         }
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         BinderWindow binder(table, PictureOptions{cache.path(), QDir::currentPath(), 20000});
         binder.SetPaged(false);
         binder.resize(800, 600);

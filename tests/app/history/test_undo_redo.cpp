@@ -5,6 +5,7 @@
 #include "collection/CardEntry.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/filter/FilteredCardTable.h"
+#include "support/TableRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -252,7 +253,7 @@ private slots:
             card[SeriesField] = std::to_string((i * 104729) % 1009);
             rows.push_back(card);
         }
-        table.SetRows(rows);
+        SetTableRows(table, rows);
         // Room for about three sorts of 1,000 rows.
         CollectionHistory history(entry, table, view, 3 * 1000 * sizeof(int) + 2000);
         std::vector<std::vector<Card>> tables = {rows};

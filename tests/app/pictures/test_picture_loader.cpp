@@ -1,6 +1,7 @@
 #include "app/pictures/PictureCache.h"
 #include "app/pictures/PictureLoader.h"
 #include "app/pictures/PictureReader.h"
+#include "support/FileBytes.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -156,9 +157,7 @@ struct LoaderFixture {
     void Write(const QString& name, const QByteArray& bytes) const
     {
         QDir().mkpath(QFileInfo(data.filePath(name)).path());
-        QFile file(data.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        WriteFileBytes(data.filePath(name), bytes);
     }
 
     // The state the thumbnail settles in, asking for it as a view does.

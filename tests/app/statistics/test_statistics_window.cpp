@@ -1,6 +1,7 @@
 #include "support/WindowTest.h"
 
 #include "app/statistics/StatisticsWindow.h"
+#include "support/TableRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -212,7 +213,7 @@ private slots:
     void countsTheRowsAFilterShows()
     {
         CardTableModel table;
-        table.SetRows({{"A", "S", "", "", "$1", "1"}, {"B", "S", "", "", "$2", "2"}, {"C", "T", "", "", "x", "3"}});
+        SetTableRows(table, {{"A", "S", "", "", "$1", "1"}, {"B", "S", "", "", "$2", "2"}, {"C", "T", "", "", "x", "3"}});
         RecordingMessages messages;
         StatisticsWindow statistics(table, messages, std::vector<int>{2, 1});
         const QLabel* note = statistics.findChild<QLabel*>(QStringLiteral("filterNote"));
@@ -252,7 +253,7 @@ private slots:
             for (int card = 0; card < series; ++card)
                 cards.push_back({"N", "S" + QByteArray::number(series).rightJustified(2, '0').toStdString()});
         }
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         StatisticsWindow many(table, f.messages);
         QHorizontalBarSeries* largest = BarSeries(many, "seriesChart");
         const QStringList categories = Categories(*largest);

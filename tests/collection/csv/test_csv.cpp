@@ -5,6 +5,7 @@
 #include "collection/csv/CsvReader.h"
 #include "collection/csv/CsvWriter.h"
 #include "support/FullDevice.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -187,7 +188,7 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, written);
         CardTableModel table;
-        table.SetRows({MakeCard(name.toStdString(), "S"), MakeCard("Lower")});
+        SetTableRows(table, {MakeCard(name.toStdString(), "S"), MakeCard("Lower")});
         QCOMPARE(Written(table), QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n") + written
                                      + ",S,,,,,,\r\nLower,,,,,,,\r\n");
     }
@@ -196,7 +197,7 @@ private slots:
     {
         CardTableModel table;
         QCOMPARE(Written(table), QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n"));
-        table.SetRows({MakeCard("Dragon")});
+        SetTableRows(table, {MakeCard("Dragon")});
         FullDevice full(70);
         QVERIFY(!WriteCsv(full, table));
     }
@@ -368,7 +369,7 @@ private slots:
         QFETCH(QByteArray, quantities);
         QFETCH(QString, summary);
         CardTableModel collection;
-        collection.SetRows({MakeCard("Dragon", "Base", "03"), MakeCard("Wyrm", "Promo", "1.5"),
+        SetTableRows(collection, {MakeCard("Dragon", "Base", "03"), MakeCard("Wyrm", "Promo", "1.5"),
                             MakeCard("Wyrm", "Promo", "2")});
         const CsvImportResult result = Imported("Name,Series,Quantity\r\nDragon,Base,2\r\nDragon,base,1\r\n"
                                                 "Wyrm,Promo,99999999999999999998\r\nDragon,base,5\r\nDragon,Base,x\r\n"
@@ -457,7 +458,7 @@ private slots:
             cards.push_back(card);
         }
         CardTableModel table;
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         const QByteArray csv = Written(table);
         QCOMPARE(DetectEncoding(View(csv)), CsvEncoding::Utf8);
         QCOMPARE(DetectSeparator(View(csv)), ',');

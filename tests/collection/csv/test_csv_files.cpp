@@ -3,6 +3,7 @@
 #include "collection/csv/CsvFiles.h"
 #include "collection/csv/CsvWriter.h"
 #include "support/TempFolder.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -53,7 +54,7 @@ struct Collection {
 
     Collection()
     {
-        table.SetRows({MakeCard("Dragon", "Base", "3", "Mint"), MakeCard("Wyrm", "Promo", "1")});
+        SetTableRows(table, {MakeCard("Dragon", "Base", "3", "Mint"), MakeCard("Wyrm", "Promo", "1")});
         series.AddAll({"Base", "Promo"});
         conditions.AddAll({"Mint"});
     }
@@ -201,7 +202,7 @@ private slots:
     {
         CardTableModel table;
         table.SetEncoding(TextEncoding::Windows1252);
-        table.SetRows({MakeCard("Caf\xE9", "S", "1")});
+        SetTableRows(table, {MakeCard("Caf\xE9", "S", "1")});
         QBuffer exported;
         exported.open(QIODevice::WriteOnly);
         QVERIFY(WriteCsv(exported, table));
@@ -232,7 +233,7 @@ private slots:
     {
         TempFolder folder;
         CardTableModel table;
-        table.SetRows({MakeCard("a,b", "S", "2"), MakeCard("c")});
+        SetTableRows(table, {MakeCard("a,b", "S", "2"), MakeCard("c")});
         QVERIFY(ExportCsvFile(folder.Path("cards.csv"), table));
         QBuffer expected;
         expected.open(QIODevice::WriteOnly);

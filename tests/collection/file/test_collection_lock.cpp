@@ -1,4 +1,5 @@
 #include "collection/file/CollectionLock.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,9 +13,7 @@ namespace {
 // A lock file as a program that held the lock leaves it.
 void WriteLockFile(const QString& folder, const QByteArray& bytes)
 {
-    QFile file(QDir(folder).filePath(QString::fromLatin1(kLockFileName)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the lock file");
+    WriteFileBytes(QDir(folder).filePath(QString::fromLatin1(kLockFileName)), bytes);
 }
 
 QByteArray HeldBy(qint64 pid, const QString& program)

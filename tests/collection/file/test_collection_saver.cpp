@@ -2,6 +2,8 @@
 #include "collection/CardTableModel.h"
 #include "collection/file/CollectionFile.h"
 #include "collection/file/CollectionSaver.h"
+#include "support/FileBytes.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -37,23 +39,10 @@ CollectionSaver::Writer Writing(const QByteArray& bytes)
     return [bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); };
 }
 
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 // A saver that has read the file as it is now, as the load does.
 void Load(CollectionSaver& saver)
 {
-    saver.Remember(StampOf(saver.Path(), Checksum(Read(saver.Path()))));
+    saver.Remember(StampOf(saver.Path(), Checksum(FileBytes(saver.Path()))));
 }
 
 QStringList Matching(const QString& folder, const QString& pattern)
@@ -91,7 +80,7 @@ private slots:
     {
         CardTableModel table;
         QCOMPARE(Written(table.Snapshot()), QByteArray());
-        table.SetRows({MakeCard("Alpha", "two\nlines"), MakeCard(std::string("nul\0in", 6), "\xff\xfe"),
+        SetTableRows(table, {MakeCard("Alpha", "two\nlines"), MakeCard(std::string("nul\0in", 6), "\xff\xfe"),
                        MakeCard("Gamma", std::string(70000, 'g')), MakeCard("Empty")});
         const CardTableSnapshot snapshot = table.Snapshot();
         table.RemoveRow(0);
@@ -108,14 +97,14 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         CollectionSaver saver(path);
         Load(saver);
         for (const QByteArray& bytes : {QByteArray("NAME=One\r\n"), QByteArray("NAME=Two\r\n"), QByteArray()}) {
             const SaveOutcome outcome = saver.Save(Writing(bytes));
             QCOMPARE(outcome.kind, SaveOutcome::Written);
             QVERIFY(outcome.keptConflict.isEmpty());
-            QCOMPARE(Read(path), bytes);
+            QCOMPARE(FileBytes(path), bytes);
         }
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"qmk.dat"});
     }
@@ -138,7 +127,7 @@ private slots:
         QFETCH(bool, sameTime);
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         CollectionSaver saver(path);
         Load(saver);
         const timespec loaded = Modified(path);
@@ -151,10 +140,10 @@ private slots:
 
         const SaveOutcome outcome = saver.Save(Writing("NAME=Ours\r\n"));
         QCOMPARE(outcome.kind, SaveOutcome::Written);
-        QCOMPARE(Read(path), QByteArray("NAME=Ours\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("NAME=Ours\r\n"));
         QVERIFY(QFileInfo(outcome.keptConflict).fileName().startsWith("qmk.dat.conflict-"));
         QCOMPARE(QFileInfo(outcome.keptConflict).absolutePath(), QFileInfo(path).absolutePath());
-        QCOMPARE(Read(outcome.keptConflict), theirs);
+        QCOMPARE(FileBytes(outcome.keptConflict), theirs);
 
         QVERIFY(saver.Save(Writing("NAME=Ours again\r\n")).keptConflict.isEmpty());
         QCOMPARE(Matching(folder.path(), "qmk.dat.conflict-*").size(), 1);
@@ -166,7 +155,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         CollectionSaver saver(path);
         Load(saver);
         QFile::remove(path);
@@ -174,9 +163,9 @@ private slots:
         QStringList kept;
         for (const QByteArray& theirs : {QByteArray("NAME=First\r\n"), QByteArray("NAME=Second\r\n")}) {
             QFile::remove(path);
-            Write(path, theirs);
+            WriteFileBytes(path, theirs);
             kept << saver.Save(Writing("NAME=Ours\r\n")).keptConflict;
-            QCOMPARE(Read(kept.last()), theirs);
+            QCOMPARE(FileBytes(kept.last()), theirs);
         }
         QVERIFY(kept[0] != kept[1]);
         QCOMPARE(Matching(folder.path(), "qmk.dat.conflict-*").size(), 2);
@@ -188,7 +177,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "kept as it was");
+        WriteFileBytes(path, "kept as it was");
         CollectionSaver saver(path);
         saver.LeaveFile();
         QString recovery;
@@ -197,10 +186,10 @@ private slots:
             QCOMPARE(outcome.kind, SaveOutcome::LeftAsItWas);
             QVERIFY(recovery.isEmpty() || outcome.recovery == recovery);
             recovery = outcome.recovery;
-            QCOMPARE(Read(recovery), bytes);
+            QCOMPARE(FileBytes(recovery), bytes);
         }
         QCOMPARE(QFileInfo(recovery).absolutePath(), QFileInfo(path).absolutePath());
-        QCOMPARE(Read(path), QByteArray("kept as it was"));
+        QCOMPARE(FileBytes(path), QByteArray("kept as it was"));
         QCOMPARE(RecoveryFolder(path), QFileInfo(path).absolutePath());
     }
 
@@ -219,8 +208,8 @@ private slots:
         QCOMPARE(two.kind, SaveOutcome::Failed);
         QVERIFY(!one.reason.isEmpty());
         QVERIFY(one.recovery != two.recovery);
-        QCOMPARE(Read(one.recovery), QByteArray("NAME=One\r\n"));
-        QCOMPARE(Read(two.recovery), QByteArray("NAME=Two\r\n"));
+        QCOMPARE(FileBytes(one.recovery), QByteArray("NAME=One\r\n"));
+        QCOMPARE(FileBytes(two.recovery), QByteArray("NAME=Two\r\n"));
         QVERIFY(one.keptConflict.isEmpty());
         QCOMPARE(Matching(folder.path(), "qmk.dat.*").size(), 2);
     }

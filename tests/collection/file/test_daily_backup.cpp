@@ -1,4 +1,5 @@
 #include "collection/file/DailyBackup.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,19 +7,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 QStringList Names(const QDate& newest, const QList<int>& daysBack)
 {
@@ -50,14 +38,14 @@ private slots:
                 continue;
             started << day;
             const QDate today = first.addDays(day);
-            Write(collection, "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
+            WriteFileBytes(collection, "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
             QString reason;
             QVERIFY(MakeDailyBackup(folder.path(), today, reason));
             if (day == 5)
                 QVERIFY(QFile::copy(collection, backups.filePath("qmk-mine.dat")));
-            Write(collection, "NAME=later the same day\r\n");
+            WriteFileBytes(collection, "NAME=later the same day\r\n");
             QVERIFY(MakeDailyBackup(folder.path(), today, reason));
-            QCOMPARE(Read(backups.filePath(BackupName(today))), "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
+            QCOMPARE(FileBytes(backups.filePath(BackupName(today))), "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
         }
         const QDate last = first.addDays(started.last());
         QList<int> kept;
@@ -75,7 +63,7 @@ private slots:
     void clockSetBack()
     {
         QTemporaryDir folder;
-        Write(folder.filePath("qmk.dat"), "NAME=A\r\n");
+        WriteFileBytes(folder.filePath("qmk.dat"), "NAME=A\r\n");
         const QDate newest(2026, 6, 30);
         QString reason;
         for (int back = 0; back < kKeptBackups; ++back)
@@ -100,7 +88,7 @@ private slots:
         QFETCH(QString, collection);
         QTemporaryDir folder;
         if (collection == QLatin1String("file"))
-            Write(folder.filePath("qmk.dat"), {});
+            WriteFileBytes(folder.filePath("qmk.dat"), {});
         if (collection == QLatin1String("folder"))
             QDir(folder.path()).mkdir("qmk.dat");
         QString reason;
@@ -112,8 +100,8 @@ private slots:
     void backupsFolderBlocked()
     {
         QTemporaryDir folder;
-        Write(folder.filePath("qmk.dat"), "NAME=A\r\n");
-        Write(folder.filePath("backups"), "not a folder");
+        WriteFileBytes(folder.filePath("qmk.dat"), "NAME=A\r\n");
+        WriteFileBytes(folder.filePath("backups"), "not a folder");
         QString reason;
         QVERIFY(!MakeDailyBackup(folder.path(), QDate(2026, 1, 1), reason));
         QVERIFY(reason.contains("backups"));
