@@ -5,6 +5,7 @@
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
 #include "collection/csv/CsvFiles.h"
+#include "collection/file/CollectionFile.h"
 #include "resources/StringTable.h"
 
 #include <QDir>
@@ -29,7 +30,10 @@ QString RunCsvExport(CsvQuestions& questions, const CardTableModel& table, Messa
     if (path.isEmpty())
         return {};
     QString reason;
-    if (!ExportCsvFile(path, table, &reason)) {
+    // The collection's own file is no place for its CSV.
+    if (IsCollectionFile(path))
+        reason = QString::fromUtf8(Text::ExportOverCollection).arg(QDir::toNativeSeparators(path));
+    if (!reason.isEmpty() || !ExportCsvFile(path, table, &reason)) {
         messages.ShowError(QString::fromUtf8(Text::CsvNotWritten).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return {};
     }
