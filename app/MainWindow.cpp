@@ -428,7 +428,7 @@ void MainWindow::GeneratePage(const PageDescription& page)
 void MainWindow::LoadPreferences()
 {
     TakeFields();
-    if (::LoadPreferences(PreferencesPath(), prefs_)) {
+    if (::LoadPreferences(PreferencesPath(), prefs_, messages_)) {
         tooltipsCheckState_ = 1;
         SetTipSupport(true);
     }

@@ -5,6 +5,9 @@
 #include "collection/CardTableModel.h"
 #include "collection/csv/CsvFiles.h"
 #include "collection/csv/CsvWriter.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionSaver.h"
+#include "resources/StringTable.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -36,7 +39,18 @@ int RunExportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     const QString output =
         options.Has(QStringLiteral("-o")) ? QFileInfo(options.Value(QStringLiteral("-o"))).absoluteFilePath() : QString();
     CardTableModel table;
-    if (!EnterFolder(options, reason) || !ReadCollectionFile(table, reason)) {
+    if (!EnterFolder(options, reason)) {
+        err << "quillmark-cli: " << reason << '\n';
+        return kExitFailure;
+    }
+    // The collection's own file is no place for its CSV.
+    if (!output.isEmpty() && IsCollectionFile(output)) {
+        err << "quillmark-cli: " << QString::fromUtf8(Text::ExportOverCollection).arg(options.Value(QStringLiteral("-o")))
+            << '\n';
+        return kExitFailure;
+    }
+    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
+    if (!ReadFolderCollection(file, table, false, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
@@ -57,5 +71,6 @@ CliCommand ExportCsvCommand()
             "The first row is the header Name,Series,Condition,Year,Price,Quantity,URL,Description,\n"
             "then one row per Card in table order, top first: comma-separated, CR LF line\n"
             "ends, UTF-8 without a byte order mark. FILE is written safely, relative to the\n"
-            "current directory."};
+            "current directory. A pipe, a terminal or /dev/null there is written into, other\n"
+            "special files are refused, and so is the collection's own qmk.dat."};
 }

@@ -1,25 +1,17 @@
 #include "cli/PublishCommand.h"
 
 #include "base/FileAccess.h"
-#include "base/TextMode.h"
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionSaver.h"
 #include "pages/PageCommands.h"
 
 #include <QFileInfo>
 #include <QTextStream>
 
 namespace {
-
-bool ReadTemplate(const char* fileName, std::string& text, QString& reason)
-{
-    QByteArray raw;
-    if (!ReadFile(QString::fromLatin1(fileName), raw, &reason))
-        return false;
-    text = FromTextMode(std::string_view(raw.constData(), std::size_t(raw.size())));
-    return true;
-}
 
 // Writes the page where the window would, with the same bytes; writes
 // nothing else, and nothing at all when a file it needs is missing.
@@ -34,12 +26,18 @@ int Publish(const PageDescription& page, const QStringList& arguments, QTextStre
     PageTemplateTexts templates;
     Preferences prefs;
     CardTableModel table;
-    const bool ready = EnterFolder(options, reason) && ReadTemplate(page.outerTemplate, templates.outer, reason)
-                       && ReadTemplate(page.rowTemplate, templates.row, reason)
-                       && ReadCollectionFile(table, reason) && ReadPreferencesFile(prefs, reason);
-    const QString path = ready ? PagePath(page, prefs) : QString();
-    if (!ready || !WriteFileSafely(path, PageWriter(templates, table, prefs), &reason)) {
+    if (!EnterFolder(options, reason)) {
         err << "quillmark-cli: " << reason << '\n';
+        return kExitFailure;
+    }
+    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
+    const bool ready = ReadPageTemplates(page, templates, reason) && ReadFolderCollection(file, table, false, reason)
+                       && ReadFolderPreferences(prefs, reason);
+    const QString path = ready ? PagePath(page, prefs) : QString();
+    // There is nobody to ask whether a file that is not a page may go.
+    const bool placed = ready && CheckPageTarget(path, reason) == PageTarget::Free;
+    if (!placed || !WriteFileSafely(path, PageWriter(templates, table, prefs), &reason)) {
+        err << "quillmark-cli: " << TerminalText(reason) << '\n';
         return kExitFailure;
     }
     out << QFileInfo(path).absoluteFilePath() << '\n';

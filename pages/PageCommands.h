@@ -28,9 +28,15 @@ struct PageTemplateTexts {
     std::string row;
 };
 
-// A template's text; empty, after a box, when it cannot be opened.
+// A template's text, as the window reads it: a template that does not exist
+// is created empty and reads as empty; one that cannot be read is empty,
+// after a box.
 std::string LoadTemplate(const char* fileName, MessageInterface& messages);
 PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages);
+
+// Both templates of the page, as quillmark-cli reads them: nothing is
+// created. False, with the reason, when one is missing or cannot be read.
+bool ReadPageTemplates(const PageDescription& page, PageTemplateTexts& templates, QString& reason);
 
 // Writes the page safely with writePage, which fills the file. 1 when the
 // page was written, -1 (after a box) when it was not.
@@ -40,6 +46,19 @@ int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writeP
 // is text of the preferences file's encoding.
 QString PagePath(const PageDescription& page, Preferences& prefs);
 
+// What a page would replace at its location.
+enum class PageTarget {
+    // Nothing, a page, or what is no regular file and is thus never replaced.
+    Free,
+    // A regular file that is not an HTML page: only the collector may have
+    // it replaced.
+    NotAPage,
+    // No page may go there: the location holds a NUL, or names one of the
+    // collection's own files. The reason says which.
+    Refused,
+};
+PageTarget CheckPageTarget(const QString& path, QString& reason);
+
 // Fills the file with the page: the outer template around every row of the
 // table filled into the row template, then the owner's details and the
 // table's totals, counted once per page. Text from a Windows-1252 file goes
@@ -48,6 +67,8 @@ QString PagePath(const PageDescription& page, Preferences& prefs);
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
                                            const Preferences& prefs);
 
-// Writes the page to its location and offers to open it.
+// Writes the page to its location and offers to open it. A location that
+// is refused is reported, and one whose file is not an HTML page is
+// replaced only when the collector says so.
 void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
                  Preferences& prefs, MessageInterface& messages);

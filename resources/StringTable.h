@@ -17,9 +17,10 @@ inline constexpr const char* AlreadyInList = "This entry is already in the list.
 inline constexpr const char* ErrorLoadingFile = "Error loading file";
 inline constexpr const char* PageGenerated = "Your Page Has Been Generated.\nYour page was written to:\n";
 inline constexpr const char* ViewPageQuestion = "\nWould you like to view it?";
+// %1 is why, %2 the folder.
 inline constexpr const char* CollectionUnreadable =
-    "Your collection file qmk.dat could not be read.\r\n"
-    "It will not be overwritten; the Cards of this run are saved to a recovery file in %1.";
+    "Your collection file qmk.dat could not be read.\r\n%1\r\n"
+    "It will not be overwritten; the Cards of this run are saved to a recovery file in %2.";
 inline constexpr const char* CollectionLeftAsItWas =
     "qmk.dat could not be read when Quillmark started, so it was left as it was.";
 inline constexpr const char* RecoverySaved = "Your Cards were saved to %1";
@@ -35,10 +36,44 @@ inline constexpr const char* CollectionChangedElsewhere =
     "The file found was kept as %1\r\n"
     "and the collection in this window was saved as %2";
 inline constexpr const char* AlreadyOpen = "This collection is already open in Quillmark (process %1 on %2).";
+inline constexpr const char* InUseByCli =
+    "This collection is in use by quillmark-cli (process %1 on %2); try again once it has finished.";
 inline constexpr const char* FolderUnwritable =
     "Quillmark cannot create files in %1 (%2), so it could not keep your collection safe there. "
     "Make the folder writable, or start Quillmark in another folder.";
 inline constexpr const char* BackupFailed = "Today's backup copy of qmk.dat could not be made (%1).";
+
+// Files that are not regular files. %1 is the path, %2 one of the kinds below.
+inline constexpr const char* NotARegularFile = "%1: not a regular file but %2; only regular files are read";
+inline constexpr const char* SpecialFileNotReplaced =
+    "%1: not a regular file but %2, which is neither replaced nor written into";
+inline constexpr const char* PipeWithoutReader = "%1: a named pipe that no program reads from; nothing was written";
+inline constexpr const char* FileKindPipe = "a named pipe";
+inline constexpr const char* FileKindDevice = "a device";
+inline constexpr const char* FileKindSocket = "a socket";
+inline constexpr const char* FileKindSpecial = "a special file";
+// %1 is why.
+inline constexpr const char* ErrorLoadingFileBecause = "Error loading file\r\n%1";
+inline constexpr const char* PreferencesUnreadable =
+    "Your preferences file qmk.ini could not be read, so Quillmark starts with its default settings.\r\n%1";
+
+// Where pages and exports go. %1 is the location.
+inline constexpr const char* PageLocationHasNul =
+    "The page location in qmk.ini holds a NUL character, which no file name can hold, so no page was written.";
+inline constexpr const char* PageOverOwnFile =
+    "%1 is one of this collection's own files (qmk.dat, qmk.ini or a page template), so no page was written there.";
+inline constexpr const char* ReplaceWithPage =
+    "%1 already exists and is not an HTML page.\r\nDo you want to replace it with the page?";
+inline constexpr const char* NotAPageRefused =
+    "%1 already exists and is not an HTML page, so it was not replaced; choose another page location";
+inline constexpr const char* ExportOverCollection =
+    "%1 is this collection's own qmk.dat, so the Cards were not exported over it";
+
+// quillmark-cli. %1 is where the file found was kept, %2 qmk.dat.
+inline constexpr const char* CliCollectionChanged =
+    "qmk.dat was changed by another program while quillmark-cli was working on it.\r\n"
+    "The file found was kept as %1\r\n"
+    "and the collection with this import was saved as %2";
 
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";

@@ -6,6 +6,7 @@
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
 #include "collection/csv/CsvFiles.h"
+#include "collection/file/CollectionFile.h"
 #include "resources/StringTable.h"
 
 #include <QDir>
@@ -33,7 +34,10 @@ QString RunCsvExport(UserQuestions& questions, const CardTableModel& table)
     if (path.isEmpty())
         return {};
     QString reason;
-    if (!ExportCsvFile(path, table, &reason)) {
+    // The collection's own file is no place for its CSV.
+    if (IsCollectionFile(path))
+        reason = QString::fromUtf8(Text::ExportOverCollection).arg(QDir::toNativeSeparators(path));
+    if (!reason.isEmpty() || !ExportCsvFile(path, table, &reason)) {
         questions.ShowError(QString::fromUtf8(Text::CsvNotWritten).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return {};
     }

@@ -12,26 +12,17 @@
 #include "resources/StringTable.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <string>
 #include <vector>
 
-bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
-                    ChoiceListModel& conditions, MessageInterface& messages)
+FileRead ReadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
+                        ChoiceListModel& conditions, QString* reason)
 {
     const QString& path = file.Path();
-    const bool existed = QFile::exists(path);
     QByteArray raw;
-    const bool read = ReadFileCreatingIfMissing(path, raw);
-    if (read) {
-        file.Remember(StampOf(path, Checksum(raw)));
-    } else if (existed) {
-        file.LeaveFile();
-        const QString folder = QDir::toNativeSeparators(RecoveryFolder(path));
-        messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable).arg(folder),
-                           QString::fromUtf8(Text::ErrorCaption));
-    }
+    const FileRead read = ReadRegularFile(path, raw, reason);
+    file.Remember(read == FileRead::Read ? StampOf(path, Checksum(raw)) : FileStamp());
 
     // The values keep the file's bytes; the file's encoding decides only how
     // they are shown and how typed text is stored.
@@ -47,7 +38,24 @@ bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListMode
     table.SetRowsBottomFirst(std::move(loaded.rows));
     series.AddAll(loaded.series);
     conditions.AddAll(loaded.conditions);
-    return read || !existed;
+    return read;
+}
+
+bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
+                    ChoiceListModel& conditions, MessageInterface& messages)
+{
+    const QString& path = file.Path();
+    CreateFileIfMissing(path);
+    QString reason;
+    const FileRead read = ReadCollection(file, table, series, conditions, &reason);
+    // A file that could not even be made is made by the first save.
+    if (read == FileRead::Read || read == FileRead::Missing)
+        return true;
+    file.LeaveFile();
+    const QString folder = QDir::toNativeSeparators(RecoveryFolder(path));
+    messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable).arg(reason, folder),
+                       QString::fromUtf8(Text::ErrorCaption));
+    return false;
 }
 
 bool SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/FileAccess.h"
+
 #include <QString>
 
 class CardTableModel;
@@ -10,9 +12,15 @@ struct SaveOutcome;
 
 // Reads the collection file into the table, replacing every row, grows the
 // choice lists by its Series and Conditions, and has the file remember what
-// it read. The table and the lists take the file's text encoding. A missing
-// file is created empty. False, after a box, when the file exists but cannot
-// be read: it is then left as it is.
+// it read. The table and the lists take the file's text encoding. A file
+// that is missing, or cannot be read, leaves the table empty; only a regular
+// file is read. The window and quillmark-cli read the file through this.
+FileRead ReadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
+                        ChoiceListModel& conditions, QString* reason = nullptr);
+
+// Reads the collection file as the window does: a missing file is created
+// empty. False, after a box, when the file exists but cannot be read: it is
+// then left as it is.
 bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
                     ChoiceListModel& conditions, MessageInterface& messages);
 

@@ -3,8 +3,19 @@
 #include "support/WindowTest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +56,31 @@ const QByteArray kCsvCollection = CollectionBytes({
 });
 
 const QByteArray kCsvHeader = "Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n";
+
+// Makes a named pipe at the path.
+void MakePipe(const QString& path)
+{
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+}
+
+bool IsPipe(const QString& path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+// Puts a file prepared beside the path in its place in one step, as a sync
+// tool does.
+void ReplaceAtOnce(const QString& path, const QByteArray& bytes)
+{
+    const QString prepared = path + QStringLiteral(".sync-tmp");
+    QFile file(prepared);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(prepared));
+    file.close();
+    if (::rename(QFile::encodeName(prepared).constData(), QFile::encodeName(path).constData()) != 0)
+        qFatal("cannot replace %s", qPrintable(path));
+}
 
 void Fill(const TempFolder& folder)
 {
@@ -312,6 +348,233 @@ private slots:
         const Run exported = Cli({QStringLiteral("export-csv")});
         QCOMPARE(exported.exitCode, 0);
         QVERIFY(exported.out.startsWith(kCsvHeader));
+    }
+
+    // Another program replaces qmk.dat while an import runs, after the
+    // import read it: its file is kept beside as a conflict file and the
+    // import says so; qmk.dat holds what the import read plus the import.
+    void importKeepsAFileChangedMeanwhile()
+    {
+        TempFolder folder;
+        const QByteArray before = CollectionBytes({{"Old", "S"}});
+        folder.Write(QStringLiteral("qmk.dat"), before);
+        QByteArray csv = "Name,Series\r\n";
+        for (int row = 0; row < 150000; ++row)
+            csv += "Imported " + QByteArray::number(row) + ",Set\r\n";
+        folder.Write(QStringLiteral("in.csv"), csv);
+        const QString path = folder.Path(QStringLiteral("qmk.dat"));
+        // The import reads qmk.dat once, after the lock and before it reads
+        // the rows; its file closes after that read.
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(::inotify_add_watch(watch, QFile::encodeName(path).constData(), IN_CLOSE_NOWRITE) >= 0);
+        QProcess import;
+        import.start(QStringLiteral(QUILLMARK_CLI), {QStringLiteral("import-csv"), QStringLiteral("in.csv")});
+        QVERIFY(import.waitForStarted());
+        pollfd event {watch, POLLIN, 0};
+        QCOMPARE(::poll(&event, 1, 30000), 1);
+        const QByteArray theirs = CollectionBytes({{"Theirs", "Elsewhere"}});
+        ReplaceAtOnce(path, theirs);
+        ::close(watch);
+        QVERIFY(import.waitForFinished(60000));
+        const QByteArray err = import.readAllStandardError();
+        QVERIFY2(import.exitCode() == 0, err.constData());
+        QCOMPARE(import.readAllStandardOutput(), QByteArray("150,000 Cards imported\n"));
+
+        const QStringList kept = QDir(folder.Path({})).entryList({QStringLiteral("qmk.dat.conflict-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(folder.Read(kept.first()), theirs);
+        QVERIFY2(err.contains("qmk.dat was changed by another program while quillmark-cli was working on it.\n"
+                              "The file found was kept as " + folder.Path(kept.first()).toUtf8()),
+                 err.constData());
+        const QByteArray saved = folder.Read(QStringLiteral("qmk.dat"));
+        QVERIFY(saved.contains("NAME=Imported 149999\r\n"));
+        QVERIFY(saved.startsWith(before.left(before.size() - 2)));
+        QVERIFY(!saved.contains("Theirs"));
+    }
+
+    // Only regular files are read: a named pipe where a file should be, or a
+    // link to /dev/zero, is refused at once with what it is, and nothing is
+    // written or replaced.
+    void refusesSpecialFiles_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("special");
+        const QStringList exportCsv{"export-csv"};
+        const QStringList stats{"stats"};
+        const QStringList import{"import-csv", "in.csv"};
+        const QStringList catalogue{"catalogue"};
+        QTest::newRow("export-csv, qmk.dat a pipe") << exportCsv << "qmk.dat" << "a named pipe";
+        QTest::newRow("export-csv, qmk.dat /dev/zero") << exportCsv << "qmk.dat" << "a device";
+        QTest::newRow("stats, qmk.dat a pipe") << stats << "qmk.dat" << "a named pipe";
+        QTest::newRow("import-csv, qmk.dat a pipe") << import << "qmk.dat" << "a named pipe";
+        QTest::newRow("import-csv, qmk.dat /dev/zero") << import << "qmk.dat" << "a device";
+        QTest::newRow("import-csv, the CSV file a pipe") << import << "in.csv" << "a named pipe";
+        QTest::newRow("import-csv, the CSV file /dev/zero") << import << "in.csv" << "a device";
+        QTest::newRow("catalogue, a template a pipe") << catalogue << "CatalogueOutside.htm" << "a named pipe";
+        QTest::newRow("catalogue, a template /dev/zero") << catalogue << "CatalogueInside.htm" << "a device";
+        QTest::newRow("catalogue, qmk.ini a pipe") << catalogue << "qmk.ini" << "a named pipe";
+    }
+    void refusesSpecialFiles()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, file);
+        QFETCH(QString, special);
+        TempFolder folder;
+        Fill(folder);
+        folder.Write(QStringLiteral("in.csv"), "Name\r\nNew\r\n");
+        QFile::remove(folder.Path(file));
+        if (special == QLatin1String("a named pipe"))
+            MakePipe(folder.Path(file));
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), folder.Path(file)));
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = Cli(command);
+        QVERIFY(clock.elapsed() < 20000);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("%1: not a regular file but %2").arg(file, special).toUtf8()),
+                 run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(special == QLatin1String("a named pipe") ? IsPipe(folder.Path(file)) : QFileInfo(folder.Path(file)).isSymLink());
+        if (file != QLatin1String("qmk.dat"))
+            QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCollection);
+        QVERIFY(!folder.Exists(QStringLiteral("catalogue.htm")));
+        QVERIFY(!folder.Exists(QStringLiteral("qmk.lock")));
+    }
+
+    // Where export-csv -o may write: standard output through /dev/stdout, a
+    // pipe a program reads, never the collection's own qmk.dat; a pipe that
+    // nobody reads is refused and a full device says so, each left as it is.
+    void exportTargets()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        const QByteArray csv = Cli({QStringLiteral("export-csv")}).out;
+        QVERIFY(csv.startsWith(kCsvHeader));
+
+        const Run toStdout = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+        QVERIFY2(toStdout.exitCode == 0, toStdout.err.constData());
+        QCOMPARE(toStdout.out, csv);
+
+        QVERIFY(QFile::link(QStringLiteral("qmk.dat"), folder.Path(QStringLiteral("alias.csv"))));
+        TempFolder elsewhere;
+        for (const QString& own : {QStringLiteral("qmk.dat"), QStringLiteral("alias.csv")}) {
+            const Run run = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), folder.Path({}),
+                                 QStringLiteral("-o"), folder.Path(own)},
+                                elsewhere.Path({}));
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains("this collection's own qmk.dat"), run.err.constData());
+            QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+        }
+        QDir::setCurrent(folder.Path({}));
+        QCOMPARE(Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("qmk.dat")}).exitCode, 1);
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+
+        const QString pipe = folder.Path(QStringLiteral("out.csv"));
+        MakePipe(pipe);
+        const Run unread = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
+        QCOMPARE(unread.exitCode, 1);
+        QVERIFY2(unread.err.contains("a named pipe that no program reads from"), unread.err.constData());
+        QVERIFY(IsPipe(pipe));
+        // This test reads the pipe: the export goes into it.
+        const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0);
+        const Run read = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
+        QVERIFY2(read.exitCode == 0, read.err.constData());
+        QByteArray received(csv.size() + 100, '\0');
+        const ssize_t got = ::read(reader, received.data(), std::size_t(received.size()));
+        ::close(reader);
+        QCOMPARE(received.left(qsizetype(got)), csv);
+        QVERIFY(IsPipe(pipe));
+
+        // As root the test makes its own full device, which the old export
+        // replaced with a file; otherwise it links to /dev/full.
+        const QString full = folder.Path(QStringLiteral("full"));
+        if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+            QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+        const Run onFull = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("full")});
+        QCOMPARE(onFull.exitCode, 1);
+        QVERIFY2(onFull.err.contains("No space left on device"), onFull.err.constData());
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(full).constData(), &info), 0);
+        QVERIFY(S_ISCHR(info.st_mode));
+    }
+
+    // A page location whose file is not an HTML page is refused, as is one
+    // of the collection's own files and a location holding a NUL; an old
+    // page is replaced as ever.
+    void pageTargets_data()
+    {
+        QTest::addColumn<QByteArray>("location");
+        QTest::addColumn<QByteArray>("reason");
+        QTest::newRow("not a page") << QByteArray("../home/.profile") << QByteArray("../home/.profile already exists and is not an HTML page");
+        QTest::newRow("own collection") << QByteArray("qmk.dat") << QByteArray("qmk.dat is one of this collection's own files");
+        QTest::newRow("own template") << QByteArray("CatalogueInside.htm") << QByteArray("CatalogueInside.htm is one of this collection's own files");
+        QTest::newRow("NUL") << QByteArray("list\0.htm", 9) << QByteArray("holds a NUL character");
+        QTest::newRow("a pipe nobody reads") << QByteArray("pipe.htm") << QByteArray("a named pipe that no program reads from");
+        QTest::newRow("an old page") << QByteArray("old.htm") << QByteArray();
+    }
+    void pageTargets()
+    {
+        QFETCH(QByteArray, location);
+        QFETCH(QByteArray, reason);
+        TempFolder root;
+        QVERIFY(QDir().mkpath(QStringLiteral("home")));
+        QVERIFY(QDir().mkpath(QStringLiteral("data")));
+        root.Write(QStringLiteral("home/.profile"), "export PATH=$HOME/bin:$PATH\n");
+        root.Write(QStringLiteral("data/old.htm"), "<html>old</html>");
+        const QString folder = root.Path(QStringLiteral("data"));
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm"})
+            root.Write(QStringLiteral("data/") + QString::fromLatin1(name), Sample(name));
+        root.Write(QStringLiteral("data/qmk.dat"), kCollection);
+        root.Write(QStringLiteral("data/qmk.ini"), "CATALOGUE=" + location + "\r\n");
+        MakePipe(root.Path(QStringLiteral("data/pipe.htm")));
+        const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        const Run run = Cli({QStringLiteral("catalogue"), QStringLiteral("--folder"), folder});
+        QCOMPARE(root.Read(QStringLiteral("home/.profile")), QByteArray("export PATH=$HOME/bin:$PATH\n"));
+        QCOMPARE(root.Read(QStringLiteral("data/qmk.dat")), kCollection);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+        QVERIFY(!run.err.contains("Broken filename"));
+        if (reason.isEmpty()) {
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+            QVERIFY(root.Read(QStringLiteral("data/old.htm")).contains("Ironbark Sentinel"));
+            return;
+        }
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.count(reason), 1);
+        QCOMPARE(run.err.count("\n"), 1);
+        QVERIFY(IsPipe(root.Path(QStringLiteral("data/pipe.htm"))));
+        QCOMPARE(root.Read(QStringLiteral("data/old.htm")), QByteArray("<html>old</html>"));
+    }
+
+    // A folder that another import holds is said to be in use by
+    // quillmark-cli, not open in a window.
+    void importRefusedBesideAnotherImport()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        folder.Write(QStringLiteral("in.csv"), "Name\r\nNew\r\n");
+        // A lock is a program's only while a process of its name runs.
+        TempFolder programs;
+        const QString holder = programs.Path(QStringLiteral("quillmark-cli"));
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), holder));
+        QVERIFY(QFile::setPermissions(holder, QFile::permissions(holder) | QFileDevice::ExeOwner));
+        QProcess other;
+        other.start(holder, {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+        QFile lock(folder.Path(QStringLiteral("qmk.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(other.processId()) + "\nquillmark-cli\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")}, folder.Path({}));
+        other.kill();
+        other.waitForFinished();
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("in use by quillmark-cli"), run.err.constData());
+        QVERIFY(!run.err.contains("open in Quillmark"));
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
     }
 
     void usage()

@@ -5,6 +5,7 @@
 #include "collection/file/CollectionFile.h"
 #include "pages/PageCharset.h"
 #include "pages/PageCommands.h"
+#include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
 #include "support/TableRows.h"
 
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -243,6 +246,124 @@ private slots:
         QCOMPARE(messages.shown.last().text, Question(QStringLiteral("  my list.htm")));
         QCOMPARE(messages.opened, QList<QUrl>{PageUrl(QStringLiteral("  my list.htm"))});
         QCOMPARE(prefs.List, std::string("  my list.htm"));
+    }
+
+    // A page replaces a page, or nothing, without a word; a file that is not
+    // an HTML page (a shared folder's qmk.ini may name ../home/.profile) is
+    // replaced only when the collector says Yes to the question.
+    void asksBeforeReplacingWhatIsNotAPage()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        folder.Write("ListOutside.htm", "<p>#DATA#</p>");
+        QVERIFY(QDir().mkdir(QStringLiteral("home")));
+        folder.Write("home/.profile", "export PATH=$HOME/bin:$PATH\n");
+        Preferences prefs;
+        prefs.List = "home/.profile";
+        RecordingMessages messages;
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].question);
+        QCOMPARE(messages.shown[0].text, QStringLiteral("home/.profile already exists and is not an HTML page.\r\n"
+                                                        "Do you want to replace it with the page?"));
+        QCOMPARE(folder.Read("home/.profile"), QByteArray("export PATH=$HOME/bin:$PATH\n"));
+
+        messages.answers = {true, false};
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(messages.shown.size(), 3);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("home/.profile")));
+        QVERIFY(folder.Read("home/.profile").startsWith("<p>"));
+
+        // Now a page: replaced without a question, as an empty file is.
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(messages.shown.size(), 4);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("home/.profile")));
+        folder.Write("empty.htm", "");
+        folder.Write("bom.htm", "\xef\xbb\xbf\r\n  <!DOCTYPE html>");
+        for (const char* name : {"empty.htm", "bom.htm"}) {
+            QCOMPARE(LooksLikePage(QString::fromLatin1(name)), true);
+            prefs.List = name;
+            Publish(kListPage, table, prefs, messages);
+            QVERIFY(folder.Read(QString::fromLatin1(name)).startsWith("<p>"));
+            QCOMPARE(messages.shown.last().text, Question(QString::fromLatin1(name)));
+        }
+        QCOMPARE(messages.shown.size(), 6);
+    }
+
+    // A location holding a NUL is refused once, with one box, and nothing is
+    // written, not even a file of the name before the NUL; the collection's
+    // own files take no page, whatever they hold.
+    void refusesLocationsNoPageMayTake_data()
+    {
+        QTest::addColumn<QByteArray>("location");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("NUL") << QByteArray("list\0.htm", 9)
+                             << "The page location in qmk.ini holds a NUL character, which no file name can hold, so "
+                                "no page was written.";
+        for (const char* own : {"qmk.dat", "./qmk.ini", "ListOutside.htm", "ListInside.htm", "qmk.lock", "alias"})
+            QTest::newRow(own) << QByteArray(own) << QStringLiteral("%1 is one of this collection's own files").arg(own);
+    }
+    void refusesLocationsNoPageMayTake()
+    {
+        QFETCH(QByteArray, location);
+        QFETCH(QString, box);
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        folder.Write("ListOutside.htm", "<p>#DATA#</p>");
+        folder.Write("ListInside.htm", "<b>#NAME#</b>");
+        const QByteArray collection = CollectionBytes({{"Kept"}});
+        folder.Write("qmk.dat", collection);
+        folder.Write("qmk.ini", "<p>LIST=qmk.ini</p>");
+        QVERIFY(QFile::link(QStringLiteral("qmk.dat"), folder.Path(QStringLiteral("alias"))));
+        const QStringList before = QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System);
+        Preferences prefs;
+        prefs.List = location.toStdString();
+        RecordingMessages messages;
+        messages.answers = {true, true};
+        QStringList warnings;
+        static QStringList* seen = nullptr;
+        seen = &warnings;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { seen->append(text); });
+        Publish(kListPage, table, prefs, messages);
+        qInstallMessageHandler(previous);
+        QCOMPARE(warnings, QStringList());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.startsWith(box), qPrintable(messages.shown[0].text));
+        QCOMPARE(messages.shown[0].caption, QStringLiteral("Error Saving File."));
+        QVERIFY(!messages.shown[0].question);
+        QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+        QCOMPARE(folder.Read("qmk.dat"), collection);
+        QCOMPARE(folder.Read("ListOutside.htm"), QByteArray("<p>#DATA#</p>"));
+    }
+
+    // Templates that are not regular files are not read: the window neither
+    // waits on a named pipe nor reads /dev/zero, and its box says why.
+    void refusesSpecialTemplates()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        QCOMPARE(::mkfifo("ListOutside.htm", 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("ListInside.htm")));
+        RecordingMessages messages;
+        const PageTemplateTexts templates = LoadPageTemplates(kListPage, messages);
+        QCOMPARE(templates.outer, std::string());
+        QCOMPARE(templates.row, std::string());
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[0].text,
+                 QStringLiteral("Error loading file\r\nListOutside.htm: not a regular file but a named pipe; only "
+                                "regular files are read"));
+        QCOMPARE(messages.shown[1].text,
+                 QStringLiteral("Error loading file\r\nListInside.htm: not a regular file but a device; only "
+                                "regular files are read"));
+        QVERIFY(QFileInfo(QStringLiteral("ListInside.htm")).isSymLink());
+        PageTemplateTexts read;
+        QString reason;
+        QVERIFY(!ReadPageTemplates(kListPage, read, reason));
+        QVERIFY(reason.contains("named pipe"));
     }
 };
 

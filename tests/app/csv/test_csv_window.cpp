@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,9 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -347,6 +351,47 @@ private slots:
             QCOMPARE(f.messages.shown[0].text, box);
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+    }
+
+    // Only a regular file is imported: a named pipe that no program writes
+    // or a link to /dev/zero is refused at once with a box saying what it is.
+    // The collection's own qmk.dat, by any name, takes no export.
+    void refusesSpecialAndOwnFiles()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        QCOMPARE(::mkfifo(QFile::encodeName(f.folder.Path("pipe.csv")).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), f.folder.Path("zero.csv")));
+        QVERIFY(QFile::link(QStringLiteral("qmk.dat"), f.folder.Path("alias.csv")));
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.script = [](CsvImportDialog&) {
+            qFatal("a file that is not a regular one reached the import dialog");
+            return false;
+        };
+        for (const auto& [name, kind] : {std::pair{"pipe.csv", "a named pipe"}, std::pair{"zero.csv", "a device"}}) {
+            f.messages.shown.clear();
+            answers.importPath = f.folder.Path(QString::fromLatin1(name));
+            window.OnImportCsv();
+            QCOMPARE(window.CardTable().rowCount(), 2);
+            QCOMPARE(f.messages.shown.size(), 1);
+            QVERIFY2(f.messages.shown[0].text.startsWith("The file could not be read.")
+                         && f.messages.shown[0].text.contains(QStringLiteral("not a regular file but %1").arg(kind)),
+                     qPrintable(f.messages.shown[0].text));
+        }
+        for (const char* name : {"qmk.dat", "alias.csv"}) {
+            f.messages.shown.clear();
+            answers.exportPath = f.folder.Path(QString::fromLatin1(name));
+            window.OnExportCsv();
+            QCOMPARE(f.messages.shown.size(), 1);
+            QVERIFY2(f.messages.shown[0].text.startsWith("The Cards could not be exported.")
+                         && f.messages.shown[0].text.contains("this collection's own qmk.dat"),
+                     qPrintable(f.messages.shown[0].text));
+            QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+        }
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+        QVERIFY(QFileInfo(f.folder.Path("alias.csv")).isSymLink());
     }
 
     // Export, then import into a window on an empty folder, saves the very

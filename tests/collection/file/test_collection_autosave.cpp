@@ -58,8 +58,11 @@ ino_t FileAt(const QString& path)
 // them. Its delay is none unless a test is about the delay: a save then
 // starts at the next turn of the event loop.
 struct Session {
-    explicit Session(int rows = 3, std::chrono::milliseconds delay = std::chrono::milliseconds(0))
-        : autosave(table, file, messages, delay)
+    // exchange: how the saves swap their file in; the system's by default.
+    explicit Session(int rows = 3, PendingFile::Exchange exchange = ExchangeFiles,
+                     std::chrono::milliseconds delay = std::chrono::milliseconds(0))
+        : file(folder.filePath(QStringLiteral("qmk.dat")), std::move(exchange))
+        , autosave(table, file, messages, delay)
     {
         CardTableModel::RowBuilder built;
         for (int row = 0; row < rows; ++row)
@@ -77,7 +80,7 @@ struct Session {
     QTemporaryDir folder;
     CardTableModel table;
     RecordingMessages messages;
-    CollectionSaver file{folder.filePath(QStringLiteral("qmk.dat"))};
+    CollectionSaver file;
     CollectionAutosave autosave;
 };
 
@@ -122,7 +125,7 @@ private slots:
     // the file soon after.
     void steadyChangesAreSavedAsTheyCome()
     {
-        Session session(3, std::chrono::milliseconds(40));
+        Session session(3, ExchangeFiles, std::chrono::milliseconds(40));
         QSignalSpy saves(&session.autosave, &CollectionAutosave::Saved);
         QElapsedTimer clock;
         clock.start();
@@ -270,6 +273,44 @@ private slots:
         session.table.InsertRow(0, MakeCard("Third"));
         QVERIFY(session.WaitForSave());
         QCOMPARE(session.messages.shown.size(), 1);
+    }
+
+    // Another program replaces qmk.dat at the moment an autosave, and then
+    // the close, swaps its file in: each time its file is kept beside ours
+    // and a box names both.
+    void conflictAtTheMomentOfTheSwap()
+    {
+        QTemporaryDir elsewhere;
+        int landed = 0;
+        QString path;
+        Session session(3, [&](const QByteArray& from, const QByteArray& to) {
+            const QString prepared = elsewhere.filePath(QStringLiteral("theirs"));
+            Write(prepared, "NAME=Theirs " + QByteArray::number(++landed) + "\r\n");
+            // The sync tool prepares its file in the folder and renames it in.
+            const QString beside = path + QStringLiteral(".sync");
+            QFile::copy(prepared, beside);
+            ::rename(QFile::encodeName(beside).constData(), QFile::encodeName(path).constData());
+            return ExchangeFiles(from, to);
+        });
+        path = session.Path();
+        session.table.InsertRow(0, MakeCard("First"));
+        QVERIFY(session.WaitForSave());
+        QCOMPARE(landed, 1);
+        QCOMPARE(Read(session.Path()), Written(session.table));
+        session.table.InsertRow(0, MakeCard("Second"));
+        QVERIFY(session.autosave.Finish());
+        QCOMPARE(landed, 2);
+        QCOMPARE(Read(session.Path()), Written(session.table));
+
+        const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(Read(session.folder.filePath(kept[0])), QByteArray("NAME=Theirs 1\r\n"));
+        QCOMPARE(Read(session.folder.filePath(kept[1])), QByteArray("NAME=Theirs 2\r\n"));
+        QCOMPARE(session.messages.shown.size(), 2);
+        for (int box = 0; box < 2; ++box) {
+            QCOMPARE(session.messages.shown[box].caption, QStringLiteral("Collection Changed"));
+            QVERIFY(session.messages.shown[box].text.contains(session.folder.filePath(kept[box])));
+        }
     }
 
     // At 100,000 Cards the window's thread only takes the snapshot: the
