@@ -365,14 +365,14 @@ private slots:
         QVERIFY(QFile::link(QStringLiteral("qmk.dat"), f.folder.Path("alias.csv")));
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.script = [](CsvImportDialog&) {
+        ScriptImport(answers, [](CsvImportDialog&) {
             qFatal("a file that is not a regular one reached the import dialog");
             return false;
-        };
+        });
         for (const auto& [name, kind] : {std::pair{"pipe.csv", "a named pipe"}, std::pair{"zero.csv", "a device"}}) {
             f.messages.shown.clear();
-            answers.importPath = f.folder.Path(QString::fromLatin1(name));
-            window.OnImportCsv();
+            answers.openPath = f.folder.Path(QString::fromLatin1(name));
+            Action(window, "importCsvAction")->trigger();
             QCOMPARE(window.CardTable().rowCount(), 2);
             QCOMPARE(f.messages.shown.size(), 1);
             QVERIFY2(f.messages.shown[0].text.startsWith("The file could not be read.")
@@ -381,8 +381,8 @@ private slots:
         }
         for (const char* name : {"qmk.dat", "alias.csv"}) {
             f.messages.shown.clear();
-            answers.exportPath = f.folder.Path(QString::fromLatin1(name));
-            window.OnExportCsv();
+            answers.savePath = f.folder.Path(QString::fromLatin1(name));
+            Action(window, "exportCsvAction")->trigger();
             QCOMPARE(f.messages.shown.size(), 1);
             QVERIFY2(f.messages.shown[0].text.startsWith("The Cards could not be exported.")
                          && f.messages.shown[0].text.contains("this collection's own qmk.dat"),

@@ -285,7 +285,7 @@ private slots:
         QString path;
         Session session(3, [&](const QByteArray& from, const QByteArray& to) {
             const QString prepared = elsewhere.filePath(QStringLiteral("theirs"));
-            Write(prepared, "NAME=Theirs " + QByteArray::number(++landed) + "\r\n");
+            WriteFileBytes(prepared, "NAME=Theirs " + QByteArray::number(++landed) + "\r\n");
             // The sync tool prepares its file in the folder and renames it in.
             const QString beside = path + QStringLiteral(".sync");
             QFile::copy(prepared, beside);
@@ -296,16 +296,16 @@ private slots:
         session.table.InsertRow(0, MakeCard("First"));
         QVERIFY(session.WaitForSave());
         QCOMPARE(landed, 1);
-        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
         session.table.InsertRow(0, MakeCard("Second"));
         QVERIFY(session.autosave.Finish());
         QCOMPARE(landed, 2);
-        QCOMPARE(Read(session.Path()), Written(session.table));
+        QCOMPARE(FileBytes(session.Path()), Written(session.table));
 
         const QStringList kept = QDir(session.folder.path()).entryList({"qmk.dat.conflict-*"}, QDir::Files, QDir::Name);
         QCOMPARE(kept.size(), 2);
-        QCOMPARE(Read(session.folder.filePath(kept[0])), QByteArray("NAME=Theirs 1\r\n"));
-        QCOMPARE(Read(session.folder.filePath(kept[1])), QByteArray("NAME=Theirs 2\r\n"));
+        QCOMPARE(FileBytes(session.folder.filePath(kept[0])), QByteArray("NAME=Theirs 1\r\n"));
+        QCOMPARE(FileBytes(session.folder.filePath(kept[1])), QByteArray("NAME=Theirs 2\r\n"));
         QCOMPARE(session.messages.shown.size(), 2);
         for (int box = 0; box < 2; ++box) {
             QCOMPARE(session.messages.shown[box].caption, QStringLiteral("Collection Changed"));

@@ -53,7 +53,7 @@ void Load(CollectionSaver& saver)
 void ReplaceAtOnce(const QString& path, const QByteArray& bytes)
 {
     const QString prepared = path + QStringLiteral(".sync-tmp");
-    Write(prepared, bytes);
+    WriteFileBytes(prepared, bytes);
     if (::rename(QFile::encodeName(prepared).constData(), QFile::encodeName(path).constData()) != 0)
         qFatal("cannot replace %s", qPrintable(path));
 }
@@ -212,7 +212,7 @@ private slots:
         QFETCH(QString, how);
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         CollectionSaver saver(path);
         Load(saver);
         for (int attempt = 1; attempt <= 5; ++attempt) {
@@ -222,18 +222,18 @@ private slots:
                 if (how == QLatin1String("replaced"))
                     ReplaceAtOnce(path, theirs);
                 else if (how == QLatin1String("rewritten"))
-                    Write(path, theirs);
+                    WriteFileBytes(path, theirs);
                 else
                     QFile::remove(path);
             }));
             QCOMPARE(outcome.kind, SaveOutcome::Written);
-            QCOMPARE(Read(path), ours);
+            QCOMPARE(FileBytes(path), ours);
             if (how == QLatin1String("deleted")) {
                 QVERIFY(outcome.keptConflict.isEmpty());
                 continue;
             }
             QVERIFY(QFileInfo(outcome.keptConflict).fileName().startsWith("qmk.dat.conflict-"));
-            QCOMPARE(Read(outcome.keptConflict), theirs);
+            QCOMPARE(FileBytes(outcome.keptConflict), theirs);
             QCOMPARE(Matching(folder.path(), "qmk.dat.conflict-*").size(), attempt);
         }
         // The next save over its own file is quiet, and nothing else is left.
@@ -249,7 +249,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         CollectionSaver saver(path);
         Load(saver);
         const timespec loaded = Modified(path);
@@ -261,8 +261,8 @@ private slots:
             SetModified(path, loaded);
         }));
         QCOMPARE(outcome.kind, SaveOutcome::Written);
-        QCOMPARE(Read(path), QByteArray("NAME=Ours\r\n"));
-        QCOMPARE(Read(outcome.keptConflict), QByteArray("NAME=Odd\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("NAME=Ours\r\n"));
+        QCOMPARE(FileBytes(outcome.keptConflict), QByteArray("NAME=Odd\r\n"));
     }
 
     // The other program's file lands at the last moment there is: after the
@@ -271,7 +271,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         int swaps = 0;
         CollectionSaver saver(path, [&](const QByteArray& from, const QByteArray& to) {
             ++swaps;
@@ -282,8 +282,8 @@ private slots:
         const SaveOutcome outcome = saver.Save(Writing("NAME=Ours\r\n"));
         QCOMPARE(swaps, 1);
         QCOMPARE(outcome.kind, SaveOutcome::Written);
-        QCOMPARE(Read(path), QByteArray("NAME=Ours\r\n"));
-        QCOMPARE(Read(outcome.keptConflict), QByteArray("NAME=Theirs\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("NAME=Ours\r\n"));
+        QCOMPARE(FileBytes(outcome.keptConflict), QByteArray("NAME=Theirs\r\n"));
     }
 
     // Where the file system cannot exchange two files, the file is looked at
@@ -292,7 +292,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("qmk.dat");
-        Write(path, "NAME=Old\r\n");
+        WriteFileBytes(path, "NAME=Old\r\n");
         int asked = 0;
         CollectionSaver saver(path, [&asked](const QByteArray&, const QByteArray&) {
             ++asked;
@@ -300,16 +300,16 @@ private slots:
         });
         Load(saver);
         QVERIFY(saver.Save(Writing("NAME=One\r\n")).keptConflict.isEmpty());
-        QCOMPARE(Read(path), QByteArray("NAME=One\r\n"));
-        Write(path, "NAME=Theirs\r\n");
+        QCOMPARE(FileBytes(path), QByteArray("NAME=One\r\n"));
+        WriteFileBytes(path, "NAME=Theirs\r\n");
         const SaveOutcome outcome = saver.Save(Writing("NAME=Two\r\n"));
         QCOMPARE(asked, 2);
         QCOMPARE(outcome.kind, SaveOutcome::Written);
-        QCOMPARE(Read(path), QByteArray("NAME=Two\r\n"));
-        QCOMPARE(Read(outcome.keptConflict), QByteArray("NAME=Theirs\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("NAME=Two\r\n"));
+        QCOMPARE(FileBytes(outcome.keptConflict), QByteArray("NAME=Theirs\r\n"));
         QFile::remove(path);
         QVERIFY(saver.Save(Writing("NAME=Three\r\n")).keptConflict.isEmpty());
-        QCOMPARE(Read(path), QByteArray("NAME=Three\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("NAME=Three\r\n"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(QDir(folder.path()).mkdir("synced"));
         const QString real = folder.filePath("synced/qmk.dat");
         const QString path = folder.filePath("qmk.dat");
-        Write(real, "NAME=Old\r\n");
+        WriteFileBytes(real, "NAME=Old\r\n");
         QVERIFY(QFile::link("synced/qmk.dat", path));
         CollectionSaver saver(path);
         Load(saver);
@@ -329,7 +329,7 @@ private slots:
         QCOMPARE(outcome.kind, SaveOutcome::Written);
         QVERIFY(outcome.keptConflict.isEmpty());
         QVERIFY(QFileInfo(path).isSymLink());
-        QCOMPARE(Read(real), QByteArray("NAME=Ours\r\n"));
+        QCOMPARE(FileBytes(real), QByteArray("NAME=Ours\r\n"));
         QVERIFY(saver.Unchanged());
     }
 
@@ -402,7 +402,7 @@ private slots:
         QCOMPARE(shown, QDir::cleanPath(temporary.path()));
         QCOMPARE(outcome.kind, SaveOutcome::LeftAsItWas);
         QCOMPARE(QFileInfo(outcome.recovery).absolutePath(), QDir::cleanPath(temporary.path()));
-        QCOMPARE(Read(outcome.recovery), QByteArray("NAME=Kept\r\n"));
+        QCOMPARE(FileBytes(outcome.recovery), QByteArray("NAME=Kept\r\n"));
         QVERIFY(Matching(QDir::rootPath(), "qmk.dat.recovered-*").isEmpty());
 
         // A failed save of a CLI import leaves no recovery file anywhere.
