@@ -22,11 +22,13 @@
 #include <vector>
 
 class BinderWindow;
+class CardInFields;
 class CardTableView;
 class CollectionHistory;
 class CsvQuestions;
 class FilterBar;
 class MessageInterface;
+class SortHeader;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -184,8 +186,12 @@ private:
     QLineEdit* countBox_ = nullptr;
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
+    // The table header's sort arrow and its "Sort as numbers" menu.
+    SortHeader* sortHeader_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
     std::unique_ptr<CollectionHistory> history_;
+    // The row the fields were read from, which Update asks before leaving.
+    std::unique_ptr<CardInFields> cardInFields_;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     Card held_;
