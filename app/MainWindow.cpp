@@ -7,9 +7,12 @@
 #include "app/history/CollectionHistory.h"
 #include "app/preferences/PreferencesDialog.h"
 #include "app/statistics/StatisticsFeature.h"
+#include "app/table/CardInFields.h"
 #include "app/table/CardTableView.h"
+#include "app/table/SortHeader.h"
 #include "app/window/AboutDialog.h"
 #include "app/window/ApplicationIcon.h"
+#include "app/window/CollectionView.h"
 #include "app/window/DialogBuilder.h"
 #include "app/window/EncodingValidator.h"
 #include "app/window/FieldUndoKeys.h"
@@ -157,6 +160,8 @@ void MainWindow::BindControls()
     }
     cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
     cardTable_->SetCardTable(&table_, &shownCards_);
+    cardInFields_ = std::make_unique<CardInFields>(table_);
+    sortHeader_ = new SortHeader(*cardTable_->horizontalHeader(), table_, this);
     filterBar_ = new FilterBar(shownCards_, clientArea_);
     filterBar_->hide();
     // Tab goes from the table to the bar, as the bar sits below it.
@@ -186,7 +191,10 @@ void MainWindow::ConnectCommands()
     }
     connect(tooltipsBox_, &QCheckBox::clicked, this, &MainWindow::OnTooltipsCheck);
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
+    connect(sortHeader_, &SortHeader::NumberColumnsChanged, this,
+            [this] { CollectionView::RememberNumberColumns(folder_.Path(), sortHeader_->NumberColumns()); });
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
+    connect(cardTable_, &CardTableView::MarkMoved, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
     QAction& find = actions_.Register("findAction", Text::FindMenu, QKeySequence::Find);
     find.setShortcutVisibleInContextMenu(true);
@@ -241,10 +249,11 @@ void MainWindow::OnInitWindow()
     ShowFields();
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
-    setMinimumSize(MinimumWindowSize(*this, *menuBar_));
+    setMinimumSize(MinimumWindowSize(*this, *menuBar_, controls_));
     actions_.ExtendEditMenus();
     LoadPreferences();
     LoadCollection();
+    ShowCollectionView(folder_.Path(), *this, *cardTable_, *sortHeader_);
     Control(ControlId::Name)->setFocus();
 }
 
@@ -284,6 +293,7 @@ void MainWindow::ClearEntryFields()
     TakeFields();
     for (std::string& field : held_)
         field.clear();
+    cardInFields_->Forget();
     ShowFields();
 }
 
@@ -291,6 +301,7 @@ void MainWindow::ReadRow(int row)
 {
     TakeFields();
     held_ = table_.RowCard(row);
+    cardInFields_->Read(row);
     ShowFields();
 }
 
@@ -335,7 +346,8 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    history_->SortByColumn(column);
+    const bool reversed = history_->SortByColumn(column, sortHeader_->Order(column));
+    sortHeader_->ShowSorted(column, reversed);
     ShowFields();
 }
 
@@ -343,15 +355,24 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (history_->Add(held_))
+    // The fields hold the new Card, the top row, which the history marks.
+    if (history_->Add(held_)) {
+        cardInFields_->Read(0);
         RefreshRowCount();
+    }
     ShowFields();
 }
 
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    history_->Update(SelectionMark(), held_);
+    const int row = SelectionMark();
+    if (!cardInFields_->MayUpdate(row, held_, messages_)) {
+        ShowFields();
+        return;
+    }
+    if (history_->Update(row, held_))
+        cardInFields_->Read(row);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -393,6 +414,7 @@ void MainWindow::OnUndo()
 {
     TakeFields();
     history_->Undo(held_);
+    cardInFields_->Match(SelectionMark(), held_);
     RefreshRowCount();
 }
 
@@ -400,6 +422,7 @@ void MainWindow::OnRedo()
 {
     TakeFields();
     history_->Redo(held_);
+    cardInFields_->Match(SelectionMark(), held_);
     RefreshRowCount();
 }
 
@@ -417,10 +440,7 @@ void MainWindow::GeneratePage(const PageDescription& page)
 {
     TakeFields();
     const PageTemplateTexts templates = LoadPageTemplates(page, messages_);
-    // The page is built from the table's cells; the fields end on the last
-    // Card all the same, as if every Card had passed through them.
-    if (table_.rowCount() > 0)
-        ReadRow(table_.rowCount() - 1);
+    // The page is built from the table's cells: the fields keep what they held.
     PublishPage(page, templates, table_, prefs_, messages_);
     ShowFields();
 }
@@ -458,7 +478,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     // The frame is known only once the window system has shown the window,
     // and it only lowers the minimum, so this never resizes the window again.
-    setMinimumSize(MinimumWindowSize(*this, *menuBar_));
+    setMinimumSize(MinimumWindowSize(*this, *menuBar_, controls_));
     const QSize area = PlaceMenuBar(*menuBar_, *clientArea_, size());
     OnSize(area.width(), area.height());
 }
@@ -554,6 +574,7 @@ void MainWindow::OnDestroyWindow()
 // A close and a move to another folder write the files the same way.
 bool MainWindow::SaveFiles()
 {
+    RememberCollectionView(folder_.Path(), *this, *cardTable_);
     const bool prefsSaved = SavePreferences();
     return SaveCollection() && prefsSaved;
 }
@@ -603,6 +624,7 @@ void MainWindow::LoadFolder()
     ShowFields();
     LoadPreferences();
     LoadCollection();
+    ShowCollectionView(folder_.Path(), *this, *cardTable_, *sortHeader_);
     emit FolderLoaded();
     ShowFolderTip();
 }

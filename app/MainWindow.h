@@ -20,9 +20,11 @@
 #include <optional>
 #include <vector>
 
+class CardInFields;
 class CardTableView;
 class CollectionHistory;
 class FilterBar;
+class SortHeader;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -160,8 +162,12 @@ private:
     QLineEdit* countBox_ = nullptr;
     QCheckBox* tooltipsBox_ = nullptr;
     CardTableView* cardTable_ = nullptr;
+    // The table header's sort arrow and its "Sort as numbers" menu.
+    SortHeader* sortHeader_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
     std::unique_ptr<CollectionHistory> history_;
+    // The row the fields were read from, which Update asks before leaving.
+    std::unique_ptr<CardInFields> cardInFields_;
     Card held_;
     int heldRowCount_ = 0;
     int tooltipsCheckState_ = 0;

@@ -124,13 +124,14 @@ void BenchBaselinesTest::rowByRowCatalogueMatchesTheCommand()
         fixture.folder.Write(name, FileBytes(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + name));
     fixture.Open();
     fixture.window->OnCatalogue();
-    const Card last = fixture.window->HeldCard();
+    // The command leaves the fields as they were; the row-by-row baseline
+    // passes every Card through them.
+    QCOMPARE(fixture.window->HeldCard(), Card{});
     QVERIFY(CatalogueRowByRow(*fixture.window, fixture.messages, fixture.folder.Path(QStringLiteral("literal.htm"))));
 
     const QByteArray page = fixture.folder.Read(QStringLiteral("catalogue.htm"));
     QVERIFY(page.contains(QByteArray::fromStdString(GeneratedCard(0)[NameField])));
     QCOMPARE(fixture.folder.Read(QStringLiteral("literal.htm")), page);
-    QCOMPARE(fixture.window->HeldCard(), last);
     QVERIFY(fixture.messages.shown.size() == 1 && fixture.messages.shown.front().question);
 }
 

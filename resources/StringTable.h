@@ -14,6 +14,14 @@ inline constexpr const char* CollectionChangedCaption = "Collection Changed";
 inline constexpr const char* SaveToFile = "Save to File";
 inline constexpr const char* NameBlank = "Name Blank.\r\nNo entry added.";
 inline constexpr const char* AlreadyInList = "This entry is already in the list.\r\nDo you really want to add this item?";
+// Update on a row whose Card the fields do not hold: %1 is the Name in the
+// fields, %2 the marked row's.
+inline constexpr const char* UpdateAfterDelete =
+    "The fields hold \u201c%1\u201d, the Card you deleted.\r\n"
+    "Do you really want to replace the selected Card, \u201c%2\u201d, with it?";
+inline constexpr const char* UpdateOtherCard =
+    "The fields do not hold the selected Card, \u201c%2\u201d, but \u201c%1\u201d.\r\n"
+    "Do you really want to replace \u201c%2\u201d with what the fields hold?";
 inline constexpr const char* ErrorLoadingFile = "Error loading file";
 inline constexpr const char* PageGenerated = "Your Page Has Been Generated.\nYour page was written to:\n";
 inline constexpr const char* ViewPageQuestion = "\nWould you like to view it?";
@@ -87,6 +95,8 @@ inline constexpr const char* AddStep = "Add \u201c%1\u201d";
 inline constexpr const char* UpdateStep = "Update \u201c%1\u201d";
 inline constexpr const char* DeleteStep = "Delete \u201c%1\u201d";
 inline constexpr const char* SortStep = "Sort by %1";
+// The card table header's context menu; %1 is the column's heading.
+inline constexpr const char* SortAsNumbersMenu = "Sort %1 as &Numbers";
 inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
