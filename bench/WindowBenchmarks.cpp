@@ -64,6 +64,7 @@ public:
         dialog = TimeWithEvents([&] { settings = CsvImportDialog(bytes).Settings(); });
         return true;
     }
+    bool ReadStrayBytesAsWindows1252(const CsvStrayLine&) override { return true; }
 
     Duration dialog;
 

@@ -6,7 +6,10 @@
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
 #include "pages/PageCommands.h"
+#include "pages/SampleTemplates.h"
+#include "resources/StringTable.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -21,8 +24,20 @@ bool ReadTemplate(const char* fileName, std::string& text, QString& reason)
     return true;
 }
 
+// The sample templates go into a folder that lacks some, as the window
+// puts them there: a folder that import-csv made can be published at once.
+bool CopySamples(QString& reason)
+{
+    QString why;
+    if (CopyMissingSampleTemplates(QDir::currentPath(), why))
+        return true;
+    reason = QString::fromUtf8(Text::CliSamplesNotCopied).arg(why);
+    return false;
+}
+
 // Writes the page where the window would, with the same bytes; writes
-// nothing else, and nothing at all when a file it needs is missing.
+// nothing else but the sample templates a folder lacks, and nothing at all
+// when the collection is missing or the page would be empty.
 int Publish(const PageDescription& page, const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     CliOptions options;
@@ -34,17 +49,32 @@ int Publish(const PageDescription& page, const QStringList& arguments, QTextStre
     PageTemplateTexts templates;
     Preferences prefs;
     CardTableModel table;
-    const bool ready = EnterFolder(options, reason) && ReadTemplate(page.outerTemplate, templates.outer, reason)
-                       && ReadTemplate(page.rowTemplate, templates.row, reason)
-                       && ReadCollectionFile(table, reason) && ReadPreferencesFile(prefs, reason);
+    bool ready = EnterFolder(options, reason) && ReadCollectionFile(table, reason) && CopySamples(reason)
+                 && ReadTemplate(page.outerTemplate, templates.outer, reason)
+                 && ReadTemplate(page.rowTemplate, templates.row, reason) && ReadPreferencesFile(prefs, reason);
+    const PageOutcome outcome = ready ? OutcomeOf(templates, table) : PageOutcome::Page;
+    if (outcome == PageOutcome::EmptyOuterTemplate) {
+        reason = QString::fromUtf8(Text::CliPageWouldBeEmpty).arg(QString::fromLatin1(page.outerTemplate));
+        ready = false;
+    }
     const QString path = ready ? PagePath(page, prefs) : QString();
     if (!ready || !WriteFileSafely(path, PageWriter(templates, table, prefs), &reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
+    if (outcome == PageOutcome::EmptyRowTemplate) {
+        err << "quillmark-cli: "
+            << QString::fromUtf8(Text::CliPageWithoutCards).arg(QString::fromLatin1(page.rowTemplate)) << '\n';
+    }
     out << QFileInfo(path).absoluteFilePath() << '\n';
     return kExitSuccess;
 }
+
+constexpr const char* kPublishDetails =
+    "The page is written to the place chosen in Preferences (qmk.ini), and its path\n"
+    "printed. A folder without some of the page templates is given the sample ones\n"
+    "first, as the window gives them. A page whose outer template is empty would be\n"
+    "empty: it is not written, and the command fails.";
 
 } // namespace
 
@@ -53,7 +83,8 @@ CliCommand CatalogueCommand()
     return {"catalogue", "catalogue [--folder DIR]", "Write the Catalogue page, as the Catalogue button does.",
             [](const QStringList& arguments, QTextStream& out, QTextStream& err) {
                 return Publish(kCataloguePage, arguments, out, err);
-            }};
+            },
+            kPublishDetails};
 }
 
 CliCommand ListCommand()
@@ -61,5 +92,6 @@ CliCommand ListCommand()
     return {"list", "list [--folder DIR]", "Write the List page, as the List button does.",
             [](const QStringList& arguments, QTextStream& out, QTextStream& err) {
                 return Publish(kListPage, arguments, out, err);
-            }};
+            },
+            kPublishDetails};
 }

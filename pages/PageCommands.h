@@ -26,11 +26,25 @@ inline constexpr PageDescription kListPage{"ListOutside.htm", "ListInside.htm", 
 struct PageTemplateTexts {
     std::string outer;
     std::string row;
+    // Why the sample templates could not be copied in where one was
+    // missing; empty when they could, or none was missing.
+    QString samplesNotCopied = {};
 };
 
-// A template's text; empty, after a box, when it cannot be opened.
+// A template's text; empty, after a box, when it cannot be opened, and
+// empty, without a box, when it does not exist (no empty file is made in
+// its place, which would keep the sample template out for good).
 std::string LoadTemplate(const char* fileName, MessageInterface& messages);
+// The page's two templates, once the sample templates have been copied into
+// the working folder where it has none of its own.
 PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages);
+
+// What publishing the page from these templates comes to: the page, or
+// none at all when the outer template is missing or holds only white space
+// (the page would be empty), or a page without the Cards when the row
+// template holds only white space and the table has Cards.
+enum class PageOutcome { Page, EmptyOuterTemplate, EmptyRowTemplate };
+PageOutcome OutcomeOf(const PageTemplateTexts& templates, const CardTableModel& table);
 
 // Writes the page safely with writePage, which fills the file. 1 when the
 // page was written, -1 (after a box) when it was not.
@@ -48,6 +62,8 @@ QString PagePath(const PageDescription& page, Preferences& prefs);
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
                                            const Preferences& prefs);
 
-// Writes the page to its location and offers to open it.
+// Writes the page to its location and offers to open it; says so, and
+// writes nothing, when the page would be empty for want of its outer
+// template; says so in the offer when the row template left the Cards out.
 void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
                  Preferences& prefs, MessageInterface& messages);

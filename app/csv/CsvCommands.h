@@ -19,7 +19,9 @@ class MessageInterface;
 QString RunCsvExport(CsvQuestions& questions, const CardTableModel& table, MessageInterface& messages);
 
 // Asks for a file and how to read it, and reads the import it makes of the
-// collection, for the history to apply. None when the user cancels, or
+// collection, for the history to apply. A file that is almost all UTF-8
+// first asks, showing its first line that is not, whether to read the bytes
+// that are not as Windows-1252. None when the user cancels or says no, or
 // after a box naming the line when the file cannot be read: the import is
 // all or nothing.
 std::optional<CsvImportResult> AskCsvImport(CsvQuestions& questions, const CardTableModel& table,

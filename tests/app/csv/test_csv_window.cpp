@@ -47,6 +47,14 @@ struct ScriptedQuestions : CsvQuestions {
         settings = dialog.Settings();
         return true;
     }
+    bool ReadStrayBytesAsWindows1252(const CsvStrayLine& stray) override
+    {
+        strays.push_back(stray);
+        return mendStrays;
+    }
+
+    bool mendStrays = true;
+    std::vector<CsvStrayLine> strays;
 };
 
 ScriptedQuestions& Answer(WindowFixture& f)
@@ -381,6 +389,106 @@ private slots:
             QCOMPARE(f.messages.shown[0].text, box);
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+    }
+
+    // A file that is almost all UTF-8 is not read as Windows-1252: the
+    // window asks first, showing the first line that is not UTF-8, and
+    // either reads the bytes there as Windows-1252 or imports nothing.
+    void asksAboutStrayBytes_data()
+    {
+        QTest::addColumn<bool>("mend");
+        QTest::newRow("mended") << true;
+        QTest::newRow("refused") << false;
+    }
+
+    void asksAboutStrayBytes()
+    {
+        QFETCH(bool, mend);
+        QByteArray csv = "Name,Series\r\n";
+        for (int i = 0; i < 2000; ++i)
+            csv += "Cr\xc3\xa8me " + QByteArray::number(i) + ",\xc3\x89" "dition <b>\xe2\x82\xac</b>\r\n";
+        csv += "Caf\xe9 <i>noir</i>,Premi\xe8re\r\n";
+        csv += "Th\xe9" "\r\n";
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", csv);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.importPath = f.folder.Path("in.csv");
+        answers.mendStrays = mend;
+        QString encoding;
+        answers.script = [&encoding](CsvImportDialog& dialog) {
+            encoding = Child<QComboBox>(dialog, "encodingBox")->currentText();
+            return true;
+        };
+        window.OnImportCsv();
+
+        QCOMPARE(answers.strays.size(), std::size_t(1));
+        const CsvStrayLine& stray = answers.strays.front();
+        QCOMPARE(stray.fileName, QStringLiteral("in.csv"));
+        QCOMPARE(stray.line, qint64(2002));
+        QCOMPARE(stray.lines, qint64(2));
+        QCOMPARE(stray.asUtf8, QStringLiteral("Caf\ufffd <i>noir</i>,Premi\ufffdre"));
+        QCOMPARE(stray.repaired, QStringLiteral("Caf\u00e9 <i>noir</i>,Premi\u00e8re"));
+        const QString question = StrayBytesQuestion(stray);
+        QVERIFY2(question.startsWith(QStringLiteral("2 lines of in.csv are not valid UTF-8, though almost all of the "
+                                                    "file is. The first of them, line 2002:\r\n\r\n"
+                                                    "Caf\ufffd <i>noir</i>,Premi\ufffdre\r\n\r\n")),
+                 qPrintable(question));
+        QVERIFY(question.contains(QStringLiteral("Caf\u00e9 <i>noir</i>,Premi\u00e8re")));
+
+        const CardTableModel& table = window.CardTable();
+        if (!mend) {
+            QVERIFY(encoding.isEmpty());
+            QCOMPARE(table.rowCount(), 2);
+            QVERIFY(f.messages.shown.isEmpty());
+            f.Quit();
+            QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+            return;
+        }
+        QCOMPARE(encoding, QStringLiteral("UTF-8"));
+        QCOMPARE(table.rowCount(), 2004);
+        QCOMPARE(table.RowCard(0)[SeriesField], std::string("\xc3\x89" "dition <b>\xe2\x82\xac</b>"));
+        QCOMPARE(table.RowCard(2000), (Card{"Caf\xc3\xa9 <i>noir</i>", "Premi\xc3\xa8re", "", "", "", "", "", ""}));
+        QCOMPARE(table.RowCard(2001)[NameField], std::string("Th\xc3\xa9"));
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].text, QStringLiteral("2,002 Cards imported"));
+    }
+
+    // A file that says it is UTF-8 with a byte order mark is asked about
+    // too, however few its letters; a file in Windows-1252 is not.
+    void asksAboutStrayBytesAfterAByteOrderMark()
+    {
+        WindowFixture f;
+        f.folder.Write("bom.csv", "\xef\xbb\xbfName\r\nCaf\xe9\r\n");
+        f.folder.Write("ansi.csv", kEuropean);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.importPath = f.folder.Path("bom.csv");
+        window.OnImportCsv();
+        QCOMPARE(answers.strays.size(), std::size_t(1));
+        QCOMPARE(answers.strays[0].line, qint64(2));
+        QCOMPARE(answers.strays[0].lines, qint64(1));
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("Caf\xc3\xa9"));
+        QVERIFY(StrayBytesQuestion(answers.strays[0])
+                    .startsWith(QStringLiteral("Line 2 of bom.csv is not valid UTF-8, though almost all of the file "
+                                               "is:\r\n\r\nCaf\ufffd\r\n\r\n")));
+        answers.importPath = f.folder.Path("ansi.csv");
+        window.OnImportCsv();
+        QCOMPARE(answers.strays.size(), std::size_t(1));
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("Drache"));
+    }
+
+    // The preview shows values as the import will take them: without the
+    // apostrophe that guards a formula.
+    void previewTakesTheFormulaGuardOff()
+    {
+        CsvImportDialog dialog(QByteArray("Name,Notes\r\n'=1+1,'''@x\r\n'tis,\"'\r\"\r\n"));
+        auto* table = Child<QTableWidget>(dialog, "previewTable");
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("=1+1"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("''@x"));
+        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("'tis"));
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral(" "));
     }
 
     // Export, then import into a window on an empty folder, saves the very
