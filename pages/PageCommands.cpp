@@ -4,10 +4,12 @@
 #include "base/MessageInterface.h"
 #include "collection/file/CollectionFile.h"
 #include "collection/file/CollectionLock.h"
+#include "collection/CardTableModel.h"
 #include "pages/PageCharset.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
 #include "pages/PageTotals.h"
+#include "pages/SampleTemplates.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -19,8 +21,11 @@
 std::string LoadTemplate(const char* fileName, MessageInterface& messages)
 {
     const QString path = QString::fromLatin1(fileName);
-    CreateFileIfMissing(path);
     std::string text;
+    // A missing template is not made empty, which would keep the sample
+    // template out for good.
+    if (!QFileInfo::exists(path))
+        return text;
     QString reason;
     const FileRead read = ReadTemplateFile(path, text, &reason);
     if (read != FileRead::Read) {
@@ -34,6 +39,9 @@ std::string LoadTemplate(const char* fileName, MessageInterface& messages)
 PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages)
 {
     PageTemplateTexts templates;
+    QString reason;
+    if (!CopyMissingSampleTemplates(QDir::currentPath(), reason))
+        templates.samplesNotCopied = reason;
     templates.outer = LoadTemplate(page.outerTemplate, messages);
     templates.row = LoadTemplate(page.rowTemplate, messages);
     return templates;
@@ -43,6 +51,15 @@ bool ReadPageTemplates(const PageDescription& page, PageTemplateTexts& templates
 {
     return ReadTemplateFile(QString::fromLatin1(page.outerTemplate), templates.outer, &reason) == FileRead::Read
            && ReadTemplateFile(QString::fromLatin1(page.rowTemplate), templates.row, &reason) == FileRead::Read;
+}
+
+PageOutcome OutcomeOf(const PageTemplateTexts& templates, const CardTableModel& table)
+{
+    if (IsBlankTemplate(templates.outer))
+        return PageOutcome::EmptyOuterTemplate;
+    if (table.rowCount() > 0 && IsBlankTemplate(templates.row))
+        return PageOutcome::EmptyRowTemplate;
+    return PageOutcome::Page;
 }
 
 int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage, MessageInterface& messages)
@@ -106,6 +123,16 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
 void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
                  Preferences& prefs, MessageInterface& messages)
 {
+    const PageOutcome outcome = OutcomeOf(templates, table);
+    if (outcome == PageOutcome::EmptyOuterTemplate) {
+        const QString name = QString::fromLatin1(page.outerTemplate);
+        QString text = QString::fromUtf8(Text::PageWouldBeEmpty).arg(name);
+        text += templates.samplesNotCopied.isEmpty()
+                    ? QString::fromUtf8(Text::FillOrDeleteTemplate).arg(name)
+                    : QString::fromUtf8(Text::SampleTemplateNotCopied).arg(templates.samplesNotCopied);
+        messages.ShowError(text, QCoreApplication::applicationName());
+        return;
+    }
     const QString path = PagePath(page, prefs);
     QString refusal;
     switch (CheckPageTarget(path, refusal)) {
@@ -123,9 +150,11 @@ void PublishPage(const PageDescription& page, const PageTemplateTexts& templates
     if (WritePage(path, PageWriter(templates, table, prefs), messages) < 0)
         return;
     const std::string& output = prefs.*page.location;
-    const QString question = QString::fromUtf8(Text::PageGenerated)
-                             + DecodeText(output, prefs.Encoding)
-                             + QString::fromUtf8(Text::ViewPageQuestion);
+    const QString generated = outcome == PageOutcome::EmptyRowTemplate
+                                  ? QString::fromUtf8(Text::PageGeneratedWithoutCards)
+                                        .arg(QString::fromLatin1(page.rowTemplate))
+                                  : QString::fromUtf8(Text::PageGenerated);
+    const QString question = generated + DecodeText(output, prefs.Encoding) + QString::fromUtf8(Text::ViewPageQuestion);
     if (messages.AskYesNo(question, QCoreApplication::applicationName()))
         messages.Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }

@@ -26,17 +26,29 @@ inline constexpr PageDescription kListPage{"ListOutside.htm", "ListInside.htm", 
 struct PageTemplateTexts {
     std::string outer;
     std::string row;
+    // Why the sample templates could not be copied in where one was
+    // missing; empty when they could, or none was missing.
+    QString samplesNotCopied = {};
 };
 
-// A template's text, as the window reads it: a template that does not exist
-// is created empty and reads as empty; one that cannot be read is empty,
-// after a box.
+// A template's text; empty, after a box, when it cannot be opened, and
+// empty, without a box, when it does not exist (no empty file is made in
+// its place, which would keep the sample template out for good).
 std::string LoadTemplate(const char* fileName, MessageInterface& messages);
+// The page's two templates, once the sample templates have been copied into
+// the working folder where it has none of its own.
 PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages);
 
 // Both templates of the page, as quillmark-cli reads them: nothing is
 // created. False, with the reason, when one is missing or cannot be read.
 bool ReadPageTemplates(const PageDescription& page, PageTemplateTexts& templates, QString& reason);
+
+// What publishing the page from these templates comes to: the page, or
+// none at all when the outer template is missing or holds only white space
+// (the page would be empty), or a page without the Cards when the row
+// template holds only white space and the table has Cards.
+enum class PageOutcome { Page, EmptyOuterTemplate, EmptyRowTemplate };
+PageOutcome OutcomeOf(const PageTemplateTexts& templates, const CardTableModel& table);
 
 // Writes the page safely with writePage, which fills the file. 1 when the
 // page was written, -1 (after a box) when it was not.
@@ -69,6 +81,8 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
 
 // Writes the page to its location and offers to open it. A location that
 // is refused is reported, and one whose file is not an HTML page is
-// replaced only when the collector says so.
+// replaced only when the collector says so. Says so, and writes nothing,
+// when the page would be empty for want of its outer template; says so in
+// the offer when the row template left the Cards out.
 void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
                  Preferences& prefs, MessageInterface& messages);

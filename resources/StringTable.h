@@ -25,6 +25,18 @@ inline constexpr const char* UpdateOtherCard =
 inline constexpr const char* ErrorLoadingFile = "Error loading file";
 inline constexpr const char* PageGenerated = "Your Page Has Been Generated.\nYour page was written to:\n";
 inline constexpr const char* ViewPageQuestion = "\nWould you like to view it?";
+// %1 is the row template's name.
+inline constexpr const char* PageGeneratedWithoutCards =
+    "Your Page Has Been Generated, but without your Cards: its row template %1 is empty.\n"
+    "Your page was written to:\n";
+// A page not written for want of its outer template (%1), then one of the
+// two texts after it.
+inline constexpr const char* PageWouldBeEmpty =
+    "The page was not written: its template %1 is missing or empty, so the page would be empty.";
+inline constexpr const char* FillOrDeleteTemplate =
+    "\r\nPut your page's HTML into %1, or delete %1 to have Quillmark copy its sample template in again.";
+// %1 is the reason.
+inline constexpr const char* SampleTemplateNotCopied = "\r\nThe sample template could not be copied in (%1).";
 // %1 is why, %2 the folder.
 inline constexpr const char* CollectionUnreadable =
     "Your collection file qmk.dat could not be read.\r\n%1\r\n"
@@ -194,6 +206,23 @@ inline constexpr const char* CsvExportedMany = "%1 Cards exported to %2";
 inline constexpr const char* CsvNotWritten = "The Cards could not be exported.\r\n%1";
 inline constexpr const char* CsvNotRead = "The file could not be read.\r\n%1";
 inline constexpr const char* CsvLineFault = "Line %1 of %2: %3.\r\nNothing was imported.";
+// Why a file that is almost all UTF-8 is refused at a line that is not.
+inline constexpr const char* CsvStrayBytesLine = "this line is not valid UTF-8, though almost all of the file is";
+// Asked before the import dialog about such a file: %1 is the line's
+// number, %2 the file's name, %3 the line as UTF-8 (each byte that is not
+// shown as \uFFFD), %4 the line with those bytes read as Windows-1252.
+inline constexpr const char* CsvStrayBytesQuestion =
+    "Line %1 of %2 is not valid UTF-8, though almost all of the file is:\r\n\r\n%3\r\n\r\n"
+    "Read the bytes that are not UTF-8 as Windows-1252 letters, and the rest of the file as UTF-8? "
+    "The line then reads:\r\n\r\n%4\r\n\r\n"
+    "Choose No to import nothing.";
+// The same for a file with several such lines: %5 is how many.
+inline constexpr const char* CsvStrayBytesQuestionMany =
+    "%5 lines of %2 are not valid UTF-8, though almost all of the file is. The first of them, line %1:"
+    "\r\n\r\n%3\r\n\r\n"
+    "Read the bytes that are not UTF-8 as Windows-1252 letters, and the rest of the file as UTF-8? "
+    "Line %1 then reads:\r\n\r\n%4\r\n\r\n"
+    "Choose No to import nothing.";
 
 // The import dialog.
 inline constexpr const char* CsvImportButton = "&Import";
@@ -239,6 +268,13 @@ inline constexpr const char* BinderOneCard = "1 Card";
 inline constexpr const char* PictureReading = "Reading the picture...";
 inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
 inline constexpr const char* PictureNone = "This Card has no picture.";
+
+// quillmark-cli's pages. %1 is a template's name, or the reason.
+inline constexpr const char* CliSamplesNotCopied = "the sample page templates could not be copied in (%1)";
+inline constexpr const char* CliPageWouldBeEmpty =
+    "%1 is empty, so the page would be empty; nothing was written. Put the page's HTML into %1, "
+    "or delete %1 to have the sample template copied in again";
+inline constexpr const char* CliPageWithoutCards = "%1 is empty, so the page shows none of the Cards";
 
 // Collection folders.
 inline constexpr const char* OpenFolderMenu = "&Open Collection Folder...";

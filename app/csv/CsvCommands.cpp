@@ -4,6 +4,7 @@
 #include "app/window/UserQuestions.h"
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
+#include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
 #include "collection/csv/CsvFiles.h"
 #include "collection/file/CollectionFile.h"
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 // "100,000": the count grouped as the import's summary groups it.
@@ -21,6 +24,40 @@ QString Grouped(int count)
     QLocale locale = QLocale::c();
     locale.setNumberOptions({});
     return locale.toString(count);
+}
+
+// A line as the question shows it: its start, on one line.
+QString ShownLine(const std::string& utf8)
+{
+    constexpr qsizetype kShownLength = 200;
+    const std::size_t bytes = std::min<std::size_t>(utf8.size(), 4 * kShownLength);
+    const QString line = QString::fromUtf8(utf8.data(), qsizetype(bytes));
+    return line.size() > kShownLength ? line.left(kShownLength) + QChar(0x2026) : line;
+}
+
+// A file that is almost all UTF-8 (or says it is UTF-8 with a byte order
+// mark) is not read as Windows-1252, which would garble every letter the
+// rest of it holds: the user is asked, shown the first line that is not,
+// whether to read the bytes there as Windows-1252. False when the user
+// would rather import nothing; bytes are then as they were.
+bool MendStrayBytes(UserQuestions& questions, const QString& fileName, QByteArray& bytes)
+{
+    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+    CsvStrayBytes stray;
+    if (!(HasUtf8Bom(view) || IsAlmostUtf8(view)) || !FindStrayBytes(view, stray))
+        return true;
+    const QString asUtf8 = ShownLine(std::string(stray.text));
+    const QString repaired = ShownLine(Windows1252StraysToUtf8(stray.text));
+    const QString question =
+        stray.lines > 1 ? QString::fromUtf8(Text::CsvStrayBytesQuestionMany)
+                              .arg(QString::number(stray.line), fileName, asUtf8, repaired, QString::number(stray.lines))
+                        : QString::fromUtf8(Text::CsvStrayBytesQuestion)
+                              .arg(QString::number(stray.line), fileName, asUtf8, repaired);
+    if (!questions.AskYesNo(question, QString::fromUtf8(Text::ImportCsvCaption)))
+        return false;
+    const std::string mended = Windows1252StraysToUtf8(view);
+    bytes = QByteArray(mended.data(), qsizetype(mended.size()));
+    return true;
 }
 
 } // namespace
@@ -58,6 +95,8 @@ std::optional<CsvImportResult> AskCsvImport(UserQuestions& questions, const Card
         questions.ShowError(QString::fromUtf8(Text::CsvNotRead).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return std::nullopt;
     }
+    if (!MendStrayBytes(questions, QFileInfo(path).fileName(), bytes))
+        return std::nullopt;
     CsvFileSettings settings;
     {
         CsvImportDialog dialog(bytes, parent);

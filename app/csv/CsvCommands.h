@@ -19,7 +19,9 @@ class UserQuestions;
 QString RunCsvExport(UserQuestions& questions, const CardTableModel& table);
 
 // Asks for a file and how to read it, and reads the import it makes of the
-// collection, for the history to apply. None when the user cancels, or
+// collection, for the history to apply. A file that is almost all UTF-8
+// first asks, showing its first line that is not, whether to read the bytes
+// that are not as Windows-1252. None when the user cancels or says no, or
 // after a box naming the line when the file cannot be read: the import is
 // all or nothing.
 // The import dialog stands over the parent.

@@ -1,6 +1,5 @@
 #include "app/folders/CollectionFolder.h"
 
-#include "app/folders/SharedFiles.h"
 #include "base/MessageInterface.h"
 #include "collection/file/CollectionLock.h"
 #include "collection/file/DailyBackup.h"
@@ -30,7 +29,7 @@ CollectionFolder::CollectionFolder(CollectionFolder&&) noexcept = default;
 CollectionFolder& CollectionFolder::operator=(CollectionFolder&&) noexcept = default;
 CollectionFolder::~CollectionFolder() = default;
 
-CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool copySamples,
+CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool samplesRequired,
                                                     MessageInterface& messages, QString& reason)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
@@ -42,7 +41,7 @@ CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool 
     if (!lock->Take(reason))
         return Refusal::Locked;
     QString why;
-    if (copySamples && !CopySampleTemplates(SharedFilePath(QStringLiteral("templates")), path, why)) {
+    if (!CopyMissingSampleTemplates(path, why) && samplesRequired) {
         reason = QString::fromUtf8(Text::SamplesNotCopied).arg(Shown(path), why);
         return Refusal::Unusable;
     }

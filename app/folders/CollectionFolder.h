@@ -37,11 +37,13 @@ public:
 
     // Makes the folder ready to hold a collection: created when missing,
     // its lock taken, the sample page templates copied in where it has
-    // none of its own (when copySamples), and today's backup of its
-    // collection file made (a backup that fails is shown, and refuses
-    // nothing). Otherwise the reason, to show, and nothing in the folder
-    // has been read or written.
-    Refusal Prepare(const QString& folder, bool copySamples, MessageInterface& messages, QString& reason);
+    // none of its own, and today's backup of its collection file made (a
+    // backup that fails is shown, and refuses nothing). Templates that
+    // cannot be copied refuse the folder only when samplesRequired (a
+    // folder the user named); otherwise the page commands try again and say
+    // why. Refused, the reason, to show, and nothing in the folder has been
+    // read or written.
+    Refusal Prepare(const QString& folder, bool samplesRequired, MessageInterface& messages, QString& reason);
 
     // Makes the prepared folder the working folder and the most recent of
     // the recent collections. False, with the reason, when it cannot be.

@@ -27,13 +27,16 @@ QWidget* Owner()
 // exclamation mark, and a piece of news the information sign.
 bool DesktopMessages::Show(MessageKind kind, const QString& text, const QString& caption)
 {
+    // A text may quote a file's bytes or a path: it is shown as it is, never as markup.
     if (kind == MessageKind::Question) {
         QMessageBox box(QMessageBox::Warning, caption, ScreenText(text), QMessageBox::Yes | QMessageBox::No, Owner());
+        box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes;
     }
     const QMessageBox::Icon icon = kind == MessageKind::Information ? QMessageBox::Information : QMessageBox::NoIcon;
     QMessageBox box(icon, caption, ScreenText(text), QMessageBox::Ok, Owner());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     return true;
 }

@@ -133,28 +133,108 @@ private slots:
         QVERIFY(run.err.isEmpty());
     }
 
-    // A missing file is reported, and nothing is written or created.
-    void missingFilesWriteNothing_data()
+    // A missing collection is reported, and nothing is written or created.
+    void missingCollectionWritesNothing()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.ini"), kPreferences);
+        const Run run = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("qmk.dat"), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QDir(folder.Path({})).entryList(QDir::Files), QStringList{QStringLiteral("qmk.ini")});
+    }
+
+    // Missing templates are copied in from the samples, as the window does,
+    // and the page is written from them; templates of the folder's own stay.
+    void missingTemplatesAreCopied_data()
     {
         QTest::addColumn<QString>("missing");
         QTest::newRow("outer template") << "CatalogueOutside.htm";
         QTest::newRow("row template") << "CatalogueInside.htm";
-        QTest::newRow("collection") << "qmk.dat";
     }
-    void missingFilesWriteNothing()
+    void missingTemplatesAreCopied()
     {
         QFETCH(QString, missing);
         TempFolder folder;
         Fill(folder);
+        folder.Write(QStringLiteral("ListOutside.htm"), "mine");
         QFile::remove(folder.Path(missing));
-        QFile::remove(folder.Path(QStringLiteral("qmk.ini")));
         const Run run = Cli({QStringLiteral("catalogue")});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(missing.toUtf8()), run.err.constData());
-        QVERIFY(run.out.isEmpty());
-        QVERIFY(!folder.Exists(missing));
-        QVERIFY(!folder.Exists(QStringLiteral("catalogue.htm")));
-        QVERIFY(!folder.Exists(QStringLiteral("qmk.ini")));
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.err.isEmpty());
+        QCOMPARE(folder.Read(missing), Sample(missing.toLatin1().constData()));
+        QCOMPARE(folder.Read(QStringLiteral("ListOutside.htm")), QByteArray("mine"));
+        QVERIFY(folder.Read(QStringLiteral("catalogue.htm")).contains("Ironbark Sentinel"));
+    }
+
+    // A folder that holds only the collection import-csv made is published
+    // with the sample templates.
+    void publishesAFolderMadeByImport()
+    {
+        TempFolder here;
+        here.Write(QStringLiteral("cards.csv"), kCsvHeader + "Ember Wisp,Ashfall,Played,2003,$1.50,2,,\r\n");
+        QVERIFY(QDir().mkdir(QStringLiteral("new")));
+        const Run imported = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
+                                  QStringLiteral("new")});
+        QVERIFY2(imported.exitCode == 0, imported.err.constData());
+        for (const QString& command : {QStringLiteral("list"), QStringLiteral("catalogue")}) {
+            const Run run = Cli({command, QStringLiteral("--folder"), QStringLiteral("new")});
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+            QVERIFY(run.err.isEmpty());
+        }
+        QVERIFY(here.Read(QStringLiteral("new/list.htm")).contains("Ember Wisp"));
+        QVERIFY(here.Read(QStringLiteral("new/catalogue.htm")).contains("Ember Wisp"));
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
+            QCOMPARE(here.Read(QStringLiteral("new/") + QLatin1String(name)), Sample(name));
+    }
+
+    // A page that would be empty because its outer template is is not
+    // written, the old page kept; one whose row template is empty is written
+    // with a warning that it shows no Cards.
+    void emptyTemplatesAreNamed()
+    {
+        TempFolder folder;
+        Fill(folder);
+        folder.Write(QStringLiteral("CatalogueOutside.htm"), "\r\n");
+        folder.Write(QStringLiteral("catalogue.htm"), "old page");
+        const Run empty = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(empty.exitCode, 1);
+        QVERIFY(empty.out.isEmpty());
+        QVERIFY2(empty.err.startsWith("quillmark-cli: CatalogueOutside.htm is empty, so the page would be empty; "
+                                      "nothing was written."),
+                 empty.err.constData());
+        QCOMPARE(folder.Read(QStringLiteral("catalogue.htm")), QByteArray("old page"));
+        QCOMPARE(folder.Read(QStringLiteral("CatalogueOutside.htm")), QByteArray("\r\n"));
+
+        folder.Write(QStringLiteral("ListInside.htm"), "");
+        QVERIFY(QDir().mkdir(QStringLiteral("out")));
+        const Run withoutCards = Cli({QStringLiteral("list")});
+        QCOMPARE(withoutCards.exitCode, 0);
+        QCOMPARE(withoutCards.err,
+                 QByteArray("quillmark-cli: ListInside.htm is empty, so the page shows none of the Cards\n"));
+        QVERIFY(!folder.Read(QStringLiteral("out/my list.htm")).contains("Ironbark"));
+    }
+
+    // The man page says what the import does with line breaks inside
+    // quoted values: a line feed, or CR LF, becomes a space; a CR alone is
+    // kept, as qmk.dat keeps it.
+    void manPageTellsWhatBecomesOfLineBreaks()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("in.csv"),
+                     "Name,Notes\r\nA,\"one\ntwo\"\r\nB,\"one\r\ntwo\"\r\nC,\"one\rtwo\"\r\n");
+        QCOMPARE(Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")}).exitCode, 0);
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")),
+                 CollectionBytes({{"C", "", "", "", "", "", "", "one\rtwo"},
+                                  {"B", "", "", "", "", "", "", "one two"},
+                                  {"A", "", "", "", "", "", "", "one two"}}));
+        QFile page(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/../resources/man/quillmark-cli.1"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll()).simplified();
+        QVERIFY(!text.contains(QStringLiteral("a line break and byte 26 become spaces")));
+        QVERIFY(text.contains(QStringLiteral("In each value a line feed, or a CR LF, inside quotes becomes a space")));
+        QVERIFY(text.contains(QStringLiteral("a CR alone is kept")));
     }
 
     // Commands that only read qmk.dat run while a window holds the folder.
@@ -202,6 +282,34 @@ private slots:
         QCOMPARE(here.Read(QStringLiteral("cards.csv")), toOutput.out);
         QVERIFY(!collection.Exists(QStringLiteral("cards.csv")));
         QCOMPARE(collection.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+    }
+
+    // A value that begins like a formula goes out behind an apostrophe,
+    // unless --raw is given; the import takes the apostrophe off again.
+    void exportsFormulasGuardedOrRaw()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), CollectionBytes({{"=HYPERLINK(\"http://x\")", "-", "'@1"},
+                                                                   {"'tis", "+44", "", "", "", "", "", "\tnote"}}));
+        const Run guarded = Cli({QStringLiteral("export-csv")});
+        QCOMPARE(guarded.exitCode, 0);
+        QCOMPARE(guarded.out, kCsvHeader + "'tis,'+44,,,,,,'\tnote\r\n"
+                                           "\"'=HYPERLINK(\"\"http://x\"\")\",'-,''@1,,,,,\r\n");
+        const Run raw = Cli({QStringLiteral("export-csv"), QStringLiteral("--raw")});
+        QCOMPARE(raw.exitCode, 0);
+        QCOMPARE(raw.out, kCsvHeader + "'tis,+44,,,,,,\tnote\r\n"
+                                       "\"=HYPERLINK(\"\"http://x\"\")\",-,'@1,,,,,\r\n");
+        QCOMPARE(Cli({QStringLiteral("export-csv"), QStringLiteral("--raw"), QStringLiteral("-o"),
+                      QStringLiteral("raw.csv")})
+                     .exitCode,
+                 0);
+        QCOMPARE(folder.Read(QStringLiteral("raw.csv")), raw.out);
+        QVERIFY(Cli({QStringLiteral("export-csv"), QStringLiteral("--help")}).out.contains("--raw"));
+
+        TempFolder second;
+        second.Write(QStringLiteral("cards.csv"), guarded.out);
+        QCOMPARE(Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv")}).exitCode, 0);
+        QCOMPARE(second.Read(QStringLiteral("qmk.dat")), folder.Read(QStringLiteral("qmk.dat")));
     }
 
     void exportFailures()
@@ -266,6 +374,13 @@ private slots:
         QTest::newRow("tab") << QStringList{"--separator", "tab"} << QByteArray("Name\tSet\r\na,b\tc\r\n")
                              << QByteArray("1 Card imported\n")
                              << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"a,b", "c"}});
+        // Told, an almost-UTF-8 file is read as Windows-1252 all the same.
+        QTest::newRow("almost all UTF-8, read as told")
+            << QStringList{"--encoding", "windows-1252"}
+            << QByteArray("Name\r\n\xc3\xa9\xc3\xa9\xc3\xa9\r\nCaf\xe9\r\n")
+            << QByteArray("2 Cards imported\n")
+            << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"Caf\xc3\xa9"},
+                                {"\xc3\x83\xc2\xa9\xc3\x83\xc2\xa9\xc3\x83\xc2\xa9"}});
         QTest::newRow("detected") << QStringList() << QByteArray("Name;Price\r\nEuro;1,50 \x80\r\n")
                                   << QByteArray("1 Card imported\n")
                                   << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"Euro", "", "", "", "1,50 \xe2\x82\xac"}});
@@ -299,6 +414,18 @@ private slots:
         QTest::newRow("not UTF-8 as told") << QStringList{"in.csv", "--encoding", "utf-8"}
                                            << kCsvHeader + "A\r\n\"B\r\nCaf\xe9\"\r\n" << 1
                                            << QByteArray("in.csv: line 4: this line is not valid UTF-8");
+        // Almost all UTF-8: not garbled as Windows-1252, but refused at the
+        // line of the first byte that is not UTF-8, early or late in the file.
+        QByteArray accented;
+        for (int i = 0; i < 3000; ++i)
+            accented += "Caf\xc3\xa9 " + QByteArray::number(i) + ",\xc3\x89" "dition\r\n";
+        QTest::newRow("almost all UTF-8") << QStringList{"in.csv"} << kCsvHeader + accented + "Caf\xe9,Base\r\n" << 1
+                                          << QByteArray("in.csv: line 3002: this line is not valid UTF-8, though "
+                                                        "almost all of the file is; nothing was imported");
+        QTest::newRow("almost all UTF-8, early") << QStringList{"in.csv"}
+                                                 << kCsvHeader + "Caf\xe9,Base\r\n" + accented << 1
+                                                 << QByteArray("in.csv: line 2: this line is not valid UTF-8, though "
+                                                               "almost all of the file is; nothing was imported");
         QTest::newRow("no Name column") << QStringList{"in.csv"} << QByteArray("\r\nTeam,Set\r\nA,B\r\n") << 1
                                         << QByteArray("line 2: no column is headed Name");
         QTest::newRow("missing file") << QStringList{"none.csv"} << QByteArray() << 1 << QByteArray("none.csv");
@@ -526,7 +653,8 @@ private slots:
         root.Write(QStringLiteral("home/.profile"), "export PATH=$HOME/bin:$PATH\n");
         root.Write(QStringLiteral("data/old.htm"), "<html>old</html>");
         const QString folder = root.Path(QStringLiteral("data"));
-        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm"})
+        // Every template is there, so that the command copies no sample in.
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
             root.Write(QStringLiteral("data/") + QString::fromLatin1(name), Sample(name));
         root.Write(QStringLiteral("data/qmk.dat"), kCollection);
         root.Write(QStringLiteral("data/qmk.ini"), "CATALOGUE=" + location + "\r\n");

@@ -7,11 +7,13 @@
 #include "pages/PageCommands.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
+#include "pages/SampleTemplates.h"
 #include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -102,28 +104,99 @@ private slots:
         QCOMPARE(prefs.List, std::string("list.htm"));
     }
 
-    // Missing templates appear empty without a box; the page is then empty,
-    // or the footer alone stands for the rows.
-    void createsMissingTemplatesEmpty()
+    // Missing templates are copied in from the samples, never made empty;
+    // a template of the folder's own is kept as it is.
+    void copiesMissingSampleTemplates()
     {
         TempFolder folder;
         CardTableModel table;
         FillThreeCards(table);
         Preferences prefs;
         RecordingMessages messages;
+        folder.Write("ListInside.htm", "#NAME#;");
         Publish(kCataloguePage, table, prefs, messages);
         QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].question);
-        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "catalogue.htm"}) {
-            QVERIFY2(folder.Exists(QString::fromLatin1(name)), name);
-            QCOMPARE(folder.Read(QString::fromLatin1(name)), QByteArray());
+        QCOMPARE(messages.shown[0].text, Question(QStringLiteral("catalogue.htm")));
+        const QDir samples(SampleTemplatesFolder());
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm"}) {
+            QFile sample(samples.filePath(QString::fromLatin1(name)));
+            QVERIFY2(sample.open(QIODevice::ReadOnly), name);
+            const QByteArray bytes = sample.readAll();
+            QVERIFY(!bytes.isEmpty());
+            QCOMPARE(folder.Read(QString::fromLatin1(name)), bytes);
+            QVERIFY(QFileInfo(QString::fromLatin1(name)).isWritable());
         }
+        QCOMPARE(folder.Read("ListInside.htm"), QByteArray("#NAME#;"));
+        const QByteArray page = folder.Read("catalogue.htm");
+        QVERIFY(page.contains("Amber") && page.contains("Cyan"));
+    }
+
+    // A page that would be empty because its outer template is empty is not
+    // written, the page already there kept, and a box says why; an empty row
+    // template leaves the Cards out, and the offer to view the page says so.
+    void saysSoWhenATemplateIsEmpty()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        Preferences prefs;
+        RecordingMessages messages;
+        folder.Write("CatalogueOutside.htm", " \r\n\t");
+        folder.Write("catalogue.htm", "<p>the page of yesterday</p>");
+        Publish(kCataloguePage, table, prefs, messages);
+        QCOMPARE(folder.Read("catalogue.htm"), QByteArray("<p>the page of yesterday</p>"));
+        QCOMPARE(folder.Read("CatalogueOutside.htm"), QByteArray(" \r\n\t"));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text,
+                 QStringLiteral("The page was not written: its template CatalogueOutside.htm is missing or empty, so "
+                                "the page would be empty.\r\nPut your page's HTML into CatalogueOutside.htm, or delete "
+                                "CatalogueOutside.htm to have Quillmark copy its sample template in again."));
+        QVERIFY(!messages.shown[0].question);
+        QVERIFY(messages.opened.isEmpty());
+        QCOMPARE(prefs.Catalogue, std::string());
+
+        // Deleted, it comes back from the samples.
+        QVERIFY(QFile::remove(QStringLiteral("CatalogueOutside.htm")));
+        Publish(kCataloguePage, table, prefs, messages);
+        QVERIFY(folder.Read("catalogue.htm").contains("Amber"));
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("catalogue.htm")));
 
         folder.Write("ListOutside.htm", "<table>\r\n#DATA#\r\n</table>");
+        folder.Write("ListInside.htm", "\r\n");
+        messages.answers = {true};
         Publish(kListPage, table, prefs, messages);
-        QCOMPARE(folder.Read("ListInside.htm"), QByteArray());
-        QCOMPARE(folder.Read("list.htm"), "<table>\r\n" + kFooter + "\r\n</table>");
-        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(folder.Read("list.htm"), "<table>\r\n\r\n\r\n\r\n" + kFooter + "\r\n</table>");
+        QCOMPARE(messages.shown.last().text,
+                 QStringLiteral("Your Page Has Been Generated, but without your Cards: its row template ListInside.htm "
+                                "is empty.\nYour page was written to:\nlist.htm\nWould you like to view it?"));
+        QVERIFY(messages.shown.last().question);
+        QCOMPARE(messages.opened, QList<QUrl>{PageUrl(QStringLiteral("list.htm"))});
+
+        // Without Cards an empty row template leaves nothing out.
+        CardTableModel none;
+        Publish(kListPage, none, prefs, messages);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("list.htm")));
+    }
+
+    // Samples that cannot be copied are named, and nothing is copied over a
+    // template of the folder's own, even an empty one or a link.
+    void reportsSamplesThatCannotBeCopied()
+    {
+        TempFolder folder;
+        QString reason;
+        QVERIFY(!CopySampleTemplates(folder.Path("no samples here"), folder.Path({}), reason));
+        QVERIFY2(reason.contains(QStringLiteral("CatalogueOutside.htm")), qPrintable(reason));
+        QVERIFY(!folder.Exists("CatalogueOutside.htm"));
+
+        folder.Write("CatalogueOutside.htm", "");
+        QVERIFY(QFile::link(QStringLiteral("nowhere.htm"), QStringLiteral("ListInside.htm")));
+        QVERIFY(CopySampleTemplates(SampleTemplatesFolder(), folder.Path({}), reason));
+        QCOMPARE(folder.Read("CatalogueOutside.htm"), QByteArray());
+        QVERIFY(QFileInfo(QStringLiteral("ListInside.htm")).isSymLink());
+        QVERIFY(!folder.Read("CatalogueInside.htm").isEmpty());
+        QVERIFY(IsBlankTemplate(" \t\r\n\f\v"));
+        QVERIFY(IsBlankTemplate(""));
+        QVERIFY(!IsBlankTemplate(" x "));
     }
 
     // A template that cannot be opened is reported once and counts as empty.
@@ -151,7 +224,8 @@ private slots:
         QVERIFY(QDir().rmdir(QStringLiteral("list.htm")));
         Publish(kListPage, table, prefs, messages);
         QCOMPARE(folder.Read("list.htm"), "[" + kFooter + "]");
-        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("list.htm")));
+        QVERIFY(messages.shown.last().text.startsWith(
+            QStringLiteral("Your Page Has Been Generated, but without your Cards: its row template ListInside.htm")));
     }
 
     void knowsAUtf8Page_data()
@@ -317,6 +391,9 @@ private slots:
         folder.Write("qmk.dat", collection);
         folder.Write("qmk.ini", "<p>LIST=qmk.ini</p>");
         QVERIFY(QFile::link(QStringLiteral("qmk.dat"), folder.Path(QStringLiteral("alias"))));
+        // The samples a page command copies in are not what is looked at here.
+        QString why;
+        QVERIFY(CopyMissingSampleTemplates(QDir::currentPath(), why));
         const QStringList before = QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System);
         Preferences prefs;
         prefs.List = location.toStdString();

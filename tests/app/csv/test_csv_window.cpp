@@ -394,6 +394,104 @@ private slots:
         QVERIFY(QFileInfo(f.folder.Path("alias.csv")).isSymLink());
     }
 
+    // A file that is almost all UTF-8 is not read as Windows-1252: the
+    // window asks first, showing the first line that is not UTF-8, and
+    // either reads the bytes there as Windows-1252 or imports nothing.
+    void asksAboutStrayBytes_data()
+    {
+        QTest::addColumn<bool>("mend");
+        QTest::newRow("mended") << true;
+        QTest::newRow("refused") << false;
+    }
+
+    void asksAboutStrayBytes()
+    {
+        QFETCH(bool, mend);
+        QByteArray csv = "Name,Series\r\n";
+        for (int i = 0; i < 2000; ++i)
+            csv += "Cr\xc3\xa8me " + QByteArray::number(i) + ",\xc3\x89" "dition <b>\xe2\x82\xac</b>\r\n";
+        csv += "Caf\xe9 <i>noir</i>,Premi\xe8re\r\n";
+        csv += "Th\xe9" "\r\n";
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", csv);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.openPath = f.folder.Path("in.csv");
+        f.messages.answers = {mend};
+        QString encoding;
+        ScriptImport(answers, [&encoding](CsvImportDialog& dialog) {
+            encoding = Child<QComboBox>(dialog, "encodingBox")->currentText();
+            return true;
+        });
+        Action(window, "importCsvAction")->trigger();
+
+        QVERIFY(!f.messages.shown.isEmpty());
+        QVERIFY(f.messages.shown[0].question);
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Import from CSV"));
+        const QString question = f.messages.shown[0].text;
+        QVERIFY2(question.startsWith(QStringLiteral("2 lines of in.csv are not valid UTF-8, though almost all of the "
+                                                    "file is. The first of them, line 2002:\r\n\r\n"
+                                                    "Caf\ufffd <i>noir</i>,Premi\ufffdre\r\n\r\n")),
+                 qPrintable(question));
+        QVERIFY(question.contains(QStringLiteral("Caf\u00e9 <i>noir</i>,Premi\u00e8re")));
+
+        const CardTableModel& table = window.CardTable();
+        if (!mend) {
+            QVERIFY(encoding.isEmpty());
+            QCOMPARE(table.rowCount(), 2);
+            QCOMPARE(f.messages.shown.size(), 1);
+            f.Quit();
+            QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+            return;
+        }
+        QCOMPARE(encoding, QStringLiteral("UTF-8"));
+        QCOMPARE(table.rowCount(), 2004);
+        QCOMPARE(table.RowCard(0)[SeriesField], std::string("\xc3\x89" "dition <b>\xe2\x82\xac</b>"));
+        QCOMPARE(table.RowCard(2000), (Card{"Caf\xc3\xa9 <i>noir</i>", "Premi\xc3\xa8re", "", "", "", "", "", ""}));
+        QCOMPARE(table.RowCard(2001)[NameField], std::string("Th\xc3\xa9"));
+        QCOMPARE(f.messages.shown.size(), 2);
+        QCOMPARE(f.messages.shown[1].text, QStringLiteral("2,002 Cards imported"));
+    }
+
+    // A file that says it is UTF-8 with a byte order mark is asked about
+    // too, however few its letters; a file in Windows-1252 is not.
+    void asksAboutStrayBytesAfterAByteOrderMark()
+    {
+        WindowFixture f;
+        f.folder.Write("bom.csv", "\xef\xbb\xbfName\r\nCaf\xe9\r\n");
+        f.folder.Write("ansi.csv", kEuropean);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.openPath = f.folder.Path("bom.csv");
+        f.messages.answers = {true};
+        Action(window, "importCsvAction")->trigger();
+        QCOMPARE(f.messages.shown.size(), 2);
+        QVERIFY(f.messages.shown[0].question);
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("Caf\xc3\xa9"));
+        QVERIFY(f.messages.shown[0].text
+                    .startsWith(QStringLiteral("Line 2 of bom.csv is not valid UTF-8, though almost all of the file "
+                                               "is:\r\n\r\nCaf\ufffd\r\n\r\n")));
+        f.messages.shown.clear();
+        answers.openPath = f.folder.Path("ansi.csv");
+        Action(window, "importCsvAction")->trigger();
+        for (const RecordingMessages::Shown& shown : f.messages.shown)
+            QVERIFY(!shown.question);
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("Drache"));
+    }
+
+    // The preview shows values as the import will take them: without the
+    // apostrophe that guards a formula.
+    void previewTakesTheFormulaGuardOff()
+    {
+        CsvImportDialog dialog(QByteArray("Name,Notes\r\n'=1+1,'''@x\r\n'tis,\"'\r\"\r\n"));
+        auto* table = Child<QTableWidget>(dialog, "previewTable");
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("=1+1"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("''@x"));
+        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("'tis"));
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral(" "));
+    }
+
     // Export, then import into a window on an empty folder, saves the very
     // collection file the first window saved.
     void roundTrips()
