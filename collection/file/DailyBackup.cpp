@@ -23,7 +23,9 @@ QDate DayOf(const QString& name)
 }
 
 // Removes all but the newest copies; other files are the collector's own.
-void RemoveOldCopies(const QDir& backups)
+// Today's copy always stays, even behind copies dated later by a clock that
+// was ahead: it is the one that holds the collection as it is now.
+void RemoveOldCopies(const QDir& backups, const QDate& today)
 {
     std::vector<std::pair<QDate, QString>> copies;
     for (const QString& name : backups.entryList({QStringLiteral("qmk-*.dat")}, QDir::Files)) {
@@ -32,8 +34,10 @@ void RemoveOldCopies(const QDir& backups)
             copies.emplace_back(day, name);
     }
     std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (std::size_t old = kKeptBackups; old < copies.size(); ++old)
-        QFile::remove(backups.filePath(copies[old].second));
+    for (std::size_t old = kKeptBackups; old < copies.size(); ++old) {
+        if (copies[old].first != today)
+            QFile::remove(backups.filePath(copies[old].second));
+    }
 }
 
 } // namespace
@@ -61,6 +65,6 @@ bool MakeDailyBackup(const QString& folder, const QDate& today, QString& reason)
     const auto copy = [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); };
     if (!WriteFileSafely(backups.filePath(BackupName(today)), copy, &reason))
         return false;
-    RemoveOldCopies(backups);
+    RemoveOldCopies(backups, today);
     return true;
 }

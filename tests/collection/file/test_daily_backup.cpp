@@ -58,8 +58,8 @@ private slots:
         QCOMPARE(backups.entryList(QDir::Files).size(), kKeptBackups + 1);
     }
 
-    // A start on a day older than every copy kept (a clock set back) pushes
-    // out none of them.
+    // A start on a day older than every copy kept (a clock set back, or
+    // copies dated ahead) pushes out none of them, and keeps its own copy.
     void clockSetBack()
     {
         QTemporaryDir folder;
@@ -72,7 +72,8 @@ private slots:
         QList<int> kept;
         for (int back = 0; back < kKeptBackups; ++back)
             kept << back;
-        QCOMPARE(QDir(folder.filePath("backups")).entryList(QDir::Files, QDir::Name), Names(newest, kept));
+        QCOMPARE(QDir(folder.filePath("backups")).entryList(QDir::Files, QDir::Name),
+                 QStringList{BackupName(newest.addDays(-100))} + Names(newest, kept));
     }
 
     // Nothing to keep: no folder is made.
