@@ -1,25 +1,27 @@
 #include "app/MainWindow.h"
 
+#include "app/binder/BinderFeature.h"
+#include "app/csv/CsvFeature.h"
+#include "app/filter/FilterBar.h"
+#include "app/folders/SharedFiles.h"
+#include "app/history/CollectionHistory.h"
+#include "app/preferences/PreferencesDialog.h"
+#include "app/statistics/StatisticsFeature.h"
+#include "app/table/CardInFields.h"
+#include "app/table/CardTableView.h"
+#include "app/table/SortHeader.h"
 #include "app/window/AboutDialog.h"
 #include "app/window/ApplicationIcon.h"
-#include "app/binder/BinderWindow.h"
-#include "app/table/CardTableView.h"
-#include "app/history/CollectionHistory.h"
-#include "app/csv/CsvCommands.h"
-#include "app/csv/CsvQuestions.h"
+#include "app/window/CollectionView.h"
 #include "app/window/DialogBuilder.h"
 #include "app/window/EncodingValidator.h"
 #include "app/window/FieldUndoKeys.h"
-#include "app/filter/FilterBar.h"
-#include "app/preferences/PreferencesDialog.h"
-#include "app/folders/SharedFiles.h"
-#include "app/statistics/StatisticsWindow.h"
+#include "app/window/RecentMenu.h"
 #include "app/window/Tooltips.h"
+#include "app/window/UserQuestions.h"
 #include "app/window/WindowLayout.h"
-#include "app/window/WindowMenu.h"
-#include "app/window/WindowMenuBar.h"
-#include "base/MessageInterface.h"
 #include "base/StepTimes.h"
+#include "collection/csv/CsvImport.h"
 #include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
 #include "pages/PageCommands.h"
@@ -32,7 +34,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -89,6 +90,8 @@ struct ButtonCommand {
     QKeySequence::StandardKey keys;
 };
 
+// Each command's action stands in the menus under its name.
+
 constexpr ButtonCommand kButtonCommands[] = {
     {ControlId::Add, &MainWindow::OnAdd, Text::AddMenu, "addAction", QKeySequence::UnknownKey},
     {ControlId::Update, &MainWindow::OnUpdate, Text::UpdateMenu, "updateAction", QKeySequence::UnknownKey},
@@ -115,15 +118,15 @@ QString PreferencesPath()
 
 } // namespace
 
-MainWindow::MainWindow(MessageInterface& messages, CollectionFolder folder, QWidget* parent)
+MainWindow::MainWindow(UserQuestions& questions, CollectionFolder folder, QWidget* parent)
     : QDialog(parent)
-    , messages_(messages)
+    , messages_(questions)
     , folder_(std::move(folder))
-    , entry_(table_, seriesChoices_, conditionChoices_, messages)
+    , entry_(table_, seriesChoices_, conditionChoices_, questions)
     , collectionFile_(CollectionPath())
-    , autosave_(table_, collectionFile_, messages)
+    , autosave_(table_, collectionFile_, questions)
     , shownCards_(table_)
-    , csvQuestions_(std::make_unique<DesktopCsvQuestions>(this))
+    , actions_(*this)
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -133,6 +136,7 @@ MainWindow::MainWindow(MessageInterface& messages, CollectionFolder folder, QWid
     BindControls();
     BindHistory();
     ConnectCommands();
+    MakeFeatures();
     BindMenuBar();
     StepTimes::Mark("controls made");
     OnInitWindow();
@@ -158,30 +162,25 @@ void MainWindow::BindControls()
     }
     cardTable_ = qobject_cast<CardTableView*>(Control(ControlId::CardTable));
     cardTable_->SetCardTable(&table_, &shownCards_);
+    cardInFields_ = std::make_unique<CardInFields>(table_);
+    sortHeader_ = new SortHeader(*cardTable_->horizontalHeader(), table_, this);
     filterBar_ = new FilterBar(shownCards_, clientArea_);
     filterBar_->hide();
     // Tab goes from the table to the bar, as the bar sits below it.
     setTabOrder(cardTable_, filterBar_->focusProxy());
     controls_.insert(ControlId::FilterBar, filterBar_);
-    findAction_ = new QAction(QString::fromUtf8(Text::FindMenu), this);
-    findAction_->setObjectName(QStringLiteral("findAction"));
-    findAction_->setShortcut(QKeySequence::Find);
-    findAction_->setShortcutVisibleInContextMenu(true);
-    addAction(findAction_);
 }
 
 void MainWindow::BindHistory()
 {
     history_ = std::make_unique<CollectionHistory>(entry_, table_, *cardTable_);
-    undoAction_ = new QAction(this);
-    undoAction_->setObjectName(QStringLiteral("undoAction"));
-    redoAction_ = new QAction(this);
-    redoAction_->setObjectName(QStringLiteral("redoAction"));
-    history_->BindActions(*undoAction_, *redoAction_);
-    addActions({undoAction_, redoAction_});
-    connect(undoAction_, &QAction::triggered, this, &MainWindow::OnUndo);
-    connect(redoAction_, &QAction::triggered, this, &MainWindow::OnRedo);
-    auto* keys = new FieldUndoKeys(*this, *undoAction_, *redoAction_);
+    // The history names the step in each action's text.
+    QAction& undo = actions_.Register("undoAction", Text::UndoMenu);
+    QAction& redo = actions_.Register("redoAction", Text::RedoMenu);
+    history_->BindActions(undo, redo);
+    connect(&undo, &QAction::triggered, this, &MainWindow::OnUndo);
+    connect(&redo, &QAction::triggered, this, &MainWindow::OnRedo);
+    auto* keys = new FieldUndoKeys(*this, undo, redo);
     connect(history_.get(), &CollectionHistory::Changed, keys, &FieldUndoKeys::ForgetTyping);
 }
 
@@ -189,81 +188,60 @@ void MainWindow::ConnectCommands()
 {
     for (const ButtonCommand& button : kButtonCommands) {
         connect(qobject_cast<QPushButton*>(Control(button.id)), &QPushButton::clicked, this, button.command);
-        auto* action = new QAction(QString::fromUtf8(button.menuText), this);
-        action->setObjectName(QString::fromLatin1(button.actionName));
-        action->setShortcuts(button.keys);
-        addAction(action);
-        connect(action, &QAction::triggered, this, button.command);
-        commandActions_.insert(button.id, action);
+        connect(&actions_.Register(button.actionName, button.menuText, button.keys), &QAction::triggered, this,
+                button.command);
     }
     connect(tooltipsBox_, &QCheckBox::clicked, this, &MainWindow::OnTooltipsCheck);
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
+    connect(sortHeader_, &SortHeader::NumberColumnsChanged, this,
+            [this] { CollectionView::RememberNumberColumns(folder_.Path(), sortHeader_->NumberColumns()); });
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
+    connect(cardTable_, &CardTableView::MarkMoved, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
-    connect(findAction_, &QAction::triggered, this, &MainWindow::OnFind);
+    QAction& find = actions_.Register("findAction", Text::FindMenu, QKeySequence::Find);
+    find.setShortcutVisibleInContextMenu(true);
+    connect(&find, &QAction::triggered, this, &MainWindow::OnFind);
     connect(filterBar_, &FilterBar::Accepted, this, &MainWindow::OnFilterEnter);
     connect(filterBar_, &FilterBar::VisibilityChanged, this,
             [this] { OnSize(clientArea_->width(), clientArea_->height()); });
-    statisticsAction_ = new QAction(QString::fromUtf8(Text::StatisticsMenu), this);
-    statisticsAction_->setObjectName(QStringLiteral("statisticsAction"));
-    statisticsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    addAction(statisticsAction_);
-    connect(statisticsAction_, &QAction::triggered, this, &MainWindow::OnStatistics);
-    // The Statistics window counts the Cards the filter shows, and the binder
-    // shows them; the binder follows changed values itself.
-    const auto showStatisticsRows = [this] {
-        if (statistics_)
-            statistics_->SetShownRows(ShownRows());
-    };
-    connect(&shownCards_, &FilteredCardTable::CountsChanged, this, showStatisticsRows);
-    // Queued: the counts change while the table is still telling its views of
-    // a change, which the binder's tiles are following at that moment. Without
-    // a filter the binder follows the table's rows on its own.
-    connect(
-        &shownCards_, &FilteredCardTable::CountsChanged, this,
-        [this] {
-            if (binder_ && (shownCards_.Filtering() || !binder_->Tiles().ShowsAll()))
-                binder_->SetShownRows(ShownRows());
-        },
-        Qt::QueuedConnection);
-    connect(&shownCards_, &QAbstractItemModel::dataChanged, this, showStatisticsRows);
-    exportCsvAction_ = new QAction(QString::fromUtf8(Text::ExportCsvMenu), this);
-    importCsvAction_ = new QAction(QString::fromUtf8(Text::ImportCsvMenu), this);
-    connect(exportCsvAction_, &QAction::triggered, this, &MainWindow::OnExportCsv);
-    connect(importCsvAction_, &QAction::triggered, this, &MainWindow::OnImportCsv);
-    binderAction_ = new QAction(QString::fromUtf8(Text::BinderMenu), this);
-    binderAction_->setShortcut(Qt::CTRL | Qt::Key_B);
-    addAction(binderAction_);
-    connect(binderAction_, &QAction::triggered, this, &MainWindow::OnBinder);
-    openFolderAction_ = new QAction(QString::fromUtf8(Text::OpenFolderMenu), this);
-    openFolderAction_->setObjectName(QStringLiteral("openFolderAction"));
-    connect(openFolderAction_, &QAction::triggered, this, &MainWindow::OnOpenFolder);
-    recentCollectionsMenu_ = new QMenu(QString::fromUtf8(Text::RecentCollectionsMenu), this);
-    recentCollectionsMenu_->setObjectName(QStringLiteral("recentCollectionsMenu"));
+    connect(&actions_.Register("openFolderAction", Text::OpenFolderMenu), &QAction::triggered, this,
+            &MainWindow::OnOpenFolder);
+    QMenu& recent = actions_.RegisterMenu("recentCollectionsMenu", Text::RecentCollectionsMenu);
     // Read when it opens: another window may have opened a folder since.
-    connect(recentCollectionsMenu_, &QMenu::aboutToShow, this, [this] {
-        FillRecentMenu(*recentCollectionsMenu_, RecentCollections::Folders(),
+    connect(&recent, &QMenu::aboutToShow, this, [this, &recent] {
+        FillRecentMenu(recent, RecentCollections::Folders(),
                        [this](const QString& folder) { OnRecentCollection(folder); });
     });
-    askFolder_ = [this](const QString& current) {
-        return QFileDialog::getExistingDirectory(this, QString::fromUtf8(Text::OpenFolderCaption), current);
-    };
+}
+
+// The features register their commands and windows; the window binds what
+// they choose or read to the held Card. Their commands take the fields first
+// and show them after, as the window's own do.
+void MainWindow::MakeFeatures()
+{
+    actions_.SetCommandFrame([this] { TakeFields(); }, [this] { ShowFields(); });
+    auto* statistics = new StatisticsFeature(actions_, table_, shownCards_, messages_, *this);
+    connect(statistics, &StatisticsFeature::CardChosen, this, &MainWindow::SelectRow);
+    auto* binder = new BinderFeature(actions_, table_, shownCards_, *this);
+    connect(binder, &BinderFeature::CardChosen, this, &MainWindow::SelectRow);
+    connect(this, &MainWindow::FolderLoaded, binder, &BinderFeature::Reload);
+    auto* csv = new CsvFeature(actions_, table_, messages_, *this);
+    connect(csv, &CsvFeature::Exported, this, &MainWindow::ShowNotice);
+    connect(csv, &CsvFeature::Imported, this, &MainWindow::OnImportCsv);
 }
 
 void MainWindow::BindMenuBar()
 {
-    tooltipsAction_ = new QAction(QString::fromUtf8(Text::TooltipsMenu), this);
-    tooltipsAction_->setObjectName(QStringLiteral("tooltipsAction"));
-    tooltipsAction_->setCheckable(true);
-    connect(tooltipsBox_, &QCheckBox::toggled, tooltipsAction_, &QAction::setChecked);
-    connect(tooltipsAction_, &QAction::triggered, this, [this](bool on) {
+    QAction& tooltips = actions_.Register("tooltipsAction", Text::TooltipsMenu);
+    // Checked whenever the Tooltips check box is; choosing it clicks the box.
+    tooltips.setCheckable(true);
+    connect(tooltipsBox_, &QCheckBox::toggled, &tooltips, &QAction::setChecked);
+    connect(&tooltips, &QAction::triggered, this, [this](bool on) {
         tooltipsBox_->setChecked(on);
         OnTooltipsCheck();
     });
-    aboutAction_ = new QAction(QString::fromUtf8(Text::AboutMenu), this);
-    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
-    connect(aboutAction_, &QAction::triggered, this, &MainWindow::OnAbout);
-    menuBar_ = CreateWindowMenuBar(*this);
+    connect(&actions_.Register("aboutAction", Text::AboutMenu), &QAction::triggered, this, &MainWindow::OnAbout);
+    menuBar_ = actions_.CreateMenuBar();
     // The area below the bar starts at the template's size.
     resize(clientArea_->width(), clientArea_->height() + menuBar_->heightForWidth(clientArea_->width()));
 }
@@ -273,13 +251,11 @@ void MainWindow::OnInitWindow()
     ShowFields();
     setWindowIcon(ApplicationIcon());
     // A minimised window is drawn by the window manager here, not by the program.
-    setMinimumSize(MinimumWindowSize(*this, *menuBar_));
-    ExtendEditMenus(*this,
-                    {statisticsAction_, binderAction_, exportCsvAction_, importCsvAction_, findAction_,
-                     openFolderAction_, recentCollectionsMenu_->menuAction()},
-                    aboutAction_);
+    setMinimumSize(MinimumWindowSize(*this, *menuBar_, controls_));
+    actions_.ExtendEditMenus();
     LoadPreferences();
     LoadCollection();
+    ShowCollectionView(folder_.Path(), *this, *cardTable_, *sortHeader_);
     Control(ControlId::Name)->setFocus();
 }
 
@@ -319,6 +295,7 @@ void MainWindow::ClearEntryFields()
     TakeFields();
     for (std::string& field : held_)
         field.clear();
+    cardInFields_->Forget();
     ShowFields();
 }
 
@@ -326,6 +303,7 @@ void MainWindow::ReadRow(int row)
 {
     TakeFields();
     held_ = table_.RowCard(row);
+    cardInFields_->Read(row);
     ShowFields();
 }
 
@@ -376,7 +354,8 @@ void MainWindow::OnColumnClick(int column)
 {
     TakeFields();
     heldRowCount_ = table_.rowCount();
-    history_->SortByColumn(column);
+    const bool reversed = history_->SortByColumn(column, sortHeader_->Order(column));
+    sortHeader_->ShowSorted(column, reversed);
     ShowFields();
 }
 
@@ -384,15 +363,24 @@ void MainWindow::OnAdd()
 {
     TakeEntryFields();
     // Add leaves the column widths as they are, however wide the new Card.
-    if (history_->Add(held_))
+    // The fields hold the new Card, the top row, which the history marks.
+    if (history_->Add(held_)) {
+        cardInFields_->Read(0);
         RefreshRowCount();
+    }
     ShowFields();
 }
 
 void MainWindow::OnUpdate()
 {
     TakeEntryFields();
-    history_->Update(SelectionMark(), held_);
+    const int row = SelectionMark();
+    if (!cardInFields_->MayUpdate(row, held_, messages_)) {
+        ShowFields();
+        return;
+    }
+    if (history_->Update(row, held_))
+        cardInFields_->Read(row);
     cardTable_->FitColumns();
     ShowFields();
 }
@@ -434,6 +422,7 @@ void MainWindow::OnUndo()
 {
     TakeFields();
     history_->Undo(held_);
+    cardInFields_->Match(SelectionMark(), held_);
     RefreshRowCount();
 }
 
@@ -441,6 +430,7 @@ void MainWindow::OnRedo()
 {
     TakeFields();
     history_->Redo(held_);
+    cardInFields_->Match(SelectionMark(), held_);
     RefreshRowCount();
 }
 
@@ -458,10 +448,7 @@ void MainWindow::GeneratePage(const PageDescription& page)
 {
     TakeFields();
     const PageTemplateTexts templates = LoadPageTemplates(page, messages_);
-    // The page is built from the table's cells; the fields end on the last
-    // Card all the same, as if every Card had passed through them.
-    if (table_.rowCount() > 0)
-        ReadRow(table_.rowCount() - 1);
+    // The page is built from the table's cells: the fields keep what they held.
     PublishPage(page, templates, table_, prefs_, messages_);
     ShowFields();
 }
@@ -469,7 +456,7 @@ void MainWindow::GeneratePage(const PageDescription& page)
 void MainWindow::LoadPreferences()
 {
     TakeFields();
-    if (::LoadPreferences(PreferencesPath(), prefs_)) {
+    if (::LoadPreferences(PreferencesPath(), prefs_, messages_)) {
         tooltipsCheckState_ = 1;
         SetTipSupport(true);
     }
@@ -499,7 +486,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     // The frame is known only once the window system has shown the window,
     // and it only lowers the minimum, so this never resizes the window again.
-    setMinimumSize(MinimumWindowSize(*this, *menuBar_));
+    setMinimumSize(MinimumWindowSize(*this, *menuBar_, controls_));
     const QSize area = PlaceMenuBar(*menuBar_, *clientArea_, size());
     OnSize(area.width(), area.height());
 }
@@ -531,10 +518,7 @@ void MainWindow::ShowFolderTip()
 
 QMenu* MainWindow::CreateWindowMenu()
 {
-    return ::CreateWindowMenu(this,
-                              {undoAction_, redoAction_, statisticsAction_, binderAction_, exportCsvAction_,
-                               importCsvAction_, findAction_, openFolderAction_, recentCollectionsMenu_->menuAction()},
-                              aboutAction_);
+    return actions_.CreateWindowMenu(this);
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event)
@@ -563,39 +547,6 @@ void MainWindow::OnHelpButton()
     ShowFields();
 }
 
-void MainWindow::OnBinder()
-{
-    TakeFields();
-    if (!binder_) {
-        binder_ = new BinderWindow(table_, DefaultPictureOptions(), this);
-        connect(binder_, &BinderWindow::CardChosen, this, &MainWindow::SelectRow);
-    }
-    binder_->SetShownRows(ShownRows());
-    binder_->show();
-    binder_->raise();
-    binder_->activateWindow();
-    ShowFields();
-}
-
-BinderWindow* MainWindow::Binder() const
-{
-    return binder_;
-}
-
-void MainWindow::OnStatistics()
-{
-    TakeFields();
-    if (!statistics_) {
-        statistics_ = new StatisticsWindow(table_, messages_, ShownRows(), this);
-        statistics_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(statistics_, &StatisticsWindow::CardChosen, this, &MainWindow::SelectRow);
-    }
-    statistics_->show();
-    statistics_->raise();
-    statistics_->activateWindow();
-    ShowFields();
-}
-
 void MainWindow::SelectRow(int row)
 {
     if (row < 0 || row >= table_.rowCount())
@@ -607,34 +558,17 @@ void MainWindow::SelectRow(int row)
     ReadRow(row);
 }
 
-void MainWindow::OnExportCsv()
+void MainWindow::OnImportCsv(CsvImportResult& imported)
 {
-    TakeFields();
-    notice_ = RunCsvExport(*csvQuestions_, table_, messages_);
+    history_->Import(std::move(imported), seriesChoices_, conditionChoices_);
+    cardTable_->FitColumns();
+    heldRowCount_ = table_.rowCount();
     ShowFields();
 }
 
-// The summary box stands over the window as it now is: the new Cards in the
-// table, the widths fitted, the new count.
-void MainWindow::OnImportCsv()
+void MainWindow::ShowNotice(const QString& notice)
 {
-    TakeFields();
-    std::optional<CsvImportResult> imported = AskCsvImport(*csvQuestions_, table_, messages_);
-    QString summary;
-    if (imported) {
-        summary = CsvImportSummary(*imported);
-        history_->Import(std::move(*imported), seriesChoices_, conditionChoices_);
-        cardTable_->FitColumns();
-        heldRowCount_ = table_.rowCount();
-    }
-    ShowFields();
-    if (imported)
-        messages_.ShowError(summary, QString::fromUtf8(Text::ImportCsvCaption));
-}
-
-void MainWindow::SetCsvQuestions(std::unique_ptr<CsvQuestions> questions)
-{
-    csvQuestions_ = std::move(questions);
+    notice_ = notice;
 }
 
 void MainWindow::OnDestroyWindow()
@@ -648,13 +582,14 @@ void MainWindow::OnDestroyWindow()
 // A close and a move to another folder write the files the same way.
 bool MainWindow::SaveFiles()
 {
+    RememberCollectionView(folder_.Path(), *this, *cardTable_);
     const bool prefsSaved = SavePreferences();
     return SaveCollection() && prefsSaved;
 }
 
 void MainWindow::OnOpenFolder()
 {
-    const QString folder = askFolder_(folder_.Path());
+    const QString folder = messages_.AskFolder(QString::fromUtf8(Text::OpenFolderCaption), folder_.Path());
     if (!folder.isEmpty())
         OpenFolder(folder);
 }
@@ -680,11 +615,6 @@ void MainWindow::SwitchFolder(const QString& folder, bool createMissing)
     ShowFields();
 }
 
-void MainWindow::SetFolderQuestion(std::function<QString(const QString&)> ask)
-{
-    askFolder_ = std::move(ask);
-}
-
 // The window starts over on the working folder's files, as a new window
 // would, but keeps its place, its size and its own windows: the binder is
 // made again for the new folder's pictures.
@@ -702,11 +632,7 @@ void MainWindow::LoadFolder()
     ShowFields();
     LoadPreferences();
     LoadCollection();
-    if (binder_) {
-        const bool shown = binder_->isVisible();
-        delete binder_.data();
-        if (shown)
-            OnBinder();
-    }
+    ShowCollectionView(folder_.Path(), *this, *cardTable_, *sortHeader_);
+    emit FolderLoaded();
     ShowFolderTip();
 }

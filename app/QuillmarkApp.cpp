@@ -73,9 +73,9 @@ const char* QuillmarkApp::Usage()
 {
     return "Usage: quillmark [FOLDER]\n"
            "\n"
-           "Keeps a trading-card collection in FOLDER (created when missing, with the\n"
-           "sample page templates copied in), or in the current folder when none is\n"
-           "given. See also quillmark-cli --help.\n"
+           "Keeps a trading-card collection in FOLDER (created when missing), or in the\n"
+           "current folder when none is given. The sample page templates are copied into\n"
+           "the folder where it has none of its own. See also quillmark-cli --help.\n"
            "\n"
            "  --help     Show this help and exit.\n"
            "  --version  Show the version and exit.\n";
@@ -95,7 +95,8 @@ int QuillmarkApp::Start()
         return 2;
     }
     // A folder named on the command line is made ready like the menu
-    // entry's ~/Quillmark; with none, the program keeps to the one it is in.
+    // entry's ~/Quillmark; with none, the program keeps to the one it is in,
+    // given the sample templates where it can be.
     const bool named = arguments.size() == 1;
     DesktopMessages messages;
     CollectionFolder folder;

@@ -1,15 +1,19 @@
 #include "base/FileStamp.h"
 
+#include "base/FileAccess.h"
+
 #include <QFile>
 #include <QIODevice>
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -133,6 +137,20 @@ private:
     Summer sum_;
 };
 
+qint64 ModifiedNs(const timespec& time)
+{
+    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+FileIdentity IdentityOf(const struct stat& info)
+{
+    FileIdentity identity;
+    identity.device = qint64(info.st_dev);
+    identity.inode = qint64(info.st_ino);
+    identity.changedNs = ModifiedNs(info.st_ctim);
+    return identity;
+}
+
 // Size and modification time, or false when there is no such file.
 bool StatFile(const QString& path, qint64& size, qint64& modifiedNs)
 {
@@ -140,7 +158,7 @@ bool StatFile(const QString& path, qint64& size, qint64& modifiedNs)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     size = info.st_size;
-    modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    modifiedNs = ModifiedNs(info.st_mtim);
     return true;
 }
 
@@ -162,23 +180,46 @@ FileStamp StampOf(const QString& path, const QByteArray& checksum)
     return stamp;
 }
 
-bool IsStillStamped(const QString& path, const FileStamp& stamp)
+FileIdentity IdentityOf(const QString& path)
 {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? IdentityOf(info) : FileIdentity();
+}
+
+bool IsStillStamped(const QString& path, const FileStamp& stamp, FileIdentity* identity)
+{
+    if (identity != nullptr)
+        *identity = FileIdentity();
     qint64 size = 0;
     qint64 modifiedNs = 0;
     if (!StatFile(path, size, modifiedNs))
         return !stamp.exists;
     if (!stamp.exists || size != stamp.size || modifiedNs != stamp.modifiedNs)
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int file = OpenRegularFile(path);
+    if (file < 0)
         return false;
+    // The file opened is looked at again: another may have taken the
+    // path's place since.
+    struct stat before {};
+    if (::fstat(file, &before) != 0 || before.st_size != stamp.size || ModifiedNs(before.st_mtim) != stamp.modifiedNs) {
+        ::close(file);
+        return false;
+    }
     Summer sum;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
-    qint64 read = 0;
-    while ((read = file.read(buffer.data(), buffer.size())) > 0)
-        sum.Add(buffer.constData(), std::size_t(read));
-    return read == 0 && sum.Result() == stamp.checksum;
+    ssize_t read = 0;
+    while ((read = ::read(file, buffer.data(), std::size_t(buffer.size()))) > 0 || (read < 0 && errno == EINTR)) {
+        if (read > 0)
+            sum.Add(buffer.constData(), std::size_t(read));
+    }
+    struct stat after {};
+    const bool looked = ::fstat(file, &after) == 0;
+    ::close(file);
+    const bool same = read == 0 && sum.Result() == stamp.checksum;
+    if (same && looked && identity != nullptr && IdentityOf(after) == IdentityOf(before))
+        *identity = IdentityOf(after);
+    return same;
 }
 
 std::function<bool(QIODevice&)> Checksummed(const std::function<bool(QIODevice&)>& writer, QByteArray& checksum)

@@ -48,9 +48,9 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-// The length of the well-formed sequence at bytes[at], 0 when there is none
-// (the table of well-formed byte sequences in the Unicode standard).
-std::size_t SequenceLength(std::string_view bytes, std::size_t at)
+} // namespace
+
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at)
 {
     const auto byte = [&](std::size_t i) { return at + i < bytes.size() ? std::uint8_t(bytes[at + i]) : 0; };
     const auto inRange = [](std::uint8_t b, std::uint8_t low, std::uint8_t high) { return b >= low && b <= high; };
@@ -71,6 +71,8 @@ std::size_t SequenceLength(std::string_view bytes, std::size_t at)
     }
     return 0;
 }
+
+namespace {
 
 char32_t DecodeSequence(std::string_view bytes, std::size_t at, std::size_t length)
 {
@@ -108,7 +110,7 @@ bool Utf8ToWindows1252(std::string_view utf8, std::string& out, char32_t* unmapp
     out.reserve(utf8.size());
     std::size_t at = 0;
     while (at < utf8.size()) {
-        const std::size_t length = SequenceLength(utf8, at);
+        const std::size_t length = Utf8SequenceLength(utf8, at);
         const char32_t c = length == 0 ? char32_t(0xFFFD) : DecodeSequence(utf8, at, length);
         const int byte = length == 0 ? -1 : ByteOfCharacter(c);
         if (byte < 0) {
@@ -136,10 +138,48 @@ std::size_t FindInvalidUtf8(std::string_view bytes)
         }
         if (at >= bytes.size())
             break;
-        const std::size_t length = SequenceLength(bytes, at);
+        const std::size_t length = Utf8SequenceLength(bytes, at);
         if (length == 0)
             return at;
         at += length;
     }
     return std::string_view::npos;
+}
+
+Utf8Census CountUtf8(std::string_view bytes)
+{
+    Utf8Census census;
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (std::uint8_t(bytes[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        const std::size_t length = Utf8SequenceLength(bytes, at);
+        if (length == 0) {
+            ++census.invalid;
+            ++at;
+        } else {
+            ++census.multiByte;
+            at += length;
+        }
+    }
+    return census;
+}
+
+std::string Windows1252StraysToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t invalid = FindInvalidUtf8(bytes.substr(at));
+        if (invalid == std::string_view::npos) {
+            out.append(bytes.substr(at));
+            break;
+        }
+        out.append(bytes.substr(at, invalid));
+        AppendUtf8(out, CharacterOfByte(std::uint8_t(bytes[at + invalid])));
+        at += invalid + 1;
+    }
+    return out;
 }

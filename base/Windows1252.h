@@ -27,3 +27,22 @@ inline bool IsValidUtf8(std::string_view bytes)
 {
     return FindInvalidUtf8(bytes) == std::string_view::npos;
 }
+
+// The length of the well-formed UTF-8 sequence at bytes[at], 0 when there is
+// none (the table of well-formed byte sequences in the Unicode standard);
+// 1 for an ASCII byte.
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at);
+
+// How bytes beyond ASCII stand in a text: the characters written as
+// well-formed UTF-8 sequences of two to four bytes, and the bytes that begin
+// no such sequence.
+struct Utf8Census {
+    std::size_t multiByte = 0;
+    std::size_t invalid = 0;
+};
+Utf8Census CountUtf8(std::string_view bytes);
+
+// The bytes as UTF-8: well-formed UTF-8 sequences as they are, and each byte
+// that begins none taken as the Windows-1252 character it is, as in a UTF-8
+// file into which a line from an older program was pasted.
+std::string Windows1252StraysToUtf8(std::string_view bytes);

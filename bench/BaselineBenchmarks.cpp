@@ -39,6 +39,16 @@ bool SameRows(const CardTableModel& a, const CardTableModel& b)
     return true;
 }
 
+// Puts the Cards into an empty table, rows[0] at the top.
+void PutCards(CardTableModel& table, const std::vector<Card>& rows)
+{
+    CardTableModel::RowBlock block;
+    block.Reserve(rows.size());
+    for (const Card& card : rows)
+        block.Append(card);
+    table.PutRows(0, std::move(block));
+}
+
 bool SameBytes(const QString& a, const QString& b)
 {
     QFile first(a);
@@ -53,7 +63,7 @@ struct ShownTable {
 
     explicit ShownTable(const std::vector<Card>& rows)
     {
-        model.SetRows(rows);
+        PutCards(model, rows);
         view.setModel(&model);
         view.resize(900, 500);
         view.show();
@@ -65,7 +75,7 @@ bool SortBaseline(std::uint64_t cards)
 {
     const std::vector<Card> rows = ReadCards(QStringLiteral("qmk.dat"));
     CardTableModel ours;
-    ours.SetRows(rows);
+    PutCards(ours, rows);
     SortRowsByColumn(ours, NameField);
     ShownTable literal(rows);
     Report(cards, "literal_sort", TimeWithEvents([&] { AdjacentExchangeSort(literal.model, NameField); }));

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "collection/CardTableModel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -115,8 +116,8 @@ bool BinderBench::Check(bool condition, const char* what)
 
 void BinderBench::OverTheCollection()
 {
-    Report(cards_, "binder_open", TimeUntilPainted(watch_, [&] { window_.OnBinder(); }));
-    BinderWindow* binder = window_.Binder();
+    Report(cards_, "binder_open", TimeUntilPainted(watch_, [&] { window_.findChild<QAction*>(QStringLiteral("binderAction"))->trigger(); }));
+    auto* binder = window_.findChild<BinderWindow*>();
     if (!Check(binder != nullptr && binder->Tiles().rowCount() == std::min<int>(int(cards_), 9), "first page"))
         return;
     std::vector<Duration> turns;
@@ -168,7 +169,7 @@ void BinderBench::Pictures()
     buffer.open(QIODevice::WriteOnly);
     face.save(&buffer, "JPEG", 90);
     QDir().mkpath(QStringLiteral("pictures"));
-    std::vector<Card> cards;
+    CardTableModel::RowBlock cards;
     for (int picture = 0; picture < kPictures; ++picture) {
         const QString name = QStringLiteral("pictures/%1.jpg").arg(picture);
         QFile file(name);
@@ -176,10 +177,10 @@ void BinderBench::Pictures()
             return;
         Card card = GeneratedCard(std::uint64_t(picture));
         card[UrlField] = name.toStdString();
-        cards.push_back(card);
+        cards.Append(card);
     }
     CardTableModel table;
-    table.SetRows(cards);
+    table.PutRows(0, std::move(cards));
     const PictureOptions options{QDir::current().filePath(QStringLiteral("picture-cache")), QDir::currentPath(), 20000};
     QDir(options.cacheFolder).removeRecursively();
 

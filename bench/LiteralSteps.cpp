@@ -102,6 +102,12 @@ bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QSt
         AppendFilledRow(data, rowTemplate, window.HeldCard(), scratch);
     }
     data += FooterRow();
-    const std::string page = FillPage(outer, data, window.Prefs(), PageTotalsOf(window.CardTable()));
+    std::string page;
+    StreamPage(
+        outer, [&data](PageStream& stream) { return stream.Write(data); }, window.Prefs(),
+        PageTotalsOf(window.CardTable()), [&page](std::string_view piece) {
+            page.append(piece);
+            return true;
+        });
     return WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }, messages) == 1;
 }

@@ -1,15 +1,31 @@
 #pragma once
 
-#include "base/MessageInterface.h"
+#include "app/window/UserQuestions.h"
+#include "Measure.h"
+
+#include <optional>
 
 // Answers every question No and opens nothing; boxes are counted and told on
-// stderr, since a box during a benchmark means the run went wrong.
-class QuietMessages : public MessageInterface {
+// stderr, since a warning during a benchmark means the run went wrong. Files
+// asked for are the one path given; a dialog is taken as it is offered.
+class QuietMessages : public UserQuestions {
 public:
-    void ShowError(const QString& text, const QString& caption) override;
-    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool Show(MessageKind kind, const QString& text, const QString& caption) override;
     void Open(const QUrl& url) override;
+    QString AskSavePath(const QString& caption, const QString& suggested, const QString& filter,
+                        const QString& suffix) override;
+    QString AskOpenPath(const QString& caption, const QString& folder, const QString& filter) override;
+    QString AskFolder(const QString& caption, const QString& current) override;
+    bool AskDialog(QDialog& dialog) override;
 
+    QString path;
     int errors = 0;
+    int notes = 0;
     int questions = 0;
+    // From the file's choice to the dialog standing ready: the file read and
+    // the dialog built over it.
+    Duration dialog{};
+
+private:
+    std::optional<Stopwatch> chosen_;
 };

@@ -5,6 +5,7 @@
 #include "collection/file/CollectionFile.h"
 #include "app/table/ColumnFit.h"
 #include "collection/ColumnSort.h"
+#include "support/TableRows.h"
 #include "support/WindowTest.h"
 
 #include <QHeaderView>
@@ -76,8 +77,8 @@ void BenchBaselinesTest::adjacentExchangeSortMatchesTheColumnClick()
     const std::vector<Card> cards = GeneratedCards(300);
     CardTableModel ours;
     CardTableModel literal;
-    ours.SetRows(cards);
-    literal.SetRows(cards);
+    SetTableRows(ours, cards);
+    SetTableRows(literal, cards);
     for (const int column : {ConditionField, ConditionField, QuantityField, SeriesField, SeriesField, SeriesField,
                              NameField, YearField, DescriptionField, UrlField}) {
         SortRowsByColumn(ours, column);
@@ -86,7 +87,7 @@ void BenchBaselinesTest::adjacentExchangeSortMatchesTheColumnClick()
             QCOMPARE(literal.RowCard(row), ours.RowCard(row));
     }
     CardTableModel one;
-    one.SetRows({cards.front()});
+    SetTableRows(one, {cards.front()});
     AdjacentExchangeSort(one, NameField);
     QCOMPARE(one.RowCard(0), cards.front());
 }
@@ -123,13 +124,14 @@ void BenchBaselinesTest::rowByRowCatalogueMatchesTheCommand()
         fixture.folder.Write(name, BytesOf(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + name));
     fixture.Open();
     fixture.window->OnCatalogue();
-    const Card last = fixture.window->HeldCard();
+    // The command leaves the fields as they were; the row-by-row baseline
+    // passes every Card through them.
+    QCOMPARE(fixture.window->HeldCard(), Card{});
     QVERIFY(CatalogueRowByRow(*fixture.window, fixture.messages, fixture.folder.Path(QStringLiteral("literal.htm"))));
 
     const QByteArray page = fixture.folder.Read(QStringLiteral("catalogue.htm"));
     QVERIFY(page.contains(QByteArray::fromStdString(GeneratedCard(0)[NameField])));
     QCOMPARE(fixture.folder.Read(QStringLiteral("literal.htm")), page);
-    QCOMPARE(fixture.window->HeldCard(), last);
     QVERIFY(fixture.messages.shown.size() == 1 && fixture.messages.shown.front().question);
 }
 

@@ -1,34 +1,30 @@
 #include "cli/CliCollection.h"
 
 #include "base/FileAccess.h"
-#include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
-#include "collection/file/CollectionFile.h"
+#include "collection/ChoiceListModel.h"
+#include "collection/file/CollectionCommands.h"
+#include "collection/file/CollectionSaver.h"
 #include "prefs/Preferences.h"
+#include "prefs/PreferencesCommands.h"
 
-#include <QFile>
-
-bool ReadCollectionFile(CardTableModel& table, QString& reason)
+bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool missingIsEmpty, QString& reason)
 {
-    QByteArray raw;
-    if (!ReadFile(QString::fromLatin1(kCollectionFileName), raw, &reason))
-        return false;
-    const std::string_view bytes(raw.constData(), std::size_t(raw.size()));
-    table.SetEncoding(EncodingOfFile(bytes));
-    CardTableModel::RowBuilder rows;
-    ParseCollection(bytes, [&rows](const Card& card) { rows.Append(card); });
-    table.SetRowsBottomFirst(std::move(rows));
-    return true;
+    // The choice lists are the window's; here they only take what the file gives.
+    ChoiceListModel series;
+    ChoiceListModel conditions;
+    const FileRead read = ReadCollection(file, table, series, conditions, &reason);
+    return read == FileRead::Read || (read == FileRead::Missing && missingIsEmpty);
 }
 
-bool ReadPreferencesFile(Preferences& prefs, QString& reason)
+bool ReadFolderPreferences(Preferences& prefs, QString& reason)
 {
-    const QString path = QString::fromLatin1(kPreferencesFileName);
-    if (!QFile::exists(path))
-        return true;
-    QByteArray raw;
-    if (!ReadFile(path, raw, &reason))
-        return false;
-    ParsePreferences(std::string_view(raw.constData(), std::size_t(raw.size())), prefs);
-    return true;
+    const FileRead read = ReadPreferencesFile(QString::fromLatin1(kPreferencesFileName), prefs, nullptr, &reason);
+    return read == FileRead::Read || read == FileRead::Missing;
+}
+
+QString TerminalText(const QString& text)
+{
+    QString line = text;
+    return line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }

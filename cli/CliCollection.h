@@ -3,11 +3,19 @@
 #include <QString>
 
 class CardTableModel;
+class CollectionSaver;
 struct Preferences;
 
-// Reads qmk.dat of the current folder into the table. Unlike the window, a
-// missing file is a failure, and nothing is created.
-bool ReadCollectionFile(CardTableModel& table, QString& reason);
+// Reads the collection file of the current folder into the table, through
+// the function the window reads it with, and has the saver remember what it
+// read. Unlike the window, nothing is created: a missing file is a failure,
+// unless missingIsEmpty, when the table starts empty as the window's does.
+bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool missingIsEmpty, QString& reason);
 
-// Reads qmk.ini of the current folder, when there is one.
-bool ReadPreferencesFile(Preferences& prefs, QString& reason);
+// Reads qmk.ini of the current folder, when there is one, through the
+// function the window reads it with.
+bool ReadFolderPreferences(Preferences& prefs, QString& reason);
+
+// A text of the window's boxes as a line of the terminal: its CR LF line
+// breaks as line feeds.
+QString TerminalText(const QString& text);

@@ -5,6 +5,9 @@
 #include "collection/CardTableModel.h"
 #include "collection/csv/CsvFiles.h"
 #include "collection/csv/CsvWriter.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionSaver.h"
+#include "resources/StringTable.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -13,11 +16,11 @@
 namespace {
 
 // Standard output takes the bytes as they are, past the text stream.
-bool WriteToOutput(QTextStream& out, const CardTableModel& table)
+bool WriteToOutput(QTextStream& out, const CardTableModel& table, CsvFormulas formulas)
 {
     out.flush();
     QIODevice* device = out.device();
-    if (device == nullptr || !WriteCsv(*device, table))
+    if (device == nullptr || !WriteCsv(*device, table, formulas))
         return false;
     auto* file = qobject_cast<QFileDevice*>(device);
     return file == nullptr || file->flush();
@@ -27,7 +30,8 @@ int RunExportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
 {
     CliOptions options;
     QString reason;
-    if (!options.Parse(arguments, {QStringLiteral("--folder"), QStringLiteral("-o")}, {}, reason)
+    if (!options.Parse(arguments, {QStringLiteral("--folder"), QStringLiteral("-o")}, {QStringLiteral("--raw")},
+                       reason)
         || !options.Positional().isEmpty()) {
         err << "quillmark-cli: " << (reason.isEmpty() ? QStringLiteral("unexpected argument") : reason) << '\n';
         return kExitUsage;
@@ -35,12 +39,24 @@ int RunExportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     // FILE is where the command was given, not in the collection's folder.
     const QString output =
         options.Has(QStringLiteral("-o")) ? QFileInfo(options.Value(QStringLiteral("-o"))).absoluteFilePath() : QString();
+    const CsvFormulas formulas = options.Has(QStringLiteral("--raw")) ? CsvFormulas::Raw : CsvFormulas::Guarded;
     CardTableModel table;
-    if (!EnterFolder(options, reason) || !ReadCollectionFile(table, reason)) {
+    if (!EnterFolder(options, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
-    if (output.isEmpty() ? !WriteToOutput(out, table) : !ExportCsvFile(output, table, &reason)) {
+    // The collection's own file is no place for its CSV.
+    if (!output.isEmpty() && IsCollectionFile(output)) {
+        err << "quillmark-cli: " << QString::fromUtf8(Text::ExportOverCollection).arg(options.Value(QStringLiteral("-o")))
+            << '\n';
+        return kExitFailure;
+    }
+    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
+    if (!ReadFolderCollection(file, table, false, reason)) {
+        err << "quillmark-cli: " << reason << '\n';
+        return kExitFailure;
+    }
+    if (output.isEmpty() ? !WriteToOutput(out, table, formulas) : !ExportCsvFile(output, table, &reason, formulas)) {
         err << "quillmark-cli: " << (output.isEmpty() ? QStringLiteral("standard output: write error") : reason)
             << '\n';
         return kExitFailure;
@@ -52,10 +68,17 @@ int RunExportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
 
 CliCommand ExportCsvCommand()
 {
-    return {"export-csv", "export-csv [--folder DIR] [-o FILE]",
+    return {"export-csv", "export-csv [--folder DIR] [-o FILE] [--raw]",
             "Write every Card as CSV, to standard output or to FILE.", RunExportCsv,
             "The first row is the header Name,Series,Condition,Year,Price,Quantity,URL,Description,\n"
             "then one row per Card in table order, top first: comma-separated, CR LF line\n"
             "ends, UTF-8 without a byte order mark. FILE is written safely, relative to the\n"
-            "current directory."};
+            "current directory. A pipe, a terminal or /dev/null there is written into, other\n"
+            "special files are refused, and so is the collection's own qmk.dat.\n"
+            "\n"
+
+            "A value that begins with =, +, -, @, a tab or CR, which a spreadsheet would run\n"
+            "as a formula, is written behind an apostrophe ('=1), and so is one that begins\n"
+            "with apostrophes and then such a character; import-csv takes the apostrophe\n"
+            "off again. --raw writes every value as it is, without that guard."};
 }

@@ -7,9 +7,10 @@
 #include "collection/ChoiceListModel.h"
 #include "collection/file/CollectionFile.h"
 #include "collection/file/CollectionLock.h"
+#include "collection/file/CollectionSaver.h"
 #include "collection/csv/CsvFiles.h"
+#include "resources/StringTable.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -122,12 +123,6 @@ bool ChooseSettings(std::string_view bytes, const Choices& choices, const QStrin
     return true;
 }
 
-// A folder without a collection file starts empty, as the window does.
-bool ReadCollection(CardTableModel& table, QString& reason)
-{
-    return !QFile::exists(QString::fromLatin1(kCollectionFileName)) || ReadCollectionFile(table, reason);
-}
-
 int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     CliOptions options;
@@ -150,8 +145,12 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     const bool ready = ReadFile(QFileInfo(file).absoluteFilePath(), bytes, &reason)
                        && ChooseSettings(std::string_view(bytes.constData(), std::size_t(bytes.size())), choices,
                                          file, settings, reason)
-                       && EnterFolder(options, reason) && lock.Take(reason) && ReadCollection(table, reason);
-    if (!ready) {
+                       && EnterFolder(options, reason) && lock.Take(reason);
+    // qmk.dat is read and written as the window reads and saves it: a folder
+    // without one starts empty, and a file that another program puts in its
+    // place meanwhile is kept beside, not lost.
+    CollectionSaver collection(QString::fromLatin1(kCollectionFileName));
+    if (!ready || !ReadFolderCollection(collection, table, true, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
@@ -166,9 +165,17 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     ChoiceListModel series;
     ChoiceListModel conditions;
     ApplyCsvImport(std::move(result), table, series, conditions);
-    const QString path = QString::fromLatin1(kCollectionFileName);
-    if (!WriteFileSafely(path, [&table](QIODevice& device) { return WriteCollection(device, table); }, &reason)) {
-        err << "quillmark-cli: " << reason << "; nothing was imported\n";
+    // The CSV file is still there to import again: a failed write leaves no
+    // recovery file.
+    const SaveOutcome outcome = collection.Save([&table](QIODevice& device) { return WriteCollection(device, table); },
+                                                CollectionSaver::Recovery::None);
+    if (!outcome.keptConflict.isEmpty()) {
+        err << "quillmark-cli: "
+            << TerminalText(QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, collection.Path()))
+            << '\n';
+    }
+    if (outcome.kind != SaveOutcome::Written) {
+        err << "quillmark-cli: " << outcome.reason << "; nothing was imported\n";
         return kExitFailure;
     }
     out << summary << '\n';
@@ -184,7 +191,7 @@ CliCommand ImportCsvCommand()
             "[--encoding utf-8|windows-1252]",
             "Put the Cards of a CSV file at the top of the collection.", RunImportCsv,
             "A folder that a Quillmark window has open is refused, as the window holds\n"
-            "qmk.lock there: close the window first.\n"
+            "qmk.lock there: close the window first. Only a regular file is read.\n"
             "\n"
             "The columns are matched to the fields by the names in the first row, with case\n"
             "ignored and other programs' names understood (Card Name, Set, Qty, Paid, Image,\n"
@@ -200,5 +207,6 @@ CliCommand ImportCsvCommand()
             "\n"
             "All or nothing: a file that cannot be read is refused with its line number and\n"
             "qmk.dat is left as it was. Otherwise qmk.dat is written safely and a summary is\n"
-            "printed."};
+            "printed. When another program changed qmk.dat since it was read, the file found\n"
+            "is kept beside it as qmk.dat.conflict-DATE-TIME, and a note says so."};
 }

@@ -1,28 +1,35 @@
 #include "cli/PublishCommand.h"
 
 #include "base/FileAccess.h"
-#include "base/TextMode.h"
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionSaver.h"
 #include "pages/PageCommands.h"
+#include "pages/SampleTemplates.h"
+#include "resources/StringTable.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
 namespace {
 
-bool ReadTemplate(const char* fileName, std::string& text, QString& reason)
+// The sample templates go into a folder that lacks some, as the window
+// puts them there: a folder that import-csv made can be published at once.
+bool CopySamples(QString& reason)
 {
-    QByteArray raw;
-    if (!ReadFile(QString::fromLatin1(fileName), raw, &reason))
-        return false;
-    text = FromTextMode(std::string_view(raw.constData(), std::size_t(raw.size())));
-    return true;
+    QString why;
+    if (CopyMissingSampleTemplates(QDir::currentPath(), why))
+        return true;
+    reason = QString::fromUtf8(Text::CliSamplesNotCopied).arg(why);
+    return false;
 }
 
 // Writes the page where the window would, with the same bytes; writes
-// nothing else, and nothing at all when a file it needs is missing.
+// nothing else but the sample templates a folder lacks, and nothing at all
+// when the collection is missing or the page would be empty.
 int Publish(const PageDescription& page, const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     CliOptions options;
@@ -34,17 +41,38 @@ int Publish(const PageDescription& page, const QStringList& arguments, QTextStre
     PageTemplateTexts templates;
     Preferences prefs;
     CardTableModel table;
-    const bool ready = EnterFolder(options, reason) && ReadTemplate(page.outerTemplate, templates.outer, reason)
-                       && ReadTemplate(page.rowTemplate, templates.row, reason)
-                       && ReadCollectionFile(table, reason) && ReadPreferencesFile(prefs, reason);
-    const QString path = ready ? PagePath(page, prefs) : QString();
-    if (!ready || !WriteFileSafely(path, PageWriter(templates, table, prefs), &reason)) {
+    if (!EnterFolder(options, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
+    }
+    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
+    bool ready = ReadFolderCollection(file, table, false, reason) && CopySamples(reason)
+                 && ReadPageTemplates(page, templates, reason) && ReadFolderPreferences(prefs, reason);
+    const PageOutcome outcome = ready ? OutcomeOf(templates, table) : PageOutcome::Page;
+    if (outcome == PageOutcome::EmptyOuterTemplate) {
+        reason = QString::fromUtf8(Text::CliPageWouldBeEmpty).arg(QString::fromLatin1(page.outerTemplate));
+        ready = false;
+    }
+    const QString path = ready ? PagePath(page, prefs) : QString();
+    // There is nobody to ask whether a file that is not a page may go.
+    const bool placed = ready && CheckPageTarget(path, reason) == PageTarget::Free;
+    if (!placed || !WriteFileSafely(path, PageWriter(templates, table, prefs), &reason)) {
+        err << "quillmark-cli: " << TerminalText(reason) << '\n';
+        return kExitFailure;
+    }
+    if (outcome == PageOutcome::EmptyRowTemplate) {
+        err << "quillmark-cli: "
+            << QString::fromUtf8(Text::CliPageWithoutCards).arg(QString::fromLatin1(page.rowTemplate)) << '\n';
     }
     out << QFileInfo(path).absoluteFilePath() << '\n';
     return kExitSuccess;
 }
+
+constexpr const char* kPublishDetails =
+    "The page is written to the place chosen in Preferences (qmk.ini), and its path\n"
+    "printed. A folder without some of the page templates is given the sample ones\n"
+    "first, as the window gives them. A page whose outer template is empty would be\n"
+    "empty: it is not written, and the command fails.";
 
 } // namespace
 
@@ -53,7 +81,8 @@ CliCommand CatalogueCommand()
     return {"catalogue", "catalogue [--folder DIR]", "Write the Catalogue page, as the Catalogue button does.",
             [](const QStringList& arguments, QTextStream& out, QTextStream& err) {
                 return Publish(kCataloguePage, arguments, out, err);
-            }};
+            },
+            kPublishDetails};
 }
 
 CliCommand ListCommand()
@@ -61,5 +90,6 @@ CliCommand ListCommand()
     return {"list", "list [--folder DIR]", "Write the List page, as the List button does.",
             [](const QStringList& arguments, QTextStream& out, QTextStream& err) {
                 return Publish(kListPage, arguments, out, err);
-            }};
+            },
+            kPublishDetails};
 }

@@ -168,17 +168,6 @@ void CardTableModel::ExchangeRows(const std::vector<int>& rows, RowBlock& block)
     }
 }
 
-void CardTableModel::SetRows(const std::vector<Card>& rows)
-{
-    beginResetModel();
-    rows_.clear();
-    ascendingColumn_ = -1;
-    rows_.reserve(rows.size());
-    for (const Card& card : rows)
-        rows_.emplace_back(card);
-    endResetModel();
-}
-
 void CardTableModel::SetRowsBottomFirst(RowBuilder&& built)
 {
     beginResetModel();

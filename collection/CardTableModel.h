@@ -112,8 +112,6 @@ public:
     // Exchanges each listed row with the block's row at the same place in
     // the list: what the table held is then in the block.
     void ExchangeRows(const std::vector<int>& rows, RowBlock& block);
-    // Replaces every row; rows[0] becomes the top row.
-    void SetRows(const std::vector<Card>& rows);
     // Replaces every row with the built ones, the first built one at the bottom.
     void SetRowsBottomFirst(RowBuilder&& built);
 

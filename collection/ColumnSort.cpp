@@ -10,6 +10,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -209,5 +210,22 @@ ColumnSortResult SortRowsByColumn(CardTableModel& table, int column, int threads
     keys = {};
     texts.clear();
     table.Reorder(order, column);
+    return {false, std::move(order)};
+}
+
+ColumnSortResult SortRowsBy(CardTableModel& table, const std::function<bool(int, int)>& less)
+{
+    const int rows = table.rowCount();
+    bool ascending = true;
+    for (int row = 0; row + 1 < rows && ascending; ++row)
+        ascending = !less(row + 1, row);
+    if (ascending) {
+        table.ReverseRows();
+        return {true, {}};
+    }
+    std::vector<int> order(static_cast<std::size_t>(rows));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), less);
+    table.Reorder(order);
     return {false, std::move(order)};
 }

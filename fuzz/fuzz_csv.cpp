@@ -2,9 +2,11 @@
 // (modulo 3: '0' comma, '1' semicolon, '2' tab). Detection, decoding,
 // reading and import must not crash; rows read, written out and read again
 // must come back the same; the exported table must read back as its heading
-// row and its Cards; and Windows-1252 bytes must survive UTF-8 and back.
+// row and its Cards, guarded where they begin like formulas; and
+// Windows-1252 bytes must survive UTF-8 and back.
 #include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
+#include "collection/csv/CsvFormulaGuard.h"
 #include "collection/csv/CsvImport.h"
 #include "collection/csv/CsvReader.h"
 #include "collection/csv/CsvWriter.h"
@@ -54,15 +56,17 @@ void CheckRowsRoundTrip(const CsvRows& rows, char separator)
 
 void CheckExportRoundTrip(const CsvRows& rows)
 {
-    CardTableModel table;
     std::vector<Card> cards;
+    CardTableModel::RowBlock block;
     for (std::size_t row = 0; row < rows.RowCount(); ++row) {
         Card card;
         for (int field = 0; field < kCardFieldCount; ++field)
             card[field] = rows.Field(row, field);
         cards.push_back(card);
+        block.Append(card);
     }
-    table.SetRows(cards);
+    CardTableModel table;
+    table.PutRows(0, std::move(block));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!WriteCsv(buffer, table))
@@ -70,10 +74,18 @@ void CheckExportRoundTrip(const CsvRows& rows)
     const CsvRows exported = Reparsed(buffer.data(), ',');
     if (exported.RowCount() != cards.size() + 1 || RowFields(exported, 0).size() != kCardFieldCount)
         std::abort();
+    // Each value as it was, behind an apostrophe where it begins like a
+    // formula, and the import's taking off of that guard gives it back.
     for (std::size_t row = 0; row < cards.size(); ++row) {
         const std::vector<std::string_view> fields = RowFields(exported, row + 1);
-        if (fields.size() != kCardFieldCount || !std::equal(fields.begin(), fields.end(), cards[row].begin()))
+        if (fields.size() != kCardFieldCount)
             std::abort();
+        for (int field = 0; field < kCardFieldCount; ++field) {
+            const std::string& value = cards[row][field];
+            const std::string expected = NeedsFormulaGuard(value) ? "'" + value : value;
+            if (fields[std::size_t(field)] != expected || WithoutFormulaGuard(fields[std::size_t(field)]) != value)
+                std::abort();
+        }
     }
 }
 
@@ -105,7 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckExportRoundTrip(rows);
 
     CardTableModel collection;
-    collection.SetRows({Card{"a", "b", "", "", "", "1"}});
+    CardTableModel::RowBlock held;
+    held.Append(Card{"a", "b", "", "", "", "1"});
+    collection.PutRows(0, std::move(held));
     CsvImportOptions options;
     options.columns = MapCsvColumns(rows);
     options.repeats = CsvRepeats(data[0] % 3);

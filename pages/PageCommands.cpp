@@ -2,31 +2,64 @@
 
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
+#include "collection/file/CollectionFile.h"
+#include "collection/file/CollectionLock.h"
+#include "collection/CardTableModel.h"
 #include "pages/PageCharset.h"
 #include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
 #include "pages/PageTotals.h"
+#include "pages/SampleTemplates.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 std::string LoadTemplate(const char* fileName, MessageInterface& messages)
 {
+    const QString path = QString::fromLatin1(fileName);
     std::string text;
-    if (!ReadTemplateFile(QString::fromLatin1(fileName), text))
-        messages.ShowError(QString::fromUtf8(Text::ErrorLoadingFile), QString::fromUtf8(Text::ErrorCaption));
+    // A missing template is not made empty, which would keep the sample
+    // template out for good.
+    if (!QFileInfo::exists(path))
+        return text;
+    QString reason;
+    const FileRead read = ReadTemplateFile(path, text, &reason);
+    if (read != FileRead::Read) {
+        const QString box = read == FileRead::NotRegular ? QString::fromUtf8(Text::ErrorLoadingFileBecause).arg(reason)
+                                                          : QString::fromUtf8(Text::ErrorLoadingFile);
+        messages.ShowError(box, QString::fromUtf8(Text::ErrorCaption));
+    }
     return text;
 }
 
 PageTemplateTexts LoadPageTemplates(const PageDescription& page, MessageInterface& messages)
 {
     PageTemplateTexts templates;
+    QString reason;
+    if (!CopyMissingSampleTemplates(QDir::currentPath(), reason))
+        templates.samplesNotCopied = reason;
     templates.outer = LoadTemplate(page.outerTemplate, messages);
     templates.row = LoadTemplate(page.rowTemplate, messages);
     return templates;
+}
+
+bool ReadPageTemplates(const PageDescription& page, PageTemplateTexts& templates, QString& reason)
+{
+    return ReadTemplateFile(QString::fromLatin1(page.outerTemplate), templates.outer, &reason) == FileRead::Read
+           && ReadTemplateFile(QString::fromLatin1(page.rowTemplate), templates.row, &reason) == FileRead::Read;
+}
+
+PageOutcome OutcomeOf(const PageTemplateTexts& templates, const CardTableModel& table)
+{
+    if (IsBlankTemplate(templates.outer))
+        return PageOutcome::EmptyOuterTemplate;
+    if (table.rowCount() > 0 && IsBlankTemplate(templates.row))
+        return PageOutcome::EmptyRowTemplate;
+    return PageOutcome::Page;
 }
 
 int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writePage, MessageInterface& messages)
@@ -45,6 +78,30 @@ QString PagePath(const PageDescription& page, Preferences& prefs)
     if (prefs.Encoding == TextEncoding::Windows1252)
         return DecodeText(output, prefs.Encoding);
     return QFile::decodeName(QByteArray(output.data(), qsizetype(output.size())));
+}
+
+PageTarget CheckPageTarget(const QString& path, QString& reason)
+{
+    // No file name holds a NUL: the system would take the name as ending there.
+    if (path.contains(QChar(0))) {
+        reason = QString::fromUtf8(Text::PageLocationHasNul);
+        return PageTarget::Refused;
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    const QString where = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    for (const char* own : {kCollectionFileName, kPreferencesFileName, kLockFileName, kCataloguePage.outerTemplate,
+                            kCataloguePage.rowTemplate, kListPage.outerTemplate, kListPage.rowTemplate}) {
+        const QString name = QString::fromLatin1(own);
+        if (where == QDir::current().absoluteFilePath(name) || SameFile(path, name)) {
+            reason = QString::fromUtf8(Text::PageOverOwnFile).arg(shown);
+            return PageTarget::Refused;
+        }
+    }
+    if (QFileInfo(path).isFile() && !LooksLikePage(path)) {
+        reason = QString::fromUtf8(Text::NotAPageRefused).arg(shown);
+        return PageTarget::NotAPage;
+    }
+    return PageTarget::Free;
 }
 
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
@@ -66,13 +123,38 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
 void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
                  Preferences& prefs, MessageInterface& messages)
 {
+    const PageOutcome outcome = OutcomeOf(templates, table);
+    if (outcome == PageOutcome::EmptyOuterTemplate) {
+        const QString name = QString::fromLatin1(page.outerTemplate);
+        QString text = QString::fromUtf8(Text::PageWouldBeEmpty).arg(name);
+        text += templates.samplesNotCopied.isEmpty()
+                    ? QString::fromUtf8(Text::FillOrDeleteTemplate).arg(name)
+                    : QString::fromUtf8(Text::SampleTemplateNotCopied).arg(templates.samplesNotCopied);
+        messages.ShowError(text, QCoreApplication::applicationName());
+        return;
+    }
     const QString path = PagePath(page, prefs);
+    QString refusal;
+    switch (CheckPageTarget(path, refusal)) {
+    case PageTarget::Refused:
+        messages.ShowError(refusal, QString::fromUtf8(Text::ErrorSavingFileCaption));
+        return;
+    case PageTarget::NotAPage:
+        if (!messages.AskYesNo(QString::fromUtf8(Text::ReplaceWithPage).arg(QDir::toNativeSeparators(path)),
+                               QCoreApplication::applicationName()))
+            return;
+        break;
+    case PageTarget::Free:
+        break;
+    }
     if (WritePage(path, PageWriter(templates, table, prefs), messages) < 0)
         return;
     const std::string& output = prefs.*page.location;
-    const QString question = QString::fromUtf8(Text::PageGenerated)
-                             + DecodeText(output, prefs.Encoding)
-                             + QString::fromUtf8(Text::ViewPageQuestion);
+    const QString generated = outcome == PageOutcome::EmptyRowTemplate
+                                  ? QString::fromUtf8(Text::PageGeneratedWithoutCards)
+                                        .arg(QString::fromLatin1(page.rowTemplate))
+                                  : QString::fromUtf8(Text::PageGenerated);
+    const QString question = generated + DecodeText(output, prefs.Encoding) + QString::fromUtf8(Text::ViewPageQuestion);
     if (messages.AskYesNo(question, QCoreApplication::applicationName()))
         messages.Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }

@@ -65,14 +65,6 @@ void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card&
     out += scratch;
 }
 
-std::string FillRow(std::string_view rowTemplate, const Card& card)
-{
-    std::string out;
-    std::string scratch;
-    AppendFilledRow(out, rowTemplate, card, scratch);
-    return out;
-}
-
 std::string_view HomePageAddress()
 {
     return QUILLMARK_HOME_PAGE;
@@ -131,19 +123,6 @@ bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStr
         from = at + kDataPlaceholder.size();
     }
     return stream.Write(outerTemplate.substr(from)) && stream.Finish();
-}
-
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs,
-                     const PageTotals& totals)
-{
-    std::string page;
-    StreamPage(
-        outerTemplate, [pageData](PageStream& stream) { return stream.Write(pageData); }, prefs, totals,
-        [&page](std::string_view piece) {
-            page.append(piece);
-            return true;
-        });
-    return page;
 }
 
 bool WritePageText(QIODevice& device, std::string_view text)

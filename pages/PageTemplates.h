@@ -25,7 +25,6 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
 // Appends the row template filled with the Card's eight fields, #NAME# first
 // and #DESCRIPTION# last, each replacement seeing what the ones before put in.
 void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card& card, std::string& scratch);
-std::string FillRow(std::string_view rowTemplate, const Card& card);
 
 // The fixed row that follows the last Card's row in the page data: it links
 // to the home page, or names the program alone when there is none.
@@ -42,10 +41,6 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_
 // #TOTALCARDS#, #TOTALCOPIES# and #TOTALPAID#.
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
                 const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink);
-
-// The page whose data is pageData, whole.
-std::string FillPage(std::string_view outerTemplate, std::string_view pageData, const Preferences& prefs,
-                     const PageTotals& totals);
 
 // Writes page text to the device with line feeds as CR LF. False on a write error.
 bool WritePageText(QIODevice& device, std::string_view text);

@@ -14,12 +14,33 @@ inline constexpr const char* CollectionChangedCaption = "Collection Changed";
 inline constexpr const char* SaveToFile = "Save to File";
 inline constexpr const char* NameBlank = "Name Blank.\r\nNo entry added.";
 inline constexpr const char* AlreadyInList = "This entry is already in the list.\r\nDo you really want to add this item?";
+// Update on a row whose Card the fields do not hold: %1 is the Name in the
+// fields, %2 the marked row's.
+inline constexpr const char* UpdateAfterDelete =
+    "The fields hold \u201c%1\u201d, the Card you deleted.\r\n"
+    "Do you really want to replace the selected Card, \u201c%2\u201d, with it?";
+inline constexpr const char* UpdateOtherCard =
+    "The fields do not hold the selected Card, \u201c%2\u201d, but \u201c%1\u201d.\r\n"
+    "Do you really want to replace \u201c%2\u201d with what the fields hold?";
 inline constexpr const char* ErrorLoadingFile = "Error loading file";
 inline constexpr const char* PageGenerated = "Your Page Has Been Generated.\nYour page was written to:\n";
 inline constexpr const char* ViewPageQuestion = "\nWould you like to view it?";
+// %1 is the row template's name.
+inline constexpr const char* PageGeneratedWithoutCards =
+    "Your Page Has Been Generated, but without your Cards: its row template %1 is empty.\n"
+    "Your page was written to:\n";
+// A page not written for want of its outer template (%1), then one of the
+// two texts after it.
+inline constexpr const char* PageWouldBeEmpty =
+    "The page was not written: its template %1 is missing or empty, so the page would be empty.";
+inline constexpr const char* FillOrDeleteTemplate =
+    "\r\nPut your page's HTML into %1, or delete %1 to have Quillmark copy its sample template in again.";
+// %1 is the reason.
+inline constexpr const char* SampleTemplateNotCopied = "\r\nThe sample template could not be copied in (%1).";
+// %1 is why, %2 the folder.
 inline constexpr const char* CollectionUnreadable =
-    "Your collection file qmk.dat could not be read.\r\n"
-    "It will not be overwritten; the Cards of this run are saved to a recovery file in %1.";
+    "Your collection file qmk.dat could not be read.\r\n%1\r\n"
+    "It will not be overwritten; the Cards of this run are saved to a recovery file in %2.";
 inline constexpr const char* CollectionLeftAsItWas =
     "qmk.dat could not be read when Quillmark started, so it was left as it was.";
 inline constexpr const char* RecoverySaved = "Your Cards were saved to %1";
@@ -35,10 +56,44 @@ inline constexpr const char* CollectionChangedElsewhere =
     "The file found was kept as %1\r\n"
     "and the collection in this window was saved as %2";
 inline constexpr const char* AlreadyOpen = "This collection is already open in Quillmark (process %1 on %2).";
+inline constexpr const char* InUseByCli =
+    "This collection is in use by quillmark-cli (process %1 on %2); try again once it has finished.";
 inline constexpr const char* FolderUnwritable =
     "Quillmark cannot create files in %1 (%2), so it could not keep your collection safe there. "
     "Make the folder writable, or start Quillmark in another folder.";
 inline constexpr const char* BackupFailed = "Today's backup copy of qmk.dat could not be made (%1).";
+
+// Files that are not regular files. %1 is the path, %2 one of the kinds below.
+inline constexpr const char* NotARegularFile = "%1: not a regular file but %2; only regular files are read";
+inline constexpr const char* SpecialFileNotReplaced =
+    "%1: not a regular file but %2, which is neither replaced nor written into";
+inline constexpr const char* PipeWithoutReader = "%1: a named pipe that no program reads from; nothing was written";
+inline constexpr const char* FileKindPipe = "a named pipe";
+inline constexpr const char* FileKindDevice = "a device";
+inline constexpr const char* FileKindSocket = "a socket";
+inline constexpr const char* FileKindSpecial = "a special file";
+// %1 is why.
+inline constexpr const char* ErrorLoadingFileBecause = "Error loading file\r\n%1";
+inline constexpr const char* PreferencesUnreadable =
+    "Your preferences file qmk.ini could not be read, so Quillmark starts with its default settings.\r\n%1";
+
+// Where pages and exports go. %1 is the location.
+inline constexpr const char* PageLocationHasNul =
+    "The page location in qmk.ini holds a NUL character, which no file name can hold, so no page was written.";
+inline constexpr const char* PageOverOwnFile =
+    "%1 is one of this collection's own files (qmk.dat, qmk.ini or a page template), so no page was written there.";
+inline constexpr const char* ReplaceWithPage =
+    "%1 already exists and is not an HTML page.\r\nDo you want to replace it with the page?";
+inline constexpr const char* NotAPageRefused =
+    "%1 already exists and is not an HTML page, so it was not replaced; choose another page location";
+inline constexpr const char* ExportOverCollection =
+    "%1 is this collection's own qmk.dat, so the Cards were not exported over it";
+
+// quillmark-cli. %1 is where the file found was kept, %2 qmk.dat.
+inline constexpr const char* CliCollectionChanged =
+    "qmk.dat was changed by another program while quillmark-cli was working on it.\r\n"
+    "The file found was kept as %1\r\n"
+    "and the collection with this import was saved as %2";
 
 // The window.
 inline constexpr const char* AboutMenu = "&About Quillmark...";
@@ -52,9 +107,33 @@ inline constexpr const char* AddStep = "Add \u201c%1\u201d";
 inline constexpr const char* UpdateStep = "Update \u201c%1\u201d";
 inline constexpr const char* DeleteStep = "Delete \u201c%1\u201d";
 inline constexpr const char* SortStep = "Sort by %1";
+// The card table header's context menu; %1 is the column's heading.
+inline constexpr const char* SortAsNumbersMenu = "Sort %1 as &Numbers";
 inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
+
+// The tips of the window's controls, shown while tooltips are on.
+inline constexpr const char* QuitTip =
+    "This button will save your data, save your preferences and then quit the program.";
+inline constexpr const char* ConditionTip = "Enter, Update or Choose the condition of your Card from the list.";
+inline constexpr const char* SeriesTip = "Enter, Update or Choose a series from the list.";
+inline constexpr const char* NameTip = "Enter or Update the Title of the Card here.";
+inline constexpr const char* PriceTip = "Enter or Update the price you purchased the Card for here.";
+inline constexpr const char* QuantityTip = "Enter or Update the number of these Cards here.";
+inline constexpr const char* UrlTip = "Enter or Update the url or file path for an image.";
+inline constexpr const char* CardTableTip = "This list displays all of the Cards currently in your list.";
+inline constexpr const char* AddTip = "This button adds the Card contained in the fields to the list below.";
+inline constexpr const char* UpdateTip = "This button updates the Card contained in the fields to the list below.";
+inline constexpr const char* ClearTip = "This button clears the data entry fields.";
+inline constexpr const char* DeleteTip = "This button deletes the currently selected Card in the list.";
+inline constexpr const char* ListTip = "This button generates your List HTML page.";
+inline constexpr const char* CatalogueTip = "This button generates your Catalogue page.";
+inline constexpr const char* HelpTip = "This button will take you to the Velmora Website for more information.";
+inline constexpr const char* DescriptionTip = "Enter a description of the Card here.";
+inline constexpr const char* YearTip = "Enter or Update the year the Card was made here.";
+inline constexpr const char* PreferencesTip =
+    "This button will display the preferences window and allow you to edit them.";
 
 // The menu bar. The window's buttons and labels have no underlined letters,
 // so Alt and these open the menus whatever has the focus.
@@ -127,6 +206,23 @@ inline constexpr const char* CsvExportedMany = "%1 Cards exported to %2";
 inline constexpr const char* CsvNotWritten = "The Cards could not be exported.\r\n%1";
 inline constexpr const char* CsvNotRead = "The file could not be read.\r\n%1";
 inline constexpr const char* CsvLineFault = "Line %1 of %2: %3.\r\nNothing was imported.";
+// Why a file that is almost all UTF-8 is refused at a line that is not.
+inline constexpr const char* CsvStrayBytesLine = "this line is not valid UTF-8, though almost all of the file is";
+// Asked before the import dialog about such a file: %1 is the line's
+// number, %2 the file's name, %3 the line as UTF-8 (each byte that is not
+// shown as \uFFFD), %4 the line with those bytes read as Windows-1252.
+inline constexpr const char* CsvStrayBytesQuestion =
+    "Line %1 of %2 is not valid UTF-8, though almost all of the file is:\r\n\r\n%3\r\n\r\n"
+    "Read the bytes that are not UTF-8 as Windows-1252 letters, and the rest of the file as UTF-8? "
+    "The line then reads:\r\n\r\n%4\r\n\r\n"
+    "Choose No to import nothing.";
+// The same for a file with several such lines: %5 is how many.
+inline constexpr const char* CsvStrayBytesQuestionMany =
+    "%5 lines of %2 are not valid UTF-8, though almost all of the file is. The first of them, line %1:"
+    "\r\n\r\n%3\r\n\r\n"
+    "Read the bytes that are not UTF-8 as Windows-1252 letters, and the rest of the file as UTF-8? "
+    "Line %1 then reads:\r\n\r\n%4\r\n\r\n"
+    "Choose No to import nothing.";
 
 // The import dialog.
 inline constexpr const char* CsvImportButton = "&Import";
@@ -172,6 +268,13 @@ inline constexpr const char* BinderOneCard = "1 Card";
 inline constexpr const char* PictureReading = "Reading the picture...";
 inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
 inline constexpr const char* PictureNone = "This Card has no picture.";
+
+// quillmark-cli's pages. %1 is a template's name, or the reason.
+inline constexpr const char* CliSamplesNotCopied = "the sample page templates could not be copied in (%1)";
+inline constexpr const char* CliPageWouldBeEmpty =
+    "%1 is empty, so the page would be empty; nothing was written. Put the page's HTML into %1, "
+    "or delete %1 to have the sample template copied in again";
+inline constexpr const char* CliPageWithoutCards = "%1 is empty, so the page shows none of the Cards";
 
 // Collection folders.
 inline constexpr const char* OpenFolderMenu = "&Open Collection Folder...";

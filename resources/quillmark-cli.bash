@@ -43,7 +43,7 @@ _quillmark_cli()
             mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
-        export-csv) options="--folder -o" ;;
+        export-csv) options="--folder -o --raw" ;;
         import-csv) options="--folder --duplicates --separator --encoding" ;;
         stats) options="--folder --json" ;;
     esac

@@ -1,5 +1,5 @@
-# Debian packages the scripts need, and a function that installs the missing ones.
-# Sourced by scripts/run and scripts/test.
+# Debian packages the scripts need, a function that installs the missing ones,
+# and one that gives the builds the compiler cache. Sourced by the scripts.
 
 QUILLMARK_BUILD_PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core"
 
@@ -22,4 +22,16 @@ install_missing() {
     echo "Installing ${missing[*]}"
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# use_ccache: sets $launcher to the cmake options that make ccache the
+# compiler launcher where it is installed, so that a build reuses what an
+# earlier one compiled, in this build folder or another; empty without it.
+use_ccache() {
+    launcher=()
+    command -v ccache >/dev/null || return 0
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths inside the checkout are hashed relative to it, so that a copy of
+    # it elsewhere hits the same objects.
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}"
 }

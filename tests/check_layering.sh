@@ -1,7 +1,8 @@
 #!/bin/sh
 # Fails when a source file includes a header it may not use.
 # - Between layers, dependencies point down only: nothing includes from app/
-#   but app/, and nothing from cli/ but cli/.
+#   but app/, and nothing from cli/ but cli/. base/ and resources/ are the
+#   floor: base/ may name its reasons with the texts of resources/.
 # - Inside app/ and collection/, each sub-folder is a feature, except the
 #   shared rooms every feature may use (app/window/, app/table/,
 #   app/pictures/). A feature uses its own folder, the shared rooms and the
@@ -11,7 +12,7 @@
 top="${1:-.}"
 allowed() {
     case "$1" in
-        base) echo "base" ;;
+        base) echo "base resources" ;;
         resources) echo "resources" ;;
         collection) echo "base resources collection" ;;
         prefs) echo "base resources prefs" ;;
@@ -56,6 +57,38 @@ for folder in base resources collection prefs pages app cli; do
         done
     done
 done
+# No circle between files: a header and its source are one unit, and no unit
+# reaches itself through the units it includes.
+circles="$(
+    for folder in base resources collection prefs pages app cli; do
+        find "$top/$folder" -name '*.h' -o -name '*.cpp'
+    done | while read -r file; do
+        unit="${file#"$top"/}"
+        unit="${unit%.*}"
+        sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z][A-Za-z0-9_/]*\)\.h".*/\1/p' "$file" |
+            while read -r used; do [ "$used" = "$unit" ] || echo "$unit $used"; done
+    done | awk '
+        { edges[$1] = edges[$1] " " $2 }
+        function visit(unit,    count, used, i) {
+            state[unit] = 1
+            path[++depth] = unit
+            count = split(edges[unit], used, " ")
+            for (i = 1; i <= count; i++) {
+                if (state[used[i]] == 1) { found = used[i]; circle = ""
+                    for (j = depth; j >= 1 && path[j] != found; j--) circle = path[j] " -> " circle
+                    print found " -> " circle found; }
+                else if (state[used[i]] == 0) visit(used[i])
+            }
+            depth--
+            state[unit] = 2
+        }
+        END { for (unit in edges) if (state[unit] == 0) visit(unit) }'
+)"
+if [ -n "$circles" ]; then
+    echo "$circles" | sed 's/^/circle between files: /'
+    status=1
+fi
+
 # The command-line tool links no Qt Widgets.
 if grep -n 'Widgets' "$top/cli/CMakeLists.txt" "$top/base/CMakeLists.txt" "$top/collection/CMakeLists.txt" \
         "$top/prefs/CMakeLists.txt" "$top/pages/CMakeLists.txt" "$top/resources/CMakeLists.txt"; then

@@ -1,5 +1,6 @@
 #include "app/csv/CsvImportDialog.h"
 
+#include "collection/csv/CsvFormulaGuard.h"
 #include "resources/StringTable.h"
 
 #include <QCheckBox>
@@ -202,7 +203,8 @@ void CsvImportDialog::ShowPreview()
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < preview_.FieldCount(std::size_t(first + row)); ++column)
             table_->setItem(row, column,
-                            new QTableWidgetItem(PreviewCell(preview_.Field(std::size_t(first + row), column))));
+                            new QTableWidgetItem(PreviewCell(
+                                WithoutFormulaGuard(preview_.Field(std::size_t(first + row), column)))));
     }
 }
 

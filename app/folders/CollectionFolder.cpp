@@ -1,7 +1,6 @@
 #include "app/folders/CollectionFolder.h"
 
-#include "app/folders/SharedFiles.h"
-#include "base/FileBytes.h"
+#include "base/FileContents.h"
 #include "base/MessageInterface.h"
 #include "collection/file/CollectionLock.h"
 #include "collection/file/DailyBackup.h"
@@ -48,7 +47,7 @@ CollectionFolder::~CollectionFolder()
         backup_->Wait();
 }
 
-CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool copySamples, QString& reason)
+CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool samplesRequired, QString& reason)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
         reason = QString::fromUtf8(Text::FolderNotCreated).arg(Shown(folder));
@@ -59,7 +58,7 @@ CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool 
     if (!lock->Take(reason))
         return Refusal::Locked;
     QString why;
-    if (copySamples && !CopySampleTemplates(SharedFilePath(QStringLiteral("templates")), path, why)) {
+    if (!CopyMissingSampleTemplates(path, why) && samplesRequired) {
         reason = QString::fromUtf8(Text::SamplesNotCopied).arg(Shown(path), why);
         return Refusal::Unusable;
     }
@@ -69,7 +68,7 @@ CollectionFolder::Refusal CollectionFolder::Prepare(const QString& folder, bool 
     return Refusal::None;
 }
 
-void CollectionFolder::KeepBackupOf(std::shared_ptr<const FileBytes> bytes, bool startNow, MessageInterface& messages)
+void CollectionFolder::KeepBackupOf(std::shared_ptr<const FileContents> bytes, bool startNow, MessageInterface& messages)
 {
     if (backup_)
         backup_->Wait();

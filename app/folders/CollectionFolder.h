@@ -7,7 +7,7 @@
 
 class CollectionLock;
 class DailyBackup;
-class FileBytes;
+class FileContents;
 class MessageInterface;
 
 // What the window does while its collection changes folders.
@@ -39,11 +39,13 @@ public:
 
     // Makes the folder ready to hold a collection: created when missing,
     // its lock taken, and the sample page templates copied in where it has
-    // none of its own (when copySamples); today's backup of its collection
-    // file is made from the bytes its load reads (see KeepBackupOf).
-    // Otherwise the reason, to show, and nothing in the folder has been read
-    // or written.
-    Refusal Prepare(const QString& folder, bool copySamples, QString& reason);
+    // none of its own; today's backup of its collection file is made from
+    // the bytes its load reads (see KeepBackupOf). Templates that cannot be
+    // copied refuse the folder only when samplesRequired (a folder the user
+    // named); otherwise the page commands try again and say why. Refused,
+    // the reason, to show, and nothing in the folder has been read or
+    // written.
+    Refusal Prepare(const QString& folder, bool samplesRequired, QString& reason);
 
     // Today's backup of a prepared folder's collection file, from the bytes
     // its load read, when the folder holds none from today: made on a thread
@@ -51,7 +53,7 @@ public:
     // the screen), and at the latest by the first save that writes over the
     // file, which waits for it (BackupGate). A backup that fails is shown,
     // and refuses nothing.
-    void KeepBackupOf(std::shared_ptr<const FileBytes> bytes, bool startNow, MessageInterface& messages);
+    void KeepBackupOf(std::shared_ptr<const FileContents> bytes, bool startNow, MessageInterface& messages);
     void StartBackup() const;
     // Returns once today's backup, if one is being made, is whole and
     // synced, making it on the calling thread if it has not begun; for

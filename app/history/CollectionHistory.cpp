@@ -9,6 +9,7 @@
 #include "collection/CardTableModel.h"
 #include "collection/ColumnSort.h"
 #include "collection/csv/CsvImport.h"
+#include "collection/totals/NumberSort.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
@@ -51,6 +52,8 @@ bool CollectionHistory::Add(const Card& card)
     const int mark = view_.SelectionMark();
     if (!entry_.Add(card))
         return false;
+    // The new Card is in the fields: the mark follows it to the top row.
+    view_.MarkRow(0);
     Record(RowBlockStep::Inserted(table_, 0, 1, StepText(Text::AddStep, card)), mark);
     return true;
 }
@@ -79,14 +82,17 @@ bool CollectionHistory::Delete(int row)
     return true;
 }
 
-void CollectionHistory::SortByColumn(int column)
+bool CollectionHistory::SortByColumn(int column, ColumnOrder order)
 {
     const int mark = view_.SelectionMark();
-    ColumnSortResult change = SortRowsByColumn(table_, column);
+    ColumnSortResult change =
+        order == ColumnOrder::Numbers ? SortRowsAsNumbers(table_, column) : SortRowsByColumn(table_, column);
+    const bool reversed = change.reversed;
     if (table_.rowCount() < 2)
-        return;
+        return reversed;
     const QString heading = table_.headerData(column, Qt::Horizontal).toString();
     Record(new ReorderStep(table_, std::move(change), QString::fromUtf8(Text::SortStep).arg(heading)), mark);
+    return reversed;
 }
 
 void CollectionHistory::Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/Card.h"
+#include "collection/ColumnSort.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -36,7 +37,9 @@ public:
     bool Add(const Card& card);
     bool Update(int row, const Card& card);
     bool Delete(int row);
-    void SortByColumn(int column);
+    // A column click, by the column's bytes or as numbers; true when it
+    // reversed the rows, which were in that order already.
+    bool SortByColumn(int column, ColumnOrder order = ColumnOrder::Text);
     // Applies an import, as ApplyCsvImport does, as one step.
     void Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions);
 

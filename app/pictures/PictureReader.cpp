@@ -1,5 +1,7 @@
 #include "app/pictures/PictureReader.h"
 
+#include "app/pictures/JpegFrame.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -19,10 +21,25 @@ bool Exceeds(const QSize& size, const QSize& box)
     return box.isValid() && (size.width() > box.width() || size.height() > box.height());
 }
 
-QImage Read(QImageReader& reader, const QSize& box)
+// A progressive JPEG (or a sequential one whose colours come in separate
+// scans) is decoded through coefficient buffers for the whole picture,
+// whatever size it is decoded to, which the reader's allocation limit does
+// not cover: libjpeg would fill 2.7 GB for a file of a few hundred bytes
+// that declares 30,000 by 30,000 pixels. Such a picture is refused from its
+// header when those buffers would pass the limit: about 44 million pixels
+// in the usual 4:2:0 colour sampling, 22 million at 4:4:4, 67 million grey.
+// A JPEG whose frame cannot be found is not handed to the decoder either.
+bool JpegTooLarge(const JpegFrame& frame)
+{
+    return !frame.found || (frame.wholeImageBuffers && frame.coefficientBytes > kLimitBytes);
+}
+
+QImage Read(QImageReader& reader, const JpegFrame& frame, const QSize& box)
 {
     reader.setAllocationLimit(kPictureAllocationLimitMb);
     reader.setAutoTransform(true);
+    if (reader.format() == "jpeg" && JpegTooLarge(frame))
+        return {};
     const QSize size = reader.size();
     if (size.isValid()) {
         if (size.isEmpty())
@@ -68,6 +85,8 @@ QImage ReadPicture(const QString& path, const QSize& box)
 
 QImage ReadPicture(QIODevice& device, const QSize& box)
 {
+    // Read before the reader takes the device, which is left where it was.
+    const JpegFrame frame = ReadJpegFrame(device);
     QImageReader reader(&device);
-    return Read(reader, box);
+    return Read(reader, frame, box);
 }

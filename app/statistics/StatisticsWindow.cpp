@@ -20,6 +20,7 @@
 #include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSet>
 #include <QSplitter>
 #include <QTabWidget>
@@ -30,6 +31,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <tuple>
 
 namespace {
 
@@ -47,8 +49,9 @@ constexpr BreakdownKind kBreakdowns[StatisticsWindow::kBreakdownCount] = {
     {YearField, Text::StatisticsByYearTab, "year", &CollectionTotals::byYear},
 };
 
-// A chart label longer than this is cut short.
-constexpr qsizetype kLongestLabel = 40;
+// A chart is never lower than this, nor its bars' plot narrower.
+constexpr int kLowestChart = 240;
+constexpr int kNarrowestPlot = 300;
 
 QString Tr(const char* text)
 {
@@ -95,21 +98,40 @@ double GridStep(double largest)
     return std::max(1.0, 10 * magnitude);
 }
 
-// The groups a chart shows, in their own order: all of them, or those of
-// the most Cards (of as many, the earlier) when there are too many.
+// The groups a chart shows, largest first: of the most Cards, then of the
+// most copies, then in their own order; only the first kChartBars of them
+// when there are more.
 std::vector<std::size_t> ChartedGroups(const std::vector<GroupTotals>& groups)
 {
     std::vector<std::size_t> charted(groups.size());
     std::iota(charted.begin(), charted.end(), std::size_t(0));
-    if (charted.size() <= std::size_t(StatisticsWindow::kChartBars))
-        return charted;
     const auto larger = [&groups](std::size_t a, std::size_t b) {
-        return groups[a].cards > groups[b].cards || (groups[a].cards == groups[b].cards && a < b);
+        return std::tie(groups[b].cards, groups[b].copies, a) < std::tie(groups[a].cards, groups[a].copies, b);
     };
-    std::nth_element(charted.begin(), charted.begin() + StatisticsWindow::kChartBars, charted.end(), larger);
-    charted.resize(StatisticsWindow::kChartBars);
-    std::sort(charted.begin(), charted.end());
+    const std::size_t shown = std::min(charted.size(), std::size_t(StatisticsWindow::kChartBars));
+    std::partial_sort(charted.begin(), charted.begin() + std::ptrdiff_t(shown), charted.end(), larger);
+    charted.resize(shown);
     return charted;
+}
+
+// The size a chart needs to show every label whole: a label as high as a
+// line of its font beside each group's pair of bars, and as wide as the
+// widest beside a plot of some width; the chart lets its axes take no more
+// than two fifths of its width. The rest (title, legend, the value axis,
+// margins) is counted in lines.
+QSize ChartSize(const QChart& chart, const QStringList& labels)
+{
+    const QAbstractAxis* categories = chart.axes(Qt::Vertical).value(0);
+    const QFontMetrics labelFont(categories != nullptr ? categories->labelsFont() : chart.font());
+    const QFontMetrics titleFont(chart.titleFont());
+    int widest = 0;
+    for (const QString& label : labels)
+        widest = std::max(widest, labelFont.horizontalAdvance(label));
+    const int line = labelFont.height();
+    const int rows = int(labels.size()) * (line + line / 2 + 4);
+    const int rest = 2 * titleFont.height() + 7 * line + 60;
+    const int axis = widest + 2 * line;
+    return QSize(std::max(axis + kNarrowestPlot, axis * 5 / 2) + 4 * line, std::max(kLowestChart, rows + rest));
 }
 
 QChart* BreakdownChart(const BreakdownKind& kind, const std::vector<GroupTotals>& groups)
@@ -120,17 +142,21 @@ QChart* BreakdownChart(const BreakdownKind& kind, const std::vector<GroupTotals>
     QStringList labels;
     QSet<QString> used;
     double largest = 0;
-    // Horizontal bars are laid out from the bottom up: the first group goes last.
+    // Horizontal bars are laid out from the bottom up: the largest group,
+    // the first, goes last, on top.
     for (auto at = charted.rbegin(); at != charted.rend(); ++at) {
         const GroupTotals& group = groups[*at];
         *cards << double(group.cards);
         *copies << double(group.copies);
         largest = std::max({largest, double(group.cards), double(group.copies)});
-        QString label = GroupName(group.value);
-        if (label.size() > kLongestLabel)
-            label = label.left(kLongestLabel - 1) + QChar(0x2026);
+        // Whole, on one line; the axis shows its labels as rich text.
+        QString label = GroupName(group.value).toHtmlEscaped();
+        for (QChar& character : label) {
+            if (character.category() == QChar::Other_Control)
+                character = QLatin1Char(' ');
+        }
         // An axis keeps one bar per distinct label; texts that differ only in
-        // bytes that do not decode, or beyond the cut, stay apart this way.
+        // bytes that do not decode stay apart this way.
         while (used.contains(label))
             label += QChar(0x200B);
         used.insert(label);
@@ -293,8 +319,14 @@ QWidget* StatisticsWindow::BuildBreakdown(Breakdown breakdown)
     charts_[breakdown] = new QChartView;
     charts_[breakdown]->setObjectName(name + QStringLiteral("Chart"));
     charts_[breakdown]->setRenderHint(QPainter::Antialiasing);
-    charts_[breakdown]->setMinimumHeight(240);
-    splitter->addWidget(charts_[breakdown]);
+    // The chart keeps the size its labels need, scrolled where the page is
+    // smaller; it fills a larger page.
+    auto* chartArea = new QScrollArea;
+    chartArea->setObjectName(name + QStringLiteral("ChartArea"));
+    chartArea->setWidgetResizable(true);
+    chartArea->setFrameShape(QFrame::NoFrame);
+    chartArea->setWidget(charts_[breakdown]);
+    splitter->addWidget(chartArea);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
@@ -401,7 +433,10 @@ void StatisticsWindow::ShowBreakdown(Breakdown breakdown)
     });
     FitColumns(breakdownPages_[breakdown]);
     QChart* old = charts_[breakdown]->chart();
-    charts_[breakdown]->setChart(BreakdownChart(kind, groups));
+    QChart* chart = BreakdownChart(kind, groups);
+    charts_[breakdown]->setChart(chart);
+    auto* categories = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
+    charts_[breakdown]->setMinimumSize(ChartSize(*chart, categories->categories()));
     delete old;
 }
 

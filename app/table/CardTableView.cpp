@@ -4,9 +4,13 @@
 #include "collection/filter/FilteredCardTable.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,13 +69,20 @@ void CardTableView::SetCardTable(CardTableModel* table, FilteredCardTable* shown
     connect(table, &QAbstractItemModel::modelReset, this, &CardTableView::MeasureAll);
     MeasureAll();
 
-    // The mark is the row last selected. A click below the rows clears the
-    // view's selection but not the mark; the mark moves with its row and
-    // goes with it when the row is deleted or hidden by the filter.
+    // The mark is the row last chosen, and the one row selected. A click
+    // below the rows leaves it; it moves with its row and goes with it when
+    // the row is deleted or hidden by the filter.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this](const QItemSelection& selected) {
-        if (!selected.isEmpty())
-            selectionMark_ = selected.indexes().first();
+        if (!selected.isEmpty() && !followingModel_)
+            KeepMark(selected.indexes().first());
     });
+    // A sort tells its new order as a change of every cell, which keeps the
+    // selection in its place: the mark follows its Card instead.
+    connect(table, &CardTableModel::RowsReordered, this, [this](const std::vector<int>& order) {
+        FollowMark([&order](int row) { return int(std::find(order.begin(), order.end(), row) - order.begin()); });
+    });
+    connect(table, &CardTableModel::RowsReversed, this,
+            [this] { FollowMark([this](int row) { return table_->rowCount() - 1 - row; }); });
     FitColumns();
 }
 
@@ -92,26 +103,68 @@ void CardTableView::MeasureAll()
     MeasureRows(0, table_->rowCount() - 1);
 }
 
-void CardTableView::FitColumns()
+std::vector<int> CardTableView::FittedWidths(std::vector<int>* needed) const
 {
-    QHeaderView* header = horizontalHeader();
+    const QHeaderView* header = horizontalHeader();
     const int cellMargin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
-    const int headingMargin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    // A heading has its margins, and room for the sort arrow, which any
+    // column may show: the label gives up half the header's height and two
+    // margins more to it.
+    const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int headingMargin = 2 * headerMargin + 2 + (header->sizeHint().height() / 2 + 2 * headerMargin);
     const int columns = header->count();
+    std::vector<int> widths;
     int used = 0;
-    setUpdatesEnabled(false);
     for (int column = 0; column < columns; ++column) {
         const int content = fit_->WidestText(column) + cellMargin;
         const QString heading = table_->headerData(column, Qt::Horizontal).toString();
-        int headingFit = header->fontMetrics().horizontalAdvance(heading) + headingMargin;
+        const int headingFit = header->fontMetrics().horizontalAdvance(heading) + headingMargin;
+        int width = std::max(content, headingFit);
+        if (needed != nullptr)
+            needed->push_back(width);
         if (column == columns - 1)
-            headingFit = std::max(headingFit, VisibleWidth(*this, model()->rowCount()) - used);
-        const int width = std::max(content, headingFit);
-        header->resizeSection(column, width);
+            width = std::max(width, VisibleWidth(*this, model()->rowCount()) - used);
+        widths.push_back(width);
         used += width;
     }
+    return widths;
+}
+
+void CardTableView::FitColumns()
+{
+    QHeaderView* header = horizontalHeader();
+    const std::vector<int> widths = FittedWidths();
+    setUpdatesEnabled(false);
+    for (int column = 0; column < int(widths.size()); ++column)
+        header->resizeSection(column, widths[std::size_t(column)]);
     setUpdatesEnabled(true);
     viewport()->update();
+}
+
+QList<int> CardTableView::HandWidths() const
+{
+    std::vector<int> needed;
+    const std::vector<int> fitted = FittedWidths(&needed);
+    QList<int> hand;
+    for (int column = 0; column < int(fitted.size()); ++column) {
+        const int width = horizontalHeader()->sectionSize(column);
+        const bool last = column == int(fitted.size()) - 1;
+        const bool fits = last ? width >= needed[std::size_t(column)] : width == fitted[std::size_t(column)];
+        hand << (fits ? 0 : width);
+    }
+    return hand;
+}
+
+void CardTableView::SetHandWidths(const QList<int>& widths)
+{
+    // Wider than this no column was ever dragged.
+    constexpr int kWidest = 100'000;
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < header->count() && column < widths.size(); ++column) {
+        const int width = widths[column];
+        if (width >= header->minimumSectionSize() && width <= kWidest)
+            header->resizeSection(column, width);
+    }
 }
 
 // The row last selected. The view's current index is no mark: the view puts
@@ -123,15 +176,37 @@ int CardTableView::SelectionMark() const
 
 void CardTableView::SetSelectionMark(int row)
 {
+    const QScopedValueRollback<bool> setting(followingModel_, true);
     const int shown = shown_->ShownRow(row);
     if (shown < 0) {
         selectionModel()->clearSelection();
         selectionMark_ = QPersistentModelIndex();
+        tableMark_ = QPersistentModelIndex();
         return;
     }
     const QModelIndex marked = model()->index(shown, 0);
     selectionModel()->setCurrentIndex(marked, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    selectionMark_ = marked;
+    KeepMark(marked);
+}
+
+void CardTableView::KeepMark(const QModelIndex& shown)
+{
+    selectionMark_ = shown;
+    tableMark_ = table_->index(shown_->TableRow(shown.row()), 0);
+}
+
+void CardTableView::FollowMark(const std::function<int(int)>& newRow)
+{
+    if (!selectionMark_.isValid() || !tableMark_.isValid())
+        return;
+    const int row = newRow(tableMark_.row());
+    if (row == tableMark_.row())
+        return;
+    // Where the selection is, the view's current row goes too; the rows in
+    // sight stay as they are.
+    const int scrolled = verticalScrollBar()->value();
+    SetSelectionMark(row);
+    verticalScrollBar()->setValue(scrolled);
 }
 
 void CardTableView::SelectRow(int row)
@@ -141,6 +216,75 @@ void CardTableView::SelectRow(int row)
         return;
     SetSelectionMark(row);
     scrollTo(model()->index(shown, 0));
+}
+
+void CardTableView::MarkRow(int row)
+{
+    SetSelectionMark(row);
+    if (selectionMark_.isValid())
+        scrollTo(selectionMark_);
+}
+
+void CardTableView::ShowMark()
+{
+    const QScopedValueRollback<bool> following(followingModel_, true);
+    if (!selectionMark_.isValid()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    if (!selectionModel()->isRowSelected(selectionMark_.row(), {}))
+        selectionModel()->select(selectionMark_, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CardTableView::TellMarkMoved(const QPersistentModelIndex& before)
+{
+    if (selectionMark_.isValid() && selectionMark_ != before)
+        emit MarkMoved();
+}
+
+// The view passes the selection of a row that goes to the row beside it;
+// the mark goes with its row instead, and what is selected is the mark.
+void CardTableView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    const bool markGoes = selectionMark_.isValid() && selectionMark_.row() >= start && selectionMark_.row() <= end;
+    {
+        const QScopedValueRollback<bool> following(followingModel_, true);
+        QTableView::rowsAboutToBeRemoved(parent, start, end);
+    }
+    if (markGoes) {
+        selectionMark_ = QPersistentModelIndex();
+        tableMark_ = QPersistentModelIndex();
+    }
+    ShowMark();
+}
+
+// The keys read the row they move to, as a click does.
+void CardTableView::keyPressEvent(QKeyEvent* event)
+{
+    const QPersistentModelIndex before = selectionMark_;
+    QTableView::keyPressEvent(event);
+    TellMarkMoved(before);
+}
+
+// Any button selects the row it is pressed on; the left one is told when
+// it is released, the others at once, before a context menu opens.
+void CardTableView::mousePressEvent(QMouseEvent* event)
+{
+    const QPersistentModelIndex before = selectionMark_;
+    QTableView::mousePressEvent(event);
+    // A press below the rows clears the view's selection, not the mark,
+    // which stays in sight.
+    ShowMark();
+    if (event->button() != Qt::LeftButton)
+        TellMarkMoved(before);
+}
+
+void CardTableView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPersistentModelIndex before = selectionMark_;
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        TellMarkMoved(before);
 }
 
 bool CardTableView::viewportEvent(QEvent* event)

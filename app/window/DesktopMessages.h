@@ -1,11 +1,16 @@
 #pragma once
 
-#include "base/MessageInterface.h"
+#include "app/window/UserQuestions.h"
 
-// The desktop's message boxes, over the window that is active, and browser.
-class DesktopMessages : public MessageInterface {
+// The desktop's message boxes and file dialogs, over the window that is
+// active, and its browser.
+class DesktopMessages : public UserQuestions {
 public:
-    void ShowError(const QString& text, const QString& caption) override;
-    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool Show(MessageKind kind, const QString& text, const QString& caption) override;
     void Open(const QUrl& url) override;
+    QString AskSavePath(const QString& caption, const QString& suggested, const QString& filter,
+                        const QString& suffix) override;
+    QString AskOpenPath(const QString& caption, const QString& folder, const QString& filter) override;
+    QString AskFolder(const QString& caption, const QString& current) override;
+    bool AskDialog(QDialog& dialog) override;
 };

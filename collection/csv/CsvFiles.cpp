@@ -53,7 +53,8 @@ bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const Card
     return read;
 }
 
-bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason)
+bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason, CsvFormulas formulas)
 {
-    return WriteFileSafely(path, [&table](QIODevice& device) { return WriteCsv(device, table); }, reason);
+    return WriteFileSafely(
+        path, [&table, formulas](QIODevice& device) { return WriteCsv(device, table, formulas); }, reason);
 }

@@ -2,6 +2,7 @@
 
 #include "collection/csv/CsvImport.h"
 #include "collection/csv/CsvReader.h"
+#include "collection/csv/CsvWriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -40,4 +41,5 @@ bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const Card
 
 // Writes every Card to the file safely, as WriteCsv writes them. False, with
 // the reason when asked for, when the file cannot be written.
-bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason = nullptr);
+bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason = nullptr,
+                   CsvFormulas formulas = CsvFormulas::Guarded);

@@ -2,6 +2,7 @@
 
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
+#include "collection/csv/CsvFormulaGuard.h"
 #include "collection/csv/CsvReader.h"
 
 #include <QStringList>
@@ -49,10 +50,12 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-// A line break in a cell is one space, whichever line ends the file uses.
+// The cell without the guard our export puts before a value that begins
+// like a formula. A line break in it is one space, whichever line ends the
+// file uses.
 void TakeValue(std::string& value, std::string_view cell)
 {
-    value.assign(cell);
+    value.assign(WithoutFormulaGuard(cell));
     if (value.find("\r\n") == std::string::npos)
         return;
     std::size_t kept = 0;

@@ -52,9 +52,12 @@ struct CsvImportResult {
     std::size_t repeatsAdded = 0;
 };
 
-// The Cards of the rows. In each value a line feed (CR LF counting as one)
-// and byte 26 become spaces, as in the entry fields, and trailing white space
-// is dropped; a lone CR stays, as the collection file keeps it. Rows without
+// The Cards of the rows. A value that begins with apostrophes and then "=",
+// "+", "-", "@", a tab or CR loses its first apostrophe, the guard that the
+// export puts there (CsvFormulaGuard.h). In each value a line feed (CR LF
+// counting as one) and byte 26 become spaces, as in the entry fields, and
+// trailing white space is dropped; a lone CR stays, as the collection file
+// keeps it. Rows without
 // a Name are counted and left out; rows with no text at all are passed over.
 CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, const CardTableModel& collection);
 

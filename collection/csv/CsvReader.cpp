@@ -1,6 +1,7 @@
 #include "collection/csv/CsvReader.h"
 
 #include "base/Windows1252.h"
+#include "resources/StringTable.h"
 
 #include <QString>
 
@@ -10,12 +11,18 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// Whether a line ends at text[at]: an LF, or a CR that no LF follows.
+bool IsLineBreak(std::string_view text, std::size_t at)
+{
+    return text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'));
+}
+
 // Line breaks in text: CR LF, LF and a lone CR count one each.
 std::int64_t CountLineBreaks(std::string_view text)
 {
     std::int64_t count = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+        if (IsLineBreak(text, i))
             ++count;
     }
     return count;
@@ -30,7 +37,8 @@ std::size_t UnquotedEnd(std::string_view text, std::size_t at, char separator)
 }
 
 // Drops a byte order mark from UTF-8 bytes; false, naming the first line
-// that is not valid UTF-8, when there is one.
+// that is not valid UTF-8, when there is one (and saying so when the rest of
+// the file almost all is).
 bool CheckUtf8(std::string_view& bytes, CsvError& error)
 {
     if (HasUtf8Bom(bytes))
@@ -38,9 +46,17 @@ bool CheckUtf8(std::string_view& bytes, CsvError& error)
     const std::size_t invalid = FindInvalidUtf8(bytes);
     if (invalid == std::string_view::npos)
         return true;
-    error = {1 + CountLineBreaks(bytes.substr(0, invalid)), "this line is not valid UTF-8"};
+    error = {1 + CountLineBreaks(bytes.substr(0, invalid)),
+             IsAlmostUtf8(bytes) ? Text::CsvStrayBytesLine : "this line is not valid UTF-8"};
     return false;
 }
+
+// Almost all UTF-8 when at least this many characters beyond ASCII are
+// written in UTF-8 for each byte that is not. In a file truly written in
+// Windows-1252 a letter beyond ASCII is a byte that UTF-8 does not allow
+// unless the byte after it happens to be one of the code page's symbols
+// (“É™”), so such a file has far more of the second kind than of the first.
+constexpr std::size_t kUtf8CharactersPerStrayByte = 3;
 
 } // namespace
 
@@ -192,9 +208,54 @@ bool HasUtf8Bom(std::string_view bytes)
     return bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
 }
 
+bool IsAlmostUtf8(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes))
+        return false;
+    const Utf8Census census = CountUtf8(bytes);
+    return census.multiByte >= kUtf8CharactersPerStrayByte * census.invalid;
+}
+
 CsvEncoding DetectEncoding(std::string_view bytes)
 {
-    return HasUtf8Bom(bytes) || IsValidUtf8(bytes) ? CsvEncoding::Utf8 : CsvEncoding::Windows1252;
+    return HasUtf8Bom(bytes) || IsValidUtf8(bytes) || IsAlmostUtf8(bytes) ? CsvEncoding::Utf8
+                                                                          : CsvEncoding::Windows1252;
+}
+
+bool FindStrayBytes(std::string_view bytes, CsvStrayBytes& stray)
+{
+    stray = CsvStrayBytes();
+    if (HasUtf8Bom(bytes))
+        bytes.remove_prefix(kUtf8Bom.size());
+    std::int64_t line = 1;
+    std::size_t lineStart = 0;
+    std::int64_t lastStrayLine = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (std::uint8_t(bytes[at]) < 0x80) {
+            if (IsLineBreak(bytes, at)) {
+                ++line;
+                lineStart = at + 1;
+            }
+            ++at;
+            continue;
+        }
+        const std::size_t length = Utf8SequenceLength(bytes, at);
+        if (length > 0) {
+            at += length;
+            continue;
+        }
+        if (line != lastStrayLine) {
+            lastStrayLine = line;
+            ++stray.lines;
+            if (stray.line == 0) {
+                stray.line = line;
+                const std::size_t lineEnd = bytes.find_first_of("\r\n", at);
+                stray.text = bytes.substr(lineStart, lineEnd == std::string_view::npos ? lineEnd : lineEnd - lineStart);
+            }
+        }
+        ++at;
+    }
+    return stray.line > 0;
 }
 
 bool DecodeCsvText(std::string_view bytes, CsvEncoding encoding, std::string& text, CsvError& error)

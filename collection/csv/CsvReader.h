@@ -62,9 +62,32 @@ enum class CsvEncoding { Utf8, Windows1252 };
 
 bool HasUtf8Bom(std::string_view bytes);
 
-// UTF-8 when the file starts with a UTF-8 byte order mark or is valid UTF-8
-// throughout, else Windows-1252.
+// Whether bytes that are not valid UTF-8 are almost all UTF-8 all the same:
+// they hold characters beyond ASCII written in UTF-8, three or more for each
+// byte that UTF-8 does not allow, as a UTF-8 file does into which a line
+// from an older program was pasted. Read as Windows-1252, every other
+// accented letter of such a file would be garbled.
+bool IsAlmostUtf8(std::string_view bytes);
+
+// UTF-8 when the file starts with a UTF-8 byte order mark, is valid UTF-8
+// throughout or almost all UTF-8, else Windows-1252. An almost-UTF-8 file is
+// then refused at its first line that is not UTF-8, unless those bytes are
+// read as Windows-1252 (Windows1252StraysToUtf8) or the whole file is.
 CsvEncoding DetectEncoding(std::string_view bytes);
+
+// The lines of a UTF-8 file that hold bytes UTF-8 does not allow.
+struct CsvStrayBytes {
+    // The 1-based line of the first such byte, as ParseCsv counts lines,
+    // and that line's bytes without its line break.
+    std::int64_t line = 0;
+    std::string_view text;
+    // How many lines hold such bytes.
+    std::int64_t lines = 0;
+};
+
+// False when the bytes (after a byte order mark) are valid UTF-8; else
+// true, with where they are not.
+bool FindStrayBytes(std::string_view bytes, CsvStrayBytes& stray);
 
 // The file's text as UTF-8: UTF-8 bytes without their byte order mark, or
 // Windows-1252 bytes converted. False when UTF-8 bytes are not valid; the

@@ -2,6 +2,7 @@
 
 #include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
+#include "collection/csv/CsvFormulaGuard.h"
 
 #include <QIODevice>
 
@@ -9,16 +10,21 @@
 
 namespace {
 
-void AppendField(QByteArray& out, std::string_view field, char separator)
+void AppendField(QByteArray& out, std::string_view field, char separator, CsvFormulas formulas = CsvFormulas::Raw)
 {
+    const bool guarded = formulas == CsvFormulas::Guarded && NeedsFormulaGuard(field);
     const bool plain = std::none_of(field.begin(), field.end(), [separator](char c) {
         return c == separator || c == '"' || c == '\r' || c == '\n';
     });
     if (plain) {
+        if (guarded)
+            out.append('\'');
         out.append(field.data(), qsizetype(field.size()));
         return;
     }
     out.append('"');
+    if (guarded)
+        out.append('\'');
     std::size_t start = 0;
     while (true) {
         const std::size_t quote = field.find('"', start);
@@ -56,7 +62,7 @@ void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, 
     out.append("\r\n", 2);
 }
 
-bool WriteCsv(QIODevice& device, const CardTableModel& table)
+bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas)
 {
     constexpr qsizetype kChunk = 1 << 20;
     QByteArray buffer;
@@ -75,7 +81,7 @@ bool WriteCsv(QIODevice& device, const CardTableModel& table)
                 converted = Windows1252ToUtf8(cell);
                 cell = converted;
             }
-            AppendField(buffer, cell, ',');
+            AppendField(buffer, cell, ',', formulas);
         }
         buffer.append("\r\n", 2);
         if (buffer.size() >= kChunk && !Flush(device, buffer))

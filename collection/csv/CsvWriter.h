@@ -13,11 +13,18 @@ inline constexpr std::string_view kCsvHeaderRow = "Name,Series,Condition,Year,Pr
 
 // Appends the fields and a CR LF. A field is quoted, its quotes doubled, when
 // it holds the separator, a quote, CR or LF, and a row of one empty field is
-// written as "" so that it is not read back as an empty line.
+// written as "" so that it is not read back as an empty line. Fields go out
+// unguarded: this writes rows as they were read.
 void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, char separator = ',');
+
+// How values that a spreadsheet would run as formulas go out: behind the
+// apostrophe of CsvFormulaGuard.h, which our import takes off again, or raw,
+// as the bytes they are, for programs that want them so.
+enum class CsvFormulas { Guarded, Raw };
 
 // Writes the heading row and one row per Card, the top row first, as
 // comma-separated CR LF lines without a byte order mark. Values go out as
 // the bytes they are, or converted to UTF-8 from a collection kept in
-// Windows-1252. False on a write error.
-bool WriteCsv(QIODevice& device, const CardTableModel& table);
+// Windows-1252; guarded, unless asked for raw, where they begin like a
+// formula. False on a write error.
+bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas = CsvFormulas::Guarded);

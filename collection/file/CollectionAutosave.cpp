@@ -8,13 +8,14 @@
 
 #include <QThread>
 
-CollectionAutosave::CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages)
+CollectionAutosave::CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages,
+                                       std::chrono::milliseconds delay)
     : table_(table)
     , file_(file)
     , messages_(messages)
 {
     delay_.setSingleShot(true);
-    delay_.setInterval(kDelayMs);
+    delay_.setInterval(delay);
     connect(&delay_, &QTimer::timeout, this, &CollectionAutosave::SaveNow);
     connect(&table, &QAbstractItemModel::rowsInserted, this, &CollectionAutosave::OnTableChanged);
     connect(&table, &QAbstractItemModel::rowsRemoved, this, &CollectionAutosave::OnTableChanged);

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <memory>
 
 class CardTableModel;
@@ -27,9 +28,10 @@ class CollectionAutosave : public QObject {
 public:
     // A change is written this long after the first change since the last
     // snapshot; one made while a save is being written waits for it.
-    static constexpr int kDelayMs = 500;
+    static constexpr std::chrono::milliseconds kDelay{500};
 
-    CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages);
+    CollectionAutosave(const CardTableModel& table, CollectionSaver& file, MessageInterface& messages,
+                       std::chrono::milliseconds delay = kDelay);
     ~CollectionAutosave() override;
 
     // Changes from now on are saved. fileAsWritten tells that the file holds

@@ -1,6 +1,6 @@
 #include "collection/file/CollectionCommands.h"
 
-#include "base/FileBytes.h"
+#include "base/FileContents.h"
 #include "base/FileStamp.h"
 #include "base/StepTimes.h"
 #include "base/MessageInterface.h"
@@ -13,7 +13,6 @@
 #include "resources/StringTable.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <future>
 #include <tuple>
@@ -21,26 +20,20 @@
 #include <utility>
 #include <vector>
 
-bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
-                    ChoiceListModel& conditions, MessageInterface& messages, LoadedFile* loaded)
+FileRead ReadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
+                        ChoiceListModel& conditions, QString* reason, LoadedFile* loaded)
 {
     const QString& path = file.Path();
-    const bool existed = QFile::exists(path);
-    if (!existed) {
-        QFile created(path);
-        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            created.close();
-    }
-    std::shared_ptr<FileBytes> raw;
-    bool read = false;
+    std::shared_ptr<FileContents> raw;
+    FileRead read = FileRead::Failed;
     FileStamp stamp;
     CollectionRows rows;
     TextEncoding encoding = TextEncoding::Utf8;
-    for (const FileBytes::Way way : {FileBytes::Way::MappedWhenLarge, FileBytes::Way::Copied}) {
-        raw = std::make_shared<FileBytes>();
-        read = raw->Read(path, nullptr, way);
+    for (const FileContents::Way way : {FileContents::Way::MappedWhenLarge, FileContents::Way::Copied}) {
+        raw = std::make_shared<FileContents>();
+        read = raw->Read(path, reason, way);
         // The file as it was read: its size and time now, its checksum below.
-        stamp = read ? StampOf(path, {}) : FileStamp();
+        stamp = read == FileRead::Read ? StampOf(path, {}) : FileStamp();
         StepTimes::Mark("qmk.dat read");
 
         // The checksum and the file's encoding are found on a thread of their
@@ -64,18 +57,11 @@ bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListMode
         if (raw->Whole())
             break;
     }
-    if (read) {
-        file.Remember(stamp);
-    } else if (existed) {
-        file.LeaveFile();
-        const QString folder = QDir::toNativeSeparators(RecoveryFolder(path));
-        messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable).arg(folder),
-                           QString::fromUtf8(Text::ErrorCaption));
-    }
+    file.Remember(stamp);
     table.SetEncoding(encoding);
     series.SetEncoding(encoding);
     conditions.SetEncoding(encoding);
-    if (loaded != nullptr && read) {
+    if (loaded != nullptr && read == FileRead::Read) {
         loaded->bytes = raw;
         loaded->asWritten = rows.asWritten;
     }
@@ -85,7 +71,24 @@ bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListMode
     series.AddAll(rows.series);
     conditions.AddAll(rows.conditions);
     StepTimes::Mark("choice lists filled");
-    return read || !existed;
+    return read;
+}
+
+bool LoadCollection(CollectionSaver& file, CardTableModel& table, ChoiceListModel& series,
+                    ChoiceListModel& conditions, MessageInterface& messages, LoadedFile* loaded)
+{
+    const QString& path = file.Path();
+    CreateFileIfMissing(path);
+    QString reason;
+    const FileRead read = ReadCollection(file, table, series, conditions, &reason, loaded);
+    // A file that could not even be made is made by the first save.
+    if (read == FileRead::Read || read == FileRead::Missing)
+        return true;
+    file.LeaveFile();
+    const QString folder = QDir::toNativeSeparators(RecoveryFolder(path));
+    messages.ShowError(QString::fromUtf8(Text::CollectionUnreadable).arg(reason, folder),
+                       QString::fromUtf8(Text::ErrorCaption));
+    return false;
 }
 
 bool SaveCollection(CollectionSaver& file, const CardTableModel& table, MessageInterface& messages)

@@ -1,10 +1,13 @@
 #include "collection/file/CollectionFile.h"
 
 #include "collection/CardTableModel.h"
+#include "base/FileAccess.h"
 #include "base/LineSyntax.h"
 #include "base/Shares.h"
 #include "base/TextMode.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
@@ -144,6 +147,13 @@ bool WriteRows(QIODevice& device, const Table& table, int threads)
 }
 
 } // namespace
+
+bool IsCollectionFile(const QString& path)
+{
+    const QString name = QString::fromLatin1(kCollectionFileName);
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == QDir::current().absoluteFilePath(name)
+           || SameFile(path, name);
+}
 
 void ParseCollection(std::string_view raw, const std::function<void(const Card&)>& take)
 {

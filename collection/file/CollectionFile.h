@@ -7,10 +7,15 @@
 #include <vector>
 
 class QIODevice;
+class QString;
 class CardTableModel;
 class CardTableSnapshot;
 
 inline constexpr const char* kCollectionFileName = "qmk.dat";
+
+// Whether path names the working folder's collection file, by its own name
+// or by any other name or link.
+bool IsCollectionFile(const QString& path);
 
 // The Cards of a collection file in file order (the bottom table row first).
 // A NAME line starts the next Card; other keys may come in any order, the

@@ -35,15 +35,19 @@ bool CollectionLock::Take(QString& refusal)
     }
     qint64 pid = 0;
     QString host;
-    if (!file_.getLockInfo(&pid, &host, nullptr)) {
+    QString program;
+    if (!file_.getLockInfo(&pid, &host, &program)) {
         // A lock file naming no process is being written this moment, or was
         // cut short by a crash: the one is given time, the other taken over.
         QThread::msleep(100);
         if (file_.tryLock(0))
             return true;
-        if (!file_.getLockInfo(&pid, &host, nullptr) && file_.removeStaleLockFile() && file_.tryLock(0))
+        if (!file_.getLockInfo(&pid, &host, &program) && file_.removeStaleLockFile() && file_.tryLock(0))
             return true;
     }
-    refusal = QString::fromUtf8(Text::AlreadyOpen).arg(pid).arg(host);
+    // The lock names the program that holds it: a command-line import is
+    // not a window the collector could go and close.
+    const char* text = program == QLatin1String(kCliProgramName) ? Text::InUseByCli : Text::AlreadyOpen;
+    refusal = QString::fromUtf8(text).arg(pid).arg(host);
     return false;
 }

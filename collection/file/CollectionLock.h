@@ -4,6 +4,10 @@
 #include <QString>
 
 inline constexpr const char* kLockFileName = "qmk.lock";
+// The program that quillmark-cli's locks name: its application name, which
+// is the name of its program file. A lock naming another program than the
+// one running under its process number is stale, so the name is not set.
+inline constexpr const char* kCliProgramName = "quillmark-cli";
 
 // Keeps a second program from writing a data folder's collection file while
 // one has it open: qmk.lock in the folder, held while this object lives, and

@@ -1,7 +1,5 @@
 #include "collection/file/CollectionSaver.h"
 
-#include "base/FileAccess.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -12,6 +10,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +42,12 @@ QString MakeUnique(const QString& stem, const std::function<int(const QByteArray
     return {};
 }
 
+// The name a file found changed is kept under, but for a number when taken.
+QString ConflictStem(const QString& found)
+{
+    return QStringLiteral("%1.conflict-%2").arg(found, TimeSuffix());
+}
+
 int CreateEmpty(const QByteArray& path)
 {
     const int file = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -54,38 +59,75 @@ int CreateEmpty(const QByteArray& path)
 
 } // namespace
 
-CollectionSaver::CollectionSaver(const QString& path)
+CollectionSaver::CollectionSaver(const QString& path, PendingFile::Exchange exchange)
     : path_(QFileInfo(path).absoluteFilePath())
+    , exchange_(std::move(exchange))
 {
 }
 
-SaveOutcome CollectionSaver::Save(const Writer& write)
+SaveOutcome CollectionSaver::Save(const Writer& write, Recovery recovery)
 {
     if (gate_)
         gate_();
     SaveOutcome outcome;
-    if (leaveFile_) {
-        outcome.kind = SaveOutcome::LeftAsItWas;
-        outcome.recovery = WriteRecovery(write);
+    const auto notWritten = [&](SaveOutcome::Kind kind) {
+        outcome.kind = kind;
+        if (recovery == Recovery::Write)
+            outcome.recovery = WriteRecovery(write);
         return outcome;
-    }
-    if (!IsStillStamped(path_, known_) && QFileInfo(path_).isFile() && !KeepChangedFile(outcome)) {
-        outcome.kind = SaveOutcome::Failed;
-        outcome.recovery = WriteRecovery(write);
-        return outcome;
-    }
+    };
+    if (leaveFile_)
+        return notWritten(SaveOutcome::LeftAsItWas);
+    PendingFile pending(FinalTarget(path_));
+    // The file found is summed now, while the system still holds its bytes
+    // in memory (the write lets them go). Whether a file the exchange brings
+    // out is that very file, unchanged, is then told by its number and its
+    // change time, looked at just before the exchange, without reading it
+    // again from the disk; any other file is summed after all.
+    FileIdentity checked;
+    const bool foundOurs = known_.exists && IsStillStamped(pending.Target(), known_, &checked);
     QByteArray checksum;
-    if (WriteFileSafely(path_, Checksummed(write, checksum), &outcome.reason)) {
-        known_ = StampOf(path_, checksum);
-        return outcome;
+    if (!pending.Write(Checksummed(write, checksum), &outcome.reason))
+        return notWritten(SaveOutcome::Failed);
+    const bool untouched = foundOurs && checked.Known() && IdentityOf(pending.Target()) == checked;
+    switch (pending.ExchangeWithTarget(exchange_, &outcome.reason)) {
+    case PendingFile::Placed::Exchanged: {
+        // Something was there, so a file known to be missing is not it.
+        const bool ours = known_.exists
+                          && ((untouched && IdentityOf(pending.Temporary()).SameFileAs(checked))
+                              || IsStillStamped(pending.Temporary(), known_));
+        if (ours)
+            pending.RemoveTemporary();
+        else
+            KeepExchangedFile(pending, outcome);
+        break;
     }
-    // The file found is still in place, so its copy would only mislead.
-    if (!outcome.keptConflict.isEmpty()) {
-        QFile::remove(outcome.keptConflict);
-        outcome.keptConflict.clear();
+    case PendingFile::Placed::New:
+        // Deleted behind the program's back: there is nothing to keep.
+        break;
+    case PendingFile::Placed::NoExchange: {
+        struct stat found {};
+        const bool there = ::lstat(QFile::encodeName(pending.Target()).constData(), &found) == 0;
+        const bool ours = untouched || IsStillStamped(pending.Target(), known_);
+        if (there && !ours && !KeepChangedFile(pending.Target(), outcome))
+            return notWritten(SaveOutcome::Failed);
+        if (!pending.ReplaceTarget(&outcome.reason)) {
+            // The file found is still in place, so its copy would only mislead.
+            if (!outcome.keptConflict.isEmpty()) {
+                QFile::remove(outcome.keptConflict);
+                outcome.keptConflict.clear();
+            }
+            return notWritten(SaveOutcome::Failed);
+        }
+        break;
     }
-    outcome.kind = SaveOutcome::Failed;
-    outcome.recovery = WriteRecovery(write);
+    case PendingFile::Placed::Failed:
+        return notWritten(SaveOutcome::Failed);
+    }
+    known_.exists = true;
+    known_.size = pending.WrittenSize();
+    known_.modifiedNs = pending.WrittenModifiedNs();
+    known_.checksum = checksum;
     return outcome;
 }
 
@@ -94,13 +136,14 @@ bool CollectionSaver::Unchanged() const
     return !leaveFile_ && IsStillStamped(path_, known_);
 }
 
-// A second name for the file found, made before it is replaced: a hard link
-// needs no room on a full disk and cannot be half written. Where links are
-// not allowed the bytes are copied.
-bool CollectionSaver::KeepChangedFile(SaveOutcome& outcome)
+// A second name for the file found, made before it is replaced, where the
+// file system cannot exchange two files: a hard link needs no room on a full
+// disk and cannot be half written. Where links are not allowed the bytes are
+// copied.
+bool CollectionSaver::KeepChangedFile(const QString& found, SaveOutcome& outcome)
 {
-    const QByteArray from = QFile::encodeName(path_);
-    const QString stem = QStringLiteral("%1.conflict-%2").arg(path_, TimeSuffix());
+    const QByteArray from = QFile::encodeName(found);
+    const QString stem = ConflictStem(found);
     int error = 0;
     QString kept = MakeUnique(stem, [&from](const QByteArray& to) { return ::link(from, to) == 0 ? 0 : errno; }, error);
     if (kept.isEmpty()) {
@@ -111,7 +154,7 @@ bool CollectionSaver::KeepChangedFile(SaveOutcome& outcome)
             return false;
         }
         const auto copy = [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); };
-        if (!ReadFile(path_, bytes, &outcome.reason) || !WriteFileSafely(kept, copy, &outcome.reason)) {
+        if (!ReadFile(found, bytes, &outcome.reason) || !WriteFileSafely(kept, copy, &outcome.reason)) {
             QFile::remove(kept);
             return false;
         }
@@ -120,12 +163,25 @@ bool CollectionSaver::KeepChangedFile(SaveOutcome& outcome)
     return true;
 }
 
+// The file the exchange brought out is given its conflict name. Where no
+// name can be given it, it stays where the exchange left it, and is named
+// there: it is never removed.
+void CollectionSaver::KeepExchangedFile(PendingFile& pending, SaveOutcome& outcome)
+{
+    const QByteArray from = QFile::encodeName(pending.Temporary());
+    int error = 0;
+    const QString kept = MakeUnique(
+        ConflictStem(pending.Target()), [&from](const QByteArray& to) { return RenameWithoutReplacing(from, to); },
+        error);
+    outcome.keptConflict = kept.isEmpty() ? pending.Temporary() : kept;
+}
+
 QString CollectionSaver::WriteRecovery(const Writer& write)
 {
     if (!recovery_.isEmpty() && WriteFileSafely(recovery_, write))
         return recovery_;
     const QString name = QStringLiteral("%1.recovered-%2").arg(QFileInfo(path_).fileName(), TimeSuffix());
-    for (const QString& folder : {QFileInfo(path_).absolutePath(), QDir::homePath()}) {
+    for (const QString& folder : RecoveryFolders(path_)) {
         int error = 0;
         const QString reserved = MakeUnique(QDir(folder).filePath(name), CreateEmpty, error);
         if (reserved.isEmpty())
@@ -139,9 +195,30 @@ QString CollectionSaver::WriteRecovery(const Writer& write)
     return {};
 }
 
+QStringList RecoveryFolders(const QString& path)
+{
+    QStringList folders{QFileInfo(path).absolutePath()};
+    // Without HOME the home folder is the root folder, which is no place for
+    // a file of the user's.
+    QStringList fallbacks;
+    if (!qEnvironmentVariableIsEmpty("HOME"))
+        fallbacks << QDir::homePath();
+    fallbacks << QDir::tempPath();
+    for (const QString& folder : fallbacks) {
+        const QString clean = QDir::cleanPath(folder);
+        if (clean != QDir::rootPath() && !folders.contains(clean))
+            folders << clean;
+    }
+    return folders;
+}
+
 QString RecoveryFolder(const QString& path)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".qmk-probe-XXXXXX")));
-    return probe.open() ? folder : QDir::homePath();
+    const QStringList folders = RecoveryFolders(path);
+    for (const QString& folder : folders) {
+        QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".qmk-probe-XXXXXX")));
+        if (probe.open())
+            return folder;
+    }
+    return folders.last();
 }

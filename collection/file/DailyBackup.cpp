@@ -1,6 +1,6 @@
 #include "collection/file/DailyBackup.h"
 
-#include "base/FileBytes.h"
+#include "base/FileContents.h"
 #include "base/StepTimes.h"
 #include "collection/file/CollectionFile.h"
 
@@ -35,8 +35,9 @@ QDate DayOf(const QString& name)
     return QDate::fromString(name.mid(4, 10), QStringLiteral("yyyy-MM-dd"));
 }
 
-// Removes all but the newest copies, today's always kept; other files are
-// the collector's own.
+// Removes all but the newest copies; other files are the collector's own.
+// Today's copy always stays, even behind copies dated later by a clock that
+// was ahead: it is the one that holds the collection as it is now.
 void RemoveOldCopies(const QDir& backups, const QDate& today)
 {
     std::vector<std::pair<QDate, QString>> copies;
@@ -192,13 +193,13 @@ bool MakeDailyBackup(const QString& folder, const QDate& today, QString& reason)
 {
     if (!DailyBackupDue(folder, today))
         return true;
-    FileBytes bytes;
-    if (!bytes.Read(QDir(folder).filePath(QString::fromLatin1(kCollectionFileName))))
+    FileContents bytes;
+    if (bytes.Read(QDir(folder).filePath(QString::fromLatin1(kCollectionFileName))) != FileRead::Read)
         return true;
     return WriteDailyBackup(folder, today, bytes.View(), reason);
 }
 
-DailyBackup::DailyBackup(QString folder, QDate today, std::shared_ptr<const FileBytes> bytes,
+DailyBackup::DailyBackup(QString folder, QDate today, std::shared_ptr<const FileContents> bytes,
                          std::function<void(const QString&)> failed)
     : folder_(std::move(folder))
     , today_(today)

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <thread>
 
-class FileBytes;
+class FileContents;
 
 inline constexpr const char* kBackupFolderName = "backups";
 inline constexpr int kKeptBackups = 14;
@@ -49,7 +49,7 @@ class DailyBackup : public QObject {
 
 public:
     // Failures are told to failed, on the thread the object lives on.
-    DailyBackup(QString folder, QDate today, std::shared_ptr<const FileBytes> bytes,
+    DailyBackup(QString folder, QDate today, std::shared_ptr<const FileContents> bytes,
                 std::function<void(const QString&)> failed);
     ~DailyBackup() override;
 
@@ -64,7 +64,7 @@ private:
 
     QString folder_;
     QDate today_;
-    std::shared_ptr<const FileBytes> bytes_;
+    std::shared_ptr<const FileContents> bytes_;
     std::function<void(const QString&)> failed_;
     std::mutex mutex_;
     std::condition_variable done_;

@@ -379,21 +379,150 @@ private slots:
 
     // Delete
 
+    // The fields keep the deleted Card, so that Add can put it back; its row
+    // is gone, and no other row is marked in its place: a second Delete and
+    // an Update write nothing until a row is chosen.
     void deleteRemovesTheMarkedRowAndKeepsTheFields()
     {
         WindowFixture f;
         f.folder.Write("qmk.dat", kThreeCards);
         MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
         f.ClickRow(1);
         f.Click("deleteButton");
         QCOMPARE(Names(window), (QStringList{"Ace", "Crow"}));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
         QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
         QCOMPARE(f.Field("seriesBox")->text(), QStringLiteral("Base Set"));
+        QCOMPARE(window.SelectionMark(), -1);
+        QVERIFY(view->selectionModel()->selectedRows().isEmpty());
+        QVERIFY(f.messages.shown.isEmpty());
+
+        f.Click("updateButton");
+        f.Click("deleteButton");
+        QCOMPARE(Names(window), (QStringList{"Ace", "Crow"}));
+        QCOMPARE(window.CardTable().RowCard(1)[SeriesField], std::string("Jungle"));
         QVERIFY(f.messages.shown.isEmpty());
 
         f.Click("addButton");
         QCOMPARE(Names(window), (QStringList{"Bolt", "Ace", "Crow"}));
+        QCOMPARE(window.SelectionMark(), 0);
+    }
+
+    // Update asks before it rewrites a row with fields that were not read
+    // from it: the Card of a deleted row, or fields cleared and typed anew.
+    // No keeps the row; Yes rewrites it.
+    void updateAsksBeforeAnotherCardsFields_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No") << false;
+        QTest::newRow("Yes") << true;
+    }
+
+    void updateAsksBeforeAnotherCardsFields()
+    {
+        QFETCH(bool, yes);
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
+        f.ClickRow(1);
+        f.Click("deleteButton");
+        // Something marks the top row without reading it.
+        view->selectionModel()->setCurrentIndex(view->model()->index(0, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QCOMPARE(window.SelectionMark(), 0);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
+        f.messages.answers = {yes};
+        f.Click("updateButton");
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown[0].text,
+                 QStringLiteral("The fields hold \u201cBolt\u201d, the Card you deleted.\r\n"
+                                "Do you really want to replace the selected Card, \u201cAce\u201d, with it?"));
+        QCOMPARE(f.messages.shown[0].caption, QCoreApplication::applicationName());
+        QVERIFY(f.messages.shown[0].question);
+        QCOMPARE(Names(window), yes ? (QStringList{"Bolt", "Crow"}) : (QStringList{"Ace", "Crow"}));
+        QCOMPARE(window.CardTable().RowCard(0)[SeriesField], yes ? std::string("Base Set") : std::string("Fossil"));
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
+
+        // Cleared fields are no row's Card either.
+        f.ClickRow(1);
+        f.Click("clearButton");
+        f.Type("nameEdit", QStringLiteral("Dusk"));
+        f.messages.answers = {yes};
+        f.Click("updateButton");
+        QCOMPARE(f.messages.shown.size(), 2);
+        QCOMPARE(f.messages.shown[1].text,
+                 QStringLiteral("The fields do not hold the selected Card, \u201cCrow\u201d, but \u201cDusk\u201d.\r\n"
+                                "Do you really want to replace \u201cCrow\u201d with what the fields hold?"));
+        QCOMPARE(window.CardTable().Cell(1, NameField), yes ? std::string_view("Dusk") : std::string_view("Crow"));
+
+        // Once rewritten the row is the fields' own: no more questions.
+        f.Type("yearEdit", QStringLiteral("1990"));
+        f.messages.answers = {true};
+        f.Click("updateButton");
+        QCOMPARE(f.messages.shown.size(), yes ? 2 : 3);
+        QCOMPARE(window.CardTable().Cell(1, NameField), std::string_view("Dusk"));
+        QCOMPARE(window.CardTable().Cell(1, YearField), std::string_view("1990"));
+    }
+
+    // An Add undone puts the mark back on the row it was on, while the
+    // fields keep the Card that was added: Update asks before it rewrites
+    // that row. An Update undone leaves the fields and the mark on one Card.
+    void updateAfterAnUndoneAddAsks()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        f.ClickRow(2);
+        f.Type("nameEdit", QStringLiteral("Dusk"));
+        f.Click("addButton");
+        window.OnUndo();
+        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
+        QCOMPARE(window.SelectionMark(), 2);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Dusk"));
+        f.Click("updateButton");
+        QCOMPARE(f.messages.shown.size(), 1);
+        QVERIFY(f.messages.shown[0].question);
+        QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
+
+        f.ClickRow(1);
+        f.Type("yearEdit", QStringLiteral("1990"));
+        f.Click("updateButton");
+        window.OnUndo();
+        QCOMPARE(window.SelectionMark(), 1);
+        QCOMPARE(window.HeldCard(), window.CardTable().RowCard(1));
+        f.Type("yearEdit", QStringLiteral("1991"));
+        f.Click("updateButton");
+        QCOMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(window.CardTable().Cell(1, YearField), std::string_view("1991"));
+    }
+
+    // A Card added is the top row and the fields' Card: the mark moves to
+    // it, and Update then rewrites it, not the row marked before.
+    void addMarksTheNewCard()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kThreeCards);
+        MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
+        f.ClickRow(2);
+        f.Type("nameEdit", QStringLiteral("Dusk"));
+        f.Click("addButton");
+        QCOMPARE(Names(window), (QStringList{"Dusk", "Ace", "Bolt", "Crow"}));
+        QCOMPARE(window.SelectionMark(), 0);
+        QCOMPARE(view->selectionModel()->selectedRows().value(0).row(), 0);
+        f.Type("priceEdit", QStringLiteral("$1"));
+        f.Click("updateButton");
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(window.CardTable().Cell(0, PriceField), std::string_view("$1"));
+        QCOMPARE(window.CardTable().RowCard(3)[NameField], std::string("Crow"));
+        QCOMPARE(window.CardTable().Cell(3, PriceField), std::string_view(""));
+
+        // An Add refused leaves the mark and the row read as they were.
+        f.Type("nameEdit", QString());
+        f.Click("addButton");
+        QCOMPARE(window.SelectionMark(), 0);
     }
 
     // Without a marked row Update and Delete write nothing, and Delete
@@ -444,23 +573,49 @@ private slots:
         QCOMPARE(window.HeldCard(), window.CardTable().RowCard(1));
     }
 
-    void clickFillsTheFieldsAndKeysDoNot()
+    // The keys and a right-click read the row they move the mark to, as a
+    // click does; a key that moves nothing reads nothing.
+    void keysAndRightClickReadTheRow()
     {
         WindowFixture f;
         f.folder.Write("qmk.dat", kThreeCards);
         MainWindow& window = f.Open();
+        auto* view = f.Find<QTableView>("cardTable");
         f.ClickRow(2);
         QCOMPARE(Fields(f), (QStringList{"Crow", "Jungle", "Poor", "1999", "", "", "", ""}));
-        QTest::keyClick(f.Find<QTableView>("cardTable"), Qt::Key_Up);
+        QTest::keyClick(view, Qt::Key_Up);
         QCOMPARE(window.SelectionMark(), 1);
+        QCOMPARE(Fields(f), (QStringList{"Bolt", "Base Set", "Mint", "2004", "9.50", "2", "", ""}));
+        QCOMPARE(window.HeldCard(), window.CardTable().RowCard(1));
+        QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(window.SelectionMark(), 0);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Ace"));
+        f.Type("priceEdit", QStringLiteral("typed"));
+        QTest::keyClick(view, Qt::Key_Up);
+        QCOMPARE(window.SelectionMark(), 0);
+        QCOMPARE(f.Field("priceEdit")->text(), QStringLiteral("typed"));
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(window.SelectionMark(), 2);
         QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
-        auto* view = f.Find<QTableView>("cardTable");
-        QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->visualRect(view->model()->index(0, 0)).center());
-        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Crow"));
+
+        QTest::mouseClick(view->viewport(), Qt::RightButton, {}, view->visualRect(view->model()->index(1, 0)).center());
+        QCOMPARE(window.SelectionMark(), 1);
+        QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("Bolt"));
+        QCOMPARE(view->selectionModel()->selectedRows().value(0).row(), 1);
+
+        // Update after the keys rewrites the row they read, without a question.
+        QTest::keyClick(view, Qt::Key_Down);
+        f.Type("descriptionEdit", QStringLiteral("read by the keys"));
+        f.Click("updateButton");
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(window.CardTable().Cell(2, DescriptionField), std::string_view("read by the keys"));
+        QCOMPARE(window.CardTable().Cell(1, DescriptionField), std::string_view(""));
     }
 
     // The column sort, as the window runs it
 
+    // A heading click sorts the rows; the mark follows the Card the fields
+    // were read from, and the fields keep what was typed.
     void headingClickMovesOnlyTheRows()
     {
         WindowFixture f;
@@ -474,20 +629,25 @@ private slots:
 
         ClickHeading(f, YearField);
         QCOMPARE(Names(window), (QStringList{"Crow", "Ace", "Bolt"}));
-        QCOMPARE(window.SelectionMark(), 2);
-        QVERIFY(view->selectionModel()->isRowSelected(2, {}));
+        QCOMPARE(window.SelectionMark(), 0);
+        QVERIFY(view->selectionModel()->isRowSelected(0, {}));
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(Fields(f), (QStringList{"typed, not applied", "Jungle", "Poor", "1999", "", "", "", ""}));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("3"));
         QCOMPARE(Widths(view), widths);
-        QVERIFY(!view->horizontalHeader()->isSortIndicatorShown());
 
         ClickHeading(f, YearField);
         QCOMPARE(Names(window), (QStringList{"Bolt", "Ace", "Crow"}));
         QCOMPARE(window.SelectionMark(), 2);
         QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("typed, not applied"));
 
+        // Update rewrites the Card the fields were read from, where it is now.
+        f.Click("updateButton");
+        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(Names(window), (QStringList{"Bolt", "Ace", "typed, not applied"}));
+
         f.Quit();
-        QCOMPARE(f.folder.Read("qmk.dat"), CollectionBytes({{"Crow", "Jungle", "Poor", "1999"},
+        QCOMPARE(f.folder.Read("qmk.dat"), CollectionBytes({{"typed, not applied", "Jungle", "Poor", "1999"},
                                                             {"Ace", "Fossil", "Good", "2001", "12.00", "10"},
                                                             {"Bolt", "Base Set", "Mint", "2004", "9.50", "2"}}));
     }

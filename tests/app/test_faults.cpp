@@ -7,16 +7,23 @@
 #include "base/TextMode.h"
 #include "pages/PageTemplates.h"
 #include "prefs/Preferences.h"
+#include "support/FileBytes.h"
+#include "support/FilledPage.h"
 #include "support/FullDevice.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -85,12 +92,6 @@ QStringList CardNames(const QByteArray& bytes)
     return names;
 }
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The one recovery file in a folder.
 QByteArray RecoveryIn(const QString& folder)
 {
@@ -98,7 +99,7 @@ QByteArray RecoveryIn(const QString& folder)
     const QStringList found = dir.entryList({QStringLiteral("qmk.dat.recovered-*")}, QDir::Files);
     if (found.size() != 1)
         return "(" + QByteArray::number(found.size()) + " recovery files)";
-    return ReadFile(dir.filePath(found.first()));
+    return FileBytes(dir.filePath(found.first()));
 }
 
 bool WasShown(const RecordingMessages& messages, const QString& text, const QString& caption)
@@ -145,10 +146,10 @@ private slots:
     void writersReportAFullDevice()
     {
         CardTableModel table;
-        table.SetRows(CardsIn(kOldCollection));
+        SetTableRows(table, CardsIn(kOldCollection));
         Preferences prefs;
         prefs.Name = "Ann";
-        const std::string page = FillPage("<html>#DATA#</html>\n", FooterRow(), prefs, {});
+        const std::string page = FilledPage("<html>#DATA#</html>\n", FooterRow(), prefs, {});
         const std::function<bool(QIODevice&)> writers[] = {
             [&](QIODevice& device) { return WriteCollection(device, table); },
             [&](QIODevice& device) { return WritePreferences(device, prefs); },
@@ -229,6 +230,87 @@ private slots:
             QVERIFY(QFileInfo(QString::fromLatin1(name)).isDir());
     }
 
+    // Named pipes and a link to /dev/zero where the files should be: the
+    // window opens at once instead of waiting in open() or reading without
+    // end; each file is refused with a box that says what it is, none is
+    // replaced, and the Cards go to a recovery file.
+    void specialFilesInPlaceOfFiles()
+    {
+        WindowFixture f;
+        for (const char* name : {"qmk.dat", "qmk.ini", "CatalogueOutside.htm"})
+            QCOMPARE(::mkfifo(name, 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("CatalogueInside.htm")));
+        f.Open();
+        QVERIFY(WasShown(f.messages, QStringLiteral("Your preferences file qmk.ini could not be read"),
+                         QStringLiteral("Error")));
+        QVERIFY(WasShown(f.messages, QStringLiteral("Your collection file qmk.dat could not be read.\r\n%1: not a "
+                                                    "regular file but a named pipe")
+                                         .arg(f.folder.Path(QStringLiteral("qmk.dat"))),
+                         QStringLiteral("Error")));
+        f.Type("nameEdit", QStringLiteral("Kept"));
+        f.Click("addButton");
+        f.messages.shown.clear();
+        f.Click("catalogueButton");
+        QVERIFY(WasShown(f.messages, QStringLiteral("Error loading file\r\nCatalogueOutside.htm: not a regular file but a named pipe"),
+                         QStringLiteral("Error")));
+        QVERIFY(WasShown(f.messages, QStringLiteral("Error loading file\r\nCatalogueInside.htm: not a regular file but a device"),
+                         QStringLiteral("Error")));
+        f.Quit();
+        QCOMPARE(CardNames(RecoveryIn(QDir::currentPath())), QStringList{"Kept"});
+        for (const char* name : {"qmk.dat", "qmk.ini", "CatalogueOutside.htm"}) {
+            struct stat info {};
+            QCOMPARE(::lstat(name, &info), 0);
+            QVERIFY2(S_ISFIFO(info.st_mode), name);
+        }
+        QVERIFY(QFileInfo(QStringLiteral("CatalogueInside.htm")).isSymLink());
+    }
+
+    // qmk.dat a link to /dev/zero: refused at once, not read until memory
+    // runs out.
+    void collectionLinkedToAnEndlessDevice()
+    {
+        WindowFixture f;
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("qmk.dat")));
+        QElapsedTimer clock;
+        clock.start();
+        f.Open();
+        QVERIFY(clock.elapsed() < 10000);
+        QCOMPARE(f.window->CardTable().rowCount(), 0);
+        QVERIFY(WasShown(f.messages, QStringLiteral("Your collection file qmk.dat could not be read."),
+                         QStringLiteral("Error")));
+        QVERIFY(f.messages.shown.first().text.contains(QStringLiteral("not a regular file but a device")));
+        f.Quit();
+        QVERIFY(QFileInfo(QStringLiteral("qmk.dat")).isSymLink());
+    }
+
+    // Without HOME, a read-only data folder's Cards go to the system's
+    // temporary folder, never to the root folder.
+    void noHomeAndAReadOnlyFolder()
+    {
+        QTemporaryDir temporary;
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            tmpdir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
+        });
+        WindowFixture f;
+        MountOver mount(QDir::currentPath());
+        if (!mount.Bind())
+            QSKIP("this machine does not allow a bind mount");
+        OpenAndAdd(f, QStringLiteral("New"));
+        if (!mount.MakeReadOnly())
+            QSKIP("this machine does not allow remounting read-only");
+        qunsetenv("HOME");
+        qputenv("TMPDIR", temporary.path().toLocal8Bit());
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kOldCollection);
+        QCOMPARE(CardNames(RecoveryIn(temporary.path())), (QStringList{"Old One", "Old Two", "New"}));
+        QVERIFY(QDir::root().entryList({QStringLiteral("qmk.dat.recovered-*")}, QDir::Files).isEmpty());
+        QVERIFY(WasShown(f.messages, QStringLiteral("Save to File"), QStringLiteral("Error Writing File")));
+        QVERIFY(f.messages.shown.last().text.contains(temporary.path()));
+    }
+
     // The data folder turns read-only while the window is open.
     void dataFolderReadOnlyAtClose()
     {
@@ -273,6 +355,9 @@ private slots:
         }
         QVERIFY(WasShown(f.messages, QStringLiteral("Your changes could not be saved to qmk.dat ("),
                          QStringLiteral("Error Writing File")));
+        // In the system's words, not as an unknown error.
+        QVERIFY2(f.messages.shown.first().text.contains(QStringLiteral("No space left on device")),
+                 qPrintable(f.messages.shown.first().text));
         QCOMPARE(CardNames(f.folder.Read("qmk.dat")), (QStringList{"Old One", "Old Two", "New"}));
 
         QVERIFY(QFile::remove(QStringLiteral("filler")));
@@ -354,7 +439,7 @@ private slots:
         if (shown)
             f.Open();
         else
-            f.window = std::make_unique<MainWindow>(f.messages);
+            f.window = std::make_unique<MainWindow>(f.questions);
         QCOMPARE(f.window->CardTable().rowCount(), cards);
         QCOMPARE(f.Field("countBox")->text(), QString::number(cards));
         f.Quit();

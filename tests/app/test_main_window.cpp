@@ -47,7 +47,8 @@ private slots:
     {
         WindowFixture f;
         MainWindow& window = f.Open();
-        QCOMPARE(window.windowTitle(), QStringLiteral("Quillmark - Velmora"));
+        // The program's caption, then the folder that is open.
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quillmark - Velmora - ") + QDir::current().dirName());
         for (const char* name : {"nameEdit", "seriesBox", "conditionBox", "yearEdit", "priceEdit", "quantityEdit",
                                  "urlEdit", "descriptionEdit"})
             QCOMPARE(f.Field(name)->text(), QString());

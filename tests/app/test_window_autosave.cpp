@@ -30,7 +30,7 @@ void OpenPrepared(WindowFixture& f)
     if (folder.Prepare(f.folder.Path(QStringLiteral(".")), false, reason) != CollectionFolder::Refusal::None
         || !folder.Enter(reason))
         qFatal("%s", qPrintable(reason));
-    f.window = std::make_unique<MainWindow>(f.messages, std::move(folder));
+    f.window = std::make_unique<MainWindow>(f.questions, std::move(folder));
     f.window->show();
 }
 
@@ -88,7 +88,8 @@ private slots:
         f.Quit();
         const QByteArray closed = f.folder.Read("qmk.dat");
         QCOMPARE(Names(closed), QStringList{"Bolt"});
-        QTest::qWait(CollectionAutosave::kDelayMs * 2);
+        QVERIFY(!f.window->Autosave().Saving());
+        QCoreApplication::processEvents();
         QCOMPARE(saves.size(), 0);
         QCOMPARE(f.folder.Read("qmk.dat"), closed);
         QVERIFY(f.messages.shown.isEmpty());

@@ -1,9 +1,21 @@
 #include "collection/file/CollectionLock.h"
+#include "support/FileBytes.h"
 #include "support/WindowTest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,8 +38,7 @@ Run Cli(const QStringList& arguments, const QString& folder = QDir::currentPath(
 
 QByteArray Sample(const char* name)
 {
-    QFile file(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + QString::fromLatin1(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileBytes(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/") + QString::fromLatin1(name));
 }
 
 const QByteArray kCollection = CollectionBytes({
@@ -45,6 +56,31 @@ const QByteArray kCsvCollection = CollectionBytes({
 });
 
 const QByteArray kCsvHeader = "Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n";
+
+// Makes a named pipe at the path.
+void MakePipe(const QString& path)
+{
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+}
+
+bool IsPipe(const QString& path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+// Puts a file prepared beside the path in its place in one step, as a sync
+// tool does.
+void ReplaceAtOnce(const QString& path, const QByteArray& bytes)
+{
+    const QString prepared = path + QStringLiteral(".sync-tmp");
+    QFile file(prepared);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(prepared));
+    file.close();
+    if (::rename(QFile::encodeName(prepared).constData(), QFile::encodeName(path).constData()) != 0)
+        qFatal("cannot replace %s", qPrintable(path));
+}
 
 void Fill(const TempFolder& folder)
 {
@@ -97,28 +133,108 @@ private slots:
         QVERIFY(run.err.isEmpty());
     }
 
-    // A missing file is reported, and nothing is written or created.
-    void missingFilesWriteNothing_data()
+    // A missing collection is reported, and nothing is written or created.
+    void missingCollectionWritesNothing()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.ini"), kPreferences);
+        const Run run = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("qmk.dat"), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QDir(folder.Path({})).entryList(QDir::Files), QStringList{QStringLiteral("qmk.ini")});
+    }
+
+    // Missing templates are copied in from the samples, as the window does,
+    // and the page is written from them; templates of the folder's own stay.
+    void missingTemplatesAreCopied_data()
     {
         QTest::addColumn<QString>("missing");
         QTest::newRow("outer template") << "CatalogueOutside.htm";
         QTest::newRow("row template") << "CatalogueInside.htm";
-        QTest::newRow("collection") << "qmk.dat";
     }
-    void missingFilesWriteNothing()
+    void missingTemplatesAreCopied()
     {
         QFETCH(QString, missing);
         TempFolder folder;
         Fill(folder);
+        folder.Write(QStringLiteral("ListOutside.htm"), "mine");
         QFile::remove(folder.Path(missing));
-        QFile::remove(folder.Path(QStringLiteral("qmk.ini")));
         const Run run = Cli({QStringLiteral("catalogue")});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(missing.toUtf8()), run.err.constData());
-        QVERIFY(run.out.isEmpty());
-        QVERIFY(!folder.Exists(missing));
-        QVERIFY(!folder.Exists(QStringLiteral("catalogue.htm")));
-        QVERIFY(!folder.Exists(QStringLiteral("qmk.ini")));
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.err.isEmpty());
+        QCOMPARE(folder.Read(missing), Sample(missing.toLatin1().constData()));
+        QCOMPARE(folder.Read(QStringLiteral("ListOutside.htm")), QByteArray("mine"));
+        QVERIFY(folder.Read(QStringLiteral("catalogue.htm")).contains("Ironbark Sentinel"));
+    }
+
+    // A folder that holds only the collection import-csv made is published
+    // with the sample templates.
+    void publishesAFolderMadeByImport()
+    {
+        TempFolder here;
+        here.Write(QStringLiteral("cards.csv"), kCsvHeader + "Ember Wisp,Ashfall,Played,2003,$1.50,2,,\r\n");
+        QVERIFY(QDir().mkdir(QStringLiteral("new")));
+        const Run imported = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
+                                  QStringLiteral("new")});
+        QVERIFY2(imported.exitCode == 0, imported.err.constData());
+        for (const QString& command : {QStringLiteral("list"), QStringLiteral("catalogue")}) {
+            const Run run = Cli({command, QStringLiteral("--folder"), QStringLiteral("new")});
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+            QVERIFY(run.err.isEmpty());
+        }
+        QVERIFY(here.Read(QStringLiteral("new/list.htm")).contains("Ember Wisp"));
+        QVERIFY(here.Read(QStringLiteral("new/catalogue.htm")).contains("Ember Wisp"));
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
+            QCOMPARE(here.Read(QStringLiteral("new/") + QLatin1String(name)), Sample(name));
+    }
+
+    // A page that would be empty because its outer template is is not
+    // written, the old page kept; one whose row template is empty is written
+    // with a warning that it shows no Cards.
+    void emptyTemplatesAreNamed()
+    {
+        TempFolder folder;
+        Fill(folder);
+        folder.Write(QStringLiteral("CatalogueOutside.htm"), "\r\n");
+        folder.Write(QStringLiteral("catalogue.htm"), "old page");
+        const Run empty = Cli({QStringLiteral("catalogue")});
+        QCOMPARE(empty.exitCode, 1);
+        QVERIFY(empty.out.isEmpty());
+        QVERIFY2(empty.err.startsWith("quillmark-cli: CatalogueOutside.htm is empty, so the page would be empty; "
+                                      "nothing was written."),
+                 empty.err.constData());
+        QCOMPARE(folder.Read(QStringLiteral("catalogue.htm")), QByteArray("old page"));
+        QCOMPARE(folder.Read(QStringLiteral("CatalogueOutside.htm")), QByteArray("\r\n"));
+
+        folder.Write(QStringLiteral("ListInside.htm"), "");
+        QVERIFY(QDir().mkdir(QStringLiteral("out")));
+        const Run withoutCards = Cli({QStringLiteral("list")});
+        QCOMPARE(withoutCards.exitCode, 0);
+        QCOMPARE(withoutCards.err,
+                 QByteArray("quillmark-cli: ListInside.htm is empty, so the page shows none of the Cards\n"));
+        QVERIFY(!folder.Read(QStringLiteral("out/my list.htm")).contains("Ironbark"));
+    }
+
+    // The man page says what the import does with line breaks inside
+    // quoted values: a line feed, or CR LF, becomes a space; a CR alone is
+    // kept, as qmk.dat keeps it.
+    void manPageTellsWhatBecomesOfLineBreaks()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("in.csv"),
+                     "Name,Notes\r\nA,\"one\ntwo\"\r\nB,\"one\r\ntwo\"\r\nC,\"one\rtwo\"\r\n");
+        QCOMPARE(Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")}).exitCode, 0);
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")),
+                 CollectionBytes({{"C", "", "", "", "", "", "", "one\rtwo"},
+                                  {"B", "", "", "", "", "", "", "one two"},
+                                  {"A", "", "", "", "", "", "", "one two"}}));
+        QFile page(QStringLiteral(QUILLMARK_TEMPLATE_DIR "/../resources/man/quillmark-cli.1"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll()).simplified();
+        QVERIFY(!text.contains(QStringLiteral("a line break and byte 26 become spaces")));
+        QVERIFY(text.contains(QStringLiteral("In each value a line feed, or a CR LF, inside quotes becomes a space")));
+        QVERIFY(text.contains(QStringLiteral("a CR alone is kept")));
     }
 
     // Commands that only read qmk.dat run while a window holds the folder.
@@ -166,6 +282,34 @@ private slots:
         QCOMPARE(here.Read(QStringLiteral("cards.csv")), toOutput.out);
         QVERIFY(!collection.Exists(QStringLiteral("cards.csv")));
         QCOMPARE(collection.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+    }
+
+    // A value that begins like a formula goes out behind an apostrophe,
+    // unless --raw is given; the import takes the apostrophe off again.
+    void exportsFormulasGuardedOrRaw()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), CollectionBytes({{"=HYPERLINK(\"http://x\")", "-", "'@1"},
+                                                                   {"'tis", "+44", "", "", "", "", "", "\tnote"}}));
+        const Run guarded = Cli({QStringLiteral("export-csv")});
+        QCOMPARE(guarded.exitCode, 0);
+        QCOMPARE(guarded.out, kCsvHeader + "'tis,'+44,,,,,,'\tnote\r\n"
+                                           "\"'=HYPERLINK(\"\"http://x\"\")\",'-,''@1,,,,,\r\n");
+        const Run raw = Cli({QStringLiteral("export-csv"), QStringLiteral("--raw")});
+        QCOMPARE(raw.exitCode, 0);
+        QCOMPARE(raw.out, kCsvHeader + "'tis,+44,,,,,,\tnote\r\n"
+                                       "\"=HYPERLINK(\"\"http://x\"\")\",-,'@1,,,,,\r\n");
+        QCOMPARE(Cli({QStringLiteral("export-csv"), QStringLiteral("--raw"), QStringLiteral("-o"),
+                      QStringLiteral("raw.csv")})
+                     .exitCode,
+                 0);
+        QCOMPARE(folder.Read(QStringLiteral("raw.csv")), raw.out);
+        QVERIFY(Cli({QStringLiteral("export-csv"), QStringLiteral("--help")}).out.contains("--raw"));
+
+        TempFolder second;
+        second.Write(QStringLiteral("cards.csv"), guarded.out);
+        QCOMPARE(Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv")}).exitCode, 0);
+        QCOMPARE(second.Read(QStringLiteral("qmk.dat")), folder.Read(QStringLiteral("qmk.dat")));
     }
 
     void exportFailures()
@@ -230,6 +374,13 @@ private slots:
         QTest::newRow("tab") << QStringList{"--separator", "tab"} << QByteArray("Name\tSet\r\na,b\tc\r\n")
                              << QByteArray("1 Card imported\n")
                              << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"a,b", "c"}});
+        // Told, an almost-UTF-8 file is read as Windows-1252 all the same.
+        QTest::newRow("almost all UTF-8, read as told")
+            << QStringList{"--encoding", "windows-1252"}
+            << QByteArray("Name\r\n\xc3\xa9\xc3\xa9\xc3\xa9\r\nCaf\xe9\r\n")
+            << QByteArray("2 Cards imported\n")
+            << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"Caf\xc3\xa9"},
+                                {"\xc3\x83\xc2\xa9\xc3\x83\xc2\xa9\xc3\x83\xc2\xa9"}});
         QTest::newRow("detected") << QStringList() << QByteArray("Name;Price\r\nEuro;1,50 \x80\r\n")
                                   << QByteArray("1 Card imported\n")
                                   << CollectionBytes({{"Old", "S", "", "", "", "3"}, {"Euro", "", "", "", "1,50 \xe2\x82\xac"}});
@@ -263,6 +414,18 @@ private slots:
         QTest::newRow("not UTF-8 as told") << QStringList{"in.csv", "--encoding", "utf-8"}
                                            << kCsvHeader + "A\r\n\"B\r\nCaf\xe9\"\r\n" << 1
                                            << QByteArray("in.csv: line 4: this line is not valid UTF-8");
+        // Almost all UTF-8: not garbled as Windows-1252, but refused at the
+        // line of the first byte that is not UTF-8, early or late in the file.
+        QByteArray accented;
+        for (int i = 0; i < 3000; ++i)
+            accented += "Caf\xc3\xa9 " + QByteArray::number(i) + ",\xc3\x89" "dition\r\n";
+        QTest::newRow("almost all UTF-8") << QStringList{"in.csv"} << kCsvHeader + accented + "Caf\xe9,Base\r\n" << 1
+                                          << QByteArray("in.csv: line 3002: this line is not valid UTF-8, though "
+                                                        "almost all of the file is; nothing was imported");
+        QTest::newRow("almost all UTF-8, early") << QStringList{"in.csv"}
+                                                 << kCsvHeader + "Caf\xe9,Base\r\n" + accented << 1
+                                                 << QByteArray("in.csv: line 2: this line is not valid UTF-8, though "
+                                                               "almost all of the file is; nothing was imported");
         QTest::newRow("no Name column") << QStringList{"in.csv"} << QByteArray("\r\nTeam,Set\r\nA,B\r\n") << 1
                                         << QByteArray("line 2: no column is headed Name");
         QTest::newRow("missing file") << QStringList{"none.csv"} << QByteArray() << 1 << QByteArray("none.csv");
@@ -312,6 +475,234 @@ private slots:
         const Run exported = Cli({QStringLiteral("export-csv")});
         QCOMPARE(exported.exitCode, 0);
         QVERIFY(exported.out.startsWith(kCsvHeader));
+    }
+
+    // Another program replaces qmk.dat while an import runs, after the
+    // import read it: its file is kept beside as a conflict file and the
+    // import says so; qmk.dat holds what the import read plus the import.
+    void importKeepsAFileChangedMeanwhile()
+    {
+        TempFolder folder;
+        const QByteArray before = CollectionBytes({{"Old", "S"}});
+        folder.Write(QStringLiteral("qmk.dat"), before);
+        QByteArray csv = "Name,Series\r\n";
+        for (int row = 0; row < 150000; ++row)
+            csv += "Imported " + QByteArray::number(row) + ",Set\r\n";
+        folder.Write(QStringLiteral("in.csv"), csv);
+        const QString path = folder.Path(QStringLiteral("qmk.dat"));
+        // The import reads qmk.dat once, after the lock and before it reads
+        // the rows; its file closes after that read.
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(::inotify_add_watch(watch, QFile::encodeName(path).constData(), IN_CLOSE_NOWRITE) >= 0);
+        QProcess import;
+        import.start(QStringLiteral(QUILLMARK_CLI), {QStringLiteral("import-csv"), QStringLiteral("in.csv")});
+        QVERIFY(import.waitForStarted());
+        pollfd event {watch, POLLIN, 0};
+        QCOMPARE(::poll(&event, 1, 30000), 1);
+        const QByteArray theirs = CollectionBytes({{"Theirs", "Elsewhere"}});
+        ReplaceAtOnce(path, theirs);
+        ::close(watch);
+        QVERIFY(import.waitForFinished(60000));
+        const QByteArray err = import.readAllStandardError();
+        QVERIFY2(import.exitCode() == 0, err.constData());
+        QCOMPARE(import.readAllStandardOutput(), QByteArray("150,000 Cards imported\n"));
+
+        const QStringList kept = QDir(folder.Path({})).entryList({QStringLiteral("qmk.dat.conflict-*")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(folder.Read(kept.first()), theirs);
+        QVERIFY2(err.contains("qmk.dat was changed by another program while quillmark-cli was working on it.\n"
+                              "The file found was kept as " + folder.Path(kept.first()).toUtf8()),
+                 err.constData());
+        const QByteArray saved = folder.Read(QStringLiteral("qmk.dat"));
+        QVERIFY(saved.contains("NAME=Imported 149999\r\n"));
+        QVERIFY(saved.startsWith(before.left(before.size() - 2)));
+        QVERIFY(!saved.contains("Theirs"));
+    }
+
+    // Only regular files are read: a named pipe where a file should be, or a
+    // link to /dev/zero, is refused at once with what it is, and nothing is
+    // written or replaced.
+    void refusesSpecialFiles_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("special");
+        const QStringList exportCsv{"export-csv"};
+        const QStringList stats{"stats"};
+        const QStringList import{"import-csv", "in.csv"};
+        const QStringList catalogue{"catalogue"};
+        QTest::newRow("export-csv, qmk.dat a pipe") << exportCsv << "qmk.dat" << "a named pipe";
+        QTest::newRow("export-csv, qmk.dat /dev/zero") << exportCsv << "qmk.dat" << "a device";
+        QTest::newRow("stats, qmk.dat a pipe") << stats << "qmk.dat" << "a named pipe";
+        QTest::newRow("import-csv, qmk.dat a pipe") << import << "qmk.dat" << "a named pipe";
+        QTest::newRow("import-csv, qmk.dat /dev/zero") << import << "qmk.dat" << "a device";
+        QTest::newRow("import-csv, the CSV file a pipe") << import << "in.csv" << "a named pipe";
+        QTest::newRow("import-csv, the CSV file /dev/zero") << import << "in.csv" << "a device";
+        QTest::newRow("catalogue, a template a pipe") << catalogue << "CatalogueOutside.htm" << "a named pipe";
+        QTest::newRow("catalogue, a template /dev/zero") << catalogue << "CatalogueInside.htm" << "a device";
+        QTest::newRow("catalogue, qmk.ini a pipe") << catalogue << "qmk.ini" << "a named pipe";
+    }
+    void refusesSpecialFiles()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, file);
+        QFETCH(QString, special);
+        TempFolder folder;
+        Fill(folder);
+        folder.Write(QStringLiteral("in.csv"), "Name\r\nNew\r\n");
+        QFile::remove(folder.Path(file));
+        if (special == QLatin1String("a named pipe"))
+            MakePipe(folder.Path(file));
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), folder.Path(file)));
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = Cli(command);
+        QVERIFY(clock.elapsed() < 20000);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("%1: not a regular file but %2").arg(file, special).toUtf8()),
+                 run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(special == QLatin1String("a named pipe") ? IsPipe(folder.Path(file)) : QFileInfo(folder.Path(file)).isSymLink());
+        if (file != QLatin1String("qmk.dat"))
+            QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCollection);
+        QVERIFY(!folder.Exists(QStringLiteral("catalogue.htm")));
+        QVERIFY(!folder.Exists(QStringLiteral("qmk.lock")));
+    }
+
+    // Where export-csv -o may write: standard output through /dev/stdout, a
+    // pipe a program reads, never the collection's own qmk.dat; a pipe that
+    // nobody reads is refused and a full device says so, each left as it is.
+    void exportTargets()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        const QByteArray csv = Cli({QStringLiteral("export-csv")}).out;
+        QVERIFY(csv.startsWith(kCsvHeader));
+
+        const Run toStdout = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+        QVERIFY2(toStdout.exitCode == 0, toStdout.err.constData());
+        QCOMPARE(toStdout.out, csv);
+
+        QVERIFY(QFile::link(QStringLiteral("qmk.dat"), folder.Path(QStringLiteral("alias.csv"))));
+        TempFolder elsewhere;
+        for (const QString& own : {QStringLiteral("qmk.dat"), QStringLiteral("alias.csv")}) {
+            const Run run = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), folder.Path({}),
+                                 QStringLiteral("-o"), folder.Path(own)},
+                                elsewhere.Path({}));
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains("this collection's own qmk.dat"), run.err.constData());
+            QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+        }
+        QDir::setCurrent(folder.Path({}));
+        QCOMPARE(Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("qmk.dat")}).exitCode, 1);
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
+
+        const QString pipe = folder.Path(QStringLiteral("out.csv"));
+        MakePipe(pipe);
+        const Run unread = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
+        QCOMPARE(unread.exitCode, 1);
+        QVERIFY2(unread.err.contains("a named pipe that no program reads from"), unread.err.constData());
+        QVERIFY(IsPipe(pipe));
+        // This test reads the pipe: the export goes into it.
+        const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0);
+        const Run read = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
+        QVERIFY2(read.exitCode == 0, read.err.constData());
+        QByteArray received(csv.size() + 100, '\0');
+        const ssize_t got = ::read(reader, received.data(), std::size_t(received.size()));
+        ::close(reader);
+        QCOMPARE(received.left(qsizetype(got)), csv);
+        QVERIFY(IsPipe(pipe));
+
+        // As root the test makes its own full device, which the old export
+        // replaced with a file; otherwise it links to /dev/full.
+        const QString full = folder.Path(QStringLiteral("full"));
+        if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+            QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+        const Run onFull = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("full")});
+        QCOMPARE(onFull.exitCode, 1);
+        QVERIFY2(onFull.err.contains("No space left on device"), onFull.err.constData());
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(full).constData(), &info), 0);
+        QVERIFY(S_ISCHR(info.st_mode));
+    }
+
+    // A page location whose file is not an HTML page is refused, as is one
+    // of the collection's own files and a location holding a NUL; an old
+    // page is replaced as ever.
+    void pageTargets_data()
+    {
+        QTest::addColumn<QByteArray>("location");
+        QTest::addColumn<QByteArray>("reason");
+        QTest::newRow("not a page") << QByteArray("../home/.profile") << QByteArray("../home/.profile already exists and is not an HTML page");
+        QTest::newRow("own collection") << QByteArray("qmk.dat") << QByteArray("qmk.dat is one of this collection's own files");
+        QTest::newRow("own template") << QByteArray("CatalogueInside.htm") << QByteArray("CatalogueInside.htm is one of this collection's own files");
+        QTest::newRow("NUL") << QByteArray("list\0.htm", 9) << QByteArray("holds a NUL character");
+        QTest::newRow("a pipe nobody reads") << QByteArray("pipe.htm") << QByteArray("a named pipe that no program reads from");
+        QTest::newRow("an old page") << QByteArray("old.htm") << QByteArray();
+    }
+    void pageTargets()
+    {
+        QFETCH(QByteArray, location);
+        QFETCH(QByteArray, reason);
+        TempFolder root;
+        QVERIFY(QDir().mkpath(QStringLiteral("home")));
+        QVERIFY(QDir().mkpath(QStringLiteral("data")));
+        root.Write(QStringLiteral("home/.profile"), "export PATH=$HOME/bin:$PATH\n");
+        root.Write(QStringLiteral("data/old.htm"), "<html>old</html>");
+        const QString folder = root.Path(QStringLiteral("data"));
+        // Every template is there, so that the command copies no sample in.
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
+            root.Write(QStringLiteral("data/") + QString::fromLatin1(name), Sample(name));
+        root.Write(QStringLiteral("data/qmk.dat"), kCollection);
+        root.Write(QStringLiteral("data/qmk.ini"), "CATALOGUE=" + location + "\r\n");
+        MakePipe(root.Path(QStringLiteral("data/pipe.htm")));
+        const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        const Run run = Cli({QStringLiteral("catalogue"), QStringLiteral("--folder"), folder});
+        QCOMPARE(root.Read(QStringLiteral("home/.profile")), QByteArray("export PATH=$HOME/bin:$PATH\n"));
+        QCOMPARE(root.Read(QStringLiteral("data/qmk.dat")), kCollection);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+        QVERIFY(!run.err.contains("Broken filename"));
+        if (reason.isEmpty()) {
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+            QVERIFY(root.Read(QStringLiteral("data/old.htm")).contains("Ironbark Sentinel"));
+            return;
+        }
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.count(reason), 1);
+        QCOMPARE(run.err.count("\n"), 1);
+        QVERIFY(IsPipe(root.Path(QStringLiteral("data/pipe.htm"))));
+        QCOMPARE(root.Read(QStringLiteral("data/old.htm")), QByteArray("<html>old</html>"));
+    }
+
+    // A folder that another import holds is said to be in use by
+    // quillmark-cli, not open in a window.
+    void importRefusedBesideAnotherImport()
+    {
+        TempFolder folder;
+        folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
+        folder.Write(QStringLiteral("in.csv"), "Name\r\nNew\r\n");
+        // A lock is a program's only while a process of its name runs.
+        TempFolder programs;
+        const QString holder = programs.Path(QStringLiteral("quillmark-cli"));
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), holder));
+        QVERIFY(QFile::setPermissions(holder, QFile::permissions(holder) | QFileDevice::ExeOwner));
+        QProcess other;
+        other.start(holder, {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+        QFile lock(folder.Path(QStringLiteral("qmk.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(other.processId()) + "\nquillmark-cli\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")}, folder.Path({}));
+        other.kill();
+        other.waitForFinished();
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("in use by quillmark-cli"), run.err.constData());
+        QVERIFY(!run.err.contains("open in Quillmark"));
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
     }
 
     void usage()

@@ -1,3 +1,5 @@
+#include "support/FileBytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -44,13 +46,6 @@ const QByteArray kCollection = Record({"Ironbark", "Skyforge", "Mint", "1999", "
                                + Record({"Frost", "", "", "", "", "two"})
                                + Record({"Caf\xe9", "Skyforge", "Mint", "1999", "\xc2\xa3" "10", "1"});
 
-void Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QStringList Listing(const QTemporaryDir& dir)
 {
     return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -67,7 +62,7 @@ private slots:
     {
         QTemporaryDir dir;
         QTemporaryDir elsewhere;
-        Write(dir, QStringLiteral("qmk.dat"), kCollection);
+        WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
         const Run run = Cli({QStringLiteral("stats"), QStringLiteral("--json"), QStringLiteral("--folder"), dir.path()},
                             elsewhere.path());
         QCOMPARE(run.exitCode, 0);
@@ -103,22 +98,20 @@ private slots:
         QCOMPARE(series[2].toObject()["copies"].toInteger(), 6);
 
         QCOMPARE(Listing(dir), QStringList{"qmk.dat"});
-        QFile file(dir.filePath(QStringLiteral("qmk.dat")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), kCollection);
+        QCOMPARE(FileBytes(dir.filePath(QStringLiteral("qmk.dat"))), kCollection);
     }
 
     void textForPeople()
     {
         QTemporaryDir dir;
-        Write(dir, QStringLiteral("qmk.dat"), kCollection);
+        WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
         const Run run = Cli({QStringLiteral("stats")}, dir.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.startsWith("Cards: 6\nCopies: 8\nPaid: \xe2\x82\xac" "3,707.75, $8.50, \xc2\xa3" "10.00\n"),
                  run.out.constData());
         QVERIFY(run.out.contains("\nUnreadable:\n  row 2  Quantity  two\n  row 3  Price  about 5\n"));
 
-        Write(dir, QStringLiteral("qmk.dat"), {});
+        WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), {});
         const Run empty = Cli({QStringLiteral("stats")}, dir.path());
         QCOMPARE(empty.exitCode, 0);
         QVERIFY2(empty.out.startsWith("Cards: 0\nCopies: 0\nPaid: 0.00\n"), empty.out.constData());
@@ -144,7 +137,7 @@ private slots:
         QFETCH(int, exitCode);
         QTemporaryDir dir;
         if (withCollection)
-            Write(dir, QStringLiteral("qmk.dat"), kCollection);
+            WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
         const QStringList before = Listing(dir);
         const Run run = Cli(arguments, dir.path());
         QCOMPARE(run.exitCode, exitCode);

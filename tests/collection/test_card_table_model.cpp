@@ -1,4 +1,5 @@
 #include "collection/CardTableModel.h"
+#include "support/TableRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -26,7 +27,7 @@ private slots:
     {
         CardTableModel table;
         QAbstractItemModelTester tester(&table, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        table.SetRows({Named("a"), Named("b"), Named("c")});
+        SetTableRows(table, {Named("a"), Named("b"), Named("c")});
         table.InsertRow(0, Named("top"));
         table.SetCell(1, SeriesField, "S");
         table.RemoveRow(2);
@@ -52,7 +53,7 @@ private slots:
         CardTableModel table;
         Card odd = Named("Pok\xe9mon");
         odd[UrlField] = std::string("nul\0byte", 8);
-        table.SetRows({Named("a"), odd, Named("c"), Named("d")});
+        SetTableRows(table, {Named("a"), odd, Named("c"), Named("d")});
         const QPersistentModelIndex last = table.index(3, 0);
         CardTableModel::RowBlock block = table.TakeRows(1, 2);
         QCOMPARE(block.CardAt(0), odd);
@@ -72,7 +73,7 @@ private slots:
     void exchangesRowsWithABlock()
     {
         CardTableModel table;
-        table.SetRows({Named("a"), Named("b"), Named("c")});
+        SetTableRows(table, {Named("a"), Named("b"), Named("c")});
         QSignalSpy replaced(&table, &CardTableModel::RowReplaced);
         QSignalSpy removed(&table, &QAbstractItemModel::rowsRemoved);
         CardTableModel::RowBlock block;
@@ -163,7 +164,7 @@ private slots:
         Card other = Named("Bolt");
         other[SeriesField] = "Fossil";
         CardTableModel table;
-        table.SetRows({other, bolt, bolt, Named("Ace"), Named("Ace")});
+        SetTableRows(table, {other, bolt, bolt, Named("Ace"), Named("Ace")});
         QCOMPARE(table.FindRow(name.toStdString(), series.toStdString()), row);
     }
 
@@ -177,13 +178,13 @@ private slots:
             cards[i][DescriptionField] = std::string(i % 700, char('a' + i % 26));
         }
         auto table = std::make_unique<CardTableModel>();
-        table->SetRows(cards);
+        SetTableRows(*table, cards);
         const CardTableSnapshot snapshot = table->Snapshot();
         table->SetRow(0, Named("replaced"));
         table->SetCell(1, NameField, "changed");
         table->RemoveRow(2);
         table->ReverseRows();
-        table->SetRows({});
+        SetTableRows(*table, {});
         table.reset();
         QCOMPARE(snapshot.rowCount(), int(cards.size()));
         for (int row = 0; row < snapshot.rowCount(); ++row) {
@@ -200,7 +201,7 @@ private slots:
     {
         CardTableModel table;
         const Card card{"name", "series", "", "1999", "$1", "2", "url", "text"};
-        table.SetRows({card});
+        SetTableRows(table, {card});
         for (int field = 0; field < kCardFieldCount; ++field) {
             for (const std::string& text : {std::string(), std::string("x"), std::string(300, 'y')}) {
                 Card expected = table.RowCard(0);
@@ -217,7 +218,7 @@ private slots:
     void reordersWithoutMovingPositions()
     {
         CardTableModel table;
-        table.SetRows({Named("a"), Named("b"), Named("c")});
+        SetTableRows(table, {Named("a"), Named("b"), Named("c")});
         QSignalSpy layout(&table, &QAbstractItemModel::layoutChanged);
         QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
         table.ReverseRows();

@@ -9,11 +9,43 @@ enter_test_folder() {
     cd "$folder"
 }
 
-# run_session BINARY STEPS: starts BINARY under Xvfb, on a display number of
-# its own so that runs side by side do not race for one, then runs the bash
-# script STEPS with $program and $window set, and waits for the program's end.
+# run_session BINARY STEPS: starts BINARY under an Xvfb of its own, then
+# runs the bash script STEPS with $program and $window set, and waits for the
+# program's end.
 run_session() {
-    xvfb-run -a -n $((100 + RANDOM % 800)) bash "${BASH_SOURCE[0]%/*}/session-start.sh" "$1" "$2"
+    local display status=0
+    start_display || return 1
+    DISPLAY=":$display" bash "${BASH_SOURCE[0]%/*}/session-start.sh" "$1" "$2" || status=$?
+    kill $server
+    wait $server 2>/dev/null || true
+    return $status
+}
+
+# start_display: starts Xvfb on the first display number that is free on the
+# machine, neither its lock file nor its socket there, and sets $display and
+# $server once it listens there. The server claims the number with its lock
+# file; when another run took it between the look and the start, the server
+# ends and the next number is tried.
+start_display() {
+    local number tries
+    for number in $(seq 100 999); do
+        [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+        server=$!
+        for tries in $(seq 200); do
+            if [ -S "/tmp/.X11-unix/X$number" ] \
+                && [ "$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null)" = "$server" ]; then
+                display=$number
+                return 0
+            fi
+            kill -0 $server 2>/dev/null || break
+            sleep 0.1
+        done
+        kill $server 2>/dev/null || true
+        wait $server 2>/dev/null || true
+    done
+    echo "no display number is free for Xvfb"
+    return 1
 }
 
 # same_bytes FILE EXPECTED: true when they are equal, else shows how they differ.

@@ -1,6 +1,7 @@
 #include "collection/CardTableModel.h"
 #include "collection/file/CollectionFile.h"
 #include "prefs/Preferences.h"
+#include "support/FileBytes.h"
 
 #include <QBuffer>
 #include <QDeadlineTimer>
@@ -53,19 +54,6 @@ QByteArray SavedPreferences(const QByteArray& file)
     buffer.open(QIODevice::WriteOnly);
     WritePreferences(buffer, prefs);
     return buffer.data();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 // Whether the process has set its own SIGTERM handler: Quillmark does so
@@ -136,15 +124,15 @@ private slots:
     {
         QTemporaryDir folder;
         const QByteArray collection = HandKeptCollection(3);
-        WriteFile(folder.filePath("qmk.dat"), collection);
-        WriteFile(folder.filePath("qmk.ini"), kHandKeptPreferences);
+        WriteFileBytes(folder.filePath("qmk.dat"), collection);
+        WriteFileBytes(folder.filePath("qmk.ini"), kHandKeptPreferences);
         Quillmark quillmark(folder.path());
         QVERIFY(quillmark.WaitUntilOpen());
         quillmark.Signal(SIGTERM);
         QVERIFY(quillmark.WaitForEnd());
         QVERIFY(quillmark.EndedNormally());
-        QCOMPARE(ReadFile(folder.filePath("qmk.dat")), SavedCollection(collection));
-        QCOMPARE(ReadFile(folder.filePath("qmk.ini")), SavedPreferences(kHandKeptPreferences));
+        QCOMPARE(FileBytes(folder.filePath("qmk.dat")), SavedCollection(collection));
+        QCOMPARE(FileBytes(folder.filePath("qmk.ini")), SavedPreferences(kHandKeptPreferences));
     }
 
     // SIGKILL at random moments of the save at close: each file is always
@@ -158,7 +146,7 @@ private slots:
 
         // How long a whole save takes, to spread the kills over it.
         QTemporaryDir timing;
-        WriteFile(timing.filePath("qmk.dat"), oldCollection);
+        WriteFileBytes(timing.filePath("qmk.dat"), oldCollection);
         Quillmark measured(timing.path());
         QVERIFY(measured.WaitUntilOpen());
         QElapsedTimer clock;
@@ -166,7 +154,7 @@ private slots:
         measured.Signal(SIGTERM);
         QVERIFY(measured.WaitForEnd());
         const qint64 saveMicroseconds = clock.nsecsElapsed() / 1000;
-        QCOMPARE(ReadFile(timing.filePath("qmk.dat")), newCollection);
+        QCOMPARE(FileBytes(timing.filePath("qmk.dat")), newCollection);
 
         QRandomGenerator random(20261207);
         int oldFiles = 0;
@@ -175,8 +163,8 @@ private slots:
         constexpr int kKills = 30;
         for (int kill = 0; kill < kKills; ++kill) {
             QTemporaryDir folder;
-            WriteFile(folder.filePath("qmk.dat"), oldCollection);
-            WriteFile(folder.filePath("qmk.ini"), kHandKeptPreferences);
+            WriteFileBytes(folder.filePath("qmk.dat"), oldCollection);
+            WriteFileBytes(folder.filePath("qmk.ini"), kHandKeptPreferences);
             Quillmark quillmark(folder.path());
             QVERIFY(quillmark.WaitUntilOpen());
             quillmark.Signal(SIGTERM);
@@ -184,10 +172,10 @@ private slots:
             quillmark.Signal(SIGKILL);
             QVERIFY(quillmark.WaitForEnd());
 
-            const QByteArray collection = ReadFile(folder.filePath("qmk.dat"));
+            const QByteArray collection = FileBytes(folder.filePath("qmk.dat"));
             QVERIFY2(collection == oldCollection || collection == newCollection,
                      qPrintable(QStringLiteral("kill %1 left a qmk.dat of %2 bytes").arg(kill).arg(collection.size())));
-            const QByteArray preferences = ReadFile(folder.filePath("qmk.ini"));
+            const QByteArray preferences = FileBytes(folder.filePath("qmk.ini"));
             QVERIFY(preferences == kHandKeptPreferences || preferences == newPreferences);
             (collection == oldCollection ? oldFiles : newFiles) += 1;
             // Files beside the two and the lock the kill left: an unfinished

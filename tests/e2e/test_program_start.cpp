@@ -1,4 +1,5 @@
 #include "support/TempFolder.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,9 +18,11 @@ struct Ended {
 
 // Runs the program to its end; a window that opens is closed with SIGTERM,
 // as the desktop's logout would, once it has written nothing yet.
-Ended Run(const QStringList& arguments, bool display, int closeAfterMs = -1)
+Ended Run(const QStringList& arguments, bool display, int closeAfterMs = -1, const QString& folder = {})
 {
     QProcess process;
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -63,9 +66,7 @@ private slots:
         TempFolder home;
         const QString folder = home.Path(QStringLiteral("cards/trade binder"));
         QVERIFY(QDir().mkpath(folder));
-        QFile own(folder + QStringLiteral("/ListInside.htm"));
-        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
-        own.close();
+        WriteFileBytes(folder + QStringLiteral("/ListInside.htm"), "mine");
         const Ended run = Run({folder}, true, 1500);
         QCOMPARE(run.exitCode, 0);
         for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "qmk.dat", "qmk.ini"})
@@ -73,6 +74,23 @@ private slots:
         QCOMPARE(home.Read(QStringLiteral("cards/trade binder/ListInside.htm")), QByteArray("mine"));
         QVERIFY(!home.Read(QStringLiteral("cards/trade binder/CatalogueOutside.htm")).isEmpty());
         QVERIFY(!QFile::exists(home.Path(QStringLiteral("qmk.dat"))));
+    }
+
+    // Started without a folder, in one without templates, the program gives
+    // it the samples too (never empty ones), and keeps the collector's own.
+    void givesTheCurrentFolderTheSampleTemplates()
+    {
+        TempFolder home;
+        const QString folder = home.Path(QStringLiteral("here"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile own(folder + QStringLiteral("/CatalogueInside.htm"));
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
+        own.close();
+        const Ended run = Run({}, true, 1500, folder);
+        QCOMPARE(run.exitCode, 0);
+        for (const char* name : {"CatalogueOutside.htm", "ListOutside.htm", "ListInside.htm"})
+            QVERIFY2(!home.Read(QStringLiteral("here/") + QLatin1String(name)).isEmpty(), name);
+        QCOMPARE(home.Read(QStringLiteral("here/CatalogueInside.htm")), QByteArray("mine"));
     }
 
     void folderThatCannotBeCreated()

@@ -4,6 +4,7 @@
 #include "collection/ChoiceListModel.h"
 #include "collection/file/CollectionFile.h"
 #include "collection/ColumnSort.h"
+#include "support/FileBytes.h"
 #include "support/RecordingMessages.h"
 
 #include <QBuffer>
@@ -29,19 +30,6 @@ qint64 Now()
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 QByteArray Written(const CardTableModel& table)
@@ -220,7 +208,7 @@ QMap<QString, QByteArray> Contents(const QString& folder)
     QMap<QString, QByteArray> files;
     QDir dir(folder);
     for (const QFileInfo& entry : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-        files[entry.fileName()] = entry.isDir() ? QByteArray("(folder)") : Read(entry.filePath());
+        files[entry.fileName()] = entry.isDir() ? QByteArray("(folder)") : FileBytes(entry.filePath());
     return files;
 }
 
@@ -245,10 +233,10 @@ private slots:
         qint64 oldestLost = 0;
         for (int round = 0; round < kRounds; ++round) {
             QTemporaryDir folder;
-            Write(folder.filePath("qmk.dat"), collection);
+            WriteFileBytes(folder.filePath("qmk.dat"), collection);
             const Script script = MakeScript(collection, 16, random);
             QCOMPARE(script.states.front(), collection);
-            Write(folder.filePath("session.txt"), script.text);
+            WriteFileBytes(folder.filePath("session.txt"), script.text);
             Quillmark quillmark(folder.path(), folder.filePath("session.txt"));
 
             std::vector<qint64> done;
@@ -300,7 +288,7 @@ private slots:
             std::size_t required = 0;
             while (required < done.size() && done[required] <= killed - 2000)
                 ++required;
-            const QByteArray found = Read(folder.filePath("qmk.dat"));
+            const QByteArray found = FileBytes(folder.filePath("qmk.dat"));
             std::size_t state = script.states.size();
             for (std::size_t n = required; n <= std::min(done.size() + 1, script.states.size() - 1); ++n) {
                 if (script.states[n] == found)
@@ -325,7 +313,7 @@ private slots:
             fresh.Signal(SIGTERM);
             QVERIFY(fresh.WaitForEnd());
             QCOMPARE(fresh.ExitCode(), 0);
-            QCOMPARE(Read(folder.filePath("qmk.dat")), found);
+            QCOMPARE(FileBytes(folder.filePath("qmk.dat")), found);
             QVERIFY(!QFile::exists(folder.filePath("qmk.lock")));
         }
         qInfo("%d kills in sessions of 16 commands over 20,000 Cards (%lld bytes): %d while a save was being "
@@ -339,7 +327,7 @@ private slots:
     void secondWindowOnOneFolder()
     {
         QTemporaryDir folder;
-        Write(folder.filePath("qmk.dat"), OwnCollection(3));
+        WriteFileBytes(folder.filePath("qmk.dat"), OwnCollection(3));
         Quillmark first(folder.path());
         QVERIFY(first.WaitUntilOpen());
         // Today's backup copy is made once the window is on the screen.
@@ -367,7 +355,7 @@ private slots:
         first.Signal(SIGTERM);
         QVERIFY(first.WaitForEnd());
         QCOMPARE(first.ExitCode(), 0);
-        QCOMPARE(Read(folder.filePath("qmk.dat")), OwnCollection(3));
+        QCOMPARE(FileBytes(folder.filePath("qmk.dat")), OwnCollection(3));
     }
 
     // A folder where no new file can be made, though qmk.dat itself could
@@ -375,7 +363,7 @@ private slots:
     void refusesAFolderWithoutNewFiles()
     {
         QTemporaryDir folder;
-        Write(folder.filePath("qmk.dat"), OwnCollection(3));
+        WriteFileBytes(folder.filePath("qmk.dat"), OwnCollection(3));
         QFile::setPermissions(folder.filePath("qmk.dat"), QFile::ReadOwner | QFile::WriteOwner);
         const auto run = [](const QString& program, const QStringList& arguments) {
             return QProcess::execute(program, arguments) == 0;

@@ -21,7 +21,7 @@ expect() {
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
     _quillmark_cli
     local got
-    got="$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')"
+    got="$(printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' ')"
     got="${got% }"
     if [ "$got" = "$wanted" ]; then
         passed=$((passed + 1))
@@ -34,7 +34,8 @@ expect() {
 expect "quillmark-cli " "--help --version catalogue export-csv import-csv list stats"
 expect "quillmark-cli ex" "export-csv"
 expect "quillmark-cli catalogue -" "--folder --help"
-expect "quillmark-cli export-csv -" "--folder --help -o"
+expect "quillmark-cli export-csv -" "--folder --help --raw -o"
+expect "quillmark-cli export-csv --r" "--raw"
 expect "quillmark-cli import-csv cards.csv --" "--duplicates --encoding --folder --help --separator"
 expect "quillmark-cli stats --" "--folder --help --json"
 expect "quillmark-cli import-csv x --duplicates " "add merge skip"

@@ -5,13 +5,19 @@
 #include "collection/file/CollectionFile.h"
 #include "pages/PageCharset.h"
 #include "pages/PageCommands.h"
+#include "pages/PageFiles.h"
 #include "pages/PageTemplates.h"
+#include "pages/SampleTemplates.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,7 +45,7 @@ int BoxCount(const RecordingMessages& messages, const QString& text, const QStri
 // Three Cards, top row first.
 void FillThreeCards(CardTableModel& table)
 {
-    table.SetRows(ParseCollection(
+    SetTableRows(table, ParseCollection(
         CollectionBytes({{"Cyan", "S3", "Poor", "1992", "3", "3", "", "caf\xe9"},
                          {"Blue #URL#", "S2", "Good", "1991", "2", "2", "b.jpg", "#NAME#"},
                          {"Amber", "S1", "Mint", "1990", "1", "1", "a.jpg", "<b>first</b>"}})
@@ -98,28 +104,99 @@ private slots:
         QCOMPARE(prefs.List, std::string("list.htm"));
     }
 
-    // Missing templates appear empty without a box; the page is then empty,
-    // or the footer alone stands for the rows.
-    void createsMissingTemplatesEmpty()
+    // Missing templates are copied in from the samples, never made empty;
+    // a template of the folder's own is kept as it is.
+    void copiesMissingSampleTemplates()
     {
         TempFolder folder;
         CardTableModel table;
         FillThreeCards(table);
         Preferences prefs;
         RecordingMessages messages;
+        folder.Write("ListInside.htm", "#NAME#;");
         Publish(kCataloguePage, table, prefs, messages);
         QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].question);
-        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "catalogue.htm"}) {
-            QVERIFY2(folder.Exists(QString::fromLatin1(name)), name);
-            QCOMPARE(folder.Read(QString::fromLatin1(name)), QByteArray());
+        QCOMPARE(messages.shown[0].text, Question(QStringLiteral("catalogue.htm")));
+        const QDir samples(SampleTemplatesFolder());
+        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm"}) {
+            QFile sample(samples.filePath(QString::fromLatin1(name)));
+            QVERIFY2(sample.open(QIODevice::ReadOnly), name);
+            const QByteArray bytes = sample.readAll();
+            QVERIFY(!bytes.isEmpty());
+            QCOMPARE(folder.Read(QString::fromLatin1(name)), bytes);
+            QVERIFY(QFileInfo(QString::fromLatin1(name)).isWritable());
         }
+        QCOMPARE(folder.Read("ListInside.htm"), QByteArray("#NAME#;"));
+        const QByteArray page = folder.Read("catalogue.htm");
+        QVERIFY(page.contains("Amber") && page.contains("Cyan"));
+    }
+
+    // A page that would be empty because its outer template is empty is not
+    // written, the page already there kept, and a box says why; an empty row
+    // template leaves the Cards out, and the offer to view the page says so.
+    void saysSoWhenATemplateIsEmpty()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        Preferences prefs;
+        RecordingMessages messages;
+        folder.Write("CatalogueOutside.htm", " \r\n\t");
+        folder.Write("catalogue.htm", "<p>the page of yesterday</p>");
+        Publish(kCataloguePage, table, prefs, messages);
+        QCOMPARE(folder.Read("catalogue.htm"), QByteArray("<p>the page of yesterday</p>"));
+        QCOMPARE(folder.Read("CatalogueOutside.htm"), QByteArray(" \r\n\t"));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text,
+                 QStringLiteral("The page was not written: its template CatalogueOutside.htm is missing or empty, so "
+                                "the page would be empty.\r\nPut your page's HTML into CatalogueOutside.htm, or delete "
+                                "CatalogueOutside.htm to have Quillmark copy its sample template in again."));
+        QVERIFY(!messages.shown[0].question);
+        QVERIFY(messages.opened.isEmpty());
+        QCOMPARE(prefs.Catalogue, std::string());
+
+        // Deleted, it comes back from the samples.
+        QVERIFY(QFile::remove(QStringLiteral("CatalogueOutside.htm")));
+        Publish(kCataloguePage, table, prefs, messages);
+        QVERIFY(folder.Read("catalogue.htm").contains("Amber"));
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("catalogue.htm")));
 
         folder.Write("ListOutside.htm", "<table>\r\n#DATA#\r\n</table>");
+        folder.Write("ListInside.htm", "\r\n");
+        messages.answers = {true};
         Publish(kListPage, table, prefs, messages);
-        QCOMPARE(folder.Read("ListInside.htm"), QByteArray());
-        QCOMPARE(folder.Read("list.htm"), "<table>\r\n" + kFooter + "\r\n</table>");
-        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(folder.Read("list.htm"), "<table>\r\n\r\n\r\n\r\n" + kFooter + "\r\n</table>");
+        QCOMPARE(messages.shown.last().text,
+                 QStringLiteral("Your Page Has Been Generated, but without your Cards: its row template ListInside.htm "
+                                "is empty.\nYour page was written to:\nlist.htm\nWould you like to view it?"));
+        QVERIFY(messages.shown.last().question);
+        QCOMPARE(messages.opened, QList<QUrl>{PageUrl(QStringLiteral("list.htm"))});
+
+        // Without Cards an empty row template leaves nothing out.
+        CardTableModel none;
+        Publish(kListPage, none, prefs, messages);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("list.htm")));
+    }
+
+    // Samples that cannot be copied are named, and nothing is copied over a
+    // template of the folder's own, even an empty one or a link.
+    void reportsSamplesThatCannotBeCopied()
+    {
+        TempFolder folder;
+        QString reason;
+        QVERIFY(!CopySampleTemplates(folder.Path("no samples here"), folder.Path({}), reason));
+        QVERIFY2(reason.contains(QStringLiteral("CatalogueOutside.htm")), qPrintable(reason));
+        QVERIFY(!folder.Exists("CatalogueOutside.htm"));
+
+        folder.Write("CatalogueOutside.htm", "");
+        QVERIFY(QFile::link(QStringLiteral("nowhere.htm"), QStringLiteral("ListInside.htm")));
+        QVERIFY(CopySampleTemplates(SampleTemplatesFolder(), folder.Path({}), reason));
+        QCOMPARE(folder.Read("CatalogueOutside.htm"), QByteArray());
+        QVERIFY(QFileInfo(QStringLiteral("ListInside.htm")).isSymLink());
+        QVERIFY(!folder.Read("CatalogueInside.htm").isEmpty());
+        QVERIFY(IsBlankTemplate(" \t\r\n\f\v"));
+        QVERIFY(IsBlankTemplate(""));
+        QVERIFY(!IsBlankTemplate(" x "));
     }
 
     // A template that cannot be opened is reported once and counts as empty.
@@ -147,7 +224,8 @@ private slots:
         QVERIFY(QDir().rmdir(QStringLiteral("list.htm")));
         Publish(kListPage, table, prefs, messages);
         QCOMPARE(folder.Read("list.htm"), "[" + kFooter + "]");
-        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("list.htm")));
+        QVERIFY(messages.shown.last().text.startsWith(
+            QStringLiteral("Your Page Has Been Generated, but without your Cards: its row template ListInside.htm")));
     }
 
     void knowsAUtf8Page_data()
@@ -197,7 +275,7 @@ private slots:
         QFETCH(QByteArray, page);
         const TextEncoding encoding = windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8;
         CardTableModel table;
-        table.SetRows({Card{"Caf\xe9", "", "", "", "\x80" "5"}});
+        SetTableRows(table, {Card{"Caf\xe9", "", "", "", "\x80" "5"}});
         table.SetEncoding(encoding);
         Preferences prefs;
         prefs.Name = "Zo\xeb";
@@ -242,6 +320,127 @@ private slots:
         QCOMPARE(messages.shown.last().text, Question(QStringLiteral("  my list.htm")));
         QCOMPARE(messages.opened, QList<QUrl>{PageUrl(QStringLiteral("  my list.htm"))});
         QCOMPARE(prefs.List, std::string("  my list.htm"));
+    }
+
+    // A page replaces a page, or nothing, without a word; a file that is not
+    // an HTML page (a shared folder's qmk.ini may name ../home/.profile) is
+    // replaced only when the collector says Yes to the question.
+    void asksBeforeReplacingWhatIsNotAPage()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        folder.Write("ListOutside.htm", "<p>#DATA#</p>");
+        QVERIFY(QDir().mkdir(QStringLiteral("home")));
+        folder.Write("home/.profile", "export PATH=$HOME/bin:$PATH\n");
+        Preferences prefs;
+        prefs.List = "home/.profile";
+        RecordingMessages messages;
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].question);
+        QCOMPARE(messages.shown[0].text, QStringLiteral("home/.profile already exists and is not an HTML page.\r\n"
+                                                        "Do you want to replace it with the page?"));
+        QCOMPARE(folder.Read("home/.profile"), QByteArray("export PATH=$HOME/bin:$PATH\n"));
+
+        messages.answers = {true, false};
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(messages.shown.size(), 3);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("home/.profile")));
+        QVERIFY(folder.Read("home/.profile").startsWith("<p>"));
+
+        // Now a page: replaced without a question, as an empty file is.
+        Publish(kListPage, table, prefs, messages);
+        QCOMPARE(messages.shown.size(), 4);
+        QCOMPARE(messages.shown.last().text, Question(QStringLiteral("home/.profile")));
+        folder.Write("empty.htm", "");
+        folder.Write("bom.htm", "\xef\xbb\xbf\r\n  <!DOCTYPE html>");
+        for (const char* name : {"empty.htm", "bom.htm"}) {
+            QCOMPARE(LooksLikePage(QString::fromLatin1(name)), true);
+            prefs.List = name;
+            Publish(kListPage, table, prefs, messages);
+            QVERIFY(folder.Read(QString::fromLatin1(name)).startsWith("<p>"));
+            QCOMPARE(messages.shown.last().text, Question(QString::fromLatin1(name)));
+        }
+        QCOMPARE(messages.shown.size(), 6);
+    }
+
+    // A location holding a NUL is refused once, with one box, and nothing is
+    // written, not even a file of the name before the NUL; the collection's
+    // own files take no page, whatever they hold.
+    void refusesLocationsNoPageMayTake_data()
+    {
+        QTest::addColumn<QByteArray>("location");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("NUL") << QByteArray("list\0.htm", 9)
+                             << "The page location in qmk.ini holds a NUL character, which no file name can hold, so "
+                                "no page was written.";
+        for (const char* own : {"qmk.dat", "./qmk.ini", "ListOutside.htm", "ListInside.htm", "qmk.lock", "alias"})
+            QTest::newRow(own) << QByteArray(own) << QStringLiteral("%1 is one of this collection's own files").arg(own);
+    }
+    void refusesLocationsNoPageMayTake()
+    {
+        QFETCH(QByteArray, location);
+        QFETCH(QString, box);
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        folder.Write("ListOutside.htm", "<p>#DATA#</p>");
+        folder.Write("ListInside.htm", "<b>#NAME#</b>");
+        const QByteArray collection = CollectionBytes({{"Kept"}});
+        folder.Write("qmk.dat", collection);
+        folder.Write("qmk.ini", "<p>LIST=qmk.ini</p>");
+        QVERIFY(QFile::link(QStringLiteral("qmk.dat"), folder.Path(QStringLiteral("alias"))));
+        // The samples a page command copies in are not what is looked at here.
+        QString why;
+        QVERIFY(CopyMissingSampleTemplates(QDir::currentPath(), why));
+        const QStringList before = QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System);
+        Preferences prefs;
+        prefs.List = location.toStdString();
+        RecordingMessages messages;
+        messages.answers = {true, true};
+        QStringList warnings;
+        static QStringList* seen = nullptr;
+        seen = &warnings;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { seen->append(text); });
+        Publish(kListPage, table, prefs, messages);
+        qInstallMessageHandler(previous);
+        QCOMPARE(warnings, QStringList());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.startsWith(box), qPrintable(messages.shown[0].text));
+        QCOMPARE(messages.shown[0].caption, QStringLiteral("Error Saving File."));
+        QVERIFY(!messages.shown[0].question);
+        QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::System), before);
+        QCOMPARE(folder.Read("qmk.dat"), collection);
+        QCOMPARE(folder.Read("ListOutside.htm"), QByteArray("<p>#DATA#</p>"));
+    }
+
+    // Templates that are not regular files are not read: the window neither
+    // waits on a named pipe nor reads /dev/zero, and its box says why.
+    void refusesSpecialTemplates()
+    {
+        TempFolder folder;
+        CardTableModel table;
+        FillThreeCards(table);
+        QCOMPARE(::mkfifo("ListOutside.htm", 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QStringLiteral("ListInside.htm")));
+        RecordingMessages messages;
+        const PageTemplateTexts templates = LoadPageTemplates(kListPage, messages);
+        QCOMPARE(templates.outer, std::string());
+        QCOMPARE(templates.row, std::string());
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[0].text,
+                 QStringLiteral("Error loading file\r\nListOutside.htm: not a regular file but a named pipe; only "
+                                "regular files are read"));
+        QCOMPARE(messages.shown[1].text,
+                 QStringLiteral("Error loading file\r\nListInside.htm: not a regular file but a device; only "
+                                "regular files are read"));
+        QVERIFY(QFileInfo(QStringLiteral("ListInside.htm")).isSymLink());
+        PageTemplateTexts read;
+        QString reason;
+        QVERIFY(!ReadPageTemplates(kListPage, read, reason));
+        QVERIFY(reason.contains("named pipe"));
     }
 };
 

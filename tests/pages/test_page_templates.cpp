@@ -3,6 +3,8 @@
 #include "collection/CardTableModel.h"
 #include "pages/PageCommands.h"
 #include "pages/PageStream.h"
+#include "support/TableRows.h"
+#include "support/FilledPage.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -72,10 +74,10 @@ private slots:
     void fillsRowPlaceholdersInOrder()
     {
         const Card card{"N#URL#", "S", "C", "Y", "P", "Q", "http://x/p.jpg", "D #NAME# #DESCRIPTION#"};
-        QCOMPARE(FillRow("#NAME#|#SERIES#|#CONDITION#|#YEAR#|#PRICE#|#QUANTITY#|#URL#|#DESCRIPTION#", card),
+        QCOMPARE(FilledRow("#NAME#|#SERIES#|#CONDITION#|#YEAR#|#PRICE#|#QUANTITY#|#URL#|#DESCRIPTION#", card),
                  std::string("Nhttp://x/p.jpg|S|C|Y|P|Q|http://x/p.jpg|D #NAME# #DESCRIPTION#"));
-        QCOMPARE(FillRow("#DATA# #PREFSEMAIL# #Name#", card), std::string("#DATA# #PREFSEMAIL# #Name#"));
-        QCOMPARE(FillRow("<td>#DESCRIPTION#</td>", {"", "", "", "", "", "", "", "<b>x</b> & \"q\""}),
+        QCOMPARE(FilledRow("#DATA# #PREFSEMAIL# #Name#", card), std::string("#DATA# #PREFSEMAIL# #Name#"));
+        QCOMPARE(FilledRow("<td>#DESCRIPTION#</td>", {"", "", "", "", "", "", "", "<b>x</b> & \"q\""}),
                  std::string("<td><b>x</b> & \"q\"</td>"));
     }
 
@@ -87,10 +89,10 @@ private slots:
         prefs.Name = "Ann #PREFSEMAIL#";
         prefs.Email = "ann@example.org";
         const std::string data = "<tr>#PREFSEMAIL# #DATA# #NAME#</tr>";
-        QCOMPARE(FillPage("<p>#PREFSNAME#</p><table>#DATA#</table>#PREFSCITY#.", data, prefs, {}),
+        QCOMPARE(FilledPage("<p>#PREFSNAME#</p><table>#DATA#</table>#PREFSCITY#.", data, prefs, {}),
                  std::string("<p>Ann ann@example.org</p><table><tr>ann@example.org #DATA# #NAME#</tr></table>."));
-        QCOMPARE(FillPage("#DATA#|#DATA#", "r", prefs, {}), std::string("r|r"));
-        QCOMPARE(FillPage("<p>#PREFSCOUNTRY# #NAME#</p>", data, prefs, {}), std::string("<p> #NAME#</p>"));
+        QCOMPARE(FilledPage("#DATA#|#DATA#", "r", prefs, {}), std::string("r|r"));
+        QCOMPARE(FilledPage("<p>#PREFSCOUNTRY# #NAME#</p>", data, prefs, {}), std::string("<p> #NAME#</p>"));
     }
 
     // The totals come after the owner's details, cards, copies, paid: each
@@ -100,16 +102,16 @@ private slots:
         Preferences prefs;
         prefs.Name = "#TOTALPAID#";
         const PageTotals totals{"#PREFSCITY# #TOTALCOPIES#", "2 #TOTALCARDS#", "$1.00"};
-        QCOMPARE(FillPage("#PREFSNAME#|#TOTALCARDS#|#TOTALCOPIES#|#TOTALPAID#|#DATA#", "#TOTALCARDS#", prefs, totals),
+        QCOMPARE(FilledPage("#PREFSNAME#|#TOTALCARDS#|#TOTALCOPIES#|#TOTALPAID#|#DATA#", "#TOTALCARDS#", prefs, totals),
                  std::string("$1.00|#PREFSCITY# 2 #TOTALCARDS#|2 #TOTALCARDS#|$1.00|#PREFSCITY# 2 #TOTALCARDS#"));
-        QCOMPARE(FillPage("#TotalCards# #TOTALCARDS #TOTAL#", "", prefs, totals), std::string("#TotalCards# #TOTALCARDS #TOTAL#"));
+        QCOMPARE(FilledPage("#TotalCards# #TOTALCARDS #TOTAL#", "", prefs, totals), std::string("#TotalCards# #TOTALCARDS #TOTAL#"));
     }
 
     // A page counts the whole table once, whatever its order or size.
     void pagesShowTheTablesTotals()
     {
         CardTableModel table;
-        table.SetRows({{"A", "", "", "", "$4.25", "2"},
+        SetTableRows(table, {{"A", "", "", "", "$4.25", "2"},
                        {"B", "", "", "", "1.234,50 \xe2\x82\xac", "1,000"},
                        {"C", "", "", "", "about 5", ""},
                        {"D", "", "", "", "$0.50", "x"}});
@@ -122,7 +124,7 @@ private slots:
         QCOMPARE(page.data(), "<p>4 Cards, 1,003 copies, $8.50, \xe2\x82\xac" "1,234,500.00</p>ABCD"
                                   + QByteArray::fromStdString(FooterRow()));
 
-        table.SetRows({});
+        SetTableRows(table, {});
         QBuffer empty;
         empty.open(QIODevice::WriteOnly);
         QVERIFY(PageWriter(templates, table, prefs)(empty));

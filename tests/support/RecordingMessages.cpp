@@ -1,13 +1,11 @@
 #include "support/RecordingMessages.h"
 
-void RecordingMessages::ShowError(const QString& text, const QString& caption)
+bool RecordingMessages::Show(MessageKind kind, const QString& text, const QString& caption)
 {
-    shown.append({text, caption, false});
-}
-
-bool RecordingMessages::AskYesNo(const QString& text, const QString& caption)
-{
-    shown.append({text, caption, true});
+    const bool question = kind == MessageKind::Question;
+    shown.append({text, caption, question, kind});
+    if (!question)
+        return true;
     return answers.isEmpty() ? false : answers.takeFirst();
 }
 

@@ -13,10 +13,10 @@ public:
         QString text;
         QString caption;
         bool question;
+        MessageKind kind;
     };
 
-    void ShowError(const QString& text, const QString& caption) override;
-    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool Show(MessageKind kind, const QString& text, const QString& caption) override;
     void Open(const QUrl& url) override;
 
     // Answers for the next questions, in order; an unscripted question is answered No.

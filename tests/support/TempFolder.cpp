@@ -1,5 +1,7 @@
 #include "support/TempFolder.h"
 
+#include "support/FileBytes.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -21,15 +23,12 @@ QString TempFolder::Path(const QString& name) const
 
 void TempFolder::Write(const QString& name, const QByteArray& bytes) const
 {
-    QFile file(Path(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(name));
+    WriteFileBytes(Path(name), bytes);
 }
 
 QByteArray TempFolder::Read(const QString& name) const
 {
-    QFile file(Path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileBytes(Path(name));
 }
 
 bool TempFolder::Exists(const QString& name) const

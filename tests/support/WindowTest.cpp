@@ -1,5 +1,6 @@
 #include "support/WindowTest.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,7 @@
 
 MainWindow& WindowFixture::Open()
 {
-    window = std::make_unique<MainWindow>(messages);
+    window = std::make_unique<MainWindow>(questions);
     window->show();
     return *window;
 }
@@ -62,4 +63,12 @@ void WindowFixture::ClickRow(int row) const
     auto* view = Find<QTableView>("cardTable");
     const QRect cell = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+QAction* Action(const QWidget& window, const char* objectName)
+{
+    auto* action = window.findChild<QAction*>(QString::fromLatin1(objectName));
+    if (action == nullptr)
+        qFatal("no action %s", objectName);
+    return action;
 }

@@ -3,6 +3,7 @@
 #include "app/binder/BinderWindow.h"
 #include "app/pictures/PictureDialog.h"
 #include "collection/CardTableModel.h"
+#include "support/TableRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,8 +111,8 @@ struct BinderFixture : WindowFixture {
     BinderWindow& OpenBinder()
     {
         Open();
-        window->BinderAction()->trigger();
-        BinderWindow* binder = window->Binder();
+        Action(*window, "binderAction")->trigger();
+        BinderWindow* binder = window->findChild<BinderWindow*>();
         if (!binder || !QTest::qWaitForWindowExposed(binder))
             qFatal("the binder did not open");
         return *binder;
@@ -139,14 +140,14 @@ private slots:
         QCOMPARE(actions.last()->text(), QStringLiteral("&About Quillmark..."));
         QVERIFY(actions[actions.size() - 2]->isSeparator());
         // Among the window's commands, above the separator.
-        const qsizetype entry = actions.indexOf(window.BinderAction());
+        const qsizetype entry = actions.indexOf(Action(window, "binderAction"));
         QVERIFY(entry >= 0 && entry < actions.size() - 2);
-        QCOMPARE(window.BinderAction()->text(), QStringLiteral("&Binder..."));
-        QCOMPARE(window.BinderAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
+        QCOMPARE(Action(window, "binderAction")->text(), QStringLiteral("&Binder..."));
+        QCOMPARE(Action(window, "binderAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
 
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(f.Field("nameEdit"), Qt::Key_B, Qt::ControlModifier);
-        QPointer<BinderWindow> binder = window.Binder();
+        QPointer<BinderWindow> binder = window.findChild<BinderWindow*>();
         QVERIFY(binder && binder->isVisible());
         QCOMPARE(binder->windowTitle(), QStringLiteral("Quillmark - Binder"));
         // A second Ctrl+B raises the same binder.
@@ -154,8 +155,8 @@ private slots:
         QCOMPARE(window.findChildren<BinderWindow*>().size(), 1);
         QTest::keyClick(View(*binder), Qt::Key_Escape);
         QTRY_VERIFY(binder.isNull());
-        window.BinderAction()->trigger();
-        QVERIFY(window.Binder() != nullptr);
+        Action(window, "binderAction")->trigger();
+        QVERIFY(window.findChild<BinderWindow*>() != nullptr);
         QVERIFY(f.messages.shown.isEmpty());
     }
 
@@ -358,8 +359,8 @@ private slots:
         QTest::keyClick(f.Field("nameEdit"), Qt::Key_F, Qt::ControlModifier);
         f.Type("filterEdit", QStringLiteral("03"));
         QCoreApplication::processEvents();
-        f.window->BinderAction()->trigger();
-        BinderWindow& binder = *f.window->Binder();
+        Action(*f.window, "binderAction")->trigger();
+        BinderWindow& binder = *f.window->findChild<BinderWindow*>();
         QVERIFY(QTest::qWaitForWindowExposed(&binder));
         QCOMPARE(TileNames(binder.Tiles()), CardNames({3}));
         QTest::keyClick(f.Field("filterEdit"), Qt::Key_Escape);
@@ -462,7 +463,7 @@ private slots:
             folder.Write(QString::fromLatin1(name), png);
             cards[std::size_t(card)] = {Name(card).toStdString(), "", "", "", "", "", name.toStdString(), ""};
         }
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         BinderWindow binder(table, PictureOptions{cache.path(), QDir::currentPath(), 20000});
         binder.SetPaged(false);
         binder.resize(800, 600);

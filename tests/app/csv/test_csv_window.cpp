@@ -1,12 +1,12 @@
 #include "support/WindowTest.h"
 
 #include "app/csv/CsvImportDialog.h"
-#include "app/csv/CsvQuestions.h"
 #include "resources/StringTable.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,44 +17,24 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
-// Answers the CSV commands' questions from the test: fixed paths, and the
-// real import dialog, never shown, set up by a script.
-struct ScriptedQuestions : CsvQuestions {
-    QString exportPath;
-    QString importPath;
-    std::function<bool(CsvImportDialog&)> script = [](CsvImportDialog&) { return true; };
-    QString suggested;
-    QString folder;
-
-    QString ExportPath(const QString& offered) override
-    {
-        suggested = offered;
-        return exportPath;
-    }
-    QString ImportPath(const QString& from) override
-    {
-        folder = from;
-        return importPath;
-    }
-    bool ImportSettings(const QByteArray& bytes, CsvFileSettings& settings) override
-    {
-        CsvImportDialog dialog(bytes);
-        if (!script(dialog))
-            return false;
-        settings = dialog.Settings();
-        return true;
-    }
-};
-
+// The CSV commands ask the window's questions; the import dialog is the
+// real one, never shown, set up by a script.
 ScriptedQuestions& Answer(WindowFixture& f)
 {
-    auto questions = std::make_unique<ScriptedQuestions>();
-    ScriptedQuestions& answers = *questions;
-    f.window->SetCsvQuestions(std::move(questions));
-    return answers;
+    return f.questions;
+}
+
+void ScriptImport(ScriptedQuestions& answers, std::function<bool(CsvImportDialog&)> script)
+{
+    answers.dialogScript = [script = std::move(script)](QDialog& dialog) {
+        return script(*qobject_cast<CsvImportDialog*>(&dialog));
+    };
 }
 
 template <typename T>
@@ -69,14 +49,6 @@ T* Child(const QWidget& parent, const char* name)
 QString Notice(const WindowFixture& f)
 {
     return f.Find<QLabel>("noticeLine")->text();
-}
-
-QStringList Texts(const QList<QAction*>& actions)
-{
-    QStringList texts;
-    for (const QAction* action : actions)
-        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    return texts;
 }
 
 QStringList ComboItems(const QComboBox* box)
@@ -130,16 +102,13 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QCOMPARE(Texts(menu->actions()),
-                 (QStringList{"&Undo", "&Redo", "&Statistics...", "&Binder...", "&Export to CSV...",
-                              "&Import from CSV...", "&Find...", "&Open Collection Folder...", "Rece&nt Collections",
-                              "|", "&About Quillmark..."}));
-        QCOMPARE(menu->actions()[4], window.ExportCsvAction());
-        QCOMPARE(window.ImportCsvAction()->parent(), &window);
+        QVERIFY(menu->actions().contains(Action(window, "exportCsvAction")));
+        QVERIFY(menu->actions().contains(Action(window, "importCsvAction")));
+        QCOMPARE(Action(window, "importCsvAction")->parent(), &window);
         emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
         auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(editMenu != nullptr);
-        QVERIFY(editMenu->actions().contains(window.ImportCsvAction()));
+        QVERIFY(editMenu->actions().contains(Action(window, "importCsvAction")));
         QCOMPARE(editMenu->actions().last()->text(), QStringLiteral("&About Quillmark..."));
         editMenu->close();
     }
@@ -156,9 +125,9 @@ private slots:
         QCOMPARE(Notice(f), productLine);
         f.Type("nameEdit", QStringLiteral("typed"));
 
-        answers.exportPath = f.folder.Path("out.csv");
-        window.ExportCsvAction()->trigger();
-        QCOMPARE(answers.suggested, f.folder.Path("cards.csv"));
+        answers.savePath = f.folder.Path("out.csv");
+        Action(window, "exportCsvAction")->trigger();
+        QCOMPARE(answers.suggestedPath, f.folder.Path("cards.csv"));
         QCOMPARE(f.folder.Read("out.csv"),
                  QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n"
                             "Ember Wisp,Ashfall,Played,2003,,3,,caf\xc3\xa9 \xe2\x82\xac\tend\r\n"
@@ -171,12 +140,12 @@ private slots:
 
         // Cancelled, or a file that cannot be written: no notice, and a box
         // for the second.
-        answers.exportPath.clear();
-        window.OnExportCsv();
+        answers.savePath.clear();
+        Action(window, "exportCsvAction")->trigger();
         QCOMPARE(Notice(f), productLine);
         QVERIFY(f.messages.shown.isEmpty());
-        answers.exportPath = f.folder.Path("missing/out.csv");
-        window.OnExportCsv();
+        answers.savePath = f.folder.Path("missing/out.csv");
+        Action(window, "exportCsvAction")->trigger();
         QCOMPARE(Notice(f), productLine);
         QCOMPARE(f.messages.shown.size(), 1);
         QVERIFY(f.messages.shown[0].text.startsWith("The Cards could not be exported."));
@@ -279,19 +248,19 @@ private slots:
         f.folder.Write("in.csv", kEuropean + "Der allerl\xe4ngste Kartenname der ganzen Sammlung;Promo;1;;\r\n");
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.importPath = f.folder.Path("in.csv");
-        answers.script = [](CsvImportDialog& dialog) {
+        answers.openPath = f.folder.Path("in.csv");
+        ScriptImport(answers, [](CsvImportDialog& dialog) {
             Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
             Choose(dialog, "conditionColumn", QStringLiteral("Column 5: Extra"));
             return true;
-        };
+        });
         f.Type("nameEdit", QStringLiteral("typed"));
         f.Type("seriesBox", QStringLiteral("typed series"));
         auto* view = f.Find<QTableView>("cardTable");
         const int nameWidth = view->horizontalHeader()->sectionSize(NameField);
 
-        window.ImportCsvAction()->trigger();
-        QCOMPARE(answers.folder, QDir::currentPath());
+        Action(window, "importCsvAction")->trigger();
+        QCOMPARE(answers.offeredFolder, QDir::currentPath());
         const CardTableModel& table = window.CardTable();
         QCOMPARE(table.rowCount(), 5);
         QCOMPARE(table.RowCard(0), (Card{"Drache", "Premi\xc3\xa8re", "x", "", "", "2", "", "Tr\xc3\xa8s bon"}));
@@ -306,6 +275,7 @@ private slots:
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Import from CSV"));
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("3 Cards imported; 1 repeat added to a quantity"));
+        QCOMPARE(f.messages.shown[0].kind, MessageKind::Information);
         QCOMPARE(Notice(f), QString::fromUtf8(Text::Notice));
     }
 
@@ -318,28 +288,28 @@ private slots:
         f.folder.Write("in.csv", kEuropean);
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.importPath = f.folder.Path("in.csv");
-        answers.script = [](CsvImportDialog& dialog) {
+        answers.openPath = f.folder.Path("in.csv");
+        ScriptImport(answers, [](CsvImportDialog& dialog) {
             Choose(dialog, "repeatsBox", QStringLiteral("Add their quantities"));
             return true;
-        };
+        });
         const CardTableModel& table = window.CardTable();
         const Card ember = table.RowCard(0);
-        window.OnImportCsv();
+        Action(window, "importCsvAction")->trigger();
         QCOMPARE(table.rowCount(), 4);
         QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
-        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo Import from CSV"));
+        QCOMPARE(Action(window, "undoAction")->text(), QStringLiteral("&Undo Import from CSV"));
 
-        window.UndoAction()->trigger();
+        Action(window, "undoAction")->trigger();
         QCOMPARE(table.rowCount(), 2);
         QCOMPARE(table.RowCard(0), ember);
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
-        window.RedoAction()->trigger();
+        Action(window, "redoAction")->trigger();
         QCOMPARE(table.rowCount(), 4);
         QCOMPARE(table.Cell(0, NameField), std::string_view("Drache"));
         QCOMPARE(table.Cell(2, QuantityField), std::string_view("7"));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
-        window.UndoAction()->trigger();
+        Action(window, "undoAction")->trigger();
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
     }
@@ -370,9 +340,9 @@ private slots:
         f.folder.Write("in.csv", csv);
         MainWindow& window = f.Open();
         ScriptedQuestions& answers = Answer(f);
-        answers.importPath = f.folder.Path("in.csv");
-        answers.script = [answer](CsvImportDialog&) { return answer; };
-        window.OnImportCsv();
+        answers.openPath = f.folder.Path("in.csv");
+        ScriptImport(answers, [answer](CsvImportDialog&) { return answer; });
+        Action(window, "importCsvAction")->trigger();
         QCOMPARE(window.CardTable().rowCount(), 2);
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("2"));
         QCOMPARE(f.Find<QComboBox>("seriesBox")->count(), 2);
@@ -381,6 +351,145 @@ private slots:
             QCOMPARE(f.messages.shown[0].text, box);
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+    }
+
+    // Only a regular file is imported: a named pipe that no program writes
+    // or a link to /dev/zero is refused at once with a box saying what it is.
+    // The collection's own qmk.dat, by any name, takes no export.
+    void refusesSpecialAndOwnFiles()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        QCOMPARE(::mkfifo(QFile::encodeName(f.folder.Path("pipe.csv")).constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), f.folder.Path("zero.csv")));
+        QVERIFY(QFile::link(QStringLiteral("qmk.dat"), f.folder.Path("alias.csv")));
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        ScriptImport(answers, [](CsvImportDialog&) {
+            qFatal("a file that is not a regular one reached the import dialog");
+            return false;
+        });
+        for (const auto& [name, kind] : {std::pair{"pipe.csv", "a named pipe"}, std::pair{"zero.csv", "a device"}}) {
+            f.messages.shown.clear();
+            answers.openPath = f.folder.Path(QString::fromLatin1(name));
+            Action(window, "importCsvAction")->trigger();
+            QCOMPARE(window.CardTable().rowCount(), 2);
+            QCOMPARE(f.messages.shown.size(), 1);
+            QVERIFY2(f.messages.shown[0].text.startsWith("The file could not be read.")
+                         && f.messages.shown[0].text.contains(QStringLiteral("not a regular file but %1").arg(kind)),
+                     qPrintable(f.messages.shown[0].text));
+        }
+        for (const char* name : {"qmk.dat", "alias.csv"}) {
+            f.messages.shown.clear();
+            answers.savePath = f.folder.Path(QString::fromLatin1(name));
+            Action(window, "exportCsvAction")->trigger();
+            QCOMPARE(f.messages.shown.size(), 1);
+            QVERIFY2(f.messages.shown[0].text.startsWith("The Cards could not be exported.")
+                         && f.messages.shown[0].text.contains("this collection's own qmk.dat"),
+                     qPrintable(f.messages.shown[0].text));
+            QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+        }
+        f.Quit();
+        QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+        QVERIFY(QFileInfo(f.folder.Path("alias.csv")).isSymLink());
+    }
+
+    // A file that is almost all UTF-8 is not read as Windows-1252: the
+    // window asks first, showing the first line that is not UTF-8, and
+    // either reads the bytes there as Windows-1252 or imports nothing.
+    void asksAboutStrayBytes_data()
+    {
+        QTest::addColumn<bool>("mend");
+        QTest::newRow("mended") << true;
+        QTest::newRow("refused") << false;
+    }
+
+    void asksAboutStrayBytes()
+    {
+        QFETCH(bool, mend);
+        QByteArray csv = "Name,Series\r\n";
+        for (int i = 0; i < 2000; ++i)
+            csv += "Cr\xc3\xa8me " + QByteArray::number(i) + ",\xc3\x89" "dition <b>\xe2\x82\xac</b>\r\n";
+        csv += "Caf\xe9 <i>noir</i>,Premi\xe8re\r\n";
+        csv += "Th\xe9" "\r\n";
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.folder.Write("in.csv", csv);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.openPath = f.folder.Path("in.csv");
+        f.messages.answers = {mend};
+        QString encoding;
+        ScriptImport(answers, [&encoding](CsvImportDialog& dialog) {
+            encoding = Child<QComboBox>(dialog, "encodingBox")->currentText();
+            return true;
+        });
+        Action(window, "importCsvAction")->trigger();
+
+        QVERIFY(!f.messages.shown.isEmpty());
+        QVERIFY(f.messages.shown[0].question);
+        QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Import from CSV"));
+        const QString question = f.messages.shown[0].text;
+        QVERIFY2(question.startsWith(QStringLiteral("2 lines of in.csv are not valid UTF-8, though almost all of the "
+                                                    "file is. The first of them, line 2002:\r\n\r\n"
+                                                    "Caf\ufffd <i>noir</i>,Premi\ufffdre\r\n\r\n")),
+                 qPrintable(question));
+        QVERIFY(question.contains(QStringLiteral("Caf\u00e9 <i>noir</i>,Premi\u00e8re")));
+
+        const CardTableModel& table = window.CardTable();
+        if (!mend) {
+            QVERIFY(encoding.isEmpty());
+            QCOMPARE(table.rowCount(), 2);
+            QCOMPARE(f.messages.shown.size(), 1);
+            f.Quit();
+            QCOMPARE(f.folder.Read("qmk.dat"), kCollection);
+            return;
+        }
+        QCOMPARE(encoding, QStringLiteral("UTF-8"));
+        QCOMPARE(table.rowCount(), 2004);
+        QCOMPARE(table.RowCard(0)[SeriesField], std::string("\xc3\x89" "dition <b>\xe2\x82\xac</b>"));
+        QCOMPARE(table.RowCard(2000), (Card{"Caf\xc3\xa9 <i>noir</i>", "Premi\xc3\xa8re", "", "", "", "", "", ""}));
+        QCOMPARE(table.RowCard(2001)[NameField], std::string("Th\xc3\xa9"));
+        QCOMPARE(f.messages.shown.size(), 2);
+        QCOMPARE(f.messages.shown[1].text, QStringLiteral("2,002 Cards imported"));
+    }
+
+    // A file that says it is UTF-8 with a byte order mark is asked about
+    // too, however few its letters; a file in Windows-1252 is not.
+    void asksAboutStrayBytesAfterAByteOrderMark()
+    {
+        WindowFixture f;
+        f.folder.Write("bom.csv", "\xef\xbb\xbfName\r\nCaf\xe9\r\n");
+        f.folder.Write("ansi.csv", kEuropean);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.openPath = f.folder.Path("bom.csv");
+        f.messages.answers = {true};
+        Action(window, "importCsvAction")->trigger();
+        QCOMPARE(f.messages.shown.size(), 2);
+        QVERIFY(f.messages.shown[0].question);
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("Caf\xc3\xa9"));
+        QVERIFY(f.messages.shown[0].text
+                    .startsWith(QStringLiteral("Line 2 of bom.csv is not valid UTF-8, though almost all of the file "
+                                               "is:\r\n\r\nCaf\ufffd\r\n\r\n")));
+        f.messages.shown.clear();
+        answers.openPath = f.folder.Path("ansi.csv");
+        Action(window, "importCsvAction")->trigger();
+        for (const RecordingMessages::Shown& shown : f.messages.shown)
+            QVERIFY(!shown.question);
+        QCOMPARE(window.CardTable().Cell(0, NameField), std::string_view("Drache"));
+    }
+
+    // The preview shows values as the import will take them: without the
+    // apostrophe that guards a formula.
+    void previewTakesTheFormulaGuardOff()
+    {
+        CsvImportDialog dialog(QByteArray("Name,Notes\r\n'=1+1,'''@x\r\n'tis,\"'\r\"\r\n"));
+        auto* table = Child<QTableWidget>(dialog, "previewTable");
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("=1+1"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("''@x"));
+        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("'tis"));
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral(" "));
     }
 
     // Export, then import into a window on an empty folder, saves the very
@@ -393,8 +502,8 @@ private slots:
             WindowFixture f;
             f.folder.Write("qmk.dat", kCollection);
             MainWindow& window = f.Open();
-            Answer(f).exportPath = f.folder.Path("cards.csv");
-            window.OnExportCsv();
+            Answer(f).savePath = f.folder.Path("cards.csv");
+            Action(window, "exportCsvAction")->trigger();
             f.Quit();
             csv = f.folder.Read("cards.csv");
             saved = f.folder.Read("qmk.dat");
@@ -402,8 +511,8 @@ private slots:
         WindowFixture f;
         f.folder.Write("cards.csv", csv);
         MainWindow& window = f.Open();
-        Answer(f).importPath = f.folder.Path("cards.csv");
-        window.OnImportCsv();
+        Answer(f).openPath = f.folder.Path("cards.csv");
+        Action(window, "importCsvAction")->trigger();
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), saved);
         QCOMPARE(saved, kCollection);

@@ -112,10 +112,10 @@ private slots:
         QTest::keyClick(f.Field("filterEdit"), Qt::Key_Escape);
 
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
-        QVERIFY(menu->actions().contains(window.FindAction()));
-        QCOMPARE(window.FindAction()->text(), QStringLiteral("&Find..."));
-        QCOMPARE(window.FindAction()->shortcut(), QKeySequence(QKeySequence::Find));
-        window.FindAction()->trigger();
+        QVERIFY(menu->actions().contains(Action(window, "findAction")));
+        QCOMPARE(Action(window, "findAction")->text(), QStringLiteral("&Find..."));
+        QCOMPARE(Action(window, "findAction")->shortcut(), QKeySequence(QKeySequence::Find));
+        Action(window, "findAction")->trigger();
         QVERIFY(bar->isVisible());
         QCOMPARE(QApplication::focusWidget(), f.Field("filterEdit"));
     }
@@ -280,8 +280,10 @@ private slots:
         QCOMPARE(ShownNames(f), (QStringList{QStringLiteral("Pok\u00e9mon Pikachu"), "Frost Golem"}));
         QCOMPARE(CountText(f), QStringLiteral("2 of 4 Cards"));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("4"));
-        // The selection passes to the shown row beside, as it does unfiltered.
-        QCOMPARE(window.SelectionMark(), 2);
+        // The mark goes with its row, as it does unfiltered: no row beside
+        // takes it while the fields hold the deleted Card.
+        QCOMPARE(window.SelectionMark(), -1);
+        QVERIFY(Table(f)->selectionModel()->selectedRows().isEmpty());
 
         // An Update that makes the Card miss the filter hides it, and says so.
         f.ClickRow(0);
@@ -317,7 +319,7 @@ private slots:
         WindowFixture f;
         MainWindow& window = OpenOn(f);
         Filter(f, QStringLiteral("sky"));
-        window.OnStatistics();
+        Action(window, "statisticsAction")->trigger();
         auto* statistics = window.findChild<StatisticsWindow*>();
         QCOMPARE(statistics->Totals().cards, 3);
         Filter(f, QStringLiteral("skyforge"));
@@ -348,14 +350,16 @@ private slots:
         QCOMPARE(ShownNames(f), (QStringList{QStringLiteral("Pok\u00e9mon Pikachu"), "Sky Dragon", "Ember Drake"}));
         QCOMPARE(CountText(f), QStringLiteral("3 of 6 Cards - the Card added is hidden by the filter"));
         QCOMPARE(f.Field("countBox")->text(), QStringLiteral("6"));
-        // The mark stays on its Card, now one row further down the table.
-        QCOMPARE(window.SelectionMark(), 2);
-        QCOMPARE(window.CardTable().Cell(2, NameField), std::string_view("Sky Dragon"));
+        // The mark follows the fields to the new Card, which the filter
+        // hides: no row is marked, and none selected.
+        QCOMPARE(window.SelectionMark(), -1);
+        QVERIFY(Table(f)->selectionModel()->selectedRows().isEmpty());
 
         f.Type("nameEdit", QStringLiteral("Skyline"));
         f.Click("addButton");
         QCOMPARE(ShownNames(f).first(), QStringLiteral("Skyline"));
         QCOMPARE(CountText(f), QStringLiteral("4 of 7 Cards"));
+        QCOMPARE(window.SelectionMark(), 0);
         QTest::keyClick(f.Field("filterEdit"), Qt::Key_Escape);
         QCOMPARE(ShownNames(f).mid(0, 2), (QStringList{"Skyline", "Crow II"}));
     }
@@ -385,8 +389,8 @@ private slots:
         QCOMPARE(ShownNames(f), (QStringList{pikachu, "Sky Dragon", "Ember Drake"}));
         window.OnRedo();
         QCOMPARE(ShownNames(f), (QStringList{pikachu, "Ember Drake"}));
-        // As after the Update itself, the selection passed to the shown row beside.
-        QCOMPARE(window.SelectionMark(), 3);
+        // As after the Update itself, the mark went with its hidden row.
+        QCOMPARE(window.SelectionMark(), -1);
         window.OnUndo();
 
         // An Add the filter hides, undone and redone.
@@ -428,9 +432,11 @@ private slots:
                                                   "Sky Dragon"}));
         QCOMPARE(ShownNames(f), (QStringList{"Crow", "Frost Golem", QStringLiteral("Pok\u00e9mon Pikachu"),
                                              "Sky Dragon"}));
-        // The mark keeps its place among the shown rows, as it does unfiltered.
-        QCOMPARE(window.SelectionMark(), 2);
+        // The mark follows its Card, as it does unfiltered.
+        QCOMPARE(window.SelectionMark(), 4);
+        QVERIFY(Table(f)->selectionModel()->isRowSelected(3, {}));
         ClickHeading(f, NameField);
+        QCOMPARE(window.SelectionMark(), 0);
         QCOMPARE(ShownNames(f), (QStringList{"Sky Dragon", QStringLiteral("Pok\u00e9mon Pikachu"), "Frost Golem",
                                              "Crow"}));
         QCOMPARE(Widths(Table(f)), widths);

@@ -64,7 +64,7 @@ private slots:
         WindowFixture f;
         OpenWithAChange(f);
         f.window->OnFind();
-        f.window->OnBinder();
+        Action(*f.window, "binderAction")->trigger();
         QWidget* filterBar = f.window->Control(ControlId::FilterBar);
         QVERIFY(filterBar->isVisible());
         QVERIFY(f.window->History().CanUndo());
@@ -80,8 +80,8 @@ private slots:
         QCOMPARE(f.Find<QLineEdit>("countBox")->text(), QStringLiteral("1"));
         QVERIFY(!f.window->History().CanUndo());
         QVERIFY(!filterBar->isVisible());
-        QVERIFY(f.window->Binder() && f.window->Binder()->isVisible());
-        QCOMPARE(f.window->Binder()->Tiles().rowCount(), 1);
+        QVERIFY(f.window->findChild<BinderWindow*>() && f.window->findChild<BinderWindow*>()->isVisible());
+        QCOMPARE(f.window->findChild<BinderWindow*>()->Tiles().rowCount(), 1);
         QVERIFY(f.folder.Exists(QStringLiteral("other/CatalogueOutside.htm")));
         QCOMPARE(RecentCollections::Folders().value(0), Canonical(f.folder.Path(QStringLiteral("other"))));
         QVERIFY(f.messages.shown.isEmpty());
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(first.Prepare(f.folder.Path(QStringLiteral("first")), true, reason),
                  CollectionFolder::Refusal::None);
         QVERIFY(first.Enter(reason));
-        f.window = std::make_unique<MainWindow>(f.messages, std::move(first));
+        f.window = std::make_unique<MainWindow>(f.questions, std::move(first));
         QVERIFY(!CollectionLock(f.folder.Path(QStringLiteral("first"))).Take(reason));
         f.window->OpenFolder(f.folder.Path(QStringLiteral("second")));
         QVERIFY(CollectionLock(f.folder.Path(QStringLiteral("first"))).Take(reason));
@@ -162,17 +162,17 @@ private slots:
         WindowFixture f;
         f.Open();
         const QString home = QDir::currentPath();
-        f.window->SetFolderQuestion([&f](const QString&) { return f.folder.Path(QStringLiteral("b")); });
-        f.window->OpenFolderAction()->trigger();
+        f.questions.folder = f.folder.Path(QStringLiteral("b"));
+        Action(*f.window, "openFolderAction")->trigger();
         f.window->OpenFolder(f.folder.Path(QStringLiteral("c")));
         f.window->OpenFolder(home);
         const QString gone = Canonical(f.folder.Path(QStringLiteral("c")));
         QVERIFY(QDir(gone).removeRecursively());
 
-        QMenu* menu = f.window->RecentCollectionsMenu();
-        QCOMPARE(menu->objectName(), QStringLiteral("recentCollectionsMenu"));
+        auto* menu = f.Find<QMenu>("recentCollectionsMenu");
+        QVERIFY(menu != nullptr);
         const std::unique_ptr<QMenu> windowMenu(f.window->CreateWindowMenu());
-        QVERIFY(windowMenu->actions().contains(f.window->OpenFolderAction()));
+        QVERIFY(windowMenu->actions().contains(Action(*f.window, "openFolderAction")));
         QVERIFY(windowMenu->actions().contains(menu->menuAction()));
         emit menu->aboutToShow();
         QStringList texts;

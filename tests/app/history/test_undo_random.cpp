@@ -194,10 +194,10 @@ private slots:
             };
 
             const auto undo = [&]() {
-                QVERIFY2(window.UndoAction()->isEnabled(), where("nothing to undo").constData());
+                QVERIFY2(Action(window, "undoAction")->isEnabled(), where("nothing to undo").constData());
                 window.TakeFields();
                 const Card typed = window.HeldCard();
-                window.UndoAction()->trigger();
+                Action(window, "undoAction")->trigger();
                 const Step& step = done.back();
                 QVERIFY2(TableRows(window) == step.before, where("undo: rows").constData());
                 QCOMPARE(window.SelectionMark(), step.markBefore);
@@ -216,10 +216,10 @@ private slots:
                 done.pop_back();
             };
             const auto redo = [&]() {
-                QVERIFY2(window.RedoAction()->isEnabled(), where("nothing to redo").constData());
+                QVERIFY2(Action(window, "redoAction")->isEnabled(), where("nothing to redo").constData());
                 const Step& step = undone.back();
                 const QList<int> widthsBefore = Widths(view);
-                window.RedoAction()->trigger();
+                Action(window, "redoAction")->trigger();
                 QVERIFY2(TableRows(window) == step.after, where("redo: rows").constData());
                 QCOMPARE(window.SelectionMark(), step.markAfter);
                 QCOMPARE(f.Field("countBox")->text(), QString::number(step.after.size()));
@@ -251,7 +251,7 @@ private slots:
                     done.push_back(*step);
                     undone.clear();
                 }
-                QCOMPARE(window.RedoAction()->isEnabled(), !undone.empty());
+                QCOMPARE(Action(window, "redoAction")->isEnabled(), !undone.empty());
                 if (QTest::currentTestFailed())
                     return;
             }
@@ -262,13 +262,13 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
             QVERIFY2(TableRows(window) == start, where("undone: the loaded table").constData());
-            QVERIFY(!window.UndoAction()->isEnabled());
+            QVERIFY(!Action(window, "undoAction")->isEnabled());
             while (!undone.empty() && !QTest::currentTestFailed())
                 redo();
             if (QTest::currentTestFailed())
                 return;
             QVERIFY2(TableRows(window) == end, where("redone: the last table").constData());
-            QVERIFY(!window.RedoAction()->isEnabled());
+            QVERIFY(!Action(window, "redoAction")->isEnabled());
             while (!done.empty() && !QTest::currentTestFailed())
                 undo();
             f.Quit();

@@ -5,6 +5,7 @@
 #include "collection/CardEntry.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/filter/FilteredCardTable.h"
+#include "support/TableRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,18 +95,18 @@ private slots:
         std::unique_ptr<QMenu> menu(window.CreateWindowMenu());
         const QList<QAction*> entries = menu->actions();
         QVERIFY(entries.size() >= 4);
-        QCOMPARE(entries[0], window.UndoAction());
-        QCOMPARE(entries[1], window.RedoAction());
+        QCOMPARE(entries[0], Action(window, "undoAction"));
+        QCOMPARE(entries[1], Action(window, "redoAction"));
         QVERIFY(entries[entries.size() - 2]->isSeparator());
         QCOMPARE(entries.last()->text(), QStringLiteral("&About Quillmark..."));
-        QCOMPARE(window.UndoAction()->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
-        QCOMPARE(window.RedoAction()->shortcuts(),
+        QCOMPARE(Action(window, "undoAction")->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
+        QCOMPARE(Action(window, "redoAction")->shortcuts(),
                  (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
-        QVERIFY(window.UndoAction()->isShortcutVisibleInContextMenu());
-        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo"));
-        QCOMPARE(window.RedoAction()->text(), QStringLiteral("&Redo"));
-        QVERIFY(!window.UndoAction()->isEnabled());
-        QVERIFY(!window.RedoAction()->isEnabled());
+        QVERIFY(Action(window, "undoAction")->isShortcutVisibleInContextMenu());
+        QCOMPARE(Action(window, "undoAction")->text(), QStringLiteral("&Undo"));
+        QCOMPARE(Action(window, "redoAction")->text(), QStringLiteral("&Redo"));
+        QVERIFY(!Action(window, "undoAction")->isEnabled());
+        QVERIFY(!Action(window, "redoAction")->isEnabled());
 
         f.ClickRow(1);
         if (!typed.isEmpty())
@@ -114,16 +115,16 @@ private slots:
             ClickHeading(f, YearField);
         else
             f.Click(command.toLatin1().constData());
-        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo ") + step);
-        QVERIFY(window.UndoAction()->isEnabled());
-        QVERIFY(!window.RedoAction()->isEnabled());
+        QCOMPARE(Action(window, "undoAction")->text(), QStringLiteral("&Undo ") + step);
+        QVERIFY(Action(window, "undoAction")->isEnabled());
+        QVERIFY(!Action(window, "redoAction")->isEnabled());
 
-        window.UndoAction()->trigger();
+        Action(window, "undoAction")->trigger();
         QCOMPARE(Names(window), (QStringList{"Ace", "Bolt", "Crow"}));
-        QCOMPARE(window.RedoAction()->text(), QStringLiteral("&Redo ") + step);
-        QVERIFY(window.RedoAction()->isEnabled());
-        QCOMPARE(window.UndoAction()->text(), QStringLiteral("&Undo"));
-        QVERIFY(!window.UndoAction()->isEnabled());
+        QCOMPARE(Action(window, "redoAction")->text(), QStringLiteral("&Redo ") + step);
+        QVERIFY(Action(window, "redoAction")->isEnabled());
+        QCOMPARE(Action(window, "undoAction")->text(), QStringLiteral("&Undo"));
+        QVERIFY(!Action(window, "undoAction")->isEnabled());
     }
 
     // In a field with typing of its own, the undo and redo keys are the
@@ -228,7 +229,7 @@ private slots:
         f.Click("updateButton");
         ClickHeading(f, NameField);
         QCOMPARE(window.CardTable().rowCount(), 1);
-        QVERIFY(!window.UndoAction()->isEnabled());
+        QVERIFY(!Action(window, "undoAction")->isEnabled());
         window.OnUndo();
         QCOMPARE(window.CardTable().rowCount(), 1);
     }
@@ -252,7 +253,7 @@ private slots:
             card[SeriesField] = std::to_string((i * 104729) % 1009);
             rows.push_back(card);
         }
-        table.SetRows(rows);
+        SetTableRows(table, rows);
         // Room for about three sorts of 1,000 rows.
         CollectionHistory history(entry, table, view, 3 * 1000 * sizeof(int) + 2000);
         std::vector<std::vector<Card>> tables = {rows};

@@ -1,6 +1,7 @@
 #include "support/WindowTest.h"
 
 #include "app/statistics/StatisticsWindow.h"
+#include "support/TableRows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileDialog>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QTextDocumentFragment>
 #include <QHorizontalBarSeries>
 #include <QImage>
 #include <QLabel>
@@ -88,6 +92,30 @@ QList<double> Bars(const QBarSet& set)
     for (int i = 0; i < set.count(); ++i)
         values << set.at(i);
     return values;
+}
+
+// Whether the chart draws each label whole: its scene holds a text of each,
+// and none cut short.
+bool LabelsShown(const QChartView& chart, const QStringList& labels)
+{
+    QStringList drawn;
+    for (const QGraphicsItem* item : chart.scene()->items()) {
+        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item); text != nullptr && text->isVisible())
+            drawn << text->toPlainText();
+    }
+    for (const QString& label : labels) {
+        // The label as written: the axis shows it escaped, and marks of
+        // duplicates are not drawn.
+        QString plain = QTextDocumentFragment::fromHtml(label).toPlainText();
+        plain.remove(QChar(0x200B));
+        if (!drawn.contains(plain) && !drawn.contains(plain + QString(label.count(QChar(0x200B)), QChar(0x200B))))
+            return false;
+    }
+    for (const QString& text : drawn) {
+        if (text.contains(QStringLiteral("...")) || text.contains(QChar(0x2026)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -212,7 +240,7 @@ private slots:
     void countsTheRowsAFilterShows()
     {
         CardTableModel table;
-        table.SetRows({{"A", "S", "", "", "$1", "1"}, {"B", "S", "", "", "$2", "2"}, {"C", "T", "", "", "x", "3"}});
+        SetTableRows(table, {{"A", "S", "", "", "$1", "1"}, {"B", "S", "", "", "$2", "2"}, {"C", "T", "", "", "x", "3"}});
         RecordingMessages messages;
         StatisticsWindow statistics(table, messages, std::vector<int>{2, 1});
         const QLabel* note = statistics.findChild<QLabel*>(QStringLiteral("filterNote"));
@@ -231,8 +259,9 @@ private slots:
         QVERIFY(note->isHidden());
     }
 
-    // Bars of Cards and copies, the first group on top; of many groups
-    // those of the most Cards, in their order.
+    // Bars of Cards and copies, ordered by size, the largest group on top
+    // (the axis lists its categories from the bottom up); of many groups
+    // those of the most Cards.
     void chartsTheBreakdowns()
     {
         WindowFixture f;
@@ -241,10 +270,11 @@ private slots:
         StatisticsWindow* statistics = OpenStatistics(f);
         QHorizontalBarSeries* bars = BarSeries(*statistics, "seriesChart");
         QVERIFY(bars != nullptr);
-        QCOMPARE(Categories(*bars), (QStringList{"Skyforge", "Ashfall", "(blank)"}));
+        QCOMPARE(Categories(*bars), (QStringList{"(blank)", "Ashfall", "Skyforge"}));
         QCOMPARE(bars->barSets().size(), 2);
-        QCOMPARE(Bars(*bars->barSets()[0]), (QList<double>{3, 2, 1}));
-        QCOMPARE(Bars(*bars->barSets()[1]), (QList<double>{6, 2, 0}));
+        QCOMPARE(Bars(*bars->barSets()[0]), (QList<double>{1, 2, 3}));
+        QCOMPARE(Bars(*bars->barSets()[1]), (QList<double>{0, 2, 6}));
+        QCOMPARE(Categories(*BarSeries(*statistics, "yearChart")), (QStringList{"(blank)", "2003", "1999"}));
 
         CardTableModel table;
         std::vector<Card> cards;
@@ -252,15 +282,55 @@ private slots:
             for (int card = 0; card < series; ++card)
                 cards.push_back({"N", "S" + QByteArray::number(series).rightJustified(2, '0').toStdString()});
         }
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         StatisticsWindow many(table, f.messages);
         QHorizontalBarSeries* largest = BarSeries(many, "seriesChart");
         const QStringList categories = Categories(*largest);
         QCOMPARE(categories.size(), StatisticsWindow::kChartBars);
-        QCOMPARE(categories.first(), QStringLiteral("S25"));
-        QCOMPARE(categories.last(), QStringLiteral("S06"));
+        for (int at = 0; at < StatisticsWindow::kChartBars; ++at)
+            QCOMPARE(categories[at], QStringLiteral("S%1").arg(6 + at, 2, 10, QLatin1Char('0')));
         QVERIFY2(largest->chart()->title().contains(QStringLiteral("the 20 largest of 25")),
                  qPrintable(largest->chart()->title()));
+    }
+
+    // Every category label is drawn whole, whatever the window's size and
+    // however long the label, and so it is in the saved picture; one that
+    // reads as markup is drawn as it is written.
+    void chartLabelsAreWhole()
+    {
+        const QByteArray longest = "Moonlit Court of the Silver Queen and the Seventh Tide of Ravens, First Edition";
+        QList<QList<QByteArray>> records;
+        for (int card = 0; card < 60; ++card) {
+            const QByteArray series = card % 3 == 0 ? longest
+                                      : card % 3 == 1 ? "Verdant <b>Wilds</b> & Co"
+                                                      : "Series " + QByteArray::number(card % 23);
+            records.append({"Card", series, "Mint", QByteArray::number(1990 + card % 9)});
+        }
+        WindowFixture f;
+        f.folder.Write("qmk.dat", CollectionBytes(records));
+        f.Open();
+        StatisticsWindow* statistics = OpenStatistics(f);
+        QVERIFY(QTest::qWaitForWindowExposed(statistics));
+        auto* chart = statistics->findChild<QChartView*>(QStringLiteral("seriesChart"));
+        auto* tabs = statistics->findChild<QTabWidget*>();
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            if (tabs->widget(tab)->isAncestorOf(chart))
+                tabs->setCurrentIndex(tab);
+        }
+        QVERIFY(chart->isVisible());
+        const QStringList expected = Categories(*BarSeries(*statistics, "seriesChart"));
+        QCOMPARE(expected.size(), StatisticsWindow::kChartBars);
+        QVERIFY(expected.contains(QString::fromUtf8(longest)));
+        for (const QSize size : {QSize(780, 640), QSize(400, 300), QSize(1600, 1000)}) {
+            statistics->resize(size);
+            const QByteArray shown = QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
+            QTRY_VERIFY2(LabelsShown(*chart, expected), shown.constData());
+        }
+        QVERIFY(statistics->SaveChart(StatisticsWindow::BySeries, f.folder.Path(QStringLiteral("series.png"))));
+        QVERIFY(LabelsShown(*chart, expected));
+        const QImage saved(f.folder.Path(QStringLiteral("series.png")), "PNG");
+        QCOMPARE(saved.size(), chart->size() * chart->devicePixelRatio());
+        QVERIFY(chart->width() >= chart->minimumWidth() && chart->height() >= chart->minimumHeight());
     }
 
     // The chart goes to a PNG file through the file dialog, or a box says

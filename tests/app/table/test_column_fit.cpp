@@ -1,6 +1,7 @@
 #include "app/table/ColumnFit.h"
 #include "base/TextEncoding.h"
 #include "collection/CardTableModel.h"
+#include "support/TableRows.h"
 
 #include <QFontDatabase>
 #include <QTest>
@@ -128,7 +129,7 @@ private slots:
         cards[1234][DescriptionField] = std::string(1500, 'W');
         CardTableModel table;
         table.SetEncoding(encoding);
-        table.SetRows(cards);
+        SetTableRows(table, cards);
 
         ColumnFit one(font);
         for (int row = 0; row < table.rowCount(); ++row)

@@ -140,6 +140,19 @@ private slots:
         std::unique_ptr<QMenu> rightClick(window.CreateWindowMenu());
         for (QAction* action : rightClick->actions())
             QVERIFY2(action->isSeparator() || inBar.contains(action), qPrintable(action->text()));
+        QCOMPARE(Entries(*rightClick),
+                 QStringLiteral("&Undo|&Redo|&Statistics...|&Binder...|&Export to CSV...|&Import from CSV...|"
+                                "&Find...|&Open Collection Folder...|Rece&nt Collections|-|&About Quillmark..."));
+        // The edit boxes keep their own undo; the window's entries follow below.
+        emit f.Field("nameEdit")->customContextMenuRequested(QPoint(1, 1));
+        auto* editMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(editMenu != nullptr);
+        const QString boxEntries = Entries(*editMenu);
+        editMenu->close();
+        QVERIFY2(boxEntries.endsWith(QStringLiteral(
+                     "-|&Statistics...|&Binder...|&Export to CSV...|&Import from CSV...|&Find...|"
+                     "&Open Collection Folder...|Rece&nt Collections|-|&About Quillmark...")),
+                 qPrintable(boxEntries));
 
         QSet<QChar> taken;
         for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())

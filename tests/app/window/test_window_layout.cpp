@@ -2,7 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QScreen>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -20,6 +23,19 @@ QWidget* Area(const WindowFixture& f)
     return f.Find<QWidget>("clientArea");
 }
 
+// The rules' pixels on the test's screen: as many at 96 dpi, more where the
+// screen gives the program more dots per inch. The test runs at 96 dpi, and
+// again with QT_FONT_DPI=144 (see tests/CMakeLists.txt).
+int Px(const WindowFixture& f, int pixels)
+{
+    return int(std::lround(pixels * std::max(1.0, f.window->logicalDpiY() / 96.0)));
+}
+
+int NoticeHeight(const WindowFixture& f)
+{
+    return std::max(Px(f, 15), f.Find<QWidget>("noticeLine")->sizeHint().height());
+}
+
 // The menu bar across the top of the window and the controls' area below
 // it, the rest of the window.
 void CheckBarAndArea(const WindowFixture& f)
@@ -33,25 +49,70 @@ void CheckBarAndArea(const WindowFixture& f)
 
 // The rules that depend on the client size (the area below the menu bar),
 // checked for one size, with a filter bar of the given height shown or none.
+// The rules were drawn in pixels for a font whose dialog units put the boxes'
+// left edges where a width "cx - 180" (the Description and URL boxes) or
+// "cx - 358" (Series, Year, Quantity) ended them 91 pixels from the right
+// edge, and the table's top where a height "cy - 160" ended it on the notice
+// line's top; the table's width "cx - 101" ended it 90 pixels from the right.
+// Those ends are kept whatever the font makes the left edges and the top.
 void CheckRules(const WindowFixture& f, int cx, int cy, int barHeight = 0)
 {
-    QCOMPARE(Geometry(f, "noticeLine"), QRect(3, cy - 15, 400, 15));
+    const auto px = [&f](int pixels) { return Px(f, pixels); };
+    const int notice = NoticeHeight(f);
+    QCOMPARE(Geometry(f, "noticeLine"), QRect(px(3), cy - notice, px(400), notice));
     for (const char* name : kColumn) {
-        QCOMPARE(Geometry(f, name).left(), cx - 85);
-        QCOMPARE(Geometry(f, name).width(), 75);
+        QCOMPARE(Geometry(f, name).left(), cx - px(85));
+        QCOMPARE(Geometry(f, name).width(), px(75));
     }
-    QCOMPARE(Geometry(f, "quitButton"), QRect(cx - 85, 11, 75, 23));
-    QCOMPARE(Geometry(f, "countBox"), QRect(cx - 85, 248, 75, 15));
-    QCOMPARE(Geometry(f, "descriptionEdit").width(), std::max(cx - 180, 0));
-    QCOMPARE(Geometry(f, "urlEdit").width(), std::max(cx - 180, 0));
-    QCOMPARE(Geometry(f, "yearEdit").width(), std::max(cx - 358, 0));
-    QCOMPARE(Geometry(f, "quantityEdit").width(), std::max(cx - 358, 0));
-    QCOMPARE(Geometry(f, "seriesBox").width(), std::max(cx - 358, 0));
-    QCOMPARE(Geometry(f, "cardTable").size(), QSize(std::max(cx - 101, 0), std::max(cy - 160 - barHeight, 0)));
-    if (barHeight > 0) {
-        const QRect table = Geometry(f, "cardTable");
+    QCOMPARE(Geometry(f, "quitButton"), QRect(cx - px(85), px(11), px(75), px(11 + 23) - px(11)));
+    QCOMPARE(Geometry(f, "countBox"), QRect(cx - px(85), px(248), px(75), px(248 + 15) - px(248)));
+    for (const char* name : {"descriptionEdit", "urlEdit", "yearEdit", "quantityEdit", "seriesBox"})
+        QCOMPARE(Geometry(f, name).width(), std::max(cx - px(91) - Geometry(f, name).left(), 0));
+    const QRect table = Geometry(f, "cardTable");
+    QCOMPARE(table.width(), std::max(cx - px(90) - table.left(), 0));
+    QCOMPARE(table.height(), std::max(cy - notice - barHeight - table.top(), 0));
+    if (barHeight > 0)
         QCOMPARE(Geometry(f, "filterBar"), QRect(table.left(), table.bottom() + 1, table.width(), barHeight));
+}
+
+// Every control shown in the client area lies inside it, none is empty, and
+// none overlaps another: the table ends above the filter bar and the notice
+// line, the boxes end left of the button column.
+void CheckInside(const WindowFixture& f, const char* size)
+{
+    const QRect client = Area(f)->rect();
+    QList<QWidget*> shown;
+    for (QWidget* child : Area(f)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isHidden())
+            continue;
+        const QString name = child->objectName().isEmpty() ? child->metaObject()->className() : child->objectName();
+        const QByteArray what = QStringLiteral("%1 %2 at %3: %4,%5 %6x%7 in %8x%9")
+                                    .arg(name)
+                                    .arg(QLatin1String(size))
+                                    .arg(child->logicalDpiY())
+                                    .arg(child->x())
+                                    .arg(child->y())
+                                    .arg(child->width())
+                                    .arg(child->height())
+                                    .arg(client.width())
+                                    .arg(client.height())
+                                    .toUtf8();
+        QVERIFY2(!child->geometry().isEmpty(), what.constData());
+        QVERIFY2(client.contains(child->geometry()), what.constData());
+        shown << child;
     }
+    for (QWidget* one : shown) {
+        for (QWidget* other : shown) {
+            if (one != other && !one->objectName().isEmpty() && !other->objectName().isEmpty()) {
+                const QByteArray what = (one->objectName() + QStringLiteral(" and ") + other->objectName()).toUtf8();
+                QVERIFY2(!one->geometry().intersects(other->geometry()), what.constData());
+            }
+        }
+    }
+    const QRect table = Geometry(f, "cardTable");
+    QVERIFY(table.bottom() < Geometry(f, "noticeLine").top());
+    // The table shows a row or more besides its header and scroll bar.
+    QVERIFY2(table.height() >= Px(f, 60), qPrintable(QString::number(table.height())));
 }
 
 // Every control of the window but the filter bar, with its place.
@@ -78,8 +139,9 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.Open();
         const QSize frame = window.frameGeometry().size() - window.size();
-        const QSize minimum = QSize(490, 365) - frame;
+        const QSize minimum = QSize(Px(f, 490), Px(f, 365)) - frame;
         const int barHeight = Geometry(f, "menuBar").height();
+        // The template's font needs no more than the rules' minimum.
         QCOMPARE(window.minimumSize(), minimum + QSize(0, barHeight));
         window.resize(100, 100);
         QCOMPARE(window.size(), minimum + QSize(0, barHeight));
@@ -107,6 +169,7 @@ private slots:
         CheckBarAndArea(f);
         const QSize area = Area(f)->size();
         QCOMPARE(area, QSize(1280, 900 - Geometry(f, "menuBar").height()));
+        QCOMPARE(Geometry(f, "cardTable").bottom() + 1, Geometry(f, "noticeLine").top());
         CheckRules(f, area.width(), area.height());
         QCOMPARE(Geometry(f, "cardTable").topLeft(), table.topLeft());
         QCOMPARE(Geometry(f, "descriptionEdit").topLeft(), description.topLeft());
@@ -123,7 +186,7 @@ private slots:
         const QRect table = Geometry(f, "cardTable");
         window.OnSize(0, 0);
         CheckRules(f, 0, 0);
-        QCOMPARE(Geometry(f, "noticeLine").top(), -15);
+        QCOMPARE(Geometry(f, "noticeLine").top(), -NoticeHeight(f));
         QCOMPARE(Geometry(f, "cardTable").topLeft(), table.topLeft());
         window.OnSize(-40, -7);
         CheckRules(f, 0, 0);
@@ -191,6 +254,35 @@ private slots:
         window.resize(window.minimumSize());
         QVERIFY(f.Find<QComboBox>("seriesBox")->maxVisibleItems() > 10);
         QVERIFY(f.Find<QComboBox>("conditionBox")->maxVisibleItems() > 10);
+    }
+
+    // At the smallest size, the size of a first start and maximised, with
+    // the filter bar and without, every control lies inside the client area,
+    // at 96 dpi and (run again with QT_FONT_DPI=144) at 144.
+    void everyControlInsideAtEverySize()
+    {
+        if (const int dpi = qEnvironmentVariableIntValue("QT_FONT_DPI"))
+            QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchY(), qreal(dpi));
+        for (const bool filtered : {false, true}) {
+            WindowFixture f;
+            f.folder.Write("qmk.dat",
+                           CollectionBytes({{"Emberwing Drake", "Skyforge", "Near Mint", "1999", "$12.50"}}));
+            MainWindow& window = f.Open();
+            if (filtered)
+                window.OnFind();
+            CheckInside(f, "first start");
+            CheckRules(f, Area(f)->width(), Area(f)->height(), filtered ? f.Find<QWidget>("filterBar")->height() : 0);
+            window.resize(window.minimumSize());
+            QCOMPARE(window.size(), window.minimumSize());
+            CheckInside(f, "smallest");
+            window.showMaximized();
+            QTRY_VERIFY(window.isMaximized());
+            QTRY_COMPARE(window.frameGeometry().size(), QGuiApplication::primaryScreen()->availableSize());
+            CheckInside(f, "maximised");
+            window.showNormal();
+            window.resize(1920, 1080);
+            CheckInside(f, "1920x1080");
+        }
     }
 
     void sameSizeTwiceGivesTheSameLayout()

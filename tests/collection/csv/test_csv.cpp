@@ -1,10 +1,12 @@
 #include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
 #include "collection/file/CollectionFile.h"
+#include "collection/csv/CsvFormulaGuard.h"
 #include "collection/csv/CsvImport.h"
 #include "collection/csv/CsvReader.h"
 #include "collection/csv/CsvWriter.h"
 #include "support/FullDevice.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -180,6 +182,18 @@ private slots:
         QTest::newRow("LF") << QByteArray("a\nb") << QByteArray("\"a\nb\"");
         QTest::newRow("semicolon, tab, spaces as they are") << QByteArray(" a;\tb ") << QByteArray(" a;\tb ");
         QTest::newRow("invalid UTF-8 and NUL as they are") << QByteArray("\xff\0z", 3) << QByteArray("\xff\0z", 3);
+        // A spreadsheet would run these as formulas: an apostrophe goes first.
+        QTest::newRow("formula") << QByteArray("=HYPERLINK(\"http://x\")")
+                                 << QByteArray("\"'=HYPERLINK(\"\"http://x\"\")\"");
+        QTest::newRow("plus") << QByteArray("+1") << QByteArray("'+1");
+        QTest::newRow("minus") << QByteArray("-2") << QByteArray("'-2");
+        QTest::newRow("at") << QByteArray("@SUM(A1)") << QByteArray("'@SUM(A1)");
+        QTest::newRow("tab first") << QByteArray("\tx") << QByteArray("'\tx");
+        QTest::newRow("CR first, quoted") << QByteArray("\rx") << QByteArray("\"'\rx\"");
+        QTest::newRow("apostrophes before a formula get one more") << QByteArray("''=1") << QByteArray("'''=1");
+        QTest::newRow("apostrophe before text as it is") << QByteArray("'tis") << QByteArray("'tis");
+        QTest::newRow("apostrophes alone as they are") << QByteArray("''") << QByteArray("''");
+        QTest::newRow("formula characters later as they are") << QByteArray("a=b-c") << QByteArray("a=b-c");
     }
 
     void writesFields()
@@ -187,16 +201,58 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, written);
         CardTableModel table;
-        table.SetRows({MakeCard(name.toStdString(), "S"), MakeCard("Lower")});
+        SetTableRows(table, {MakeCard(name.toStdString(), "S"), MakeCard("Lower")});
         QCOMPARE(Written(table), QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n") + written
                                      + ",S,,,,,,\r\nLower,,,,,,,\r\n");
+    }
+
+    void writesFormulasRawWhenAsked()
+    {
+        CardTableModel table;
+        SetTableRows(table, {MakeCard("=1+1", "-S", "+3"), MakeCard("''@x")});
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(WriteCsv(buffer, table, CsvFormulas::Raw));
+        QCOMPARE(buffer.data(), QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n"
+                                           "=1+1,-S,,,,+3,,\r\n''@x,,,,,,,\r\n"));
+    }
+
+    void guardsFormulas_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("guarded");
+        QTest::addColumn<QByteArray>("unguarded");
+        QTest::newRow("empty") << QByteArray() << false << QByteArray();
+        QTest::newRow("text") << QByteArray("Dragon") << false << QByteArray("Dragon");
+        for (const char* start : {"=", "+", "-", "@", "\t", "\r"}) {
+            const QByteArray formula = QByteArray(start) + "1";
+            QTest::addRow("starts with byte %d", int(start[0])) << formula << true << formula;
+            QTest::addRow("guarded, byte %d", int(start[0])) << "'" + formula << true << formula;
+            QTest::addRow("guarded twice, byte %d", int(start[0])) << "''" + formula << true << "'" + formula;
+        }
+        QTest::newRow("apostrophe alone") << QByteArray("'") << false << QByteArray("'");
+        QTest::newRow("apostrophes alone") << QByteArray("'''") << false << QByteArray("'''");
+        QTest::newRow("apostrophe before text") << QByteArray("'tis") << false << QByteArray("'tis");
+        QTest::newRow("space first") << QByteArray(" =1") << false << QByteArray(" =1");
+    }
+
+    void guardsFormulas()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, guarded);
+        QFETCH(QByteArray, unguarded);
+        QCOMPARE(NeedsFormulaGuard(View(value)), guarded);
+        QCOMPARE(Bytes(WithoutFormulaGuard(View(value))), unguarded);
+        // What the export guards, the import gives back.
+        if (guarded)
+            QCOMPARE(Bytes(WithoutFormulaGuard(View("'" + value))), value);
     }
 
     void writesTheHeaderAloneAndReportsAFullDevice()
     {
         CardTableModel table;
         QCOMPARE(Written(table), QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description\r\n"));
-        table.SetRows({MakeCard("Dragon")});
+        SetTableRows(table, {MakeCard("Dragon")});
         FullDevice full(70);
         QVERIFY(!WriteCsv(full, table));
     }
@@ -250,6 +306,77 @@ private slots:
         QCOMPARE(decodedAll, errorLine == 0);
         QCOMPARE(Bytes(decoded), text);
         QCOMPARE(qint64(error.line), errorLine);
+    }
+
+    // A UTF-8 file with a few bytes from an older program is still UTF-8,
+    // to be refused or mended at those bytes, not garbled as Windows-1252
+    // throughout; a file truly in Windows-1252 stays Windows-1252, even with
+    // a letter whose next byte happens to make a UTF-8 character.
+    void detectsAlmostUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("almost");
+        QTest::addColumn<bool>("utf8");
+        QByteArray accented = "Name,Series\r\n";
+        for (int i = 0; i < 1000; ++i)
+            accented += "Caf\xC3\xA9 cr\xC3\xA8me \xC3\xA0 la br\xC3\xBBl\xC3\xA9" "e " + QByteArray::number(i)
+                        + ",\xC3\x89" "dition \xE2\x82\xAC\r\n";
+        QTest::newRow("one bad byte among 8,000 letters") << accented + "Caf\xE9,Base\r\n" << true << true;
+        QTest::newRow("a bad byte in the middle") << accented.left(200) + "\xE9\r\n" + accented.mid(200) << true << true;
+        QTest::newRow("valid UTF-8") << accented << false << true;
+        QTest::newRow("three letters, one bad byte") << QByteArray("\xC3\xA9\xC3\xA9\xC3\xA9\xE9") << true << true;
+        QTest::newRow("two letters, one bad byte") << QByteArray("\xC3\xA9\xC3\xA9\xE9") << false << false;
+        QTest::newRow("Windows-1252") << QByteArray("Drache;\xC9" "dition Premi\xE8re;Tr\xE8s bon;12,50 \x80\r\n")
+                                      << false << false;
+        QTest::newRow("Windows-1252 with a chance UTF-8 letter")
+            << QByteArray("CAF\xC9\x99;Cr\xE8me;\xC0 la;No\xEBl;Ren\xE9\r\n") << false << false;
+        QTest::newRow("ASCII") << QByteArray("Name\r\nA\r\n") << false << true;
+    }
+
+    void detectsAlmostUtf8()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, almost);
+        QFETCH(bool, utf8);
+        QCOMPARE(IsAlmostUtf8(View(bytes)), almost);
+        QCOMPARE(DetectEncoding(View(bytes)), utf8 ? CsvEncoding::Utf8 : CsvEncoding::Windows1252);
+    }
+
+    // The lines that hold bytes UTF-8 does not allow, counted as the reader
+    // counts lines, and the first of them; the reading refuses it by its
+    // number and says why.
+    void findsStrayBytes()
+    {
+        const QByteArray bytes = "\xEF\xBB\xBFName\r\n\xC3\xA9\r\n\"a\nb\rc\",Caf\xE9 \xE9t\xE9\r\nok\n\x80\x81\r\n";
+        CsvStrayBytes stray;
+        QVERIFY(FindStrayBytes(View(bytes), stray));
+        QCOMPARE(qint64(stray.line), qint64(5));
+        QCOMPARE(Bytes(stray.text), QByteArray("c\",Caf\xE9 \xE9t\xE9"));
+        QCOMPARE(qint64(stray.lines), qint64(2));
+        QVERIFY(!FindStrayBytes("Caf\xC3\xA9\r\n", stray));
+        QCOMPARE(qint64(stray.line), qint64(0));
+
+        std::string text;
+        CsvError error;
+        const QByteArray almost = "Name\r\n\xC3\xA9\xC3\xA9\xC3\xA9\r\nCaf\xE9\r\n";
+        QVERIFY(!DecodeCsvText(View(almost), DetectEncoding(View(almost)), text, error));
+        QCOMPARE(qint64(error.line), qint64(3));
+        QCOMPARE(QString::fromStdString(error.reason),
+                 QStringLiteral("this line is not valid UTF-8, though almost all of the file is"));
+        QVERIFY(!DecodeCsvText("Caf\xE9", CsvEncoding::Utf8, text, error));
+        QCOMPARE(QString::fromStdString(error.reason), QStringLiteral("this line is not valid UTF-8"));
+    }
+
+    // Bytes that are not UTF-8 become the Windows-1252 characters they are;
+    // UTF-8 stays as it is.
+    void mendsStrayBytes()
+    {
+        QCOMPARE(Bytes(Windows1252StraysToUtf8("Caf\xE9 \xC3\xA9 \x80\xE2\x82\xAC \xE2\x82 \xF0")),
+                 QByteArray("Caf\xC3\xA9 \xC3\xA9 \xE2\x82\xAC\xE2\x82\xAC \xC3\xA2\xE2\x80\x9A \xC3\xB0"));
+        QCOMPARE(Bytes(Windows1252StraysToUtf8("")), QByteArray());
+        const Utf8Census census = CountUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x83\x8F\xE9\x80\xC0\x80");
+        QCOMPARE(census.multiByte, std::size_t(3));
+        QCOMPARE(census.invalid, std::size_t(4));
     }
 
     // Every byte decodes and converts back; characters the code page lacks
@@ -368,7 +495,7 @@ private slots:
         QFETCH(QByteArray, quantities);
         QFETCH(QString, summary);
         CardTableModel collection;
-        collection.SetRows({MakeCard("Dragon", "Base", "03"), MakeCard("Wyrm", "Promo", "1.5"),
+        SetTableRows(collection, {MakeCard("Dragon", "Base", "03"), MakeCard("Wyrm", "Promo", "1.5"),
                             MakeCard("Wyrm", "Promo", "2")});
         const CsvImportResult result = Imported("Name,Series,Quantity\r\nDragon,Base,2\r\nDragon,base,1\r\n"
                                                 "Wyrm,Promo,99999999999999999998\r\nDragon,base,5\r\nDragon,Base,x\r\n"
@@ -457,7 +584,7 @@ private slots:
             cards.push_back(card);
         }
         CardTableModel table;
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         const QByteArray csv = Written(table);
         QCOMPARE(DetectEncoding(View(csv)), CsvEncoding::Utf8);
         QCOMPARE(DetectSeparator(View(csv)), ',');

@@ -1,6 +1,7 @@
 #include "collection/CardTableModel.h"
 #include "collection/file/CollectionFile.h"
 #include "support/FullDevice.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -36,7 +37,7 @@ private slots:
     void writesTheTwoCardExample()
     {
         CardTableModel table;
-        table.SetRows({MakeCard("Beta", "S2"), MakeCard("Alpha", "", "1999")});
+        SetTableRows(table, {MakeCard("Beta", "S2"), MakeCard("Alpha", "", "1999")});
         QCOMPARE(Written(table),
                  QByteArray("CREATOR=QMK 1.0\r\nNAME=Alpha\r\nSERIES=\r\nCONDITION=\r\nYEAR=1999\r\nPRICE=\r\n"
                             "QUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n\r\nNAME=Beta\r\nSERIES=S2\r\nCONDITION=\r\n"
@@ -62,7 +63,7 @@ private slots:
         }
         rows[4321][UrlField] = std::string(3 << 20, 'u');
         CardTableModel table;
-        table.SetRows(rows);
+        SetTableRows(table, rows);
         const QByteArray one = Written(table, 1);
         QVERIFY(one.startsWith("CREATOR=QMK 1.0\r\nNAME=Card 8999\r\n"));
         QVERIFY(one.endsWith("NAME=Card 0\r\nSERIES=two\r\nlines\r\nCONDITION=\r\nYEAR=0\r\nPRICE=\r\n"
@@ -80,12 +81,12 @@ private slots:
     void reportsAFailingDevice()
     {
         CardTableModel table;
-        table.SetRows({MakeCard("Alpha")});
+        SetTableRows(table, {MakeCard("Alpha")});
         FullDevice full(10);
         QVERIFY(!WriteCollection(full, table));
 
         // Full in the middle, while the next rows are being put into text.
-        table.SetRows(std::vector<Card>(20000, MakeCard("Beta")));
+        SetTableRows(table, std::vector<Card>(20000, MakeCard("Beta")));
         for (const int threads : {1, 2, 3}) {
             FullDevice fullLater(1 << 20);
             QVERIFY(!WriteCollection(fullLater, table, threads));
@@ -99,7 +100,7 @@ private slots:
         CardTableModel table;
         Card odd = MakeCard("Pok\xe9mon", " Base Set", "a=b");
         odd[DescriptionField] = "<b>holo</b>\r inner CR, \xff\xfe invalid UTF-8";
-        table.SetRows({odd, MakeCard("Beta", "S2"), MakeCard("Alpha")});
+        SetTableRows(table, {odd, MakeCard("Beta", "S2"), MakeCard("Alpha")});
         const QByteArray bytes = Written(table);
         CardTableModel loaded;
         CardTableModel::RowBuilder rows;

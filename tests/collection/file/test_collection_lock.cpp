@@ -1,8 +1,10 @@
 #include "collection/file/CollectionLock.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,9 +14,7 @@ namespace {
 // A lock file as a program that held the lock leaves it.
 void WriteLockFile(const QString& folder, const QByteArray& bytes)
 {
-    QFile file(QDir(folder).filePath(QString::fromLatin1(kLockFileName)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the lock file");
+    WriteFileBytes(QDir(folder).filePath(QString::fromLatin1(kLockFileName)), bytes);
 }
 
 QByteArray HeldBy(qint64 pid, const QString& program)
@@ -83,6 +83,36 @@ private slots:
             sleeper.kill();
             sleeper.waitForFinished();
         }
+    }
+
+    // A folder held by quillmark-cli is said to be in use by it, not to be
+    // open in a window the collector could go and close.
+    void namesTheProgramThatHoldsIt_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("quillmark-cli") << "quillmark-cli" << "This collection is in use by quillmark-cli (process %1 on %2)";
+        QTest::newRow("the window") << "quillmark" << "This collection is already open in Quillmark (process %1 on %2)";
+    }
+    void namesTheProgramThatHoldsIt()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, refusal);
+        QTemporaryDir folder;
+        // A lock is the holder's only while a process of its name runs.
+        const QString copy = folder.filePath(program);
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), copy));
+        QVERIFY(QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::ExeOwner));
+        QProcess holder;
+        holder.start(copy, {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        WriteLockFile(folder.path(), HeldBy(holder.processId(), program));
+        CollectionLock lock(folder.path());
+        QString said;
+        QVERIFY(!lock.Take(said));
+        QVERIFY2(said.startsWith(refusal.arg(holder.processId()).arg(QSysInfo::machineHostName())), qPrintable(said));
+        holder.kill();
+        holder.waitForFinished();
     }
 };
 

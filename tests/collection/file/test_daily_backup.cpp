@@ -1,6 +1,7 @@
 #include "collection/file/DailyBackup.h"
+#include "support/FileBytes.h"
 
-#include "base/FileBytes.h"
+#include "base/FileContents.h"
 #include "base/FileStamp.h"
 #include "collection/file/CollectionSaver.h"
 
@@ -20,24 +21,11 @@
 
 namespace {
 
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 // The bytes of a file as the load gives them to the backup.
-std::shared_ptr<const FileBytes> Loaded(const QString& path)
+std::shared_ptr<const FileContents> Loaded(const QString& path)
 {
-    auto bytes = std::make_shared<FileBytes>();
-    if (!bytes->Read(path))
+    auto bytes = std::make_shared<FileContents>();
+    if (bytes->Read(path) != FileRead::Read)
         qFatal("cannot read %s", qPrintable(path));
     return bytes;
 }
@@ -82,14 +70,14 @@ private slots:
                 continue;
             started << day;
             const QDate today = first.addDays(day);
-            Write(collection, "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
+            WriteFileBytes(collection, "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
             QString reason;
             QVERIFY(MakeDailyBackup(folder.path(), today, reason));
             if (day == 5)
                 QVERIFY(QFile::copy(collection, backups.filePath("qmk-mine.dat")));
-            Write(collection, "NAME=later the same day\r\n");
+            WriteFileBytes(collection, "NAME=later the same day\r\n");
             QVERIFY(MakeDailyBackup(folder.path(), today, reason));
-            QCOMPARE(Read(backups.filePath(BackupName(today))), "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
+            QCOMPARE(FileBytes(backups.filePath(BackupName(today))), "NAME=Card of " + today.toString(Qt::ISODate).toLatin1() + "\r\n");
         }
         const QDate last = first.addDays(started.last());
         QList<int> kept;
@@ -107,13 +95,13 @@ private slots:
     void clockSetBack()
     {
         QTemporaryDir folder;
-        Write(folder.filePath("qmk.dat"), "NAME=A\r\n");
+        WriteFileBytes(folder.filePath("qmk.dat"), "NAME=A\r\n");
         const QDate newest(2026, 6, 30);
         QString reason;
         for (int back = 0; back < kKeptBackups; ++back)
             QVERIFY(MakeDailyBackup(folder.path(), newest.addDays(-back), reason));
         const QDate today = newest.addDays(-100);
-        Write(folder.filePath("qmk.dat"), "NAME=B\r\n");
+        WriteFileBytes(folder.filePath("qmk.dat"), "NAME=B\r\n");
         QVERIFY(MakeDailyBackup(folder.path(), today, reason));
         QList<int> kept;
         for (int back = 0; back < kKeptBackups - 1; ++back)
@@ -123,7 +111,7 @@ private slots:
         expected.sort();
         const QDir backups(folder.filePath("backups"));
         QCOMPARE(backups.entryList(QDir::Files, QDir::Name), expected);
-        QCOMPARE(Read(backups.filePath(BackupName(today))), QByteArray("NAME=B\r\n"));
+        QCOMPARE(FileBytes(backups.filePath(BackupName(today))), QByteArray("NAME=B\r\n"));
     }
 
     // Fourteen copies dated in the future, and more: today's copy is made
@@ -135,11 +123,11 @@ private slots:
         QVERIFY(QDir(folder.path()).mkdir("backups"));
         const QDate today(2026, 3, 1);
         for (int ahead = 1; ahead <= kKeptBackups + 3; ++ahead)
-            Write(backups.filePath(BackupName(today.addDays(ahead))), "NAME=later\r\n");
-        Write(folder.filePath("qmk.dat"), "NAME=today\r\n");
+            WriteFileBytes(backups.filePath(BackupName(today.addDays(ahead))), "NAME=later\r\n");
+        WriteFileBytes(folder.filePath("qmk.dat"), "NAME=today\r\n");
         QString reason;
         QVERIFY(MakeDailyBackup(folder.path(), today, reason));
-        QCOMPARE(Read(backups.filePath(BackupName(today))), QByteArray("NAME=today\r\n"));
+        QCOMPARE(FileBytes(backups.filePath(BackupName(today))), QByteArray("NAME=today\r\n"));
         QCOMPARE(backups.entryList(QDir::Files).size(), kKeptBackups);
         // A second start the same day keeps it too.
         QVERIFY(MakeDailyBackup(folder.path(), today, reason));
@@ -155,23 +143,23 @@ private slots:
         const QDir backups(folder.filePath("backups"));
         const QDate today(2026, 4, 2);
         const QByteArray loaded = Patterned(3 << 20, 'a');
-        Write(collection, loaded);
+        WriteFileBytes(collection, loaded);
         QStringList failures;
         {
             DailyBackup backup(folder.path(), today, Loaded(collection),
                                [&failures](const QString& why) { failures << why; });
-            Write(collection, "NAME=changed meanwhile\r\n");
+            WriteFileBytes(collection, "NAME=changed meanwhile\r\n");
             QVERIFY(!backups.exists(BackupName(today)));
             backup.Start();
             backup.Start();
             backup.Wait();
-            QCOMPARE(Read(backups.filePath(BackupName(today))), loaded);
+            QCOMPARE(FileBytes(backups.filePath(BackupName(today))), loaded);
             backup.Wait();
         }
         // Never started: made when the object goes.
         const QDate tomorrow = today.addDays(1);
         { DailyBackup backup(folder.path(), tomorrow, Loaded(collection), {}); }
-        QCOMPARE(Read(backups.filePath(BackupName(tomorrow))), QByteArray("NAME=changed meanwhile\r\n"));
+        QCOMPARE(FileBytes(backups.filePath(BackupName(tomorrow))), QByteArray("NAME=changed meanwhile\r\n"));
         QVERIFY(failures.isEmpty());
         QCOMPARE(backups.entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
@@ -192,7 +180,7 @@ private slots:
         const QString collection = folder.filePath("qmk.dat");
         const QString copy = folder.filePath("backups/" + BackupName(QDate(2026, 5, 5)));
         const QByteArray before = Patterned(8 << 20, 'k');
-        Write(collection, before);
+        WriteFileBytes(collection, before);
         auto backup = std::make_shared<DailyBackup>(folder.path(), QDate(2026, 5, 5), Loaded(collection),
                                                     std::function<void(const QString&)>());
         CollectionSaver saver(collection);
@@ -202,13 +190,13 @@ private slots:
             backup->Start();
         QByteArray seenBeforeWriting;
         const SaveOutcome outcome = saver.Save([&](QIODevice& device) {
-            seenBeforeWriting = Read(copy);
+            seenBeforeWriting = FileBytes(copy);
             return device.write("NAME=new\r\n") == 10;
         });
         QCOMPARE(outcome.kind, SaveOutcome::Written);
         QCOMPARE(seenBeforeWriting, before);
-        QCOMPARE(Read(collection), QByteArray("NAME=new\r\n"));
-        QCOMPARE(Read(copy), before);
+        QCOMPARE(FileBytes(collection), QByteArray("NAME=new\r\n"));
+        QCOMPARE(FileBytes(copy), before);
     }
 
     // A kill at any moment of the copy, into a folder that already holds
@@ -224,7 +212,7 @@ private slots:
         for (int back = 1; back <= kKeptBackups; ++back) {
             const QString name = BackupName(today.addDays(-back));
             kept.insert(name, "NAME=Card of " + name.toLatin1() + "\r\n");
-            Write(backups.filePath(name), kept.value(name));
+            WriteFileBytes(backups.filePath(name), kept.value(name));
         }
         const QByteArray bytes = Patterned(24 << 20, 'q');
         kept.insert(BackupName(today), bytes);
@@ -250,7 +238,7 @@ private slots:
         int cut = 0;
         for (int round = 0; round < 16; ++round) {
             QFile::remove(backups.filePath(BackupName(today)));
-            Write(backups.filePath(BackupName(today.addDays(-kKeptBackups))),
+            WriteFileBytes(backups.filePath(BackupName(today.addDays(-kKeptBackups))),
                   kept.value(BackupName(today.addDays(-kKeptBackups))));
             child = copyInChild();
             ::usleep(useconds_t(wholeUs * round / 15));
@@ -259,7 +247,7 @@ private slots:
             if (WIFSIGNALED(status))
                 ++cut;
             for (const QString& name : backups.entryList({QStringLiteral("qmk-*.dat")}, QDir::Files))
-                QCOMPARE(Read(backups.filePath(name)), kept.value(name));
+                QCOMPARE(FileBytes(backups.filePath(name)), kept.value(name));
             const qsizetype copies = backups.entryList({QStringLiteral("qmk-*.dat")}, QDir::Files).size();
             QVERIFY(copies == kKeptBackups || copies == kKeptBackups + 1);
         }
@@ -267,7 +255,7 @@ private slots:
         QFile::remove(backups.filePath(BackupName(today)));
         QString reason;
         QVERIFY(WriteDailyBackup(folder.path(), today, std::string_view(bytes.constData(), bytes.size()), reason));
-        QCOMPARE(Read(backups.filePath(BackupName(today))), bytes);
+        QCOMPARE(FileBytes(backups.filePath(BackupName(today))), bytes);
         QCOMPARE(backups.entryList(QDir::Files | QDir::Hidden).size(), kKeptBackups);
     }
 
@@ -284,7 +272,7 @@ private slots:
         QFETCH(QString, collection);
         QTemporaryDir folder;
         if (collection == QLatin1String("file"))
-            Write(folder.filePath("qmk.dat"), {});
+            WriteFileBytes(folder.filePath("qmk.dat"), {});
         if (collection == QLatin1String("folder"))
             QDir(folder.path()).mkdir("qmk.dat");
         QString reason;
@@ -296,8 +284,8 @@ private slots:
     void backupsFolderBlocked()
     {
         QTemporaryDir folder;
-        Write(folder.filePath("qmk.dat"), "NAME=A\r\n");
-        Write(folder.filePath("backups"), "not a folder");
+        WriteFileBytes(folder.filePath("qmk.dat"), "NAME=A\r\n");
+        WriteFileBytes(folder.filePath("backups"), "not a folder");
         QString reason;
         QVERIFY(!MakeDailyBackup(folder.path(), QDate(2026, 1, 1), reason));
         QVERIFY(reason.contains("backups"));

@@ -1,5 +1,6 @@
 #include "collection/CardTableModel.h"
 #include "collection/file/CollectionFile.h"
+#include "support/TableRows.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -98,7 +99,7 @@ private slots:
                     card[NameField] = StorableValue(random, 12);
             }
             CardTableModel table;
-            table.SetRows(cards);
+            SetTableRows(table, cards);
             CardTableModel loaded;
             Load(Saved(table), loaded);
             QCOMPARE(loaded.rowCount(), table.rowCount());

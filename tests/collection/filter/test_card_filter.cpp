@@ -1,6 +1,7 @@
 #include "collection/filter/CardFilter.h"
 #include "collection/filter/CardFilterIndex.h"
 #include "collection/CardTableModel.h"
+#include "support/TableRows.h"
 
 #include <QTest>
 
@@ -105,7 +106,7 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QList<int>, rows);
         CardTableModel table;
-        table.SetRows(kCards);
+        SetTableRows(table, kCards);
         const CardFilter parsed = ParseCardFilter(filter);
         QCOMPARE(Rows(CardFilterIndex(table).Matching(parsed)), rows);
         QCOMPARE(Rows(PlainMatching(kCards, parsed)), rows);
@@ -182,7 +183,7 @@ private slots:
         std::mt19937 random(12);
         const std::vector<Card> cards = RandomCards(random, 400);
         CardTableModel table;
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         const CardFilterIndex index(table);
         for (const QString& typed : {QStringLiteral("series:skyforge é1999"), QStringLiteral("\"sky forge\" ab"),
                                     QStringLiteral("xskyab sky mint"), QString::fromUtf8("\xff\xfe")}) {
@@ -207,7 +208,7 @@ private slots:
         std::mt19937 random(3);
         const std::vector<Card> cards = RandomCards(random, 40'000);
         CardTableModel table;
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         const CardFilterIndex index(table);
         for (const char* words : {"sky é", "series:forge", "\"a s\"", "ab1999"}) {
             const CardFilter filter = ParseCardFilter(QString::fromUtf8(words));
@@ -224,7 +225,7 @@ private slots:
         for (int row = 0; row < int(cards.size()); ++row)
             cards[std::size_t(row)][NameField] += " id" + std::to_string(1000 + row);
         CardTableModel table;
-        table.SetRows(std::vector<Card>(cards.begin(), cards.begin() + 20));
+        SetTableRows(table, std::vector<Card>(cards.begin(), cards.begin() + 20));
         CardFilterIndex index(table);
         table.InsertRow(0, cards[20]);
         index.InsertRows(0, 0);

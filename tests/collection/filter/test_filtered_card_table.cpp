@@ -1,6 +1,7 @@
 #include "collection/filter/CardFilterIndex.h"
 #include "collection/CardTableModel.h"
 #include "collection/filter/FilteredCardTable.h"
+#include "support/TableRows.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -50,7 +51,7 @@ private slots:
     void everyRowUntilFiltered()
     {
         CardTableModel table;
-        table.SetRows({Named("Alpha"), Named("Beta")});
+        SetTableRows(table, {Named("Alpha"), Named("Beta")});
         FilteredCardTable shown(table);
         QAbstractItemModelTester tester(&shown, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(shown.rowCount(), 2);
@@ -88,7 +89,7 @@ private slots:
         std::vector<Card> cards;
         for (int row = 0; row < 40; ++row)
             cards.push_back(randomCard());
-        table.SetRows(cards);
+        SetTableRows(table, cards);
         FilteredCardTable shown(table);
         QAbstractItemModelTester tester(&shown, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
@@ -126,7 +127,7 @@ private slots:
             cards.clear();
             for (int row = 0; row < 30; ++row)
                 cards.push_back(randomCard());
-            table.SetRows(cards);
+            SetTableRows(table, cards);
             CheckShown(shown, table, text);
         }
     }
@@ -136,7 +137,7 @@ private slots:
     void narrowsAfterChanges()
     {
         CardTableModel table;
-        table.SetRows({Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline")});
+        SetTableRows(table, {Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline")});
         FilteredCardTable shown(table);
         shown.SetFilterText(QStringLiteral("sky"));
         table.InsertRow(0, Named("Skyforge Titan"));
@@ -153,7 +154,7 @@ private slots:
     void takingKeysBack()
     {
         CardTableModel table;
-        table.SetRows({Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline")});
+        SetTableRows(table, {Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline")});
         FilteredCardTable shown(table);
         QAbstractItemModelTester tester(&shown, QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char* text : {"s", "sk", "sky", "skyl", "sky", "sk", "sky", "skyl"}) {
@@ -171,7 +172,7 @@ private slots:
     void marksFollowTheirCards()
     {
         CardTableModel table;
-        table.SetRows({Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline"), Named("Ember Sky")});
+        SetTableRows(table, {Named("Sky Dragon"), Named("Frost Golem"), Named("Skyline"), Named("Ember Sky")});
         FilteredCardTable shown(table);
         const QPersistentModelIndex frost = shown.index(1, 0);
         const QPersistentModelIndex ember = shown.index(3, 2);
@@ -192,7 +193,7 @@ private slots:
     void tellsOfRowsItHides()
     {
         CardTableModel table;
-        table.SetRows({Named("Sky Dragon"), Named("Frost Golem")});
+        SetTableRows(table, {Named("Sky Dragon"), Named("Frost Golem")});
         FilteredCardTable shown(table);
         QSignalSpy added(&shown, &FilteredCardTable::AddedRowsHidden);
         QSignalSpy changed(&shown, &FilteredCardTable::ChangedRowHidden);
@@ -219,7 +220,7 @@ private slots:
     void keepsTheTablesOrder()
     {
         CardTableModel table;
-        table.SetRows({Named("b sky"), Named("c"), Named("a sky"), Named("d sky")});
+        SetTableRows(table, {Named("b sky"), Named("c"), Named("a sky"), Named("d sky")});
         FilteredCardTable shown(table);
         shown.SetFilterText(QStringLiteral("sky"));
         const QPersistentModelIndex second = shown.index(1, 0);

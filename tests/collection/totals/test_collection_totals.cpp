@@ -2,6 +2,7 @@
 #include "collection/totals/CollectionTotals.h"
 #include "collection/totals/PriceReader.h"
 #include "collection/totals/TotalsText.h"
+#include "support/TableRows.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -164,7 +165,7 @@ private slots:
     void totalsPerCurrency()
     {
         CardTableModel table;
-        table.SetRows({
+        SetTableRows(table, {
             Priced("$4.25", "2", "Base Set"),
             Priced("4,25 €", "", "Promo"),
             Priced("$10", "1", "Base Set"),
@@ -216,7 +217,7 @@ private slots:
     {
         CardTableModel table;
         const Card dear = Priced("999,999,999,999,999.99", "999,999,999");
-        table.SetRows({dear, dear, dear});
+        SetTableRows(table, {dear, dear, dear});
         const CollectionTotals totals = TotalsOf(table);
         QCOMPARE(totals.copies, 2999999997);
         QCOMPARE(Paid(totals), QStringList{"2,999,999,996,999,999,970,000,000.03"});
@@ -228,7 +229,7 @@ private slots:
         for (int i = 0; i < 14; ++i)
             rows.push_back(Priced(i % 2 ? "$5" : "$" + std::to_string(i)));
         CardTableModel table;
-        table.SetRows(rows);
+        SetTableRows(table, rows);
         // $12, $10, $8, $6, then the seven $5 from the top.
         const QList<int> expected{12, 10, 8, 6, 1, 3, 5, 7, 9, 11};
         QCOMPARE(Rows(TotalsOf(table).paid[0].mostCostly), expected);
@@ -241,7 +242,7 @@ private slots:
     void filteredRows()
     {
         CardTableModel table;
-        table.SetRows({Priced("$1", "x"), Priced("$2", "2"), Priced("?", "1"), Priced("$8", "3")});
+        SetTableRows(table, {Priced("$1", "x"), Priced("$2", "2"), Priced("?", "1"), Priced("$8", "3")});
         const std::vector<int> shown{3, 2, 1};
         const CollectionTotals totals = TotalsOf(table, shown);
         QVERIFY(totals.filtered);
@@ -255,7 +256,7 @@ private slots:
     void jsonShape()
     {
         CardTableModel table;
-        table.SetRows({
+        SetTableRows(table, {
             Priced("$123,456,789.01", "1", "Base Set", "Ryū"),
             Priced("3,50 €", "2"),
             Priced("5-10", "1,5"),
@@ -292,7 +293,7 @@ private slots:
     void countsForPages()
     {
         CardTableModel table;
-        table.SetRows(std::vector<Card>(1234, Priced("", "1,000")));
+        SetTableRows(table, std::vector<Card>(1234, Priced("", "1,000")));
         const CollectionTotals totals = TotalsOf(table);
         QCOMPARE(TotalCardsText(totals), "1,234");
         QCOMPARE(TotalCopiesText(totals), "1,234,000");

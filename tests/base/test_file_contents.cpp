@@ -1,4 +1,4 @@
-#include "base/FileBytes.h"
+#include "base/FileContents.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -27,7 +27,7 @@ QByteArray Patterned(qsizetype size)
     return bytes;
 }
 
-QByteArray Held(const FileBytes& bytes)
+QByteArray Held(const FileContents& bytes)
 {
     return QByteArray(bytes.View().data(), qsizetype(bytes.size()));
 }
@@ -56,16 +56,17 @@ private slots:
         QTemporaryDir folder;
         const QByteArray bytes = Patterned(size);
         Write(folder.filePath("file"), bytes);
-        FileBytes read;
-        QVERIFY(read.Read(folder.filePath("file"), nullptr,
-                          copied ? FileBytes::Way::Copied : FileBytes::Way::MappedWhenLarge));
+        FileContents read;
+        QCOMPARE(read.Read(folder.filePath("file"), nullptr,
+                           copied ? FileContents::Way::Copied : FileContents::Way::MappedWhenLarge),
+                 FileRead::Read);
         QCOMPARE(Held(read), bytes);
         QVERIFY(read.Whole());
         // Replaced by another file, as a safe save does: the bytes stay.
         Write(folder.filePath("other"), "new");
         QVERIFY(::rename(QFile::encodeName(folder.filePath("other")), QFile::encodeName(folder.filePath("file"))) == 0);
         QCOMPARE(Held(read), bytes);
-        FileBytes moved = std::move(read);
+        FileContents moved = std::move(read);
         QCOMPARE(Held(moved), bytes);
     }
 
@@ -74,12 +75,12 @@ private slots:
     {
         QTemporaryDir folder;
         QVERIFY(::mkfifo(QFile::encodeName(folder.filePath("fifo")), 0600) == 0);
-        FileBytes read;
+        FileContents read;
         QString reason;
-        QVERIFY(!read.Read(folder.filePath("fifo"), &reason));
-        QVERIFY(reason.contains("not a regular file"));
-        QVERIFY(!read.Read(QStringLiteral("/dev/zero"), &reason));
-        QVERIFY(!read.Read(folder.filePath("missing"), &reason));
+        QCOMPARE(read.Read(folder.filePath("fifo"), &reason), FileRead::NotRegular);
+        QVERIFY(reason.contains("fifo"));
+        QCOMPARE(read.Read(QStringLiteral("/dev/zero"), &reason), FileRead::NotRegular);
+        QCOMPARE(read.Read(folder.filePath("missing"), &reason), FileRead::Missing);
         QVERIFY(reason.contains("missing"));
         QCOMPARE(read.size(), std::size_t(0));
     }
@@ -93,8 +94,8 @@ private slots:
         const QString path = folder.filePath("file");
         const QByteArray bytes = Patterned(16 << 20);
         Write(path, bytes);
-        FileBytes read;
-        QVERIFY(read.Read(path));
+        FileContents read;
+        QCOMPARE(read.Read(path), FileRead::Read);
         QVERIFY(read.Whole());
         QVERIFY(::truncate(QFile::encodeName(path), 1 << 20) == 0);
         std::size_t sums[2] = {0, 0};
@@ -109,11 +110,11 @@ private slots:
         QCOMPARE(QByteArray(read.View().data(), 1 << 20), bytes.left(1 << 20));
         QCOMPARE(read.View()[(8 << 20) + 5], '\0');
         // Read again, copied: whole, as the file now is.
-        QVERIFY(read.Read(path, nullptr, FileBytes::Way::Copied));
+        QCOMPARE(read.Read(path, nullptr, FileContents::Way::Copied), FileRead::Read);
         QVERIFY(read.Whole());
         QCOMPARE(Held(read), bytes.left(1 << 20));
     }
 };
 
 QTEST_GUILESS_MAIN(TestFileBytes)
-#include "test_file_bytes.moc"
+#include "test_file_contents.moc"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/FileAccess.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -17,19 +19,19 @@
 // read as zeros instead of ending the program, and Whole() tells so; whoever
 // reads them then reads the file again, copied (Way::Copied). A program
 // replacing the file, as safe saves do, leaves the mapped bytes as they were.
-class FileBytes {
+class FileContents {
 public:
     enum class Way { MappedWhenLarge, Copied };
 
-    FileBytes() = default;
-    FileBytes(FileBytes&& other) noexcept;
-    FileBytes& operator=(FileBytes&& other) noexcept;
-    ~FileBytes();
+    FileContents() = default;
+    FileContents(FileContents&& other) noexcept;
+    FileContents& operator=(FileContents&& other) noexcept;
+    ~FileContents();
 
-    // Reads the file at path in place of what was held. False, with the
-    // reason, when it cannot be opened or read or is not a regular file;
-    // nothing is held then.
-    bool Read(const QString& path, QString* reason = nullptr, Way way = Way::MappedWhenLarge);
+    // Reads the file at path in place of what was held. Anything but Read,
+    // with the reason, when it is missing, cannot be opened or read, or is
+    // not a regular file; nothing is held then.
+    FileRead Read(const QString& path, QString* reason = nullptr, Way way = Way::MappedWhenLarge);
 
     std::string_view View() const { return {data_, size_}; }
     std::size_t size() const { return size_; }

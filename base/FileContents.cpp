@@ -1,5 +1,6 @@
-#include "base/FileBytes.h"
+#include "base/FileContents.h"
 
+#include "base/FileAccess.h"
 #include "base/LargeAllocations.h"
 #include "base/Shares.h"
 
@@ -176,7 +177,7 @@ bool ReadShares(int file, char* at, std::size_t bytes)
 
 } // namespace
 
-FileBytes::FileBytes(FileBytes&& other) noexcept
+FileContents::FileContents(FileContents&& other) noexcept
     : data_(std::exchange(other.data_, nullptr))
     , size_(std::exchange(other.size_, 0))
     , mapped_(std::exchange(other.mapped_, 0))
@@ -184,7 +185,7 @@ FileBytes::FileBytes(FileBytes&& other) noexcept
 {
 }
 
-FileBytes& FileBytes::operator=(FileBytes&& other) noexcept
+FileContents& FileContents::operator=(FileContents&& other) noexcept
 {
     if (this != &other) {
         Clear();
@@ -196,17 +197,17 @@ FileBytes& FileBytes::operator=(FileBytes&& other) noexcept
     return *this;
 }
 
-bool FileBytes::Whole() const
+bool FileContents::Whole() const
 {
     return guard_ < 0 || !g_guards[guard_].cut.load(std::memory_order_acquire);
 }
 
-FileBytes::~FileBytes()
+FileContents::~FileContents()
 {
     Clear();
 }
 
-void FileBytes::Clear()
+void FileContents::Clear()
 {
     if (data_ != nullptr)
         ::munmap(data_, mapped_);
@@ -218,24 +219,24 @@ void FileBytes::Clear()
     guard_ = -1;
 }
 
-bool FileBytes::Read(const QString& path, QString* reason, Way way)
+FileRead FileContents::Read(const QString& path, QString* reason, Way way)
 {
     Clear();
     const auto fail = [&](const QString& why) {
         if (reason != nullptr)
             *reason = Reason(path, why);
         Clear();
-        return false;
+        return FileRead::Failed;
     };
-    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    FileRead failure = FileRead::Failed;
+    const int file = OpenRegularFile(path, &failure, reason);
     if (file < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+        return failure;
     struct stat info {};
-    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(file, &info) != 0) {
         const int error = errno;
         ::close(file);
-        return fail(info.st_mode != 0 && !S_ISREG(info.st_mode) ? QStringLiteral("not a regular file")
-                                                                : QString::fromLocal8Bit(std::strerror(error)));
+        return fail(QString::fromLocal8Bit(std::strerror(error)));
     }
     if (way == Way::MappedWhenLarge && std::size_t(info.st_size) >= kLargeFile) {
         const std::size_t size = std::size_t(info.st_size);
@@ -246,7 +247,7 @@ bool FileBytes::Read(const QString& path, QString* reason, Way way)
                 ::close(file);
                 data_ = static_cast<char*>(at);
                 size_ = mapped_ = size;
-                return true;
+                return FileRead::Read;
             }
             ::munmap(at, size);
         }
@@ -287,5 +288,5 @@ bool FileBytes::Read(const QString& path, QString* reason, Way way)
             break;
     }
     ::close(file);
-    return true;
+    return FileRead::Read;
 }
