@@ -5,7 +5,8 @@
 #include <string_view>
 
 // A Card is eight byte texts, in the column order of the card table and the
-// record order of the collection file. Values hold the file's bytes exactly.
+// record order of the collection file, and after them its printing details,
+// which most collections leave empty. Values hold the file's bytes exactly.
 enum CardField : int {
     NameField,
     SeriesField,
@@ -15,18 +16,38 @@ enum CardField : int {
     QuantityField,
     UrlField,
     DescriptionField,
+    // The printing details.
+    GameField,
+    SetCodeField,
+    NumberField,
+    FinishField,
+    LanguageField,
+    LocationField,
+    TagsField,
+    TradeField,
+    WantField,
+    PrintField,
 };
 
+// The eight fields every Card has, and the details after them.
 inline constexpr int kCardFieldCount = 8;
+inline constexpr int kCardDetailCount = 10;
+inline constexpr int kAllCardFieldCount = kCardFieldCount + kCardDetailCount;
 
-using Card = std::array<std::string, kCardFieldCount>;
+using Card = std::array<std::string, kAllCardFieldCount>;
 
 // Keys of the collection file, indexed by CardField.
 inline constexpr std::array<std::string_view, kCardFieldCount> kCardKeys = {
     "NAME", "SERIES", "CONDITION", "YEAR", "PRICE", "QUANTITY", "URL", "DESCRIPTION",
 };
 
-// The field a key of the collection file names; -1 for any other key.
+// Keys of the printing details, indexed by CardField - kCardFieldCount. A
+// record holds a detail's line only when the detail is not empty.
+inline constexpr std::array<std::string_view, kCardDetailCount> kDetailKeys = {
+    "GAME", "SETCODE", "NUMBER", "FINISH", "LANGUAGE", "LOCATION", "TAGS", "TRADE", "WANT", "PRINT",
+};
+
+// The field of one of the eight keys of the collection file; -1 for any other key.
 inline int CardFieldOfKey(std::string_view key)
 {
     for (int field = 0; field < kCardFieldCount; ++field) {
@@ -39,6 +60,11 @@ inline int CardFieldOfKey(std::string_view key)
 // Column headings of the card table, indexed by CardField.
 inline constexpr std::array<std::string_view, kCardFieldCount> kCardHeadings = {
     "Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description",
+};
+
+// Column headings of the printing details, indexed by CardField - kCardFieldCount.
+inline constexpr std::array<std::string_view, kCardDetailCount> kDetailHeadings = {
+    "Game", "Set", "Number", "Finish", "Language", "Location", "Tags", "Trade", "Want", "Print",
 };
 
 // Makes each field what the collection file gives back at the next start

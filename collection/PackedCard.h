@@ -10,14 +10,15 @@
 #include <string_view>
 #include <utility>
 
-// A Card's eight texts, seen where they already are.
-using CardView = std::array<std::string_view, kCardFieldCount>;
+// A Card's texts, seen where they already are.
+using CardView = std::array<std::string_view, kAllCardFieldCount>;
 
-// A Card's eight texts in one block of memory: how wide the ends are, the
-// ends of the texts, then their bytes. An end takes one byte while the texts
-// together fit in 255 bytes, as nearly every Card's do, two bytes up to
-// 65535 and four beyond; a table of a million Cards is then little more
-// than its texts and one pointer a row. Beside the block it keeps a hash of
+// A Card's texts in one block of memory: how wide the ends are and whether
+// the details follow the eight fields, the ends of the texts, then their
+// bytes. An end takes one byte while the texts together fit in 255 bytes, as
+// nearly every Card's do, two bytes up to 65535 and four beyond; a Card
+// without details keeps no ends for them. A table of a million Cards is then
+// little more than its texts and one pointer a row. Beside the block it keeps a hash of
 // the Name and Series, so that a search for them reads only the blocks of
 // rows whose hash matches.
 //
@@ -38,7 +39,7 @@ public:
     std::uint32_t NameAndSeriesHash() const { return nameAndSeries_; }
 
     std::string_view Field(int column) const { return FieldOf(Packed(), column); }
-    // The eight texts back to back, Name first.
+    // The texts back to back, Name first, the details last when there are any.
     std::string_view Texts() const;
     // Asks the processor for the block's first few cache lines, enough for
     // most Cards.
@@ -48,6 +49,7 @@ public:
             __builtin_prefetch(block_ + 64 * line);
     }
     CardView Fields() const;
+    bool HasDetails() const { return (Packed()[0] & kWithDetails) != 0; }
     // Whether both are copies of one packed row, which then has the same
     // texts in both.
     bool SharesBlockWith(const PackedCard& other) const { return block_ == other.block_; }
@@ -63,6 +65,11 @@ private:
     Owners& OwnerCount() const { return *reinterpret_cast<Owners*>(block_); }
     const char* Packed() const { return block_ + kOwnersBytes; }
     static std::size_t BlockBytes(const char* packed);
+    // Bit 7 of the first byte says the details are kept, the rest is the
+    // width of an end.
+    static constexpr char kWithDetails = char(0x80);
+    static std::size_t Width(const char* packed) { return std::size_t(packed[0] & 0x7f); }
+    static int Count(const char* packed) { return (packed[0] & kWithDetails) != 0 ? kAllCardFieldCount : kCardFieldCount; }
     static std::string_view FieldOf(const char* packed, int column);
     static std::size_t End(const char* packed, int column);
 
@@ -106,7 +113,7 @@ inline PackedCard::~PackedCard()
 inline std::size_t PackedCard::End(const char* block, int column)
 {
     const char* at = block + 1;
-    switch (block[0]) {
+    switch (Width(block)) {
     case 1:
         return static_cast<unsigned char>(at[column]);
     case 2: {
@@ -124,18 +131,22 @@ inline std::size_t PackedCard::End(const char* block, int column)
 
 inline std::string_view PackedCard::FieldOf(const char* block, int column)
 {
+    if (column >= kCardFieldCount && column >= Count(block))
+        return {};
     const std::size_t begin = column == 0 ? 0 : End(block, column - 1);
-    const char* text = block + 1 + kCardFieldCount * std::size_t(block[0]);
+    const char* text = block + 1 + std::size_t(Count(block)) * Width(block);
     return std::string_view(text + begin, End(block, column) - begin);
 }
 
 inline std::string_view PackedCard::Texts() const
 {
     const char* packed = Packed();
-    return std::string_view(packed + 1 + kCardFieldCount * std::size_t(packed[0]), End(packed, kCardFieldCount - 1));
+    const int count = Count(packed);
+    return std::string_view(packed + 1 + std::size_t(count) * Width(packed), End(packed, count - 1));
 }
 
 inline std::size_t PackedCard::BlockBytes(const char* block)
 {
-    return 1 + kCardFieldCount * std::size_t(block[0]) + End(block, kCardFieldCount - 1);
+    const int count = Count(block);
+    return 1 + std::size_t(count) * Width(block) + End(block, count - 1);
 }
