@@ -194,6 +194,40 @@ inline constexpr const char* FilterHidesAddedCard = " - the Card added is hidden
 inline constexpr const char* FilterHidesAddedCards = " - %1 Cards added are hidden by the filter";
 inline constexpr const char* FilterHidesChangedCard = " - the Card changed is hidden by the filter";
 
+// The printing details of a Card.
+inline constexpr const char* CardDetailsMenu = "Card &Details...";
+inline constexpr const char* CardDetailsCaption = "Card Details";
+inline constexpr const char* CardDetailsNoName = "(a Card without a name yet)";
+inline constexpr const char* DetailGameLabel = "&Game:";
+inline constexpr const char* DetailSetLabel = "&Set:";
+inline constexpr const char* DetailNumberLabel = "N&umber:";
+inline constexpr const char* DetailFinishLabel = "&Finish:";
+inline constexpr const char* DetailLanguageLabel = "&Language:";
+inline constexpr const char* DetailLocationLabel = "L&ocation:";
+inline constexpr const char* DetailTagsLabel = "&Tags:";
+inline constexpr const char* DetailTradeLabel = "For t&rade:";
+inline constexpr const char* DetailWantLabel = "&Wanted:";
+inline constexpr const char* DetailPrintLabel = "&Printing at its source:";
+
+// Looking a card up in the public card databases, in the window.
+inline constexpr const char* LookupMenu = "&Look Up Card...";
+inline constexpr const char* LookupCaption = "Look Up Card";
+inline constexpr const char* LookupPlaceholder = "A name, or a set and number: xln 96, swsh3-136, SDDC-EN014";
+inline constexpr const char* LookupAnyGame = "Any game";
+inline constexpr const char* LookupMagic = "Magic: The Gathering";
+inline constexpr const char* LookupPokemon = "Pok\u00e9mon";
+inline constexpr const char* LookupYugioh = "Yu-Gi-Oh!";
+inline constexpr const char* LookupSearch = "&Search";
+inline constexpr const char* LookupNameColumn = "Name";
+inline constexpr const char* LookupSetColumn = "Set";
+inline constexpr const char* LookupNumberColumn = "Number";
+inline constexpr const char* LookupYearColumn = "Year";
+inline constexpr const char* LookupGameColumn = "Game";
+inline constexpr const char* LookupChoose = "&Fill In";
+inline constexpr const char* LookupSearching = "Asking the card databases...";
+// %1 is how many.
+inline constexpr const char* LookupFound = "%1 found";
+
 // CSV export and import.
 inline constexpr const char* ExportCsvMenu = "&Export to CSV...";
 inline constexpr const char* ImportCsvMenu = "&Import from CSV...";
