@@ -1,26 +1,12 @@
 #include "prefs/RecentCollections.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "prefs/UserSettings.h"
+
 #include <QSettings>
 
 namespace {
 
 const QString kKey = QStringLiteral("RecentCollections");
-
-QSettings UserSettings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quillmark"),
-                     QStringLiteral("quillmark"));
-}
-
-// A folder that is gone has no canonical path; its absolute one still names it.
-QString Canonical(const QString& folder)
-{
-    const QFileInfo info(folder);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
 
 void Keep(QStringList folders)
 {
@@ -40,7 +26,7 @@ QStringList RecentCollections::Folders()
 void RecentCollections::Opened(const QString& folder)
 {
     QStringList folders = Folders();
-    const QString path = Canonical(folder);
+    const QString path = SettingsFolderName(folder);
     folders.removeAll(path);
     folders.prepend(path);
     Keep(folders);
@@ -49,6 +35,6 @@ void RecentCollections::Opened(const QString& folder)
 void RecentCollections::Forget(const QString& folder)
 {
     QStringList folders = Folders();
-    folders.removeAll(Canonical(folder));
+    folders.removeAll(SettingsFolderName(folder));
     Keep(folders);
 }

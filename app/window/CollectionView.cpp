@@ -3,6 +3,7 @@
 #include "app/table/CardTableView.h"
 #include "app/table/SortHeader.h"
 #include "app/window/WindowTitle.h"
+#include "prefs/UserSettings.h"
 #include "resources/DialogTemplates.h"
 
 #include <QCryptographicHash>
@@ -20,24 +21,11 @@ namespace {
 const QString kGroup = QStringLiteral("CollectionViews");
 const QString kOrder = QStringLiteral("Order");
 
-QSettings UserSettings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quillmark"),
-                     QStringLiteral("quillmark"));
-}
-
-QString Canonical(const QString& folder)
-{
-    const QFileInfo info(folder);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 // A folder's key: its path, which may hold any character, hashed.
 QString KeyOf(const QString& folder)
 {
     return QString::fromLatin1(
-        QCryptographicHash::hash(Canonical(folder).toUtf8(), QCryptographicHash::Sha1).toHex());
+        QCryptographicHash::hash(SettingsFolderName(folder).toUtf8(), QCryptographicHash::Sha1).toHex());
 }
 
 QList<int> Numbers(const QString& text)
@@ -75,7 +63,7 @@ void Remember(const QString& folder, const std::function<void(QSettings&)>& writ
         settings.remove(order.takeLast());
     settings.setValue(kOrder, order);
     settings.beginGroup(key);
-    settings.setValue(QStringLiteral("Folder"), Canonical(folder));
+    settings.setValue(QStringLiteral("Folder"), SettingsFolderName(folder));
     write(settings);
 }
 

@@ -1,5 +1,6 @@
 #include "collection/file/DailyBackup.h"
 
+#include "base/FileAccess.h"
 #include "base/FileContents.h"
 #include "base/StepTimes.h"
 #include "collection/file/CollectionFile.h"
@@ -103,28 +104,6 @@ bool SyncFolder(const QByteArray& folder)
     return synced;
 }
 
-// Gives the file at from the name to, unless a file has that name: then
-// from is left where it is. 0 or errno, EEXIST when the name was taken.
-int RenameUnlessTaken(const QByteArray& from, const QByteArray& to)
-{
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // A file system without the flag: a second name cannot replace a file either.
-    if (::link(from.constData(), to.constData()) == 0) {
-        ::unlink(from.constData());
-        return 0;
-    }
-    if (errno == EEXIST)
-        return EEXIST;
-    // Nor links: looked at first, then renamed.
-    struct stat info {};
-    if (::lstat(to.constData(), &info) == 0)
-        return EEXIST;
-    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
-}
-
 } // namespace
 
 QString BackupName(const QDate& day)
@@ -173,7 +152,7 @@ bool WriteDailyBackup(const QString& folder, const QDate& today, std::string_vie
             reason = SystemReason(backups.filePath(name), written ? EIO : error);
         return false;
     }
-    const int renamed = RenameUnlessTaken(temporary, QFile::encodeName(backups.filePath(name)));
+    const int renamed = RenameWithoutReplacing(temporary, QFile::encodeName(backups.filePath(name)));
     if (renamed != 0) {
         ::unlink(temporary.constData());
         if (renamed != EEXIST) {
