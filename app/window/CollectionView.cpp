@@ -7,8 +7,6 @@
 #include "resources/DialogTemplates.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 #include <QScreen>
 #include <QStringList>
