@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
+#include "cli/LookupCommand.h"
 #include "cli/PublishCommand.h"
 #include "cli/StatsCommand.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand()};
+    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
+            LookupCommand()};
 }
 
 void PrintHelp(QTextStream& out)
