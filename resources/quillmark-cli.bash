@@ -13,8 +13,8 @@ _quillmark_cli()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
-            --folder | -o | --duplicates | --separator | --encoding) ((i++)) ;;
-            catalogue | list | export-csv | import-csv | stats) command="${COMP_WORDS[i]}"; break ;;
+            --folder | -o | --duplicates | --separator | --encoding | --game) ((i++)) ;;
+            catalogue | list | export-csv | import-csv | stats | lookup) command="${COMP_WORDS[i]}"; break ;;
         esac
     done
 
@@ -33,6 +33,9 @@ _quillmark_cli()
         --encoding)
             mapfile -t COMPREPLY < <(compgen -W "utf-8 windows-1252" -- "$cur")
             return ;;
+        --game)
+            mapfile -t COMPREPLY < <(compgen -W "magic pokemon yugioh" -- "$cur")
+            return ;;
         --separator)
             return ;;
     esac
@@ -40,12 +43,13 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats lookup --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
         export-csv) options="--folder -o --raw" ;;
         import-csv) options="--folder --duplicates --separator --encoding" ;;
         stats) options="--folder --json" ;;
+        lookup) options="--game --json" ;;
     esac
 
     if [[ "$cur" == -* ]]; then

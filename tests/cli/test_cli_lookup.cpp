@@ -1,0 +1,116 @@
+#include "collection/lookup/CannedAnswers.h"
+#include "support/ReplayServer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The program's sources are the test's own server, which must go on
+// answering while the program runs: the wait keeps the event loop turning.
+Run Cli(const QStringList& arguments, const QString& sources)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUILLMARK_CARD_SOURCES"), sources);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QUILLMARK_CLI), QStringList{QStringLiteral("lookup")} + arguments);
+    if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 30000))
+        qFatal("quillmark-cli did not finish");
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+} // namespace
+
+class TestCliLookup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matchesAsJsonAndText()
+    {
+        ReplayServer server;
+        server.Script("/scryfall/cards/xln/96", Canned::ScryfallCard);
+        server.Script("/tcgdex/v2/en/cards/swsh3-136", Canned::TcgdexCard);
+        server.Script("/tcgdex/v2/en/sets/swsh3", Canned::TcgdexSwsh3);
+
+        const Run json = Cli({QStringLiteral("--json"), QStringLiteral("xln"), QStringLiteral("96")}, server.Base());
+        QCOMPARE(json.exitCode, 0);
+        QCOMPARE(json.err, QByteArray());
+        QJsonParseError error;
+        const QJsonArray matches = QJsonDocument::fromJson(json.out, &error).array();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(matches.size(), 1);
+        const QJsonObject match = matches[0].toObject();
+        QCOMPARE(match.keys(), (QStringList{"finish", "game", "language", "name", "number", "picture", "print", "series",
+                                            "setcode", "year"}));
+        QCOMPARE(match["name"].toString(), "Kitesail Freebooter");
+        QCOMPARE(match["print"].toString(), "scryfall:0a1b2c3d-0000-4000-8000-000000000096");
+
+        const Run text = Cli({QStringLiteral("--game"), QStringLiteral("pokemon"), QStringLiteral("swsh3-136")},
+                             server.Base());
+        QCOMPARE(text.exitCode, 0);
+        QCOMPARE(text.out, QByteArray("Furret\tDarkness Ablaze\t2020\tswsh3\t136\n"));
+    }
+
+    void failures()
+    {
+        ReplayServer server;
+        server.Script("/scryfall/cards/xln/999", Canned::ScryfallNotFound, 404);
+        const Run missing = Cli({QStringLiteral("--game=magic"), QStringLiteral("xln 999")}, server.Base());
+        QCOMPARE(missing.exitCode, 1);
+        QCOMPARE(missing.out, QByteArray());
+        QCOMPARE(missing.err, QByteArray("quillmark-cli: No card was found for \xe2\x80\x9cxln 999\xe2\x80\x9d.\n"));
+
+        // Nothing listens on a port just closed.
+        QString closed;
+        {
+            ReplayServer gone;
+            closed = gone.Base();
+        }
+        const Run unreachable = Cli({QStringLiteral("--game"), QStringLiteral("yugioh"), QStringLiteral("Kuriboh")},
+                                    closed);
+        QCOMPARE(unreachable.exitCode, 1);
+        QVERIFY2(unreachable.err.startsWith("quillmark-cli: YGOPRODeck could not be reached"), unreachable.err);
+        QCOMPARE(unreachable.err.count('\n'), 1);
+    }
+
+    void wrongCalls_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no query") << QStringList{QStringLiteral("--json")};
+        QTest::newRow("unknown game") << QStringList{QStringLiteral("--game"), QStringLiteral("chess"), QStringLiteral("x")};
+        QTest::newRow("empty game") << QStringList{QStringLiteral("--game="), QStringLiteral("x")};
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("--fast"), QStringLiteral("x")};
+    }
+
+    void wrongCalls()
+    {
+        QFETCH(QStringList, arguments);
+        ReplayServer server;
+        const Run run = Cli(arguments, server.Base());
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(run.err.count('\n'), 1);
+        QCOMPARE(server.Requests().size(), 0);
+    }
+
+    void help()
+    {
+        const Run run = Cli({QStringLiteral("--help")}, QString());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("Usage: quillmark-cli lookup [--game GAME] QUERY [--json]\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliLookup)
+#include "test_cli_lookup.moc"
