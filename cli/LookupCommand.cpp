@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTextStream>
 
 namespace {
@@ -22,11 +23,14 @@ QJsonObject MatchJson(const CardMatch& match)
             {"picture", text(match.picture)}, {"print", text(match.print)}};
 }
 
+// A tab or a line break from a database would shift the columns or split the
+// line: each becomes a space.
 QString MatchLine(const CardMatch& match)
 {
+    static const QRegularExpression breaks(QStringLiteral("[\t\r\n]"));
     QStringList fields;
     for (const std::string* field : {&match.name, &match.series, &match.year, &match.setcode, &match.number})
-        fields << QString::fromStdString(*field).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        fields << QString::fromStdString(*field).replace(breaks, QStringLiteral(" "));
     return fields.join(QLatin1Char('\t'));
 }
 

@@ -60,6 +60,13 @@ private slots:
                              server.Base());
         QCOMPARE(text.exitCode, 0);
         QCOMPARE(text.out, QByteArray("Furret\tDarkness Ablaze\t2020\tswsh3\t136\n"));
+
+        // A database's tab or line break never shifts a column or adds a line.
+        server.Script("/scryfall/cards/tst/1", R"({"object": "card", "id": "1", "name": "Odd\tName\nHere",
+                                                    "set": "tst", "set_name": "Test\r\nSet", "collector_number": "1"})");
+        const Run odd = Cli({QStringLiteral("--game=magic"), QStringLiteral("tst 1")}, server.Base());
+        QCOMPARE(odd.exitCode, 0);
+        QCOMPARE(odd.out, QByteArray("Odd Name Here\tTest  Set\t\ttst\t1\n"));
     }
 
     void failures()
