@@ -309,6 +309,12 @@ inline constexpr const char* LookupUnreachable = "%1 could not be reached (%2)."
 // %1 is what was typed.
 inline constexpr const char* LookupNothingFound = "No card was found for \u201c%1\u201d.";
 inline constexpr const char* LookupEmptyQuery = "Type part of a card's name, or a set and number, to look it up.";
+// The Magic name index, kept on this machine. %1 is the reason.
+inline constexpr const char* LookupIndexNoDriver =
+    "The card index needs SQLite, which this Quillmark lacks: install Qt's SQLite driver (libqt6sql6-sqlite).";
+inline constexpr const char* LookupIndexNoFile = "Scryfall lists no file of its cards to download.";
+inline constexpr const char* LookupIndexNotFetched = "The file of cards could not be downloaded (%1).";
+inline constexpr const char* LookupIndexNotMade = "The card index was not made (%1).";
 // quillmark-cli lookup, called wrongly.
 inline constexpr const char* CliLookupGame = "--game is magic, pokemon or yugioh";
 inline constexpr const char* CliLookupNoQuery = "lookup needs part of the card's name, or its set and number";
