@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <map>
+
 #include <memory>
 
 namespace {
@@ -196,9 +198,26 @@ void CardLookup::AskYgoprodeckName()
 {
     Ask(CardSource::Ygoprodeck, QStringLiteral("/api/v7/cardinfo.php"), QStringLiteral("fname=") + Encoded(query_.text),
         ReadYgoprodeckCards, [this](const SourceAnswer& answer) {
-            SourceAnswer some = answer;
-            some.matches = AtMost(answer.matches);
-            Take(some);
+            if (answer.matches.empty())
+                Take(answer);
+            else
+                AskYgoprodeckYears(AtMost(answer.matches));
+        });
+}
+
+void CardLookup::AskYgoprodeckYears(std::vector<CardMatch> matches)
+{
+    Ask(CardSource::Ygoprodeck, QStringLiteral("/api/v7/cardsets.php"), {}, ReadYgoprodeckSets,
+        [this, matches = std::move(matches)](const SourceAnswer& sets) mutable {
+            std::map<std::string, std::string> years;
+            for (const CardMatch& set : sets.matches)
+                years.emplace(set.series, set.year);
+            for (CardMatch& match : matches) {
+                const auto year = years.find(match.series);
+                if (year != years.end())
+                    match.year = year->second;
+            }
+            Emit(std::move(matches));
         });
 }
 
@@ -253,7 +272,7 @@ void CardLookup::AskYgoprodeckPrint(const CardMatch& printing)
                 else if (!answer.notFound && !answer.failure.isEmpty())
                     failures_ << answer.failure;
             }
-            Emit(std::move(matches));
+            AskYgoprodeckYears(std::move(matches));
         });
 }
 

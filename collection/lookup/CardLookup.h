@@ -56,6 +56,9 @@ private:
     void AskYgoprodeckName();
     void AskPrint();
     void AskYgoprodeckPrint(const CardMatch& printing);
+    // The cards name their sets but not when these came out: the list of
+    // sets, asked once for the process, does.
+    void AskYgoprodeckYears(std::vector<CardMatch> matches);
     // A print no source knows: ask for the text as a name, when the game was
     // only guessed.
     void PrintNotFound(const SourceAnswer& answer);

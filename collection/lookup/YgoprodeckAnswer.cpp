@@ -99,3 +99,22 @@ SourceAnswer ReadYgoprodeckSetCode(int status, const QByteArray& body)
     answer.matches.push_back(std::move(match));
     return answer;
 }
+
+SourceAnswer ReadYgoprodeckSets(int status, const QByteArray& body)
+{
+    SourceAnswer answer;
+    QJsonValue json;
+    if (!ReadAnswerJson(kYgoprodeckName, body, json, answer) || ReadError(status, json, answer))
+        return answer;
+    if (!json.isArray())
+        return UnreadableAnswer(kYgoprodeckName, QStringLiteral("no list of sets"));
+    for (const QJsonValue& value : json.toArray()) {
+        const QJsonObject set = value.toObject();
+        CardMatch named;
+        named.series = Utf8(set.value(QLatin1String("set_name")));
+        named.year = Utf8(set.value(QLatin1String("tcg_date"))).substr(0, 4);
+        if (!named.series.empty() && !named.year.empty())
+            answer.matches.push_back(std::move(named));
+    }
+    return answer;
+}

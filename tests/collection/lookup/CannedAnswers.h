@@ -66,6 +66,12 @@ inline constexpr const char* YgoCards = R"({"data": [
 inline constexpr const char* YgoSetInfo = R"({"id": "6983839", "name": "Tornado Dragon",
   "set_name": "Structure Deck: Cyber Strike", "set_code": "SDCS-EN043", "set_rarity": "Common", "set_price": "1.2"})";
 
+inline constexpr const char* YgoSets = R"([
+  {"set_name": "Battles of Legend: Light's Revenge", "set_code": "BLLR", "num_of_cards": 72, "tcg_date": "2020-11-05"},
+  {"set_name": "Structure Deck: Cyber Strike", "set_code": "SDCS", "num_of_cards": 44, "tcg_date": "2023-07-20"},
+  {"set_name": "Promotion without a date", "set_code": "PR"}
+])";
+
 inline constexpr const char* YgoNotFound =
     R"({"error": "No card matching your query was found in the database. Please see https://db.example/api-guide/ for syntax usage."})";
 

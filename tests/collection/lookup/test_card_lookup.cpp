@@ -48,6 +48,7 @@ private slots:
         server.Script("/tcgdex/v2/en/sets/swsh3", Canned::TcgdexSwsh3);
         server.Script("/ygoprodeck/api/v7/cardsetsinfo.php?setcode=SDCS-EN043", Canned::YgoSetInfo);
         server.Script("/ygoprodeck/api/v7/cardinfo.php?id=6983839", Canned::YgoCards);
+        server.Script("/ygoprodeck/api/v7/cardsets.php", Canned::YgoSets);
         LookupService service{CardSources(server.Base())};
 
         const Outcome magic = Look(service, QStringLiteral("XLN 96"));
@@ -61,15 +62,24 @@ private slots:
         QCOMPARE(int(pokemon.matches.size()), 1);
         QCOMPARE(pokemon.matches[0].year, std::string("2020"));
 
-        // The set code's printing, with the picture of the card's own answer.
+        // The set code's printing, with the picture of the card's own answer
+        // and the year of the list of sets.
         const Outcome yugioh = Look(service, QStringLiteral("sdcs-en043"));
         QCOMPARE(yugioh.failure, QString());
         QCOMPARE(int(yugioh.matches.size()), 1);
         QCOMPARE(yugioh.matches[0].series, std::string("Structure Deck: Cyber Strike"));
+        QCOMPARE(yugioh.matches[0].year, std::string("2023"));
         QCOMPARE(yugioh.matches[0].picture, std::string("https://images.example/cards/6983839.jpg"));
 
+        // A name: every printing, each with its set's year.
+        server.Script("/ygoprodeck/api/v7/cardinfo.php?fname=tornado", Canned::YgoCards);
+        const Outcome name = Look(service, QStringLiteral("tornado"), CardGame::Yugioh);
+        QCOMPARE(int(name.matches.size()), 2);
+        QCOMPARE(name.matches[0].year, std::string("2020"));
+        QCOMPARE(server.Count("/ygoprodeck/api/v7/cardsets.php"), 1);
+
         // Every request names the program and asks for JSON.
-        QCOMPARE(server.Requests().size(), 5);
+        QCOMPARE(server.Requests().size(), 7);
         for (const ReplayServer::Request& request : server.Requests()) {
             QCOMPARE(request.headers.value("user-agent"), "Quillmark/" QUILLMARK_VERSION);
             QCOMPARE(request.headers.value("accept"), QByteArray("application/json"));

@@ -88,6 +88,11 @@ private slots:
         QCOMPARE(printing.matches[0].print, std::string("ygoprodeck:6983839"));
         QCOMPARE(printing.matches[0].number, std::string("EN043"));
 
+        const SourceAnswer sets = ReadYgoprodeckSets(200, Canned::YgoSets);
+        QCOMPARE(int(sets.matches.size()), 2);
+        QCOMPARE(sets.matches[1].series, std::string("Structure Deck: Cyber Strike"));
+        QCOMPARE(sets.matches[1].year, std::string("2023"));
+
         const SourceAnswer missing = ReadYgoprodeckCards(400, Canned::YgoNotFound);
         QVERIFY(missing.notFound);
         QVERIFY(missing.failure.contains(QLatin1String("No card matching")));
@@ -109,6 +114,7 @@ private slots:
         VerifyRefused(ReadYgoprodeckCards(200, R"({"data": "none"})"), "YGOPRODeck");
         VerifyRefused(ReadYgoprodeckCards(200, R"({"data": [{"name": "Kuriboh"}]})"), "YGOPRODeck");
         VerifyRefused(ReadYgoprodeckSetCode(200, R"({"id": "1", "name": "Kuriboh"})"), "YGOPRODeck");
+        VerifyRefused(ReadYgoprodeckSets(200, R"({"set_name": "LOB"})"), "YGOPRODeck");
     }
 };
 
