@@ -1,4 +1,5 @@
 #include "base/LargeAllocations.h"
+#include "cli/CardIndexCommand.h"
 #include "cli/CliCommand.h"
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
@@ -17,7 +18,7 @@ namespace {
 std::vector<CliCommand> Commands()
 {
     return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
-            LookupCommand()};
+            LookupCommand(), CardIndexCommand()};
 }
 
 void PrintHelp(QTextStream& out)

@@ -315,6 +315,12 @@ inline constexpr const char* LookupIndexNoDriver =
 inline constexpr const char* LookupIndexNoFile = "Scryfall lists no file of its cards to download.";
 inline constexpr const char* LookupIndexNotFetched = "The file of cards could not be downloaded (%1).";
 inline constexpr const char* LookupIndexNotMade = "The card index was not made (%1).";
+// quillmark-cli card-index. %1 is how many names, %2 the index's file.
+inline constexpr const char* CliCardIndexMade = "%1 card names in %2";
+// %1 is the index's file.
+inline constexpr const char* CliCardIndexMissing =
+    "there is no card index at %1 yet; make it with quillmark-cli card-index download";
+inline constexpr const char* CliCardIndexUsage = "card-index needs download, or complete and the start of a name";
 // quillmark-cli lookup, called wrongly.
 inline constexpr const char* CliLookupGame = "--game is magic, pokemon or yugioh";
 inline constexpr const char* CliLookupNoQuery = "lookup needs part of the card's name, or its set and number";

@@ -4,13 +4,17 @@
 #include "collection/lookup/JsonArraySplitter.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -105,6 +109,14 @@ QString MatchExpression(const QString& typed)
 
 } // namespace
 
+QString MagicNameIndex::DefaultPath()
+{
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        cache = QDir::tempPath();
+    return QDir(cache).filePath(QStringLiteral("quillmark/magic-names.sqlite"));
+}
+
 bool MagicNameIndex::Available()
 {
     return QSqlDatabase::isDriverAvailable(kDriver);
@@ -127,6 +139,10 @@ bool MagicNameIndex::Build(QIODevice& oracleCards, const QString& target, QStrin
         return false;
     }
     const QByteArray bytes = file.readAll();
+    if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
+        reason = QStringLiteral("%1 cannot be created").arg(QFileInfo(target).absolutePath());
+        return false;
+    }
     if (!WriteFileSafely(target, [&bytes](QIODevice& out) { return out.write(bytes) == bytes.size(); }, &reason))
         return false;
     if (names)

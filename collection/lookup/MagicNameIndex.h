@@ -9,6 +9,10 @@
 // without asking the network. Built from Scryfall's file of oracle cards.
 class MagicNameIndex {
 public:
+    // Where the window and quillmark-cli keep it: in the user's cache, as it
+    // can be downloaded again at any time.
+    static QString DefaultPath();
+
     // Builds the index at target from oracle cards, a JSON array of card
     // objects read piece by piece. The index is made aside and then written
     // safely over target: one already there stays until the new one is

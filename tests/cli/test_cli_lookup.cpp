@@ -1,10 +1,12 @@
 #include "collection/lookup/CannedAnswers.h"
+#include "collection/lookup/MagicNameIndex.h"
 #include "support/ReplayServer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -17,17 +19,22 @@ struct Run {
 
 // The program's sources are the test's own server, which must go on
 // answering while the program runs: the wait keeps the event loop turning.
-Run Cli(const QStringList& arguments, const QString& sources)
+Run Command(const QStringList& arguments, const QString& sources)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QUILLMARK_CARD_SOURCES"), sources);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUILLMARK_CLI), QStringList{QStringLiteral("lookup")} + arguments);
+    process.start(QStringLiteral(QUILLMARK_CLI), arguments);
     if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 30000))
         qFatal("quillmark-cli did not finish");
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
             process.readAllStandardError()};
+}
+
+Run Cli(const QStringList& arguments, const QString& sources)
+{
+    return Command(QStringList{QStringLiteral("lookup")} + arguments, sources);
 }
 
 } // namespace
@@ -109,6 +116,40 @@ private slots:
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(run.err.count('\n'), 1);
         QCOMPARE(server.Requests().size(), 0);
+    }
+
+    // The index is downloaded to the file named, then completes from it
+    // without the network.
+    void cardIndex()
+    {
+        if (!MagicNameIndex::Available())
+            QSKIP("Qt's SQLite driver is not installed");
+        ReplayServer server;
+        const QJsonArray files{QJsonObject{{"object", "bulk_data"}, {"type", "oracle_cards"},
+                                           {"download_uri", server.Base() + QStringLiteral("/oracle.json")}}};
+        server.Script("/scryfall/bulk-data", QJsonDocument(QJsonObject{{"object", "list"}, {"data", files}}).toJson());
+        ReplayServer::Reply oracle;
+        oracle.body = R"([{"name": "Lightning Bolt"}, {"name": "Lightning Helix"}, {"name": "Opt"}])";
+        server.Script("/oracle.json", oracle);
+        QTemporaryDir folder;
+        const QString index = folder.filePath(QStringLiteral("cache/names.sqlite"));
+
+        const Run missing = Command({QStringLiteral("card-index"), QStringLiteral("--index"), index,
+                                     QStringLiteral("complete"), QStringLiteral("light")}, server.Base());
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(missing.err.contains("card-index download"));
+
+        const Run made = Command({QStringLiteral("card-index"), QStringLiteral("--index"), index,
+                                  QStringLiteral("download")}, server.Base());
+        QCOMPARE(made.exitCode, 0);
+        QCOMPARE(made.out, "3 card names in " + index.toUtf8() + "\n");
+
+        const Run names = Command({QStringLiteral("card-index"), QStringLiteral("--index"), index,
+                                   QStringLiteral("complete"), QStringLiteral("lightning"), QStringLiteral("h")},
+                                  QString());
+        QCOMPARE(names.exitCode, 0);
+        QCOMPARE(names.out, QByteArray("Lightning Helix\n"));
+        QCOMPARE(Command({QStringLiteral("card-index")}, QString()).exitCode, 2);
     }
 
     void help()
