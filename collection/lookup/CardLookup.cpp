@@ -162,7 +162,11 @@ void CardLookup::AskTcgdexSets(std::vector<CardMatch> cards)
             set = sets.insert(sets.end(), {card.setcode, {}});
         set->second.push_back(std::move(card));
     }
+    const quint64 generation = generation_;
     for (auto& [code, members] : sets) {
+        // What an earlier set's matches set off may have ended this lookup.
+        if (generation != generation_)
+            return;
         if (code.empty()) {
             Emit(std::move(members));
             continue;
@@ -294,7 +298,7 @@ void CardLookup::Take(const SourceAnswer& answer)
 
 void CardLookup::Emit(std::vector<CardMatch> matches)
 {
-    if (matches.empty())
+    if (matches.empty() || !running_)
         return;
     found_ = true;
     emit MatchesFound(matches);

@@ -286,6 +286,29 @@ private slots:
         QCOMPARE(server.Count("/scryfall/cards/xln/98"), 1);
     }
 
+    // Cancelled on its first matches, a lookup asks and says nothing more,
+    // though more matches of the same answer were on their way.
+    void cancelFromItsOwnMatches()
+    {
+        ReplayServer server;
+        server.Script("/tcgdex/v2/en/cards?name=furret",
+                      R"([{"id": "promo7", "localId": "7", "name": "Furret"}, {"id": "swsh3-136", "localId": "136", "name": "Furret"}])");
+        LookupService service{CardSources(server.Base())};
+        CardLookup lookup(service);
+        QSignalSpy finished(&lookup, &CardLookup::Finished);
+        int batches = 0;
+        connect(&lookup, &CardLookup::MatchesFound, this, [&] {
+            ++batches;
+            lookup.Cancel();
+        });
+        lookup.Start(QStringLiteral("furret"), CardGame::Pokemon);
+        QVERIFY(QTest::qWaitFor([&] { return batches > 0; }, 5000));
+        QTest::qWait(300);
+        QCOMPARE(batches, 1);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(server.Count("/tcgdex/v2/en/sets/"), 0);
+    }
+
     void emptyQuery()
     {
         LookupService service{CardSources(QStringLiteral("http://127.0.0.1:9"))};
