@@ -45,6 +45,8 @@ public:
     void Script(const QByteArray& target, const QByteArray& json, int status = 200);
 
     const QList<Request>& Requests() const { return requests_; }
+    // Milliseconds on the clock of Request::atMs.
+    qint64 Now() const { return clock_.elapsed(); }
     // How many requests' targets begin with prefix.
     int Count(const QByteArray& prefix) const;
 
