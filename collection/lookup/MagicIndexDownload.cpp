@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QThread>
 
 #include <utility>
 
@@ -85,6 +86,13 @@ void MagicIndexDownload::Cancel()
         reply_->deleteLater();
     }
     reply_ = nullptr;
+    if (builder_) {
+        // The builder stops at its next piece, leaving the index as it was.
+        builder_->disconnect(this);
+        stop_ = true;
+        builder_->wait();
+        builder_.reset();
+    }
     file_.reset();
 }
 
@@ -132,15 +140,29 @@ void MagicIndexDownload::Downloaded()
         Fail(QString::fromUtf8(Text::LookupIndexNotMade).arg(file_->errorString()));
         return;
     }
-    QString reason;
-    int names = 0;
-    const bool built = MagicNameIndex::Build(*file_, target_, reason, &names);
+    stop_ = false;
+    builder_.reset(QThread::create([this] {
+        built_ = MagicNameIndex::Build(*file_, target_, buildFailure_, &names_, &stop_);
+    }));
+    // The end of a builder since let go of, already on its way, is not this one's.
+    QThread* builder = builder_.get();
+    connect(builder, &QThread::finished, this, [this, builder] {
+        if (builder_.get() == builder)
+            Built();
+    });
+    builder_->start();
+}
+
+void MagicIndexDownload::Built()
+{
+    builder_->wait();
+    builder_.reset();
     file_.reset();
-    if (!built) {
-        Fail(QString::fromUtf8(Text::LookupIndexNotMade).arg(reason));
+    if (!built_) {
+        Fail(QString::fromUtf8(Text::LookupIndexNotMade).arg(buildFailure_));
         return;
     }
-    emit Finished(QString(), names);
+    emit Finished(QString(), names_);
 }
 
 void MagicIndexDownload::Fail(const QString& failure)

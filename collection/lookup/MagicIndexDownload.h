@@ -6,15 +6,18 @@
 #include <QString>
 #include <QTemporaryFile>
 
+#include <atomic>
 #include <memory>
 
 class LookupService;
 class QNetworkReply;
+class QThread;
 
 // Downloads Scryfall's file of oracle cards, named by its list of bulk
 // files, and builds the Magic name index from it. The list is asked through
 // the lookup's service, at Scryfall's pace; the file, one large download, on
-// its own.
+// its own; the index is built on a thread of its own, as reading a file of a
+// hundred megabytes takes seconds.
 class MagicIndexDownload : public QObject {
     Q_OBJECT
 
@@ -38,6 +41,7 @@ signals:
 private:
     void Download(const QUrl& url);
     void Downloaded();
+    void Built();
     void Fail(const QString& failure);
 
     LookupService& service_;
@@ -47,6 +51,12 @@ private:
     quint64 ticket_ = 0;
     QPointer<QNetworkReply> reply_;
     std::unique_ptr<QTemporaryFile> file_;
+    std::unique_ptr<QThread> builder_;
+    std::atomic<bool> stop_ = false;
+    // What the builder found, read once it has finished.
+    bool built_ = false;
+    QString buildFailure_;
+    int names_ = 0;
     // Why the download was stopped from here: the file too large, or not
     // written.
     QString fault_;

@@ -46,7 +46,12 @@ bool WithDatabase(const QString& path, QString& reason, Work work)
     return ok;
 }
 
-bool Fill(QSqlDatabase& database, QIODevice& oracleCards, QString& reason, int& names)
+bool Stopped(const std::atomic<bool>* stop)
+{
+    return stop && stop->load();
+}
+
+bool Fill(QSqlDatabase& database, QIODevice& oracleCards, QString& reason, int& names, const std::atomic<bool>* stop)
 {
     QSqlQuery query(database);
     // Words are matched from their start; prefixes of up to three letters
@@ -78,6 +83,11 @@ bool Fill(QSqlDatabase& database, QIODevice& oracleCards, QString& reason, int& 
     });
     QByteArray piece;
     while (!(piece = oracleCards.read(1 << 16)).isEmpty()) {
+        if (Stopped(stop)) {
+            reason = QStringLiteral("stopped");
+            database.rollback();
+            return false;
+        }
         if (!splitter.Feed(piece))
             break;
     }
@@ -122,7 +132,8 @@ bool MagicNameIndex::Available()
     return QSqlDatabase::isDriverAvailable(kDriver);
 }
 
-bool MagicNameIndex::Build(QIODevice& oracleCards, const QString& target, QString& reason, int* names)
+bool MagicNameIndex::Build(QIODevice& oracleCards, const QString& target, QString& reason, int* names,
+                           const std::atomic<bool>* stop)
 {
     if (!Available()) {
         reason = QStringLiteral("Qt's SQLite driver is not installed");
@@ -131,7 +142,7 @@ bool MagicNameIndex::Build(QIODevice& oracleCards, const QString& target, QStrin
     QTemporaryDir aside;
     const QString made = aside.filePath(QStringLiteral("names.sqlite"));
     int count = 0;
-    if (!WithDatabase(made, reason, [&](QSqlDatabase& database) { return Fill(database, oracleCards, reason, count); }))
+    if (!WithDatabase(made, reason, [&](QSqlDatabase& database) { return Fill(database, oracleCards, reason, count, stop); }))
         return false;
     QFile file(made);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -139,6 +150,10 @@ bool MagicNameIndex::Build(QIODevice& oracleCards, const QString& target, QStrin
         return false;
     }
     const QByteArray bytes = file.readAll();
+    if (Stopped(stop)) {
+        reason = QStringLiteral("stopped");
+        return false;
+    }
     if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
         reason = QStringLiteral("%1 cannot be created").arg(QFileInfo(target).absolutePath());
         return false;

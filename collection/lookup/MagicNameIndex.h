@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // The names of every Magic card, kept on this machine in an SQLite file with
 // a full-text index, so that Card Name can be completed as it is typed
 // without asking the network. Built from Scryfall's file of oracle cards.
@@ -18,7 +20,10 @@ public:
     // safely over target: one already there stays until the new one is
     // whole. False, with the reason, when the cards are not such an array
     // or the index cannot be made; names, when given, gets how many it holds.
-    static bool Build(QIODevice& oracleCards, const QString& target, QString& reason, int* names = nullptr);
+    // It may run on a thread of its own, and stops, leaving target alone,
+    // soon after stop, when given, turns true.
+    static bool Build(QIODevice& oracleCards, const QString& target, QString& reason, int* names = nullptr,
+                      const std::atomic<bool>* stop = nullptr);
 
     // Whether this Quillmark can keep an index at all (Qt's SQLite driver).
     static bool Available();

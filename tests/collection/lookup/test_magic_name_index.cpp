@@ -126,6 +126,12 @@ private slots:
             QCOMPARE(file.readAll(), before);
             file.close();
         }
+        // Stopped, as a download cancelled while its index is built is.
+        QBuffer buffer;
+        buffer.setData(OracleCards({QStringLiteral("Shock")}));
+        buffer.open(QIODevice::ReadOnly);
+        const std::atomic<bool> stop = true;
+        QVERIFY(!MagicNameIndex::Build(buffer, path, reason, nullptr, &stop));
         QCOMPARE(MagicNameIndex(path).Complete(QStringLiteral("o")), QStringList{"Opt"});
     }
 
