@@ -66,21 +66,6 @@ bool ParseCardGame(const QString& text, CardGame& game)
     return true;
 }
 
-const char* CardGameName(CardGame game)
-{
-    switch (game) {
-    case CardGame::Magic:
-        return "magic";
-    case CardGame::Pokemon:
-        return "pokemon";
-    case CardGame::Yugioh:
-        return "yugioh";
-    case CardGame::Any:
-        break;
-    }
-    return "";
-}
-
 CardQuery ParseCardQuery(const QString& typed, CardGame game)
 {
     CardQuery query;

@@ -8,7 +8,6 @@ enum class CardGame { Any, Magic, Pokemon, Yugioh };
 // "magic", "pokemon", "yugioh" (any case) or empty for Any; false for
 // anything else.
 bool ParseCardGame(const QString& text, CardGame& game);
-const char* CardGameName(CardGame game);
 
 // What a collector typed in Card Name, read for the databases.
 struct CardQuery {
