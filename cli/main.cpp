@@ -1,7 +1,9 @@
 #include "base/LargeAllocations.h"
+#include "cli/CardIndexCommand.h"
 #include "cli/CliCommand.h"
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
+#include "cli/LookupCommand.h"
 #include "cli/PublishCommand.h"
 #include "cli/StatsCommand.h"
 
@@ -15,7 +17,8 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand()};
+    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
+            LookupCommand(), CardIndexCommand()};
 }
 
 void PrintHelp(QTextStream& out)

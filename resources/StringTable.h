@@ -329,4 +329,40 @@ inline constexpr const char* CollectionStaysOpen =
     "above is put right (for a collection open in another Quillmark: once it is closed there).";
 inline constexpr const char* FolderTip = "This collection is kept in the folder %1";
 
+// Card lookup in the public card databases. %1 is always the source's name.
+inline constexpr const char* LookupUnreadable = "%1 sent an answer Quillmark cannot read (%2).";
+// %2 is what the source said.
+inline constexpr const char* LookupSourceSays = "%1 says: %2";
+inline constexpr const char* LookupHttpStatus = "%1 answered with HTTP status %2.";
+// %2 is how many seconds.
+inline constexpr const char* LookupBusy =
+    "%1 asks Quillmark to wait %2 seconds before asking it again; try again then.";
+inline constexpr const char* LookupTimedOut = "%1 did not answer in time; try again later.";
+// %2 is the network's reason.
+inline constexpr const char* LookupUnreachable = "%1 could not be reached (%2).";
+// %1 is what was typed.
+inline constexpr const char* LookupNothingFound = "No card was found for \u201c%1\u201d.";
+inline constexpr const char* LookupEmptyQuery = "Type part of a card's name, or a set and number, to look it up.";
+// The Magic name index, kept on this machine. %1 is the reason.
+inline constexpr const char* LookupIndexNoDriver =
+    "The card index needs SQLite, which this Quillmark lacks: install Qt's SQLite driver (libqt6sql6-sqlite).";
+inline constexpr const char* LookupIndexNoFile = "Scryfall lists no file of its cards to download.";
+inline constexpr const char* LookupIndexNotFetched = "The file of cards could not be downloaded (%1).";
+inline constexpr const char* LookupIndexNotMade = "The card index was not made (%1).";
+// quillmark-cli card-index. %1 is how many names, %2 the index's file.
+inline constexpr const char* CliCardIndexMade = "%1 card names in %2";
+// %1 is the index's file.
+inline constexpr const char* CliCardIndexMissing =
+    "there is no card index at %1 yet; make it with quillmark-cli card-index download";
+inline constexpr const char* CliCardIndexUsage = "card-index needs download, or complete and the start of a name";
+// quillmark-cli lookup, called wrongly.
+inline constexpr const char* CliLookupGame = "--game is magic, pokemon or yugioh";
+inline constexpr const char* CliLookupNoQuery = "lookup needs part of the card's name, or its set and number";
+// Storing a match's picture in the collection folder. %1 is the reason.
+inline constexpr const char* LookupPictureNone = "The card database has no picture of this card.";
+inline constexpr const char* LookupPictureNotAPicture = "What the card database sent is not a picture.";
+inline constexpr const char* LookupPictureTooLarge = "The picture is too large to be a card's picture.";
+inline constexpr const char* LookupPictureNotFetched = "The picture could not be fetched (%1).";
+inline constexpr const char* LookupPictureNotStored = "The picture could not be stored (%1).";
+
 } // namespace Text

@@ -13,8 +13,8 @@ _quillmark_cli()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
-            --folder | -o | --duplicates | --separator | --encoding) ((i++)) ;;
-            catalogue | list | export-csv | import-csv | stats) command="${COMP_WORDS[i]}"; break ;;
+            --folder | -o | --duplicates | --separator | --encoding | --game | --index) ((i++)) ;;
+            catalogue | list | export-csv | import-csv | stats | lookup | card-index) command="${COMP_WORDS[i]}"; break ;;
         esac
     done
 
@@ -23,7 +23,7 @@ _quillmark_cli()
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return ;;
-        -o)
+        -o | --index)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
@@ -33,6 +33,9 @@ _quillmark_cli()
         --encoding)
             mapfile -t COMPREPLY < <(compgen -W "utf-8 windows-1252" -- "$cur")
             return ;;
+        --game)
+            mapfile -t COMPREPLY < <(compgen -W "magic pokemon yugioh" -- "$cur")
+            return ;;
         --separator)
             return ;;
     esac
@@ -40,16 +43,20 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats lookup card-index --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
         export-csv) options="--folder -o --raw" ;;
         import-csv) options="--folder --duplicates --separator --encoding" ;;
         stats) options="--folder --json" ;;
+        lookup) options="--game --json" ;;
+        card-index) options="--index" ;;
     esac
 
     if [[ "$cur" == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
+    elif [ "$command" = card-index ] && [ "$prev" = card-index ]; then
+        mapfile -t COMPREPLY < <(compgen -W "download complete" -- "$cur")
     elif [ "$command" = import-csv ]; then
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")

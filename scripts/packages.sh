@@ -1,7 +1,7 @@
 # Debian packages the scripts need, a function that installs the missing ones,
 # and one that gives the builds the compiler cache. Sourced by the scripts.
 
-QUILLMARK_BUILD_PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core"
+QUILLMARK_BUILD_PACKAGES="g++ make cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6sql6-sqlite libqt6opengl6-dev libgl-dev fonts-dejavu-core"
 
 # install_missing PACKAGE...: installs what dpkg does not have; as a normal
 # user it prints the one apt-get line to run instead and fails.

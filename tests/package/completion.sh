@@ -31,7 +31,7 @@ expect() {
     fi
 }
 
-expect "quillmark-cli " "--help --version catalogue export-csv import-csv list stats"
+expect "quillmark-cli " "--help --version card-index catalogue export-csv import-csv list lookup stats"
 expect "quillmark-cli ex" "export-csv"
 expect "quillmark-cli catalogue -" "--folder --help"
 expect "quillmark-cli export-csv -" "--folder --help --raw -o"
@@ -46,8 +46,12 @@ expect "quillmark-cli list --folder b" "binder"
 expect "quillmark-cli export-csv -o b" "binder binder.txt"
 expect "quillmark-cli import-csv c" "cards.csv"
 # A folder named like a command is a value, not the command.
-expect "quillmark-cli --folder list " "--help --version catalogue export-csv import-csv list stats"
+expect "quillmark-cli --folder list " "--help --version card-index catalogue export-csv import-csv list lookup stats"
 expect "quillmark-cli stats c" ""
+expect "quillmark-cli lookup --" "--game --help --json"
+expect "quillmark-cli lookup --game p" "pokemon"
+expect "quillmark-cli card-index " "complete download"
+expect "quillmark-cli card-index --" "--help --index"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

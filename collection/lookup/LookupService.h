@@ -1,0 +1,79 @@
+#pragma once
+
+#include "collection/lookup/CardSources.h"
+#include "collection/lookup/RequestPace.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+class QNetworkReply;
+class QTimer;
+
+// An answer of a source: its status and body, or, when none can be used
+// (no answer, "too many requests", one too large), why.
+struct SourceReply {
+    int status = 0;
+    QByteArray body;
+    QString failure;
+};
+
+// The network side of every lookup of the process: the sources' addresses,
+// each source's pace, and the answers already had, kept by address for the
+// life of the process so that asking again costs the sources nothing.
+// Nothing is ever asked again by itself: a source that says "too many
+// requests" is left alone until the moment it names.
+class LookupService : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kDefaultTransferTimeoutMs = 20000;
+    // An answer larger than this is no card database's answer.
+    static constexpr qint64 kMaxAnswerBytes = qint64(16) << 20;
+
+    explicit LookupService(CardSources sources, int transferTimeoutMs = kDefaultTransferTimeoutMs,
+                           QObject* parent = nullptr);
+    ~LookupService() override;
+
+    // The process's own, at the addresses of the environment; it goes with
+    // the application object.
+    static LookupService& Shared();
+
+    using Done = std::function<void(const SourceReply&)>;
+    // Asks a source for path?query (both percent-encoded) when its pace
+    // allows, or answers from the answers already had. done is called once,
+    // from the event loop, unless Cancel(ticket) comes first.
+    quint64 Get(CardSource source, const QString& path, const QString& query, Done done);
+    void Cancel(quint64 ticket);
+
+private:
+    struct Pending {
+        CardSource source;
+        QUrl url;
+        Done done;
+        QTimer* timer = nullptr;
+        QNetworkReply* reply = nullptr;
+        bool tooLarge = false;
+    };
+
+    quint64 Later(Pending pending, qint64 delayMs, std::function<void(quint64)> then);
+    void Send(quint64 ticket);
+    void Finish(quint64 ticket);
+    void Deliver(quint64 ticket, const SourceReply& reply);
+    RequestPace& PaceOf(CardSource source);
+
+    CardSources sources_;
+    int transferTimeoutMs_;
+    QNetworkAccessManager network_;
+    QElapsedTimer clock_;
+    std::map<CardSource, RequestPace> paces_;
+    QHash<QUrl, SourceReply> answers_;
+    std::map<quint64, Pending> pending_;
+    quint64 lastTicket_ = 0;
+};
