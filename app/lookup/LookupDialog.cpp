@@ -1,0 +1,136 @@
+#include "app/lookup/LookupDialog.h"
+
+#include "collection/lookup/CardLookup.h"
+#include "resources/StringTable.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Utf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGame game, QWidget* parent)
+    : QDialog(parent)
+    , lookup_(new CardLookup(service, this))
+    , query_(new QLineEdit(typed, this))
+    , game_(new QComboBox(this))
+    , list_(new QTreeWidget(this))
+    , status_(new QLabel(this))
+{
+    setObjectName(QStringLiteral("lookupDialog"));
+    setWindowTitle(QString::fromUtf8(Text::LookupCaption));
+    query_->setObjectName(QStringLiteral("lookupQuery"));
+    query_->setPlaceholderText(QString::fromUtf8(Text::LookupPlaceholder));
+    game_->setObjectName(QStringLiteral("lookupGame"));
+    for (const auto& [text, each] : {std::pair{Text::LookupAnyGame, CardGame::Any}, {Text::LookupMagic, CardGame::Magic},
+                                     {Text::LookupPokemon, CardGame::Pokemon}, {Text::LookupYugioh, CardGame::Yugioh}})
+        game_->addItem(QString::fromUtf8(text), int(each));
+    game_->setCurrentIndex(game_->findData(int(game)));
+    auto* search = new QPushButton(QString::fromUtf8(Text::LookupSearch), this);
+    search->setObjectName(QStringLiteral("lookupSearch"));
+    search->setAutoDefault(false);
+
+    list_->setObjectName(QStringLiteral("lookupMatches"));
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setHeaderLabels({QString::fromUtf8(Text::LookupNameColumn), QString::fromUtf8(Text::LookupSetColumn),
+                            QString::fromUtf8(Text::LookupNumberColumn), QString::fromUtf8(Text::LookupYearColumn),
+                            QString::fromUtf8(Text::LookupGameColumn)});
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    status_->setObjectName(QStringLiteral("lookupStatus"));
+    status_->setTextFormat(Qt::PlainText);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* choose = buttons->button(QDialogButtonBox::Ok);
+    choose->setText(QString::fromUtf8(Text::LookupChoose));
+    choose->setEnabled(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this,
+            [this, choose] { choose->setEnabled(!list_->selectedItems().isEmpty()); });
+    connect(list_, &QTreeWidget::itemActivated, this, [this] { accept(); });
+    connect(search, &QPushButton::clicked, this, &LookupDialog::Search);
+    connect(query_, &QLineEdit::returnPressed, this, &LookupDialog::Search);
+    connect(lookup_, &CardLookup::MatchesFound, this, &LookupDialog::Add);
+    connect(lookup_, &CardLookup::Finished, this, &LookupDialog::Finish);
+    // Closing the dialog, whichever way, stops what is still asked.
+    connect(this, &QDialog::finished, lookup_, &CardLookup::Cancel);
+
+    auto* typedRow = new QHBoxLayout;
+    typedRow->addWidget(query_, 1);
+    typedRow->addWidget(game_);
+    typedRow->addWidget(search);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(typedRow);
+    layout->addWidget(list_, 1);
+    layout->addWidget(status_);
+    layout->addWidget(buttons);
+    resize(640, 420);
+    if (!query_->text().trimmed().isEmpty())
+        Search();
+}
+
+LookupDialog::~LookupDialog()
+{
+    lookup_->Cancel();
+}
+
+void LookupDialog::Search()
+{
+    list_->clear();
+    matches_.clear();
+    const QString typed = query_->text().trimmed();
+    if (typed.isEmpty()) {
+        status_->setText(QString::fromUtf8(Text::LookupEmptyQuery));
+        return;
+    }
+    status_->setText(QString::fromUtf8(Text::LookupSearching));
+    lookup_->Start(typed, CardGame(game_->currentData().toInt()));
+}
+
+bool LookupDialog::Searching() const
+{
+    return lookup_->Running();
+}
+
+void LookupDialog::Add(const std::vector<CardMatch>& matches)
+{
+    for (const CardMatch& match : matches) {
+        auto* item = new QTreeWidgetItem(list_, {Utf8(match.name), Utf8(match.series), Utf8(match.number),
+                                                 Utf8(match.year), Utf8(match.game)});
+        item->setData(0, Qt::UserRole, int(matches_.size()));
+        matches_.push_back(match);
+    }
+    if (list_->currentItem() == nullptr && list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(0));
+    status_->setText(QString::fromUtf8(Text::LookupFound).arg(matches_.size()));
+}
+
+void LookupDialog::Finish(const QString& failure)
+{
+    if (!failure.isEmpty())
+        status_->setText(failure);
+    else
+        status_->setText(QString::fromUtf8(Text::LookupFound).arg(matches_.size()));
+}
+
+const CardMatch* LookupDialog::Chosen() const
+{
+    const QTreeWidgetItem* item = list_->currentItem();
+    if (item == nullptr)
+        return nullptr;
+    return &matches_[std::size_t(item->data(0, Qt::UserRole).toInt())];
+}
