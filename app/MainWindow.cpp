@@ -42,6 +42,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 struct NamedControl {
@@ -288,6 +290,18 @@ void MainWindow::TakeEntryFields()
     TakeFields();
     PrepareForStorage(held_);
     ShowFields();
+}
+
+CardDetails MainWindow::HeldDetails() const
+{
+    CardDetails details;
+    std::copy(held_.begin() + kCardFieldCount, held_.end(), details.begin());
+    return details;
+}
+
+void MainWindow::SetHeldDetails(const CardDetails& details)
+{
+    std::copy(details.begin(), details.end(), held_.begin() + kCardFieldCount);
 }
 
 void MainWindow::ClearEntryFields()

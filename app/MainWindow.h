@@ -53,6 +53,10 @@ public:
 
     const CardTableModel& CardTable() const { return table_; }
     const Card& HeldCard() const { return held_; }
+    // The held Card's printing details, which no entry field shows: read
+    // with its row, kept by Update, added by Add, emptied by Clear.
+    CardDetails HeldDetails() const;
+    void SetHeldDetails(const CardDetails& details);
     int HeldRowCount() const { return heldRowCount_; }
     const Preferences& Prefs() const { return prefs_; }
     bool TipSupport() const { return tipSupport_; }

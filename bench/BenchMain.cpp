@@ -1,6 +1,6 @@
 // The benchmark harness that scripts/bench runs, one process per step and
 // number of Cards, so that each reports its own peak memory:
-//   quillmark_bench generate|window|steps|history|csv-import|floor CARDS FOLDER
+//   quillmark_bench generate|generate-details|window|steps|history|csv-import|floor CARDS FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-bool Generate(std::uint64_t cards)
+bool Generate(std::uint64_t cards, bool withDetails)
 {
     for (const QString& name : QDir(QStringLiteral(QUILLMARK_TEMPLATE_DIR)).entryList({QStringLiteral("*.htm")})) {
         QFile::remove(name);
@@ -27,7 +27,7 @@ bool Generate(std::uint64_t cards)
             return false;
     }
     QFile::remove(QStringLiteral("qmk.ini"));
-    return WriteGeneratedCollection(QStringLiteral("qmk.dat"), cards);
+    return WriteGeneratedCollection(QStringLiteral("qmk.dat"), cards, withDetails);
 }
 
 std::vector<std::string> Split(const std::string& list)
@@ -48,7 +48,9 @@ std::vector<std::string> Split(const std::string& list)
 int main(int argc, char* argv[])
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s generate|window|steps|history|csv-import|floor|literal CARDS FOLDER [STEPS]\n",
+        std::fprintf(stderr,
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|literal CARDS "
+                     "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
     }
@@ -58,8 +60,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "no folder %s\n", argv[3]);
         return 2;
     }
-    if (mode == "generate")
-        return Generate(cards) ? 0 : 1;
+    if (mode == "generate" || mode == "generate-details")
+        return Generate(cards, mode == "generate-details") ? 0 : 1;
     if (mode == "floor")
         return RunIoFloor(cards) ? 0 : 1;
 

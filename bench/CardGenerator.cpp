@@ -88,6 +88,24 @@ constexpr std::array<std::string_view, 48> kWords = {
     "crease", "near", "top", "left", "très", "bon", "état", "grün",
 };
 
+constexpr std::array<std::string_view, 6> kGames = {
+    "Skyforge TCG", "Realm Duel", "Ashfall Legends", "Pocket Wyverns", "Starlight Clash", "Mythic Tides",
+};
+
+constexpr std::array<std::string_view, 5> kFinishes = {"Normal", "Holo", "Reverse Holo", "Foil", "Etched"};
+
+constexpr std::array<std::string_view, 6> kLanguages = {"EN", "DE", "FR", "JP", "IT", "ES"};
+
+constexpr std::array<std::string_view, 8> kLocations = {
+    "Binder 1", "Binder 2", "Box A", "Box B", "Deck box", "Top loader", "Shelf", "Trade binder",
+};
+
+constexpr std::array<std::string_view, 8> kTags = {
+    "graded", "signed", "misprint", "promo", "alt art", "deck", "keep", "sell",
+};
+
+constexpr std::array<std::string_view, 4> kPrints = {"1st Edition", "Unlimited", "Shadowless", "Reprint"};
+
 std::string Slug(std::string_view text)
 {
     std::string slug;
@@ -133,7 +151,34 @@ Card GeneratedCard(std::uint64_t index)
     return card;
 }
 
-bool WriteGeneratedCollection(const QString& path, std::uint64_t count)
+void AddGeneratedDetails(Card& card, std::uint64_t index)
+{
+    // Numbers of their own, so that the eight fields stay as without details.
+    Numbers numbers(~index);
+    const auto detail = [&card](CardField field) -> std::string& { return card[std::size_t(field)]; };
+    detail(GameField) = std::string(kGames[numbers.Skewed(kGames.size())]);
+    std::string& setCode = detail(SetCodeField);
+    for (const char c : card[SeriesField]) {
+        if (c >= 'A' && c <= 'Z' && setCode.size() < 4)
+            setCode += c;
+    }
+    detail(NumberField) = std::to_string(1 + numbers.Below(300));
+    if (numbers.Below(3) == 0)
+        detail(FinishField) = std::string(numbers.Pick(kFinishes));
+    detail(LanguageField) = std::string(kLanguages[numbers.Skewed(kLanguages.size())]);
+    if (numbers.Below(2) == 0)
+        detail(LocationField) = std::string(numbers.Pick(kLocations));
+    if (numbers.Below(4) == 0)
+        detail(TagsField) = std::string(numbers.Pick(kTags)) + ' ' + std::string(numbers.Pick(kTags));
+    if (numbers.Below(5) == 0)
+        detail(TradeField) = std::to_string(1 + numbers.Below(4));
+    if (numbers.Below(8) == 0)
+        detail(WantField) = std::to_string(1 + numbers.Below(4));
+    if (numbers.Below(6) == 0)
+        detail(PrintField) = std::string(numbers.Pick(kPrints));
+}
+
+bool WriteGeneratedCollection(const QString& path, std::uint64_t count, bool withDetails)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -141,9 +186,15 @@ bool WriteGeneratedCollection(const QString& path, std::uint64_t count)
     QByteArray buffer;
     for (std::uint64_t index = 0; index < count; ++index) {
         buffer += index == 0 ? "CREATOR=QMK 1.0\r\n" : "\r\n";
-        const Card card = GeneratedCard(index);
-        for (int field = 0; field < kCardFieldCount; ++field) {
-            buffer.append(kCardKeys[field].data(), qsizetype(kCardKeys[field].size()));
+        Card card = GeneratedCard(index);
+        if (withDetails)
+            AddGeneratedDetails(card, index);
+        for (int field = 0; field < kAllCardFieldCount; ++field) {
+            if (field >= kCardFieldCount && card[field].empty())
+                continue;
+            const std::string_view key =
+                field < kCardFieldCount ? kCardKeys[field] : kDetailKeys[field - kCardFieldCount];
+            buffer.append(key.data(), qsizetype(key.size()));
             buffer += '=';
             buffer.append(card[field].data(), qsizetype(card[field].size()));
             buffer += "\r\n";

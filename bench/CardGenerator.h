@@ -15,5 +15,10 @@
 // how many Cards the collection has.
 Card GeneratedCard(std::uint64_t index);
 
-// Writes a collection file of count generated Cards. False on any error.
-bool WriteGeneratedCollection(const QString& path, std::uint64_t count);
+// Gives a generated Card printing details, some always, others now and then;
+// its eight fields stay as they are.
+void AddGeneratedDetails(Card& card, std::uint64_t index);
+
+// Writes a collection file of count generated Cards, with details if asked
+// for. False on any error.
+bool WriteGeneratedCollection(const QString& path, std::uint64_t count, bool withDetails = false);

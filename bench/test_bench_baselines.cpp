@@ -68,6 +68,26 @@ void BenchBaselinesTest::generatedCollectionIsRealisticAndRepeatable()
     QVERIFY(beyondAscii);
     // About 20 MB for 100,000 Cards, as collectors' files run.
     QVERIFY(bytes.size() / 2000 > 150 && bytes.size() / 2000 < 300);
+
+    // With details, the same eight fields, every Card some details, and each
+    // detail set on some Cards and not on others.
+    QVERIFY(WriteGeneratedCollection(folder.Path(QStringLiteral("details.dat")), 2000, true));
+    const QByteArray detailed = folder.Read(QStringLiteral("details.dat"));
+    const std::vector<Card> withDetails =
+        ParseCollection(std::string_view(detailed.constData(), std::size_t(detailed.size())));
+    QCOMPARE(withDetails.size(), cards.size());
+    std::array<int, kAllCardFieldCount> set{};
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        Card expected = cards[i];
+        AddGeneratedDetails(expected, i);
+        QCOMPARE(withDetails[i], expected);
+        QVERIFY(std::equal(cards[i].begin(), cards[i].begin() + kCardFieldCount, expected.begin()));
+        for (int field = kCardFieldCount; field < kAllCardFieldCount; ++field)
+            set[std::size_t(field)] += withDetails[i][std::size_t(field)].empty() ? 0 : 1;
+    }
+    QCOMPARE(set[GameField], 2000);
+    for (const int field : {FinishField, LocationField, TagsField, TradeField, WantField, PrintField})
+        QVERIFY(set[std::size_t(field)] > 100 && set[std::size_t(field)] < 1500);
 }
 
 void BenchBaselinesTest::adjacentExchangeSortMatchesTheColumnClick()

@@ -36,6 +36,9 @@ inline constexpr int kAllCardFieldCount = kCardFieldCount + kCardDetailCount;
 
 using Card = std::array<std::string, kAllCardFieldCount>;
 
+// A Card's printing details alone, indexed by CardField - kCardFieldCount.
+using CardDetails = std::array<std::string, kCardDetailCount>;
+
 // Keys of the collection file, indexed by CardField.
 inline constexpr std::array<std::string_view, kCardFieldCount> kCardKeys = {
     "NAME", "SERIES", "CONDITION", "YEAR", "PRICE", "QUANTITY", "URL", "DESCRIPTION",
@@ -53,6 +56,16 @@ inline int CardFieldOfKey(std::string_view key)
     for (int field = 0; field < kCardFieldCount; ++field) {
         if (kCardKeys[std::size_t(field)] == key)
             return field;
+    }
+    return -1;
+}
+
+// The field of one of the detail keys of the collection file; -1 for any other key.
+inline int DetailFieldOfKey(std::string_view key)
+{
+    for (int detail = 0; detail < kCardDetailCount; ++detail) {
+        if (kDetailKeys[std::size_t(detail)] == key)
+            return kCardFieldCount + detail;
     }
     return -1;
 }

@@ -14,7 +14,7 @@ int CardTableModel::rowCount(const QModelIndex& parent) const
 
 int CardTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kCardFieldCount;
+    return parent.isValid() ? 0 : kAllCardFieldCount;
 }
 
 QVariant CardTableModel::data(const QModelIndex& index, int role) const
@@ -26,9 +26,10 @@ QVariant CardTableModel::data(const QModelIndex& index, int role) const
 
 QVariant CardTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kCardFieldCount)
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kAllCardFieldCount)
         return {};
-    const std::string_view heading = kCardHeadings[section];
+    const std::string_view heading = section < kCardFieldCount ? kCardHeadings[std::size_t(section)]
+                                                               : kDetailHeadings[std::size_t(section - kCardFieldCount)];
     return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
 }
 
@@ -42,7 +43,7 @@ void CardTableModel::SetEncoding(TextEncoding encoding)
 
 std::string_view CardTableSnapshot::Cell(int row, int column) const
 {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= kCardFieldCount)
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kAllCardFieldCount)
         return {};
     return rows_[std::size_t(row)].Field(column);
 }
@@ -50,7 +51,7 @@ std::string_view CardTableSnapshot::Cell(int row, int column) const
 Card CardTableModel::RowCard(int row) const
 {
     Card card;
-    for (int column = 0; column < kCardFieldCount; ++column)
+    for (int column = 0; column < kAllCardFieldCount; ++column)
         card[column] = std::string(Cell(row, column));
     return card;
 }
@@ -99,13 +100,13 @@ void CardTableModel::SetRow(int row, const Card& card)
     emit RowAboutToBeReplaced(row);
     rows_[std::size_t(row)] = PackedCard(card);
     ascendingColumn_ = -1;
-    emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
+    emit dataChanged(index(row, 0), index(row, kAllCardFieldCount - 1));
     emit RowReplaced(row);
 }
 
 void CardTableModel::SetCell(int row, int column, std::string_view text)
 {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kAllCardFieldCount)
         return;
     Card card = RowCard(row);
     card[column] = std::string(text);
@@ -163,7 +164,7 @@ void CardTableModel::ExchangeRows(const std::vector<int>& rows, RowBlock& block)
         emit RowAboutToBeReplaced(row);
         std::swap(rows_[std::size_t(row)], block.rows_[i]);
         ascendingColumn_ = -1;
-        emit dataChanged(index(row, 0), index(row, kCardFieldCount - 1));
+        emit dataChanged(index(row, 0), index(row, kAllCardFieldCount - 1));
         emit RowReplaced(row);
     }
 }
@@ -215,21 +216,21 @@ Card CardTableModel::RowBlock::CardAt(int index) const
     Card card;
     if (index < 0 || index >= size())
         return card;
-    for (int column = 0; column < kCardFieldCount; ++column)
+    for (int column = 0; column < kAllCardFieldCount; ++column)
         card[column] = std::string(rows_[std::size_t(index)].Field(column));
     return card;
 }
 
 std::string_view CardTableModel::RowBlock::Cell(int index, int column) const
 {
-    if (index < 0 || index >= size() || column < 0 || column >= kCardFieldCount)
+    if (index < 0 || index >= size() || column < 0 || column >= kAllCardFieldCount)
         return {};
     return rows_[std::size_t(index)].Field(column);
 }
 
 void CardTableModel::RowBlock::SetCell(int index, int column, std::string_view text)
 {
-    if (index < 0 || index >= size() || column < 0 || column >= kCardFieldCount)
+    if (index < 0 || index >= size() || column < 0 || column >= kAllCardFieldCount)
         return;
     Card card = CardAt(index);
     card[column] = std::string(text);
@@ -250,5 +251,5 @@ std::size_t CardTableModel::RowBlock::Bytes() const
 void CardTableModel::EmitAllCellsChanged()
 {
     if (!rows_.empty())
-        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, kCardFieldCount - 1));
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, kAllCardFieldCount - 1));
 }

@@ -19,7 +19,8 @@ class CardTableSnapshot {
 public:
     int rowCount() const { return int(rows_.size()); }
     std::string_view Cell(int row, int column) const;
-    // A row's eight cell texts back to back, Name first; the row must exist.
+    // A row's cell texts back to back, Name first, the details last when it
+    // has any; the row must exist.
     std::string_view RowTexts(int row) const { return rows_[std::size_t(row)].Texts(); }
     // Asks the processor for a row's texts ahead of reading them.
     void PrefetchRow(int row) const { rows_[std::size_t(row)].Prefetch(); }
@@ -30,7 +31,7 @@ private:
 };
 
 // The card table's rows: the one and only store of the collection while the
-// program runs. Each row keeps its eight cell texts as bytes, packed into one
+// program runs. Each row keeps its cell texts as bytes, packed into one
 // block. Row 0 is the top row.
 class CardTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -89,7 +90,8 @@ public:
 
     // The whole text of a cell; empty for a row or column that does not exist.
     std::string_view Cell(int row, int column) const;
-    // A row's eight cell texts back to back, Name first; the row must exist.
+    // A row's cell texts back to back, Name first, the details last when it
+    // has any; the row must exist.
     std::string_view RowTexts(int row) const { return rows_[std::size_t(row)].Texts(); }
     // Asks the processor for a row's texts ahead of reading them.
     void PrefetchRow(int row) const { rows_[std::size_t(row)].Prefetch(); }
@@ -145,7 +147,7 @@ private:
 // Inline: a sort, a fit or a save reads a cell of every row.
 inline std::string_view CardTableModel::Cell(int row, int column) const
 {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kCardFieldCount)
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= kAllCardFieldCount)
         return {};
     return rows_[std::size_t(row)].Field(column);
 }

@@ -1,5 +1,6 @@
 #include "app/table/CardTableView.h"
 
+#include "collection/Card.h"
 #include "collection/CardTableModel.h"
 #include "collection/filter/FilteredCardTable.h"
 
@@ -52,6 +53,10 @@ void CardTableView::SetCardTable(CardTableModel* table, FilteredCardTable* shown
     setModel(shown);
     fit_ = std::make_unique<ColumnFit>(font());
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The printing details stay out of sight unless asked for: a collector
+    // who never uses them sees the eight columns as always.
+    for (int column = kCardFieldCount; column < kAllCardFieldCount; ++column)
+        setColumnHidden(column, true);
     // A report list's rows are one line of text high, not a header's default.
     QHeaderView* rows = verticalHeader();
     rows->setMinimumSectionSize(1);
@@ -99,8 +104,23 @@ void CardTableView::ForgetRows(int first, int last)
 
 void CardTableView::MeasureAll()
 {
-    fit_->Clear();
+    unsigned shown = 0;
+    for (int column = 0; column < kAllCardFieldCount; ++column) {
+        if (!isColumnHidden(column))
+            shown |= 1u << column;
+    }
+    fit_->SetMeasuredColumns(shown);
     MeasureRows(0, table_->rowCount() - 1);
+}
+
+int CardTableView::LastShownColumn() const
+{
+    const QHeaderView* header = horizontalHeader();
+    for (int column = header->count() - 1; column >= 0; --column) {
+        if (!header->isSectionHidden(column))
+            return column;
+    }
+    return -1;
 }
 
 std::vector<int> CardTableView::FittedWidths(std::vector<int>* needed) const
@@ -112,17 +132,24 @@ std::vector<int> CardTableView::FittedWidths(std::vector<int>* needed) const
     // margins more to it.
     const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const int headingMargin = 2 * headerMargin + 2 + (header->sizeHint().height() / 2 + 2 * headerMargin);
-    const int columns = header->count();
+    // Hidden columns keep their widths, and the last one shown fills the rest.
+    const int last = LastShownColumn();
     std::vector<int> widths;
     int used = 0;
-    for (int column = 0; column < columns; ++column) {
+    for (int column = 0; column <= last; ++column) {
+        if (header->isSectionHidden(column)) {
+            if (needed != nullptr)
+                needed->push_back(header->sectionSize(column));
+            widths.push_back(header->sectionSize(column));
+            continue;
+        }
         const int content = fit_->WidestText(column) + cellMargin;
         const QString heading = table_->headerData(column, Qt::Horizontal).toString();
         const int headingFit = header->fontMetrics().horizontalAdvance(heading) + headingMargin;
         int width = std::max(content, headingFit);
         if (needed != nullptr)
             needed->push_back(width);
-        if (column == columns - 1)
+        if (column == last)
             width = std::max(width, VisibleWidth(*this, model()->rowCount()) - used);
         widths.push_back(width);
         used += width;
@@ -135,8 +162,10 @@ void CardTableView::FitColumns()
     QHeaderView* header = horizontalHeader();
     const std::vector<int> widths = FittedWidths();
     setUpdatesEnabled(false);
-    for (int column = 0; column < int(widths.size()); ++column)
-        header->resizeSection(column, widths[std::size_t(column)]);
+    for (int column = 0; column < int(widths.size()); ++column) {
+        if (!header->isSectionHidden(column))
+            header->resizeSection(column, widths[std::size_t(column)]);
+    }
     setUpdatesEnabled(true);
     viewport()->update();
 }
@@ -150,7 +179,7 @@ QList<int> CardTableView::HandWidths() const
         const int width = horizontalHeader()->sectionSize(column);
         const bool last = column == int(fitted.size()) - 1;
         const bool fits = last ? width >= needed[std::size_t(column)] : width == fitted[std::size_t(column)];
-        hand << (fits ? 0 : width);
+        hand << (fits || isColumnHidden(column) ? 0 : width);
     }
     return hand;
 }
@@ -162,7 +191,7 @@ void CardTableView::SetHandWidths(const QList<int>& widths)
     QHeaderView* header = horizontalHeader();
     for (int column = 0; column < header->count() && column < widths.size(); ++column) {
         const int width = widths[column];
-        if (width >= header->minimumSectionSize() && width <= kWidest)
+        if (!header->isSectionHidden(column) && width >= header->minimumSectionSize() && width <= kWidest)
             header->resizeSection(column, width);
     }
 }

@@ -35,12 +35,12 @@ public:
     // room for the sort arrow; the last column also fills the width that is
     // left.
     void FitColumns();
-    // Per column, the width the collector gave it by hand: 0 where it is
-    // the fitted width, and for the last column wherever it shows its texts
-    // whole, as a fit fills it out anyway.
+    // Per column up to the last one shown, the width the collector gave it
+    // by hand: 0 where it is the fitted width or hidden, and for the last
+    // column wherever it shows its texts whole, as a fit fills it out anyway.
     QList<int> HandWidths() const;
     // Gives the columns the widths above, as remembered; 0 keeps a column's
-    // width, and so does one that is not a width.
+    // width, and so does one that is not a width or is for a hidden column.
     void SetHandWidths(const QList<int>& widths);
     // The table row last selected, -1 when none is or the filter hid it.
     int SelectionMark() const;
@@ -71,7 +71,10 @@ protected:
 private:
     void MeasureRows(int first, int last);
     void ForgetRows(int first, int last);
+    // Measures every row's texts in the columns shown.
     void MeasureAll();
+    // -1 when every column is hidden.
+    int LastShownColumn() const;
     // Each column's fitted width, and the width its texts need.
     std::vector<int> FittedWidths(std::vector<int>* needed = nullptr) const;
     // Selects the marked row, or none; the current row is left where it is.

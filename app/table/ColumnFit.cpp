@@ -509,15 +509,25 @@ int ColumnFit::TextWidth(std::string_view bytes, TextEncoding encoding)
     return Pixels(TextUnits(bytes, encoding, measuring, characters_));
 }
 
+void ColumnFit::SetMeasuredColumns(unsigned columns)
+{
+    measured_ = columns;
+    Clear();
+}
+
 void ColumnFit::Add(const CardTableModel& table, int row)
 {
-    for (int column = 0; column < kCardFieldCount; ++column)
-        ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column), table.Encoding())];
+    for (int column = 0; column < kAllCardFieldCount; ++column) {
+        if (Measures(column))
+            ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column), table.Encoding())];
+    }
 }
 
 void ColumnFit::Remove(const CardTableModel& table, int row)
 {
-    for (int column = 0; column < kCardFieldCount; ++column) {
+    for (int column = 0; column < kAllCardFieldCount; ++column) {
+        if (!Measures(column))
+            continue;
         auto& counts = widths_[std::size_t(column)];
         const auto found = counts.find(TextWidth(table.Cell(row, column), table.Encoding()));
         if (found != counts.end() && --found->second == 0)
@@ -528,8 +538,8 @@ void ColumnFit::Remove(const CardTableModel& table, int row)
 // What a thread counted of its share of cells; the cells it could not tell
 // are left, by row, a bit for each column, for the next round.
 struct ColumnFit::Tally {
-    std::array<std::vector<int>, kCardFieldCount> counts;
-    std::array<std::map<int, int>, kCardFieldCount> wide;
+    std::array<std::vector<int>, kAllCardFieldCount> counts;
+    std::array<std::map<int, int>, kAllCardFieldCount> wide;
     std::vector<RowColumns> left;
     MissingParts missing;
 };
@@ -538,11 +548,13 @@ void ColumnFit::Count(const CardTableModel& table, std::span<const RowColumns> c
 {
     Advances<false> known(*this, &tally.missing);
     std::u32string characters;
-    for (std::vector<int>& counts : tally.counts)
-        counts.assign(kCountedWidths, 0);
+    for (int column = 0; column < kAllCardFieldCount; ++column) {
+        if (Measures(column))
+            tally.counts[std::size_t(column)].assign(kCountedWidths, 0);
+    }
     for (const auto& [row, columns] : cells) {
         unsigned left = 0;
-        for (int column = 0; column < kCardFieldCount; ++column) {
+        for (int column = 0; column < kAllCardFieldCount; ++column) {
             if ((columns & (1u << column)) == 0)
                 continue;
             const qint64 units = TextUnits(table.Cell(row, column), table.Encoding(), known, characters);
@@ -575,19 +587,20 @@ void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int th
     const int sample = rows / 64;
     for (int i = 0; i < sample; ++i) {
         const int row = first + int(qint64(rows) * i / sample);
-        for (int column = 0; column < kCardFieldCount; ++column)
-            TextWidth(table.Cell(row, column), table.Encoding());
+        for (int column = 0; column < kAllCardFieldCount; ++column) {
+            if (Measures(column))
+                TextWidth(table.Cell(row, column), table.Encoding());
+        }
     }
     // In rounds, the cells are shared out over the threads, which count
     // those whose parts are all measured and note a missing part of each
     // of the others; those parts are measured here, and the cells left go
     // round again as long as that clears most of them. The last few are
     // measured here.
-    constexpr unsigned kAllColumns = (1u << kCardFieldCount) - 1;
     std::vector<RowColumns> cells;
     cells.reserve(std::size_t(rows));
     for (int row = first; row <= last; ++row)
-        cells.emplace_back(row, kAllColumns);
+        cells.emplace_back(row, measured_);
     while (!cells.empty()) {
         const std::vector<Share> shares = Shares(0, int(cells.size()) - 1, shareCount);
         std::vector<Tally> tallies(shares.size());
@@ -599,7 +612,9 @@ void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int th
         std::vector<RowColumns> left;
         bool measuredMore = false;
         for (Tally& tally : tallies) {
-            for (int column = 0; column < kCardFieldCount; ++column) {
+            for (int column = 0; column < kAllCardFieldCount; ++column) {
+                if (!Measures(column))
+                    continue;
                 auto& widths = widths_[std::size_t(column)];
                 const std::vector<int>& counts = tally.counts[std::size_t(column)];
                 for (int width = 0; width < kCountedWidths; ++width) {
@@ -618,7 +633,7 @@ void ColumnFit::AddRows(const CardTableModel& table, int first, int last, int th
         }
         if (!measuredMore || left.size() > cells.size() / 2 || left.size() < std::size_t(kRowsPerThread)) {
             for (const auto& [row, columns] : left) {
-                for (int column = 0; column < kCardFieldCount; ++column) {
+                for (int column = 0; column < kAllCardFieldCount; ++column) {
                     if ((columns & (1u << column)) != 0)
                         ++widths_[std::size_t(column)][TextWidth(table.Cell(row, column), table.Encoding())];
                 }
@@ -637,6 +652,8 @@ void ColumnFit::Clear()
 
 int ColumnFit::WidestText(int column) const
 {
+    if (column < 0 || column >= kAllCardFieldCount)
+        return 0;
     const auto& counts = widths_[std::size_t(column)];
     return counts.empty() ? 0 : counts.rbegin()->first;
 }

@@ -29,6 +29,12 @@ public:
     // The pixels a cell needs to show the text unelided, margins not included.
     int TextWidth(std::string_view bytes, TextEncoding encoding = TextEncoding::Utf8);
 
+    // The columns whose widths are counted, a bit each, by default the
+    // eight fields: a hidden column costs a large table's load nothing.
+    // Forgets what was counted.
+    void SetMeasuredColumns(unsigned columns);
+    bool Measures(int column) const { return (measured_ & (1u << column)) != 0; }
+
     // Counts the widths of a row's texts in, or takes them out again.
     void Add(const CardTableModel& table, int row);
     void Remove(const CardTableModel& table, int row);
@@ -36,7 +42,8 @@ public:
     // that many threads (by default one per core) when there are many rows.
     void AddRows(const CardTableModel& table, int first, int last, int threads = 0);
     void Clear();
-    // The widest cell text of the column, 0 when the table is empty.
+    // The widest cell text of the column, 0 when the table is empty or the
+    // column is not measured.
     int WidestText(int column) const;
 
 private:
@@ -66,5 +73,6 @@ private:
     QHash<QString, qint64> ligatureWords_;
     // The characters of the text being measured, kept for the next one.
     std::u32string characters_;
-    std::array<std::map<int, int>, kCardFieldCount> widths_;
+    unsigned measured_ = (1u << kCardFieldCount) - 1;
+    std::array<std::map<int, int>, kAllCardFieldCount> widths_;
 };

@@ -44,7 +44,7 @@ ColumnOrder SortHeader::Order(int column) const
 
 void SortHeader::SetOrder(int column, ColumnOrder order)
 {
-    if (column < 0 || column >= kCardFieldCount || Order(column) == order)
+    if (column < 0 || column >= kAllCardFieldCount || Order(column) == order)
         return;
     if (order == ColumnOrder::Numbers)
         numberColumns_.insert(column);
@@ -65,7 +65,7 @@ void SortHeader::SetNumberColumns(const QList<int>& columns)
 {
     numberColumns_.clear();
     for (const int column : columns) {
-        if (column >= 0 && column < kCardFieldCount)
+        if (column >= 0 && column < kAllCardFieldCount)
             numberColumns_.insert(column);
     }
 }

@@ -51,6 +51,15 @@ constexpr std::size_t RecordFrame()
     return size;
 }
 
+// The most bytes the detail lines of a record add besides their values.
+constexpr std::size_t DetailsFrame()
+{
+    std::size_t size = 0;
+    for (const std::string_view key : kDetailKeys)
+        size += 2 + key.size() + 1;
+    return size;
+}
+
 // Rows per buffer: about a megabyte of records.
 constexpr int kRowsPerBuffer = 4096;
 
@@ -68,7 +77,7 @@ void PutRecords(const Table& table, int first, int last, QByteArray& buffer)
             table.PrefetchRow(row - kAhead);
         const std::string_view texts = table.RowTexts(row);
         // At most twice the values' bytes: each of them might be a line feed.
-        const std::size_t most = RecordFrame() + 2 * texts.size();
+        const std::size_t most = RecordFrame() + DetailsFrame() + 2 * texts.size();
         if (used + most > std::size_t(buffer.size()))
             buffer.resize(qsizetype(std::max(2 * std::size_t(buffer.size()), used + most)));
         // Nearly every Card has no line feed: one look at all its texts
@@ -80,6 +89,17 @@ void PutRecords(const Table& table, int first, int last, QByteArray& buffer)
             out = Put(out, kCardKeys[std::size_t(field)]);
             *out++ = '=';
             const std::string_view value = table.Cell(row, field);
+            out = oneLineEach ? Put(out, value) : PutTextMode(out, value);
+        }
+        // A detail has a line only when set, so that a collection without
+        // details is written as it always was.
+        for (int field = kCardFieldCount; field < kAllCardFieldCount; ++field) {
+            const std::string_view value = table.Cell(row, field);
+            if (value.empty())
+                continue;
+            out = Put(out, "\r\n");
+            out = Put(out, kDetailKeys[std::size_t(field - kCardFieldCount)]);
+            *out++ = '=';
             out = oneLineEach ? Put(out, value) : PutTextMode(out, value);
         }
         out = Put(out, "\r\n");
@@ -159,12 +179,18 @@ void ParseCollection(std::string_view raw, const std::function<void(const Card&)
 {
     Card held;
     ForEachKeyValue(raw, [&](std::string_view key, std::string_view value) {
-        const int field = CardFieldOfKey(key);
+        int field = CardFieldOfKey(key);
+        if (field < 0)
+            field = DetailFieldOfKey(key);
         if (field < 0)
             return;
-        if (field == NameField && !held[NameField].empty())
-            take(held);
-        held[field].assign(value);
+        if (field == NameField) {
+            if (!held[NameField].empty())
+                take(held);
+            for (int detail = kCardFieldCount; detail < kAllCardFieldCount; ++detail)
+                held[std::size_t(detail)].clear();
+        }
+        held[std::size_t(field)].assign(value);
     });
     if (!held[NameField].empty())
         take(held);

@@ -141,13 +141,17 @@ FieldLine ReadLine(std::string_view line)
     case 11: field = key == "DESCRIPTION" ? DescriptionField : -1; break;
     default: break;
     }
+    // Details are rare: looked for only among the lines no field takes.
+    if (field < 0)
+        field = DetailFieldOfKey(key);
     return {field, value};
 }
 
 // Follows the lines of a piece against the bytes a save writes: the header
 // line at the start of the file, then for each Card its eight keys in their
 // order, each line "KEY=value" and CR LF with nothing trimmed off the value
-// and a Name that is not empty, and an empty line between two Cards. A save
+// and a Name that is not empty, then the details it has, each once, not
+// empty and in their order, and an empty line between two Cards. A save
 // of the rows read gives the file back byte for byte exactly when every
 // piece's lines follow, the file's last line ends where its last Card does,
 // and nothing follows an end-of-file byte.
@@ -178,9 +182,14 @@ public:
         if (expected_ == kHeader) {
             follows_ = line == kHeaderLine;
             expected_ = 0;
+        } else if (expected_ == kBlank && !line.empty()) {
+            const std::size_t eq = line.find('=');
+            const int detail = eq == std::string_view::npos ? -1 : DetailFieldOfKey(line.substr(0, eq));
+            follows_ = detail > lastDetail_ && eq + 1 < line.size();
+            lastDetail_ = detail;
         } else if (expected_ == kBlank) {
-            follows_ = line.empty();
             expected_ = 0;
+            lastDetail_ = -1;
         } else {
             const std::string_view key = kCardKeys[std::size_t(expected_)];
             follows_ = line.size() > key.size() && line.substr(0, key.size()) == key && line[key.size()] == '='
@@ -195,6 +204,8 @@ public:
 
 private:
     int expected_;
+    // The detail of the Card's last line, while its details are read.
+    int lastDetail_ = -1;
     bool follows_ = true;
 };
 
@@ -240,10 +251,14 @@ struct Piece {
             const auto [field, value] = ReadLine(line);
             if (field < 0)
                 continue;
-            if (field == NameField && !held[NameField].empty())
-                Take();
+            if (field == NameField) {
+                if (!held[NameField].empty())
+                    Take();
+                // A detail never passes to the next Card.
+                std::fill(held.begin() + kCardFieldCount, held.end(), std::string_view());
+            }
             held[std::size_t(field)] = value;
-            if ((set & (1u << field)) == 0) {
+            if (field < kCardFieldCount && (set & (1u << field)) == 0) {
                 set |= 1u << field;
                 rowsBeforeSet[std::size_t(field)] = rows.size();
             }

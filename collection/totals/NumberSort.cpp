@@ -54,7 +54,8 @@ std::optional<std::int64_t> ReadNumber(int column, std::string_view text, std::s
 
 ColumnSortResult SortRowsAsNumbers(CardTableModel& table, int column)
 {
-    const bool numbers = column == PriceField || column == YearField || column == QuantityField;
+    const bool numbers = column == PriceField || column == YearField || column == QuantityField
+                         || column == TradeField || column == WantField;
     // The C locale's collator orders by code point, and knows no numbers:
     // there the common order of every language stands in.
     QLocale language;

@@ -56,8 +56,10 @@ private slots:
         QVERIFY(!f.Find<QCheckBox>("tooltipsBox")->isChecked());
         auto* view = f.Find<QTableView>("cardTable");
         QStringList headings;
-        for (int column = 0; column < view->model()->columnCount(); ++column)
-            headings << view->model()->headerData(column, Qt::Horizontal).toString();
+        for (int column = 0; column < view->model()->columnCount(); ++column) {
+            if (!view->isColumnHidden(column))
+                headings << view->model()->headerData(column, Qt::Horizontal).toString();
+        }
         QCOMPARE(headings, (QStringList{"Name", "Series", "Condition", "Year", "Price", "Qty", "URL", "Description"}));
         QVERIFY(f.folder.Exists("qmk.dat"));
         QVERIFY(f.folder.Exists("qmk.ini"));

@@ -1,4 +1,5 @@
 #include "collection/CardTableModel.h"
+#include "collection/ColumnSort.h"
 #include "support/TableRows.h"
 
 #include <QAbstractItemModelTester>
@@ -202,7 +203,7 @@ private slots:
         CardTableModel table;
         const Card card{"name", "series", "", "1999", "$1", "2", "url", "text"};
         SetTableRows(table, {card});
-        for (int field = 0; field < kCardFieldCount; ++field) {
+        for (int field = 0; field < kAllCardFieldCount; ++field) {
             for (const std::string& text : {std::string(), std::string("x"), std::string(300, 'y')}) {
                 Card expected = table.RowCard(0);
                 expected[field] = text;
@@ -212,6 +213,28 @@ private slots:
             table.SetCell(0, field, card[field]);
         }
         QCOMPARE(table.RowCard(0), card);
+    }
+
+    // The details are columns after the eight, headed and sorted as they are.
+    void showsAndSortsTheDetailColumns()
+    {
+        CardTableModel table;
+        Card traded = Named("b");
+        traded[TradeField] = "10";
+        traded[GameField] = "\xc3\xa9";
+        SetTableRows(table, {traded, Named("a"), Named("c")});
+        table.SetCell(2, TradeField, "9");
+        QCOMPARE(table.columnCount(), kAllCardFieldCount);
+        QCOMPARE(table.headerData(YearField, Qt::Horizontal).toString(), QStringLiteral("Year"));
+        QCOMPARE(table.headerData(SetCodeField, Qt::Horizontal).toString(), QStringLiteral("Set"));
+        QCOMPARE(table.headerData(PrintField, Qt::Horizontal).toString(), QStringLiteral("Print"));
+        QVERIFY(!table.headerData(kAllCardFieldCount, Qt::Horizontal).isValid());
+        QCOMPARE(table.data(table.index(0, GameField)).toString(), QString::fromUtf8("\xc3\xa9"));
+        SortRowsByColumn(table, TradeField);
+        QCOMPARE(table.Cell(0, NameField), std::string_view("a"));
+        QCOMPARE(table.Cell(1, NameField), std::string_view("b"));
+        QCOMPARE(table.Cell(2, TradeField), std::string_view("9"));
+        QCOMPARE(table.RowCard(1), traded);
     }
 
     // A reorder changes cell texts only, so selections stay at positions.

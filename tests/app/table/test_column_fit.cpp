@@ -45,7 +45,7 @@ QString RandomText(std::mt19937& random, bool others, int maxLength)
 int WidestOfAll(const ColumnFit& fit)
 {
     int widest = 0;
-    for (int column = 0; column < kCardFieldCount; ++column)
+    for (int column = 0; column < kAllCardFieldCount; ++column)
         widest = std::max(widest, fit.WidestText(column));
     return widest;
 }
@@ -109,21 +109,30 @@ private slots:
     {
         QTest::addColumn<int>("threads");
         QTest::addColumn<TextEncoding>("encoding");
+        QTest::addColumn<unsigned>("measured");
+        constexpr unsigned kEight = (1u << kCardFieldCount) - 1;
         for (const int threads : {2, 3, 5})
-            QTest::addRow("%d threads", threads) << threads << TextEncoding::Utf8;
-        QTest::addRow("Windows-1252") << 3 << TextEncoding::Windows1252;
+            QTest::addRow("%d threads", threads) << threads << TextEncoding::Utf8 << kEight;
+        QTest::addRow("Windows-1252") << 3 << TextEncoding::Windows1252 << kEight;
+        // Details shown, a field hidden: only the columns asked for count.
+        QTest::addRow("some columns") << 3 << TextEncoding::Utf8
+                                      << ((1u << kAllCardFieldCount) - 1 - (1u << YearField) - (1u << TagsField));
     }
 
     void sharesRowsOutExactly()
     {
         QFETCH(int, threads);
         QFETCH(TextEncoding, encoding);
+        QFETCH(unsigned, measured);
         const QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
         std::mt19937 random(7);
         std::vector<Card> cards(2000);
         for (std::size_t i = 0; i < cards.size(); ++i) {
             for (int field = 0; field < kCardFieldCount; ++field)
                 cards[i][field] = Bytes(RandomText(random, (i + std::size_t(field)) % 3 == 0, 4 + 6 * field));
+            // Most Cards have no details.
+            for (int field = kCardFieldCount; i % 4 == 0 && field < kAllCardFieldCount; ++field)
+                cards[i][field] = Bytes(RandomText(random, false, 2 + field));
         }
         // Wider than the widths that the threads count in an array.
         cards[1234][DescriptionField] = std::string(1500, 'W');
@@ -132,13 +141,17 @@ private slots:
         SetTableRows(table, cards);
 
         ColumnFit one(font);
+        one.SetMeasuredColumns(measured);
         for (int row = 0; row < table.rowCount(); ++row)
             one.Add(table, row);
         ColumnFit shared(font);
+        shared.SetMeasuredColumns(measured);
         shared.AddRows(table, 0, table.rowCount() - 1, threads);
         QVERIFY(WidestOfAll(shared) > 4096);
+        for (int column = 0; column < kAllCardFieldCount; ++column)
+            QCOMPARE(shared.WidestText(column) > 0, (measured & (1u << column)) != 0);
         for (int row = 0; row < table.rowCount(); ++row) {
-            for (int column = 0; column < kCardFieldCount; ++column)
+            for (int column = 0; column < kAllCardFieldCount; ++column)
                 QCOMPARE(shared.WidestText(column), one.WidestText(column));
             one.Remove(table, row);
             shared.Remove(table, row);

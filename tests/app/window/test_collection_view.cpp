@@ -287,6 +287,41 @@ private slots:
         QVERIFY(f.window->height() <= f.window->screen()->availableSize().height());
     }
 
+    // The printing details stay hidden: a collection with details shows the
+    // eight columns at the widths it would have without them, a click on a
+    // heading finds the same column, and nothing more is remembered.
+    void detailColumnsStayHidden()
+    {
+        WindowFixture plain;
+        plain.folder.Write("qmk.dat", kCards);
+        plain.Open();
+        const QList<int> fitted = Widths(Table(plain));
+        plain.Quit();
+
+        WindowFixture f;
+        QByteArray detailed = kCards;
+        detailed.replace("DESCRIPTION=\r\n", "DESCRIPTION=\r\nGAME=A game name wider than any other text\r\n");
+        f.folder.Write("qmk.dat", detailed);
+        MainWindow& window = f.Open();
+        QCOMPARE(window.CardTable().columnCount(), kAllCardFieldCount);
+        QCOMPARE(Widths(Table(f)), fitted);
+        for (int column = 0; column < kAllCardFieldCount; ++column)
+            QCOMPARE(Table(f)->isColumnHidden(column), column >= kCardFieldCount);
+        ClickHeading(f, DescriptionField);
+        QCOMPARE(ArrowColumn(f), int(DescriptionField));
+        Table(f)->horizontalHeader()->resizeSection(SeriesField, fitted[SeriesField] + 5);
+        f.Quit();
+        QCOMPARE(CollectionView::Recall(f.folder.Path(QStringLiteral("."))).handWidths.size(), kCardFieldCount);
+        QCOMPARE(f.folder.Read("qmk.dat").count("\r\nGAME=A game name wider than any other text\r\n"), 4);
+
+        // A reload keeps them hidden.
+        f.window.reset();
+        f.Open();
+        for (int column = kCardFieldCount; column < kAllCardFieldCount; ++column)
+            QVERIFY(Table(f)->isColumnHidden(column));
+        QCOMPARE(Table(f)->columnWidth(SeriesField), fitted[SeriesField] + 5);
+    }
+
     // Moving to another folder brings its size and widths; one never shown
     // keeps the window as it is.
     void eachFolderHasItsOwn()

@@ -1,5 +1,6 @@
 #include "collection/CardTableModel.h"
 #include "collection/file/CollectionFile.h"
+#include "base/LineSyntax.h"
 #include "support/FullDevice.h"
 #include "support/TableRows.h"
 
@@ -131,6 +132,88 @@ private slots:
         QCOMPARE(cards[2][UrlField], std::string("u"));
         QCOMPARE(cards[2][DescriptionField], std::string("d"));
         QCOMPARE(cards[2][ConditionField], std::string("Mint"));
+    }
+
+    // A detail has a line after the eight keys only when set, in the order
+    // of the detail keys; a Card without any is written as before details
+    // existed.
+    void writesOnlyTheDetailsACardHas()
+    {
+        Card detailed = MakeCard("Alpha");
+        detailed[WantField] = "2";
+        detailed[GameField] = "two\nlines";
+        CardTableModel table;
+        SetTableRows(table, {MakeCard("Beta"), detailed});
+        QCOMPARE(Written(table),
+                 QByteArray("CREATOR=QMK 1.0\r\nNAME=Alpha\r\nSERIES=\r\nCONDITION=\r\nYEAR=\r\nPRICE=\r\n"
+                            "QUANTITY=\r\nURL=\r\nDESCRIPTION=\r\nGAME=two\r\nlines\r\nWANT=2\r\n\r\nNAME=Beta\r\n"
+                            "SERIES=\r\nCONDITION=\r\nYEAR=\r\nPRICE=\r\nQUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n"));
+    }
+
+    // Unlike the eight fields, a detail is never carried over to the next
+    // Card, nor from lines before a Card's NAME line, nor from a record
+    // whose empty name drops it.
+    void readsDetailsAsEachCardsOwn()
+    {
+        const std::vector<Card> cards = ParseCollection(
+            "GAME=before any name\r\nSERIES=S\r\nNAME=First\r\nWANT=1\r\nSETCODE=BS\r\nFINISH=Holo\r\n"
+            "SETCODE=JU\r\nNAME=Second\r\nPRINT=1st\r\nNAME=\r\nTAGS=dropped\r\nNAME=Third\r\n"
+            "game=lower\r\nTRADE =spaced\r\nLANGUAGE=de  \r\n");
+        QCOMPARE(cards.size(), std::size_t(3));
+        Card first = MakeCard("First", "S");
+        first[WantField] = "1";
+        first[SetCodeField] = "JU";
+        first[FinishField] = "Holo";
+        QCOMPARE(cards[0], first);
+        Card second = MakeCard("Second", "S");
+        second[PrintField] = "1st";
+        QCOMPARE(cards[1], second);
+        Card third = MakeCard("Third", "S");
+        third[LanguageField] = "de";
+        QCOMPARE(cards[2], third);
+    }
+
+    // A file with details, read by a reader that knows only the eight keys,
+    // as a copy of Quillmark from before details would: the same eight
+    // fields, the details ignored as unknown keys.
+    void anEightKeyReaderReadsTheSameEightFields()
+    {
+        std::vector<Card> written;
+        for (int i = 0; i < 40; ++i) {
+            Card card = MakeCard("Card " + std::to_string(i), i % 3 == 0 ? "S" + std::to_string(i) : "", "");
+            for (int field = kCardFieldCount; field < kAllCardFieldCount; ++field) {
+                if ((i + field) % (1 + i % 4) == 0)
+                    card[field] = std::to_string(i * field);
+            }
+            written.push_back(card);
+        }
+        CardTableModel table;
+        SetTableRows(table, written);
+        const QByteArray bytes = Written(table);
+        std::vector<Card> eightOnly;
+        Card held;
+        const auto take = [&] {
+            if (!held[NameField].empty())
+                eightOnly.push_back(held);
+        };
+        ForEachKeyValue(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                        [&](std::string_view key, std::string_view value) {
+                            const int field = CardFieldOfKey(key);
+                            if (field < 0)
+                                return;
+                            if (field == NameField)
+                                take();
+                            held[std::size_t(field)].assign(value);
+                        });
+        take();
+        const std::vector<Card> read = ParseCollection(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        QCOMPARE(read.size(), written.size());
+        QCOMPARE(eightOnly.size(), written.size());
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            QCOMPARE(read[i], written[written.size() - 1 - i]);
+            for (int field = 0; field < kCardFieldCount; ++field)
+                QCOMPARE(eightOnly[i][field], read[i][field]);
+        }
     }
 
     void readsLineEndsAndTheEndOfFileByte()

@@ -26,7 +26,8 @@ std::string RandomFile(QRandomGenerator& random)
     static const char* const kLines[] = {
         "NAME=", "NAME=Alpha", "NAME=Beta", "NAME", "NAME =x", "name=y", "NAMEX=z", "SERIES=Base Set",
         "SERIES=base set", "SERIES=", "CONDITION=Mint", "CONDITION=mint", "YEAR=1999", "PRICE=1.50",
-        "QUANTITY=2", "URL=u", "DESCRIPTION=d  ", "CREATOR=QMK 1.0", "", "\x1a",
+        "QUANTITY=2", "URL=u", "DESCRIPTION=d  ", "CREATOR=QMK 1.0", "GAME=g", "WANT=3", "PRINT=", "TAGS=a b",
+        "SETCODE", "", "\x1a",
     };
     constexpr int kCount = int(sizeof kLines / sizeof kLines[0]);
     std::string file;
@@ -62,6 +63,10 @@ std::string SavedThenTouched(QRandomGenerator& random)
         Card card;
         for (int field = 0; field < kCardFieldCount; ++field)
             card[field] = kValues[random.bounded(kCount)];
+        for (int field = kCardFieldCount; field < kAllCardFieldCount; ++field) {
+            if (random.bounded(6) == 0)
+                card[field] = kValues[random.bounded(kCount)];
+        }
         if (card[NameField].empty())
             card[NameField] = "Name " + std::to_string(i);
         rows.Append(card);
@@ -143,6 +148,12 @@ private slots:
         QTest::addRow("carried over") << QByteArray(
             "SERIES=Base Set\r\nYEAR=1999\r\nNAME=A\r\nNAME=B\r\nCONDITION=Mint\r\nNAME=\r\nSERIES=base set\r\n"
             "NAME=C\r\nNAME=D\r\nSERIES=Other\r\nNAME=E\r\nSERIES=Base Set\r\nNAME=F\r\nURL=u\r\n");
+        // Details in order, out of order, repeated, empty, before a NAME
+        // line and after an empty one; none carried to the next Card.
+        QTest::addRow("details") << QByteArray(
+            "CREATOR=QMK 1.0\r\nNAME=A\r\nSERIES=\r\nCONDITION=\r\nYEAR=\r\nPRICE=\r\nQUANTITY=\r\nURL=\r\n"
+            "DESCRIPTION=\r\nGAME=g\r\nWANT=2\r\n\r\nNAME=B\r\nWANT=1\r\nGAME=h\r\nGAME=i\r\nPRINT=\r\n"
+            "TAGS=t\r\nNAME=\r\nTRADE=5\r\nNAME=C\r\nLOCATION=box\r\nNAME=D\r\n");
         QTest::addRow("names that are not NAME lines") << QByteArray(
             "NAME=A\nNAMEX=1\nNAME =2\nNAME  \nname=3\nSERIES=S\nNAME\nNAME=B\x1aNAME=C\n");
     }

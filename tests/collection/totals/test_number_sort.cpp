@@ -73,12 +73,15 @@ private slots:
         QCOMPARE(Column(table, PriceField).back(), std::string("9"));
     }
 
-    // Years and Quantities as whole numbers; equal ones keep their order.
+    // Years, Quantities and the copies to trade or wanted as whole numbers;
+    // equal ones keep their order.
     void yearsAndQuantitiesAsWholeNumbers_data()
     {
         QTest::addColumn<int>("column");
         QTest::newRow("Year") << int(YearField);
         QTest::newRow("Quantity") << int(QuantityField);
+        QTest::newRow("Trade") << int(TradeField);
+        QTest::newRow("Want") << int(WantField);
     }
 
     void yearsAndQuantitiesAsWholeNumbers()
