@@ -245,6 +245,10 @@ inline constexpr const char* CsvColumnsGroup = "Columns";
 inline constexpr const char* CsvFieldLabels[] = {
     "Card &Name:", "Card Series:", "Condition:", "Year:", "Purchase Price:", "Quantity:", "Picture URL:", "Description:",
 };
+inline constexpr const char* CsvDetailsHeading = "Printing details:";
+inline constexpr const char* CsvDetailLabels[] = {
+    "Game:", "Set Code:", "Number:", "Finish:", "Language:", "Location:", "Tags:", "Trade:", "Want:", "Print:",
+};
 inline constexpr const char* CsvNoColumn = "(none)";
 inline constexpr const char* CsvColumn = "Column %1";
 inline constexpr const char* CsvNamedColumn = "Column %1: %2";
