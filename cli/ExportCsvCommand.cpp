@@ -70,15 +70,5 @@ CliCommand ExportCsvCommand()
 {
     return {"export-csv", "export-csv [--folder DIR] [-o FILE] [--raw]",
             "Write every Card as CSV, to standard output or to FILE.", RunExportCsv,
-            "The first row is the header Name,Series,Condition,Year,Price,Quantity,URL,Description,\n"
-            "then one row per Card in table order, top first: comma-separated, CR LF line\n"
-            "ends, UTF-8 without a byte order mark. FILE is written safely, relative to the\n"
-            "current directory. A pipe, a terminal or /dev/null there is written into, other\n"
-            "special files are refused, and so is the collection's own qmk.dat.\n"
-            "\n"
-
-            "A value that begins with =, +, -, @, a tab or CR, which a spreadsheet would run\n"
-            "as a formula, is written behind an apostrophe ('=1), and so is one that begins\n"
-            "with apostrophes and then such a character; import-csv takes the apostrophe\n"
-            "off again. --raw writes every value as it is, without that guard."};
+            Text::ExportCsvDetails};
 }

@@ -190,23 +190,5 @@ CliCommand ImportCsvCommand()
             "import-csv FILE [--folder DIR] [--duplicates add|skip|merge] [--separator C] "
             "[--encoding utf-8|windows-1252]",
             "Put the Cards of a CSV file at the top of the collection.", RunImportCsv,
-            "A folder that a Quillmark window has open is refused, as the window holds\n"
-            "qmk.lock there: close the window first. Only a regular file is read.\n"
-            "\n"
-            "The columns are matched to the fields by the names in the first row, with case\n"
-            "ignored and other programs' names understood (Card Name, Set, Qty, Paid, Image,\n"
-            "Notes, ...); a file without a Name column is refused. Rows without a name are\n"
-            "skipped and counted. The separator (comma, semicolon, tab) and the encoding\n"
-            "(UTF-8 or Windows-1252) are detected unless given; --separator takes one\n"
-            "character, or the word tab.\n"
-            "\n"
-            "--duplicates says what to do with a Card whose Name and Series equal those of\n"
-            "one already in the collection or earlier in the file: add it as a row (the\n"
-            "default), skip it, or merge it by adding its quantity to the first one's\n"
-            "(where both are whole numbers; others are added as rows).\n"
-            "\n"
-            "All or nothing: a file that cannot be read is refused with its line number and\n"
-            "qmk.dat is left as it was. Otherwise qmk.dat is written safely and a summary is\n"
-            "printed. When another program changed qmk.dat since it was read, the file found\n"
-            "is kept beside it as qmk.dat.conflict-DATE-TIME, and a note says so."};
+            Text::ImportCsvDetails};
 }

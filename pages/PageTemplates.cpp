@@ -16,6 +16,10 @@ constexpr std::array<std::string_view, kCardFieldCount> kRowPlaceholders = {
     "#NAME#", "#SERIES#", "#CONDITION#", "#YEAR#", "#PRICE#", "#QUANTITY#", "#URL#", "#DESCRIPTION#",
 };
 
+constexpr std::array<std::string_view, kCardDetailCount> kDetailPlaceholders = {
+    "#GAME#", "#SETCODE#", "#NUMBER#", "#FINISH#", "#LANGUAGE#", "#LOCATION#", "#TAGS#", "#TRADE#", "#WANT#", "#PRINT#",
+};
+
 constexpr std::string_view kDataPlaceholder = "#DATA#";
 
 // Page text goes on in pieces of about this size.
@@ -57,11 +61,33 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
     text.resize(written);
 }
 
+unsigned DetailPlaceholdersIn(std::string_view rowTemplate)
+{
+    unsigned details = 0;
+    for (int detail = 0; detail < kCardDetailCount; ++detail) {
+        if (rowTemplate.find(kDetailPlaceholders[std::size_t(detail)]) != std::string_view::npos)
+            details |= 1u << detail;
+    }
+    return details;
+}
+
 void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card& card, std::string& scratch)
+{
+    AppendFilledRow(out, rowTemplate, DetailPlaceholdersIn(rowTemplate), card, scratch);
+}
+
+// A detail is filled only where the template asks for it: a value of the
+// eight holding "#GAME#" stays as it is on a page without details.
+void AppendFilledRow(std::string& out, std::string_view rowTemplate, unsigned details, const Card& card,
+                     std::string& scratch)
 {
     scratch.assign(rowTemplate);
     for (int field = 0; field < kCardFieldCount; ++field)
         ReplaceAll(scratch, kRowPlaceholders[field], card[field]);
+    for (; details != 0; details &= details - 1) {
+        const int detail = __builtin_ctz(details);
+        ReplaceAll(scratch, kDetailPlaceholders[std::size_t(detail)], card[std::size_t(kCardFieldCount + detail)]);
+    }
     out += scratch;
 }
 
@@ -91,16 +117,21 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_
     const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
     std::string piece;
     piece.reserve(kPiece + rowTemplate.size());
+    const unsigned details = DetailPlaceholdersIn(rowTemplate);
     Card card;
     std::string scratch;
+    const auto take = [&](int row, int field) {
+        if (toUtf8)
+            card[std::size_t(field)] = Windows1252ToUtf8(table.Cell(row, field));
+        else
+            card[std::size_t(field)].assign(table.Cell(row, field));
+    };
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int field = 0; field < kCardFieldCount; ++field) {
-            if (toUtf8)
-                card[field] = Windows1252ToUtf8(table.Cell(row, field));
-            else
-                card[field].assign(table.Cell(row, field));
-        }
-        AppendFilledRow(piece, rowTemplate, card, scratch);
+        for (int field = 0; field < kCardFieldCount; ++field)
+            take(row, field);
+        for (unsigned left = details; left != 0; left &= left - 1)
+            take(row, kCardFieldCount + __builtin_ctz(left));
+        AppendFilledRow(piece, rowTemplate, details, card, scratch);
         if (piece.size() >= kPiece) {
             if (!stream.Write(piece))
                 return false;

@@ -22,9 +22,18 @@ std::string_view HomePageAddress();
 // value must not lie inside the text.
 void ReplaceAll(std::string& text, std::string_view placeholder, std::string_view value);
 
+// Which printing details' placeholders (#GAME# to #PRINT#) the row template
+// holds, a bit each, GameField's the lowest.
+unsigned DetailPlaceholdersIn(std::string_view rowTemplate);
+
 // Appends the row template filled with the Card's eight fields, #NAME# first
-// and #DESCRIPTION# last, each replacement seeing what the ones before put in.
+// and #DESCRIPTION# last, each replacement seeing what the ones before put in;
+// then with the printing details whose placeholders the template itself holds,
+// #GAME# first and #PRINT# last.
 void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card& card, std::string& scratch);
+// The same, given DetailPlaceholdersIn(rowTemplate), as a page finds once for all its rows.
+void AppendFilledRow(std::string& out, std::string_view rowTemplate, unsigned details, const Card& card,
+                     std::string& scratch);
 
 // The fixed row that follows the last Card's row in the page data: it links
 // to the home page, or names the program alone when there is none.

@@ -279,6 +279,10 @@ inline constexpr const char* CsvColumnsGroup = "Columns";
 inline constexpr const char* CsvFieldLabels[] = {
     "Card &Name:", "Card Series:", "Condition:", "Year:", "Purchase Price:", "Quantity:", "Picture URL:", "Description:",
 };
+inline constexpr const char* CsvDetailsHeading = "Printing details:";
+inline constexpr const char* CsvDetailLabels[] = {
+    "Game:", "Set Code:", "Number:", "Finish:", "Language:", "Location:", "Tags:", "Trade:", "Want:", "Print:",
+};
 inline constexpr const char* CsvNoColumn = "(none)";
 inline constexpr const char* CsvColumn = "Column %1";
 inline constexpr const char* CsvNamedColumn = "Column %1: %2";
@@ -302,6 +306,44 @@ inline constexpr const char* BinderOneCard = "1 Card";
 inline constexpr const char* PictureReading = "Reading the picture...";
 inline constexpr const char* PictureUnavailable = "The picture could not be shown.";
 inline constexpr const char* PictureNone = "This Card has no picture.";
+
+// quillmark-cli's CSV commands, after their usage lines in --help.
+inline constexpr const char* ExportCsvDetails =
+    "The first row is the header Name,Series,Condition,Year,Price,Quantity,URL,Description,\n"
+    "followed by Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print\n"
+    "when any Card has one of those printing details, then one row per Card in table\n"
+    "order, top first: comma-separated, CR LF line ends, UTF-8 without a byte order\n"
+    "mark. FILE is written safely, relative to the current directory. A pipe, a\n"
+    "terminal or /dev/null there is written into, other special files are refused,\n"
+    "and so is the collection's own qmk.dat.\n"
+    "\n"
+    "A value that begins with =, +, -, @, a tab or CR, which a spreadsheet would run\n"
+    "as a formula, is written behind an apostrophe ('=1), and so is one that begins\n"
+    "with apostrophes and then such a character; import-csv takes the apostrophe\n"
+    "off again. --raw writes every value as it is, without that guard.";
+inline constexpr const char* ImportCsvDetails =
+    "A folder that a Quillmark window has open is refused, as the window holds\n"
+    "qmk.lock there: close the window first. Only a regular file is read.\n"
+    "\n"
+    "The columns are matched to the fields by the names in the first row, with case\n"
+    "ignored and other programs' names understood (Card Name, Set, Qty, Paid, Image,\n"
+    "Notes, ...); a file without a Name column is refused. The printing details are\n"
+    "read only from columns that name them: Game, Set Code, Number (Collector\n"
+    "Number), Finish (Printing), Language, Location (Binder, Folder), Tags, Trade\n"
+    "(Tradelist Count), Want and Print (Scryfall ID). Rows without a name are\n"
+    "skipped and counted. The separator (comma, semicolon, tab) and the encoding\n"
+    "(UTF-8 or Windows-1252) are detected unless given; --separator takes one\n"
+    "character, or the word tab.\n"
+    "\n"
+    "--duplicates says what to do with a Card whose Name and Series equal those of\n"
+    "one already in the collection or earlier in the file: add it as a row (the\n"
+    "default), skip it, or merge it by adding its quantity to the first one's\n"
+    "(where both are whole numbers; others are added as rows).\n"
+    "\n"
+    "All or nothing: a file that cannot be read is refused with its line number and\n"
+    "qmk.dat is left as it was. Otherwise qmk.dat is written safely and a summary is\n"
+    "printed. When another program changed qmk.dat since it was read, the file found\n"
+    "is kept beside it as qmk.dat.conflict-DATE-TIME, and a note says so.";
 
 // quillmark-cli's pages. %1 is a template's name, or the reason.
 inline constexpr const char* CliSamplesNotCopied = "the sample page templates could not be copied in (%1)";

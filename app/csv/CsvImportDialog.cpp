@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -20,9 +21,10 @@
 
 namespace {
 
-constexpr std::array<const char*, kCardFieldCount> kColumnBoxNames = {
-    "nameColumn", "seriesColumn", "conditionColumn", "yearColumn",
-    "priceColumn", "quantityColumn", "urlColumn", "descriptionColumn",
+constexpr std::array<const char*, kAllCardFieldCount> kColumnBoxNames = {
+    "nameColumn", "seriesColumn", "conditionColumn", "yearColumn", "priceColumn", "quantityColumn",
+    "urlColumn", "descriptionColumn", "gameColumn", "setCodeColumn", "numberColumn", "finishColumn",
+    "languageColumn", "locationColumn", "tagsColumn", "tradeColumn", "wantColumn", "printColumn",
 };
 
 // A preview cell shows the start of a long value, on one line.
@@ -110,18 +112,29 @@ void CsvImportDialog::BuildControls()
 
     auto* mapping = new QGroupBox(UiText(Text::CsvColumnsGroup), this);
     auto* grid = new QGridLayout(mapping);
-    for (int field = 0; field < kCardFieldCount; ++field) {
+    for (int field = 0; field < kAllCardFieldCount; ++field) {
         QComboBox*& column = columns_[std::size_t(field)];
         column = new QComboBox(mapping);
         column->setObjectName(QString::fromLatin1(kColumnBoxNames[std::size_t(field)]));
         column->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         column->setMinimumContentsLength(14);
-        auto* label = new QLabel(UiText(Text::CsvFieldLabels[field]), mapping);
+        const bool detail = field >= kCardFieldCount;
+        auto* label = new QLabel(
+            UiText(detail ? Text::CsvDetailLabels[field - kCardFieldCount] : Text::CsvFieldLabels[field]), mapping);
         label->setBuddy(column);
-        // Four rows of two fields, in the order of the window's own fields.
-        grid->addWidget(label, field / 2, 2 * (field % 2));
-        grid->addWidget(column, field / 2, 2 * (field % 2) + 1);
+        // Rows of two fields, in the order of the window's own fields; the
+        // details below the eight, under a heading of their own.
+        const int row = field / 2 + (detail ? 1 : 0);
+        grid->addWidget(label, row, 2 * (field % 2));
+        grid->addWidget(column, row, 2 * (field % 2) + 1);
     }
+    grid->addWidget(new QLabel(UiText(Text::CsvDetailsHeading), mapping), kCardFieldCount / 2, 0, 1, 4);
+    // Eighteen fields are more than a small screen shows beside the preview.
+    auto* mappingArea = new QScrollArea(this);
+    mappingArea->setObjectName(QStringLiteral("columnsArea"));
+    mappingArea->setFrameShape(QFrame::NoFrame);
+    mappingArea->setWidgetResizable(true);
+    mappingArea->setWidget(mapping);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("statusLine"));
@@ -138,7 +151,7 @@ void CsvImportDialog::BuildControls()
 
     auto* choices = new QHBoxLayout;
     choices->addWidget(reading);
-    choices->addWidget(mapping, 1);
+    choices->addWidget(mappingArea, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addLayout(choices);
@@ -154,7 +167,7 @@ CsvFileSettings CsvImportDialog::Settings() const
     settings.encoding = CsvEncoding(encoding_->currentData().toInt());
     settings.options.firstRowIsHeader = header_->isChecked();
     settings.options.repeats = CsvRepeats(repeats_->currentData().toInt());
-    for (int field = 0; field < kCardFieldCount; ++field)
+    for (int field = 0; field < kAllCardFieldCount; ++field)
         settings.options.columns[std::size_t(field)] = columns_[std::size_t(field)]->currentData().toInt();
     return settings;
 }
@@ -171,14 +184,16 @@ void CsvImportDialog::Reread()
 
 void CsvImportDialog::MapColumns()
 {
-    CsvColumns mapped;
+    // Without a header the columns are taken in the order of the eight; a
+    // detail is mapped only when a heading names it.
+    CsvColumns mapped = kNoCsvColumns;
     if (header_->isChecked()) {
         mapped = MapCsvColumns(preview_);
     } else {
         for (int field = 0; field < kCardFieldCount; ++field)
             mapped[std::size_t(field)] = field < ColumnCount() ? field : -1;
     }
-    for (int field = 0; field < kCardFieldCount; ++field) {
+    for (int field = 0; field < kAllCardFieldCount; ++field) {
         QComboBox* column = columns_[std::size_t(field)];
         const QSignalBlocker quiet(column);
         column->clear();

@@ -50,7 +50,7 @@ private:
     QComboBox* encoding_ = nullptr;
     QCheckBox* header_ = nullptr;
     QComboBox* repeats_ = nullptr;
-    std::array<QComboBox*, kCardFieldCount> columns_{};
+    std::array<QComboBox*, kAllCardFieldCount> columns_{};
     QLabel* status_ = nullptr;
     QPushButton* import_ = nullptr;
 };

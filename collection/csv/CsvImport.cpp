@@ -16,8 +16,8 @@
 
 namespace {
 
-// The names a column may have for each Card field, best first.
-constexpr std::array<std::array<std::string_view, 5>, kCardFieldCount> kColumnNames = {{
+// The names a column may have for each Card field and detail, best first.
+constexpr std::array<std::array<std::string_view, 5>, kAllCardFieldCount> kColumnNames = {{
     {"Name", "Card Name", "Title"},
     {"Series", "Set", "Expansion", "Edition"},
     {"Condition", "Grade"},
@@ -26,6 +26,16 @@ constexpr std::array<std::array<std::string_view, 5>, kCardFieldCount> kColumnNa
     {"Quantity", "Qty", "Count", "Copies"},
     {"URL", "Image", "Picture", "Image URL", "Picture URL"},
     {"Description", "Notes", "Comment"},
+    {"Game"},
+    {"Set Code", "SetCode", "Edition Code", "Expansion Code"},
+    {"Number", "Collector Number", "Card Number"},
+    {"Finish", "Printing"},
+    {"Language"},
+    {"Location", "Binder", "Folder"},
+    {"Tags"},
+    {"Trade", "Tradelist Count", "Trade Quantity"},
+    {"Want"},
+    {"Print", "Scryfall ID"},
 }};
 
 bool IsWhiteSpace(char c)
@@ -146,11 +156,10 @@ QString Counted(std::size_t n, const char* one, const char* many)
 
 CsvColumns MapCsvColumns(const CsvRows& rows)
 {
-    CsvColumns columns;
-    columns.fill(-1);
+    CsvColumns columns = kNoCsvColumns;
     if (rows.RowCount() == 0)
         return columns;
-    for (int field = 0; field < kCardFieldCount; ++field) {
+    for (int field = 0; field < kAllCardFieldCount; ++field) {
         std::size_t bestRank = SIZE_MAX;
         for (int column = 0; column < rows.FieldCount(0); ++column) {
             const std::string_view heading = Trimmed(rows.Field(0, column));
@@ -185,8 +194,8 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
     result.cards.Reserve(rows.RowCount());
     Card card;
     for (std::size_t row = options.firstRowIsHeader ? 1 : 0; row < rows.RowCount(); ++row) {
-        for (int field = 0; field < kCardFieldCount; ++field)
-            TakeValue(card[field], rows.Field(row, options.columns[field]));
+        for (int field = 0; field < kAllCardFieldCount; ++field)
+            TakeValue(card[std::size_t(field)], rows.Field(row, options.columns[std::size_t(field)]));
         PrepareForStorage(card);
         bool hasText = false;
         for (const std::string& value : card)

@@ -14,12 +14,20 @@
 class ChoiceListModel;
 class CsvRows;
 
-// For each Card field, the CSV column that feeds it; -1 for none.
-using CsvColumns = std::array<int, kCardFieldCount>;
+// For each Card field and printing detail, the CSV column that feeds it; -1 for none.
+using CsvColumns = std::array<int, kAllCardFieldCount>;
+
+// Every field unmapped.
+inline constexpr CsvColumns kNoCsvColumns = [] {
+    CsvColumns columns{};
+    columns.fill(-1);
+    return columns;
+}();
 
 // The columns named in the first row, matched with case ignored against each
 // field's name, its table heading and the names other programs use
-// ("Card Name", "Set", "Qty", "Notes", ...). When several columns match a
+// ("Card Name", "Set", "Qty", "Notes", "Collector Number", "Binder", ...). A
+// detail is mapped only when a column names it. When several columns match a
 // field, the better name wins (its own name first), then the leftmost column.
 CsvColumns MapCsvColumns(const CsvRows& rows);
 
@@ -34,7 +42,7 @@ enum class CsvRepeats {
 };
 
 struct CsvImportOptions {
-    CsvColumns columns{-1, -1, -1, -1, -1, -1, -1, -1};
+    CsvColumns columns = kNoCsvColumns;
     bool firstRowIsHeader = true;
     CsvRepeats repeats = CsvRepeats::AddAsRows;
 };

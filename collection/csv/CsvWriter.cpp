@@ -38,6 +38,17 @@ void AppendField(QByteArray& out, std::string_view field, char separator, CsvFor
     out.append('"');
 }
 
+bool AnyHasDetails(const CardTableModel& table)
+{
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = kCardFieldCount; field < kAllCardFieldCount; ++field) {
+            if (!table.Cell(row, field).empty())
+                return true;
+        }
+    }
+    return false;
+}
+
 bool Flush(QIODevice& device, QByteArray& buffer)
 {
     const bool written = device.write(buffer) == buffer.size();
@@ -67,13 +78,18 @@ bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formul
     constexpr qsizetype kChunk = 1 << 20;
     QByteArray buffer;
     buffer.reserve(kChunk + 4096);
+    const int fields = AnyHasDetails(table) ? kAllCardFieldCount : kCardFieldCount;
     buffer.append(kCsvHeaderRow.data(), qsizetype(kCsvHeaderRow.size()));
+    if (fields > kCardFieldCount) {
+        buffer.append(',');
+        buffer.append(kCsvDetailHeaders.data(), qsizetype(kCsvDetailHeaders.size()));
+    }
     buffer.append("\r\n", 2);
     // A collection kept in Windows-1252 goes out as UTF-8 like any other.
     const bool windows1252 = table.Encoding() == TextEncoding::Windows1252;
     std::string converted;
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int field = 0; field < kCardFieldCount; ++field) {
+        for (int field = 0; field < fields; ++field) {
             if (field > 0)
                 buffer.append(',');
             std::string_view cell = table.Cell(row, field);

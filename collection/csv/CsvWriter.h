@@ -10,6 +10,9 @@ class QIODevice;
 
 // The heading row of an exported file, in the order of the Card fields.
 inline constexpr std::string_view kCsvHeaderRow = "Name,Series,Condition,Year,Price,Quantity,URL,Description";
+// The headings of the printing details, which follow the eight when any
+// exported Card has a detail.
+inline constexpr std::string_view kCsvDetailHeaders = "Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print";
 
 // Appends the fields and a CR LF. A field is quoted, its quotes doubled, when
 // it holds the separator, a quote, CR or LF, and a row of one empty field is
@@ -23,7 +26,9 @@ void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, 
 enum class CsvFormulas { Guarded, Raw };
 
 // Writes the heading row and one row per Card, the top row first, as
-// comma-separated CR LF lines without a byte order mark. Values go out as
+// comma-separated CR LF lines without a byte order mark: the eight fields,
+// then the ten details when any Card has one, so that a collection without
+// them exports as it always has. Values go out as
 // the bytes they are, or converted to UTF-8 from a collection kept in
 // Windows-1252; guarded, unless asked for raw, where they begin like a
 // formula. False on a write error.

@@ -101,13 +101,20 @@ bool AppendTwoByteFolded(std::string& out, std::string_view bytes)
     return true;
 }
 
+bool SameName(QStringView name, std::string_view known)
+{
+    return name.compare(QLatin1String(known.data(), qsizetype(known.size())), Qt::CaseInsensitive) == 0;
+}
+
 int FieldNamed(QStringView name)
 {
     for (int field = 0; field < kCardFieldCount; ++field) {
-        for (const std::string_view known : {kCardHeadings[field], kCardKeys[field]}) {
-            if (name.compare(QLatin1String(known.data(), qsizetype(known.size())), Qt::CaseInsensitive) == 0)
-                return field;
-        }
+        if (SameName(name, kCardHeadings[std::size_t(field)]) || SameName(name, kCardKeys[std::size_t(field)]))
+            return field;
+    }
+    for (int detail = 0; detail < kCardDetailCount; ++detail) {
+        if (SameName(name, kDetailHeadings[std::size_t(detail)]) || SameName(name, kDetailKeys[std::size_t(detail)]))
+            return kCardFieldCount + detail;
     }
     return CardFilter::kAnyField;
 }

@@ -7,7 +7,8 @@
 #include <vector>
 
 // What the filter bar asks for: each word must be found in one of a Card's
-// eight fields, or in its own field when it was typed as `field:word`.
+// fields or printing details, or in its own field when it was typed as
+// `field:word`.
 struct CardFilter {
     struct Word {
         // Folded as AppendFoldedForSearch folds, never empty.
@@ -27,8 +28,9 @@ struct CardFilter {
 
 // Words are separated by white space; double quotes make a phrase one word
 // (a quote left open runs to the end). A word starting with a column heading
-// or a file key and a colon (`series:skyforge`, `qty:"2"`, case ignored) is
-// looked for in that field only; any other colon is part of the word.
+// or a file key, of the eight fields or of the details, and a colon
+// (`series:skyforge`, `qty:"2"`, `set:sv1`, `location:"binder 2"`, case
+// ignored) is looked for in that field only; any other colon is part of the word.
 CardFilter ParseCardFilter(const QString& text);
 
 // True when every Card that matches narrower also matches wider, so that

@@ -155,12 +155,12 @@ CardFilterIndex::CardFilterIndex(const CardTableModel& table)
 }
 
 void CardFilterIndex::FoldRows(int first, int last, std::string& folded, std::vector<std::size_t>& ends,
-                               std::vector<std::uint8_t>& fields) const
+                               std::vector<std::uint32_t>& fields) const
 {
     for (int row = first; row <= last; ++row) {
         unsigned bits = 0;
         if (FoldsBeyondCase(table_.RowTexts(row))) {
-            for (int field = 0; field < kCardFieldCount; ++field) {
+            for (int field = 0; field < kAllCardFieldCount; ++field) {
                 const std::string_view cell = table_.Cell(row, field);
                 if (!FoldsBeyondCase(cell))
                     continue;
@@ -169,7 +169,7 @@ void CardFilterIndex::FoldRows(int first, int last, std::string& folded, std::ve
                 folded += '\n';
             }
         }
-        fields.push_back(std::uint8_t(bits));
+        fields.push_back(bits);
         ends.push_back(folded.size());
     }
 }
@@ -180,7 +180,7 @@ void CardFilterIndex::Reset()
     const std::vector<Share> shares = Shares(0, rows - 1, ShareCount(rows, kRowsPerThread));
     std::vector<std::string> folded(shares.size());
     std::vector<std::vector<std::size_t>> ends(shares.size());
-    std::vector<std::vector<std::uint8_t>> fields(shares.size());
+    std::vector<std::vector<std::uint32_t>> fields(shares.size());
     RunShares(shares.size(), [&](std::size_t i) {
         ends[i].reserve(std::size_t(shares[i].last - shares[i].first + 1));
         fields[i].reserve(ends[i].capacity());
@@ -209,7 +209,7 @@ void CardFilterIndex::InsertRows(int first, int last)
 {
     std::string folded;
     std::vector<std::size_t> ends;
-    std::vector<std::uint8_t> fields;
+    std::vector<std::uint32_t> fields;
     FoldRows(first, last, folded, ends, fields);
     const std::size_t at = start_[std::size_t(first)];
     text_.insert(at, folded);
@@ -225,7 +225,7 @@ void CardFilterIndex::SetRow(int row)
 {
     std::string folded;
     std::vector<std::size_t> ends;
-    std::vector<std::uint8_t> fields;
+    std::vector<std::uint32_t> fields;
     FoldRows(row, row, folded, ends, fields);
     const std::size_t oldSize = FoldedText(row).size();
     text_.replace(start_[std::size_t(row)], oldSize, folded);
@@ -251,7 +251,7 @@ void CardFilterIndex::Reorder(const std::vector<int>& order)
     text.reserve(text_.size());
     std::vector<std::size_t> start{0};
     start.reserve(order.size() + 1);
-    std::vector<std::uint8_t> fields;
+    std::vector<std::uint32_t> fields;
     fields.reserve(order.size());
     for (const int from : order) {
         text += FoldedText(from);
@@ -318,9 +318,10 @@ bool CardFilterIndex::RowHolds(int row, const CardFilter::Word& word) const
         if (hit == last)
             return false;
         const std::size_t offset = std::size_t(hit - texts.data());
+        // The texts hold the details after the eight only when the Card has any.
         std::size_t end = 0;
         int field = 0;
-        for (; field < kCardFieldCount; ++field) {
+        for (; field < kAllCardFieldCount; ++field) {
             end += table_.Cell(row, field).size();
             if (offset < end)
                 break;

@@ -45,14 +45,15 @@ private:
     // The folded cells of the table's rows first to last, and which fields
     // they are, one set of bits a row.
     void FoldRows(int first, int last, std::string& folded, std::vector<std::size_t>& ends,
-                  std::vector<std::uint8_t>& fields) const;
+                  std::vector<std::uint32_t>& fields) const;
     std::string_view FoldedText(int row) const;
     bool RowHolds(int row, const CardFilter::Word& word) const;
     std::vector<int> Search(const CardFilter::Word& word, const std::vector<int>* rows) const;
 
     const CardTableModel& table_;
-    // For each row, the fields kept folded as bits (Name is bit 0).
-    std::vector<std::uint8_t> foldedFields_;
+    // For each row, the fields kept folded as bits (Name is bit 0, the
+    // details follow the eight).
+    std::vector<std::uint32_t> foldedFields_;
     // Those fields' folded texts, row after row, each followed by a line feed.
     std::string text_;
     // Where each row's folded texts start in text_, then where the last end.

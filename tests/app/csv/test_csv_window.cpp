@@ -179,7 +179,21 @@ private slots:
         QCOMPARE(settings.encoding, CsvEncoding::Windows1252);
         QCOMPARE(settings.options.repeats, CsvRepeats::AddAsRows);
         QCOMPARE(QList<int>(settings.options.columns.begin(), settings.options.columns.end()),
-                 (QList<int>{0, 1, -1, -1, -1, 2, -1, 3}));
+                 (QList<int>{0, 1, -1, -1, -1, 2, -1, 3, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+    }
+
+    // A detail is mapped only from a heading that names it, never by place.
+    void dialogMapsDetailsByName()
+    {
+        CsvImportDialog dialog(QByteArray("Card Name,Collector Number,Binder\r\nDragon,012,B2\r\n"));
+        QCOMPARE(Child<QComboBox>(dialog, "numberColumn")->currentText(), QStringLiteral("Column 2: Collector Number"));
+        QCOMPARE(Child<QComboBox>(dialog, "locationColumn")->currentText(), QStringLiteral("Column 3: Binder"));
+        QCOMPARE(Child<QComboBox>(dialog, "gameColumn")->currentText(), QStringLiteral("(none)"));
+        QCOMPARE(Child<QComboBox>(dialog, "printColumn")->count(), 4);
+        Child<QCheckBox>(dialog, "headerCheck")->setChecked(false);
+        const CsvColumns columns = dialog.Settings().options.columns;
+        QCOMPARE(QList<int>(columns.begin(), columns.end()),
+                 (QList<int>{0, 1, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     }
 
     // A change of how the file is read reads it again and maps afresh; a

@@ -188,6 +188,8 @@ private slots:
         QFETCH(char, separator);
         QFETCH(bool, windows1252);
         QFETCH(QList<int>, columns);
+        while (columns.size() < kAllCardFieldCount)
+            columns << -1;
         const CsvFileSettings settings = DetectCsvFileSettings(View(csv));
         QCOMPARE(settings.separator, separator);
         QCOMPARE(settings.encoding, windows1252 ? CsvEncoding::Windows1252 : CsvEncoding::Utf8);
