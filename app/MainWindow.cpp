@@ -1,14 +1,17 @@
 #include "app/MainWindow.h"
 
 #include "app/binder/BinderFeature.h"
+#include "app/cards/CardDetailsFeature.h"
 #include "app/csv/CsvFeature.h"
 #include "app/filter/FilterBar.h"
 #include "app/folders/SharedFiles.h"
 #include "app/history/CollectionHistory.h"
+#include "app/lookup/LookupFeature.h"
 #include "app/preferences/PreferencesDialog.h"
 #include "app/statistics/StatisticsFeature.h"
 #include "app/table/CardInFields.h"
 #include "app/table/CardTableView.h"
+#include "app/table/ColumnMenu.h"
 #include "app/table/SortHeader.h"
 #include "app/window/AboutDialog.h"
 #include "app/window/ApplicationIcon.h"
@@ -24,6 +27,7 @@
 #include "collection/csv/CsvImport.h"
 #include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
+#include "collection/lookup/LookupService.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "prefs/RecentCollections.h"
@@ -197,6 +201,11 @@ void MainWindow::ConnectCommands()
     connect(cardTable_->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClick);
     connect(sortHeader_, &SortHeader::NumberColumnsChanged, this,
             [this] { CollectionView::RememberNumberColumns(folder_.Path(), sortHeader_->NumberColumns()); });
+    auto* columns = new ColumnMenu(*cardTable_->horizontalHeader(), [this](int, bool) {
+        cardTable_->RefitShownColumns();
+        CollectionView::RememberShownColumns(folder_.Path(), cardTable_->ShownColumns());
+    });
+    sortHeader_->SetMenuEnd([columns](QMenu& menu) { columns->Fill(menu); });
     connect(cardTable_, &CardTableView::RowClicked, this, &MainWindow::OnCardTableClick);
     connect(cardTable_, &CardTableView::MarkMoved, this, &MainWindow::OnCardTableClick);
     connect(this, &QDialog::finished, this, &MainWindow::OnDestroyWindow);
@@ -230,6 +239,44 @@ void MainWindow::MakeFeatures()
     auto* csv = new CsvFeature(actions_, table_, messages_, *this);
     connect(csv, &CsvFeature::Exported, this, &MainWindow::ShowNotice);
     connect(csv, &CsvFeature::Imported, this, &MainWindow::OnImportCsv);
+    const auto held = [this] { return held_; };
+    const auto encoding = [this] { return table_.Encoding(); };
+    auto* details = new CardDetailsFeature(actions_, messages_, *this, held, encoding);
+    connect(details, &CardDetailsFeature::DetailsChosen, this, &MainWindow::OnCardDetails);
+    auto* lookup = new LookupFeature(actions_, messages_, LookupService::Shared(), *this, held, encoding);
+    connect(lookup, &LookupFeature::CardFilled, this, [this](const Card& card) { held_ = card; });
+    connect(lookup, &LookupFeature::PictureStored, this, &MainWindow::OnPictureStored);
+    connect(this, &MainWindow::FolderLoaded, lookup,
+            [this, lookup] { lookup->SetCollectionFolder(folder_.Path()); });
+}
+
+// The details of the Card read from the marked row, its fields untouched,
+// go into that row at once, as an Update; otherwise they stay with the held
+// Card until Add or Update puts it in the table.
+void MainWindow::OnCardDetails(const CardDetails& details)
+{
+    SetHeldDetails(details);
+    const int row = SelectionMark();
+    if (row >= 0 && cardInFields_->Row() == row) {
+        Card typed = held_;
+        PrepareForStorage(typed);
+        const Card marked = table_.RowCard(row);
+        if (std::equal(typed.begin(), typed.begin() + kCardFieldCount, marked.begin())) {
+            OnUpdate();
+            return;
+        }
+    }
+    ShowNotice(QString::fromUtf8(Text::CardDetailsHeld));
+}
+
+// A looked-up Card's picture is in the folder now: the held Card names it,
+// if it is still that printing.
+void MainWindow::OnPictureStored(const std::string& print, const std::string& relativePath)
+{
+    TakeFields();
+    if (held_[PrintField] == print)
+        held_[UrlField] = relativePath;
+    ShowFields();
 }
 
 void MainWindow::BindMenuBar()

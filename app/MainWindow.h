@@ -57,6 +57,8 @@ public:
     // with its row, kept by Update, added by Add, emptied by Clear.
     CardDetails HeldDetails() const;
     void SetHeldDetails(const CardDetails& details);
+    void OnCardDetails(const CardDetails& details);
+    void OnPictureStored(const std::string& print, const std::string& relativePath);
     int HeldRowCount() const { return heldRowCount_; }
     const Preferences& Prefs() const { return prefs_; }
     bool TipSupport() const { return tipSupport_; }

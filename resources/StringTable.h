@@ -195,9 +195,10 @@ inline constexpr const char* FilterHidesAddedCards = " - %1 Cards added are hidd
 inline constexpr const char* FilterHidesChangedCard = " - the Card changed is hidden by the filter";
 
 // The printing details of a Card.
-inline constexpr const char* CardDetailsMenu = "Card &Details...";
+inline constexpr const char* CardDetailsMenu = "Card De&tails...";
 inline constexpr const char* CardDetailsCaption = "Card Details";
 inline constexpr const char* CardDetailsNoName = "(a Card without a name yet)";
+inline constexpr const char* CardDetailsHeld = "The details go into the table with the Card when you Add or Update it.";
 inline constexpr const char* DetailGameLabel = "&Game:";
 inline constexpr const char* DetailSetLabel = "&Set:";
 inline constexpr const char* DetailNumberLabel = "N&umber:";

@@ -13,8 +13,6 @@ class QWidget;
 class UserQuestions;
 class WindowActions;
 
-using CardDetails = std::array<std::string, kCardDetailCount>;
-
 // Edit > Card Details: the printing details of the Card the window holds,
 // edited in a dialog of their own.
 class CardDetailsFeature : public QObject {

@@ -55,8 +55,7 @@ void CardTableView::SetCardTable(CardTableModel* table, FilteredCardTable* shown
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     // The printing details stay out of sight unless asked for: a collector
     // who never uses them sees the eight columns as always.
-    for (int column = kCardFieldCount; column < kAllCardFieldCount; ++column)
-        setColumnHidden(column, true);
+    ShowOnly({});
     // A report list's rows are one line of text high, not a header's default.
     QHeaderView* rows = verticalHeader();
     rows->setMinimumSectionSize(1);
@@ -111,6 +110,40 @@ void CardTableView::MeasureAll()
     }
     fit_->SetMeasuredColumns(shown);
     MeasureRows(0, table_->rowCount() - 1);
+}
+
+void CardTableView::ShowOnly(const QList<int>& columns)
+{
+    const bool usual = std::none_of(columns.begin(), columns.end(),
+                                    [](int column) { return column >= 0 && column < kAllCardFieldCount; });
+    for (int column = 0; column < kAllCardFieldCount; ++column)
+        setColumnHidden(column, usual ? column >= kCardFieldCount : !columns.contains(column));
+}
+
+QList<int> CardTableView::ShownColumns() const
+{
+    QList<int> shown;
+    for (int column = 0; column < kAllCardFieldCount; ++column) {
+        if (!isColumnHidden(column))
+            shown << column;
+    }
+    return shown;
+}
+
+void CardTableView::SetShownColumns(const QList<int>& columns)
+{
+    // Measuring every cell again is the slowest part of a start: only for a
+    // change.
+    const QList<int> before = ShownColumns();
+    ShowOnly(columns);
+    if (ShownColumns() != before)
+        RefitShownColumns();
+}
+
+void CardTableView::RefitShownColumns()
+{
+    MeasureAll();
+    FitColumns();
 }
 
 int CardTableView::LastShownColumn() const

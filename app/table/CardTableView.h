@@ -42,6 +42,14 @@ public:
     // Gives the columns the widths above, as remembered; 0 keeps a column's
     // width, and so does one that is not a width or is for a hidden column.
     void SetHandWidths(const QList<int>& widths);
+    // The columns shown, ascending.
+    QList<int> ShownColumns() const;
+    // Shows these columns and hides the others, fitted to their texts; an
+    // empty list shows the eight columns of the window as it always was.
+    void SetShownColumns(const QList<int>& columns);
+    // After the collector showed or hid a column in the header: the columns
+    // shown are measured and fitted again.
+    void RefitShownColumns();
     // The table row last selected, -1 when none is or the filter hid it.
     int SelectionMark() const;
     // Marks and selects the table row, as a click on it does; -1, a row that
@@ -73,6 +81,8 @@ private:
     void ForgetRows(int first, int last);
     // Measures every row's texts in the columns shown.
     void MeasureAll();
+    // Hides every column not listed; none listed shows the eight.
+    void ShowOnly(const QList<int>& columns);
     // -1 when every column is hidden.
     int LastShownColumn() const;
     // Each column's fitted width, and the width its texts need.

@@ -95,5 +95,14 @@ QMenu* SortHeader::CreateMenu(int column, QWidget* parent)
     connect(numbers, &QAction::toggled, this, [this, column](bool on) {
         SetOrder(column, on ? ColumnOrder::Numbers : ColumnOrder::Text);
     });
+    if (menuEnd_) {
+        menu->addSeparator();
+        menuEnd_(*menu);
+    }
     return menu;
+}
+
+void SortHeader::SetMenuEnd(std::function<void(QMenu&)> fill)
+{
+    menuEnd_ = std::move(fill);
 }

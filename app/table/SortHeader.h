@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -44,6 +45,9 @@ public:
 
     // The header's context menu for a column, as a right-click opens it.
     QMenu* CreateMenu(int column, QWidget* parent);
+    // Entries the menu ends with, for every column: those that show and
+    // hide the columns.
+    void SetMenuEnd(std::function<void(QMenu&)> fill);
 
 signals:
     void NumberColumnsChanged();
@@ -57,4 +61,5 @@ private:
     int sorted_ = -1;
     // The sorted column's text in a row about to be replaced.
     std::string replaced_;
+    std::function<void(QMenu&)> menuEnd_;
 };

@@ -79,6 +79,7 @@ CollectionView CollectionView::Recall(const QString& folder)
     view.maximized = settings.value(QStringLiteral("Maximized")).toBool();
     view.handWidths = Numbers(settings.value(QStringLiteral("HandWidths")).toString());
     view.numberColumns = Numbers(settings.value(QStringLiteral("NumberColumns")).toString());
+    view.shownColumns = Numbers(settings.value(QStringLiteral("ShownColumns")).toString());
     return view;
 }
 
@@ -98,11 +99,17 @@ void CollectionView::RememberNumberColumns(const QString& folder, const QList<in
              [&](QSettings& settings) { settings.setValue(QStringLiteral("NumberColumns"), Text(numberColumns)); });
 }
 
+void CollectionView::RememberShownColumns(const QString& folder, const QList<int>& shownColumns)
+{
+    Remember(folder, [&](QSettings& settings) { settings.setValue(QStringLiteral("ShownColumns"), Text(shownColumns)); });
+}
+
 void ShowCollectionView(const QString& folder, QWidget& window, CardTableView& table, SortHeader& header)
 {
     window.setWindowTitle(CollectionWindowTitle(QString::fromUtf8(MainWindowTemplate().title), folder));
     const CollectionView view = CollectionView::Recall(folder);
     header.SetNumberColumns(view.numberColumns);
+    table.SetShownColumns(view.shownColumns);
     table.SetHandWidths(view.handWidths);
     if (!view.windowSize.isValid())
         return;

@@ -24,6 +24,8 @@ struct CollectionView {
     // Per column, the width set by hand, 0 for a column fitted to its texts.
     QList<int> handWidths;
     QList<int> numberColumns;
+    // The columns shown, when the collector chose them; empty for the eight.
+    QList<int> shownColumns;
 
     // What is remembered of the folder; nothing for one never shown.
     static CollectionView Recall(const QString& folder);
@@ -31,12 +33,14 @@ struct CollectionView {
     static void RememberWindow(const QString& folder, QSize windowSize, bool maximized, const QList<int>& handWidths);
     // Remembers the number columns, keeping the rest.
     static void RememberNumberColumns(const QString& folder, const QList<int>& numberColumns);
+    // Remembers the columns shown, keeping the rest.
+    static void RememberShownColumns(const QString& folder, const QList<int>& shownColumns);
 };
 
 // Shows the window on the folder's collection: names the folder in the
 // window's title, and gives the window, its table and its header what is
 // remembered of the folder: the size (within the screen, and maximised if it
-// was), the widths set by hand and the number columns. Where nothing is
+// was), the columns shown, the widths set by hand and the number columns. Where nothing is
 // remembered, the window keeps its size and the columns their fitted widths,
 // as at a first start.
 void ShowCollectionView(const QString& folder, QWidget& window, CardTableView& table, SortHeader& header);

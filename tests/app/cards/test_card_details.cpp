@@ -3,6 +3,7 @@
 #include "app/window/WindowActions.h"
 #include "support/RecordingMessages.h"
 #include "support/ScriptedQuestions.h"
+#include "support/WindowTest.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -75,7 +76,7 @@ private slots:
         QString shownSet;
         const auto details = f.Run([&](QDialog& dialog) {
             shownSet = Box(dialog, "SETCODE")->text();
-            Box(dialog, "LOCATION")->setText(QStringLiteral("  Binder 2, p\u00e1gina 3  "));
+            Box(dialog, "LOCATION")->setText(QStringLiteral("Binder 2, p\u00e1gina 3  "));
             Box(dialog, "TRADE")->setText(QStringLiteral("2"));
             dialog.accept();
             return true;
@@ -118,12 +119,14 @@ private slots:
         f.Run([&](QDialog& dialog) {
             QLineEdit* tags = Box(dialog, "TAGS");
             tags->setFocus();
-            QTest::keyClicks(tags, QStringLiteral("a\u4e00"));
+            TypeKeys(tags, QStringLiteral("a\u4e00"));
             afterTyping = tags->text();
+            // The box comes once the edit is over, while the dialog is open.
+            QTest::qWaitFor([&f] { return !f.messages.shown.isEmpty(); }, 2000);
             return false;
         });
         QCOMPARE(afterTyping, QStringLiteral("a"));
-        QTRY_COMPARE(f.messages.shown.size(), 1);
+        QCOMPARE(f.messages.shown.size(), 1);
     }
 };
 
