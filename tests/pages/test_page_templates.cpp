@@ -107,8 +107,6 @@ private slots:
         card[LocationField] = "Binder \xe9";
         card[PrintField] = "p1";
         SetTableRows(table, {card});
-        if (table.Cell(0, LocationField).empty())
-            QSKIP("the table does not give a Card's details yet");
         table.SetEncoding(TextEncoding::Windows1252);
         const PageTemplateTexts templates{"<meta charset=utf-8>#DATA#", "#NAME#/#LOCATION#;"};
         QBuffer page;

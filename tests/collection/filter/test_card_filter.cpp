@@ -177,8 +177,6 @@ private slots:
         folded[TagsField] = "deck";
         CardTableModel table;
         SetTableRows(table, {withDetails, folded, Card{"Plain", "", "Mint"}});
-        if (table.Cell(0, GameField).empty())
-            QSKIP("the table does not give a Card's details yet");
         const CardFilter parsed = ParseCardFilter(filter);
         QCOMPARE(Rows(CardFilterIndex(table).Matching(parsed)), rows);
         QCOMPARE(Rows(PlainMatching(table, parsed)), rows);
