@@ -1,9 +1,11 @@
 // The benchmark harness that scripts/bench runs, one process per step and
 // number of Cards, so that each reports its own peak memory:
 //   quillmark_bench generate|generate-details|window|steps|history|csv-import|floor CARDS FOLDER
+//   quillmark_bench card-index NAMES FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
+#include "CardIndexBenchmarks.h"
 #include "HistoryBenchmarks.h"
 #include "StartupSteps.h"
 #include "WindowBenchmarks.h"
@@ -49,7 +51,7 @@ int main(int argc, char* argv[])
 {
     if (argc < 4) {
         std::fprintf(stderr,
-                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|literal CARDS "
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -71,6 +73,8 @@ int main(int argc, char* argv[])
     ReturnLargeAllocationsWhenFreed();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillmark"));
+    if (mode == "card-index")
+        return RunCardIndexBenchmarks(cards) ? 0 : 1;
     if (mode == "window")
         return RunWindowBenchmarks(cards) ? 0 : 1;
     if (mode == "steps")

@@ -228,6 +228,15 @@ inline constexpr const char* LookupChoose = "&Fill In";
 inline constexpr const char* LookupSearching = "Asking the card databases...";
 // %1 is how many.
 inline constexpr const char* LookupFound = "%1 found";
+inline constexpr const char* CardIndexMenu = "Download Card &Index...";
+inline constexpr const char* CardIndexCaption = "Card Index";
+inline constexpr const char* CardIndexQuestion =
+    "Download the names of every Magic card from Scryfall, once (a large file)?\r\n"
+    "Look Up Card then completes names as you type them, without the network.";
+inline constexpr const char* CardIndexProgress = "Downloading the names of every Magic card...";
+inline constexpr const char* CardIndexCancel = "Cancel";
+// %1 is how many.
+inline constexpr const char* CardIndexMade = "The card index holds %1 names.";
 
 // CSV export and import.
 inline constexpr const char* ExportCsvMenu = "&Export to CSV...";

@@ -1,19 +1,25 @@
 #include "app/lookup/LookupDialog.h"
 
 #include "collection/lookup/CardLookup.h"
+#include "collection/lookup/MagicNameIndex.h"
 #include "resources/StringTable.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
+
+// As many names as a popup shows without scrolling.
+constexpr int kOfferedNames = 12;
 
 QString Utf8(const std::string& text)
 {
@@ -22,13 +28,15 @@ QString Utf8(const std::string& text)
 
 } // namespace
 
-LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGame game, QWidget* parent)
+LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGame game, const MagicNameIndex* index,
+                           QWidget* parent)
     : QDialog(parent)
     , lookup_(new CardLookup(service, this))
     , query_(new QLineEdit(typed, this))
     , game_(new QComboBox(this))
     , list_(new QTreeWidget(this))
     , status_(new QLabel(this))
+    , index_(index != nullptr && index->IsOpen() ? index : nullptr)
 {
     setObjectName(QStringLiteral("lookupDialog"));
     setWindowTitle(QString::fromUtf8(Text::LookupCaption));
@@ -64,6 +72,16 @@ LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGam
     connect(list_, &QTreeWidget::itemActivated, this, [this] { accept(); });
     connect(search, &QPushButton::clicked, this, &LookupDialog::Search);
     connect(query_, &QLineEdit::returnPressed, this, &LookupDialog::Search);
+    if (index_ != nullptr) {
+        names_ = new QStringListModel(this);
+        auto* completer = new QCompleter(names_, query_);
+        completer->setObjectName(QStringLiteral("lookupNames"));
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        // The index has already chosen the names that fit the words typed.
+        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        query_->setCompleter(completer);
+        connect(query_, &QLineEdit::textEdited, this, &LookupDialog::Complete);
+    }
     connect(lookup_, &CardLookup::MatchesFound, this, &LookupDialog::Add);
     connect(lookup_, &CardLookup::Finished, this, &LookupDialog::Finish);
     // Closing the dialog, whichever way, stops what is still asked.
@@ -125,6 +143,11 @@ void LookupDialog::Finish(const QString& failure)
         status_->setText(failure);
     else
         status_->setText(QString::fromUtf8(Text::LookupFound).arg(matches_.size()));
+}
+
+void LookupDialog::Complete(const QString& typed)
+{
+    names_->setStringList(index_->Complete(typed, kOfferedNames));
 }
 
 const CardMatch* LookupDialog::Chosen() const

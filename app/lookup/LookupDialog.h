@@ -9,6 +9,8 @@
 
 class CardLookup;
 class LookupService;
+class MagicNameIndex;
+class QStringListModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,12 +19,16 @@ class QTreeWidget;
 // Finds a card in the public card databases: what was typed in Card Name
 // (a set and number, a print code or part of a name) is looked up at once,
 // and the list fills as the sources answer. The window stays free; closing
-// the dialog cancels what is still asked.
+// the dialog cancels what is still asked. Where the Magic name index has
+// been downloaded, the search box offers names as they are typed, with no
+// network.
 class LookupDialog : public QDialog {
     Q_OBJECT
 
 public:
-    LookupDialog(LookupService& service, const QString& typed, CardGame game, QWidget* parent = nullptr);
+    // index, when given and open, completes the names typed.
+    LookupDialog(LookupService& service, const QString& typed, CardGame game, const MagicNameIndex* index = nullptr,
+                 QWidget* parent = nullptr);
     ~LookupDialog() override;
 
     // Asks the sources for what the search box holds.
@@ -35,11 +41,14 @@ public:
 private:
     void Add(const std::vector<CardMatch>& matches);
     void Finish(const QString& failure);
+    void Complete(const QString& typed);
 
     CardLookup* lookup_;
     QLineEdit* query_;
     QComboBox* game_;
     QTreeWidget* list_;
     QLabel* status_;
+    const MagicNameIndex* index_;
+    QStringListModel* names_ = nullptr;
     std::vector<CardMatch> matches_;
 };

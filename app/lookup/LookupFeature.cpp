@@ -6,12 +6,18 @@
 #include "app/window/WindowActions.h"
 #include "base/LineSyntax.h"
 #include "collection/file/CollectionFile.h"
+#include "collection/lookup/MagicIndexDownload.h"
+#include "collection/lookup/MagicNameIndex.h"
 #include "collection/lookup/MatchPictures.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QWidget>
+
+#include <memory>
 
 LookupFeature::LookupFeature(WindowActions& actions, UserQuestions& questions, LookupService& service,
                              QWidget& window, std::function<Card()> heldCard, std::function<TextEncoding()> encoding)
@@ -24,6 +30,7 @@ LookupFeature::LookupFeature(WindowActions& actions, UserQuestions& questions, L
 {
     actions.Bind(actions.Register("lookupAction", Text::LookupMenu, QKeySequence(Qt::CTRL | Qt::Key_L)),
                  [this] { Open(); });
+    actions.Bind(actions.Register("cardIndexAction", Text::CardIndexMenu), [this] { DownloadIndex(); });
     SetCollectionFolder(QDir::currentPath());
 }
 
@@ -47,7 +54,11 @@ void LookupFeature::Open()
     const TextEncoding encoding = encoding_();
     CardGame game = CardGame::Any;
     ParseCardGame(DecodeText(held[GameField], encoding), game);
-    LookupDialog dialog(service_, DecodeText(held[NameField], encoding), game, &window_);
+    // The index is read only while the dialog is open.
+    std::unique_ptr<MagicNameIndex> index;
+    if (QFileInfo::exists(MagicNameIndex::DefaultPath()) && MagicNameIndex::Available())
+        index = std::make_unique<MagicNameIndex>(MagicNameIndex::DefaultPath());
+    LookupDialog dialog(service_, DecodeText(held[NameField], encoding), game, index.get(), &window_);
     if (!questions_.AskDialog(dialog) || dialog.Chosen() == nullptr)
         return;
     const CardMatch match = *dialog.Chosen();
@@ -57,6 +68,53 @@ void LookupFeature::Open()
     emit CardFilled(card);
     if (!match.picture.empty() && !match.print.empty())
         pictures_->Store(match);
+}
+
+void LookupFeature::DownloadIndex()
+{
+    if (download_ != nullptr) {
+        progress_->raise();
+        return;
+    }
+    if (!MagicNameIndex::Available()) {
+        questions_.ShowError(QString::fromUtf8(Text::LookupIndexNoDriver), QString::fromUtf8(Text::ErrorCaption));
+        return;
+    }
+    if (!questions_.AskYesNo(QString::fromUtf8(Text::CardIndexQuestion), QString::fromUtf8(Text::CardIndexCaption)))
+        return;
+    download_ = new MagicIndexDownload(service_, MagicNameIndex::DefaultPath(), 60000, this);
+    progress_ = new QProgressDialog(QString::fromUtf8(Text::CardIndexProgress), QString::fromUtf8(Text::CardIndexCancel),
+                                    0, 0, &window_);
+    progress_->setObjectName(QStringLiteral("cardIndexProgress"));
+    progress_->setWindowTitle(QString::fromUtf8(Text::CardIndexCaption));
+    progress_->setMinimumDuration(0);
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+    const auto done = [this] {
+        download_->deleteLater();
+        download_ = nullptr;
+        progress_->deleteLater();
+        progress_ = nullptr;
+    };
+    connect(progress_, &QProgressDialog::canceled, this, [this, done] {
+        download_->Cancel();
+        done();
+    });
+    connect(download_, &MagicIndexDownload::Progress, progress_, [this](qint64 received, qint64 total) {
+        // In kilobytes: a file of cards is larger than a progress bar counts.
+        progress_->setMaximum(int(total / 1024));
+        progress_->setValue(int(received / 1024));
+    });
+    connect(download_, &MagicIndexDownload::Finished, this, [this, done](const QString& failure, int names) {
+        done();
+        if (failure.isEmpty())
+            questions_.ShowInformation(QString::fromUtf8(Text::CardIndexMade).arg(names),
+                                       QString::fromUtf8(Text::CardIndexCaption));
+        else
+            questions_.ShowError(failure, QString::fromUtf8(Text::ErrorCaption));
+    });
+    progress_->show();
+    download_->Start();
 }
 
 // Every text of the match in the collection's encoding; false, after a box,

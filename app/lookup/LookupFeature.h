@@ -8,7 +8,9 @@
 #include <functional>
 
 class LookupService;
+class MagicIndexDownload;
 class MatchPictures;
+class QProgressDialog;
 class QWidget;
 class UserQuestions;
 class WindowActions;
@@ -18,7 +20,9 @@ struct CardMatch;
 // databases and fills the held Card from the match chosen: its Name, Series
 // (the set's name), Year, printing details and, once stored in the
 // collection folder, its picture. What the collector typed in Condition,
-// Price, Quantity and Description stays as it is.
+// Price, Quantity and Description stays as it is. Edit > Download Card Index
+// keeps the names of every Magic card on this machine, so that the lookup
+// completes them as they are typed.
 class LookupFeature : public QObject {
     Q_OBJECT
 
@@ -28,6 +32,7 @@ public:
     ~LookupFeature() override;
 
     void Open();
+    void DownloadIndex();
     // The folder the pictures of chosen cards are stored in, below its
     // "pictures" folder.
     void SetCollectionFolder(const QString& folder);
@@ -48,4 +53,6 @@ private:
     std::function<Card()> heldCard_;
     std::function<TextEncoding()> encoding_;
     MatchPictures* pictures_ = nullptr;
+    MagicIndexDownload* download_ = nullptr;
+    QProgressDialog* progress_ = nullptr;
 };

@@ -60,6 +60,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"editMenu", nullptr},
     {"editMenu", "lookupAction"},
     {"editMenu", "cardDetailsAction"},
+    {"editMenu", "cardIndexAction"},
     {"editMenu", nullptr},
     {"editMenu", "preferencesAction"},
     {"viewMenu", "binderAction", 4},

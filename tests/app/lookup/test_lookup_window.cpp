@@ -1,12 +1,18 @@
 #include "app/lookup/LookupDialog.h"
+#include "collection/lookup/CardSources.h"
+#include "collection/lookup/LookupService.h"
+#include "collection/lookup/MagicNameIndex.h"
 #include "support/ReplayServer.h"
 #include "support/WindowTest.h"
 
 #include <QAction>
+#include <QAbstractItemModel>
 #include <QBuffer>
+#include <QCompleter>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -117,6 +123,31 @@ private slots:
         QVERIFY2(!said.isEmpty(), "the dialog said nothing");
         QCOMPARE(f.Field("nameEdit")->text(), QStringLiteral("zzz 999"));
         QVERIFY(window.HeldCard()[PrintField].empty());
+    }
+
+    // With the name index on this machine, the search box offers the names
+    // whose words begin as the typed ones do, from the index alone.
+    void completesFromTheIndex()
+    {
+        QTemporaryDir folder;
+        QByteArray cards = R"([{"name": "Lightning Bolt"}, {"name": "Lightning Helix"}, {"name": "Bolt Bend"}])";
+        QBuffer file(&cards);
+        file.open(QIODevice::ReadOnly);
+        QString reason;
+        const QString path = folder.filePath(QStringLiteral("names.sqlite"));
+        QVERIFY2(MagicNameIndex::Build(file, path, reason), qPrintable(reason));
+        MagicNameIndex index(path);
+        LookupService service{CardSources(server_.Base())};
+        LookupDialog dialog(service, QString(), CardGame::Any, &index);
+        auto* query = dialog.findChild<QLineEdit*>(QStringLiteral("lookupQuery"));
+        QTest::keyClicks(query, QStringLiteral("lightning b"));
+        QAbstractItemModel* offered = query->completer()->model();
+        QCOMPARE(offered->rowCount(), 1);
+        QCOMPARE(offered->index(0, 0).data().toString(), QStringLiteral("Lightning Bolt"));
+        const int asked = int(server_.Requests().size());
+        QTest::keyClick(query, Qt::Key_Backspace);
+        QCOMPARE(offered->rowCount(), 2);
+        QCOMPARE(int(server_.Requests().size()), asked);
     }
 
 private:

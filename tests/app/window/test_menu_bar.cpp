@@ -120,7 +120,7 @@ private slots:
                  QStringLiteral("&Open Collection Folder...|Rece&nt Collections|-|&Import from CSV...|&Export to CSV...|"
                                 "Publish &Catalogue|Publish &List|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
-                 QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|-|Pr&eferences..."));
+                 QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|-|Pr&eferences..."));
         QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|-|&Tooltips"));
         QCOMPARE(Entries(*f.Find<QMenu>("helpMenu")), QStringLiteral("Quillmark &Help|&About Quillmark..."));
 
