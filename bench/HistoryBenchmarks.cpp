@@ -115,7 +115,10 @@ void HistoryBench::UndoRedoOfCommands()
         const Card original = window_->CardTable().RowCard(middle);
         Card updated = original;
         updated[DescriptionField] += " (updated)";
+        // As a collector changes a Card: its row read into the fields first,
+        // so that Update rewrites it without asking.
         MarkRow(middle);
+        window_->OnCardTableClick();
         Type(updated);
         window_->OnUpdate();
         undoUpdates.push_back(Undo());
@@ -248,7 +251,7 @@ bool HistoryBench::Run()
     UndoRedoOfHeaderClicks();
     MixedSteps();
     HeaderClicksAlone();
-    Check(messages_.errors == 0, "a box was shown");
+    Check(messages_.errors == 0 && messages_.questions == 0, "a box was shown");
     return sound_;
 }
 
