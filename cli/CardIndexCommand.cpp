@@ -17,7 +17,10 @@ int Download(const QString& path, QTextStream& out, QTextStream& err)
     QString failure;
     int names = 0;
     QEventLoop loop;
-    MagicIndexDownload download(LookupService::Shared(), path);
+    // One command per process: its own service, gone with its last request
+    // before the application object is.
+    LookupService service(CardSources::FromEnvironment());
+    MagicIndexDownload download(service, path);
     QObject::connect(&download, &MagicIndexDownload::Finished, &loop, [&](const QString& why, int count) {
         failure = why;
         names = count;

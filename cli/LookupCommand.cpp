@@ -59,7 +59,10 @@ int Lookup(const QStringList& arguments, QTextStream& out, QTextStream& err)
     std::vector<CardMatch> matches;
     QString failure;
     QEventLoop loop;
-    CardLookup lookup(LookupService::Shared());
+    // One command per process: its own service, gone with its last request
+    // before the application object is.
+    LookupService service(CardSources::FromEnvironment());
+    CardLookup lookup(service);
     QObject::connect(&lookup, &CardLookup::MatchesFound, &loop, [&matches](const std::vector<CardMatch>& found) {
         matches.insert(matches.end(), found.begin(), found.end());
     });

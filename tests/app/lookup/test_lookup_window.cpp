@@ -44,8 +44,7 @@ QByteArray Png()
 bool ChooseFirst(QDialog& dialog)
 {
     auto& lookup = static_cast<LookupDialog&>(dialog);
-    QTest::qWaitFor([&lookup] { return !lookup.Searching(); }, 10000);
-    if (lookup.MatchCount() == 0)
+    if (!QTest::qWaitFor([&lookup] { return !lookup.Searching(); }, 10000) || lookup.MatchCount() == 0)
         return false;
     dialog.accept();
     return true;
