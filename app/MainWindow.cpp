@@ -6,6 +6,7 @@
 #include "app/filter/FilterBar.h"
 #include "app/folders/SharedFiles.h"
 #include "app/history/CollectionHistory.h"
+#include "app/lists/CardListsFeature.h"
 #include "app/lookup/LookupFeature.h"
 #include "app/preferences/PreferencesDialog.h"
 #include "app/statistics/StatisticsFeature.h"
@@ -239,6 +240,7 @@ void MainWindow::MakeFeatures()
     auto* csv = new CsvFeature(actions_, table_, messages_, *this);
     connect(csv, &CsvFeature::Exported, this, &MainWindow::ShowNotice);
     connect(csv, &CsvFeature::Imported, this, &MainWindow::OnImportCsv);
+    new CardListsFeature(actions_, table_, prefs_, messages_, *this);
     const auto held = [this] { return held_; };
     const auto encoding = [this] { return table_.Encoding(); };
     auto* details = new CardDetailsFeature(actions_, messages_, *this, held, encoding);

@@ -361,6 +361,10 @@ inline constexpr const char* CliPageWouldBeEmpty =
     "%1 is empty, so the page would be empty; nothing was written. Put the page's HTML into %1, "
     "or delete %1 to have the sample template copied in again";
 inline constexpr const char* CliPageWithoutCards = "%1 is empty, so the page shows none of the Cards";
+inline constexpr const char* CliNoCardForTrade =
+    "no Card is marked for trade, so nothing was written; set a Card's Trade count in Card Details";
+inline constexpr const char* CliNoCardWanted =
+    "no Card is marked as wanted, so nothing was written; set a Card's Want count in Card Details";
 
 // Collection folders.
 inline constexpr const char* OpenFolderMenu = "&Open Collection Folder...";
@@ -416,5 +420,17 @@ inline constexpr const char* LookupPictureNotAPicture = "What the card database 
 inline constexpr const char* LookupPictureTooLarge = "The picture is too large to be a card's picture.";
 inline constexpr const char* LookupPictureNotFetched = "The picture could not be fetched (%1).";
 inline constexpr const char* LookupPictureNotStored = "The picture could not be stored (%1).";
+
+// The Trade List and the Want List: pages of the Cards with copies to trade,
+// and of those still wanted.
+inline constexpr const char* PublishTradeListMenu = "Publish &Trade List";
+inline constexpr const char* PublishWantListMenu = "Publish &Want List";
+inline constexpr const char* NoCardForTrade =
+    "No Card is marked for trade, so no Trade List was written.\r\nSet a Card's Trade count in Card Details.";
+inline constexpr const char* NoCardWanted =
+    "No Card is marked as wanted, so no Want List was written.\r\nSet a Card's Want count in Card Details.";
+inline constexpr const char* TradeListCaption = "Trade List";
+inline constexpr const char* WantListCaption = "Want List";
+
 
 } // namespace Text

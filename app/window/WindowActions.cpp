@@ -46,6 +46,8 @@ constexpr MenuEntry kMenuEntries[] = {
     {"fileMenu", "exportCsvAction", 5},
     {"fileMenu", "catalogueAction"},
     {"fileMenu", "listAction"},
+    {"fileMenu", "publishTradeListAction"},
+    {"fileMenu", "publishWantListAction"},
     {"fileMenu", nullptr},
     {"fileMenu", "quitAction"},
     {"editMenu", "undoAction", 1, false},
