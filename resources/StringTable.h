@@ -432,5 +432,16 @@ inline constexpr const char* NoCardWanted =
 inline constexpr const char* TradeListCaption = "Trade List";
 inline constexpr const char* WantListCaption = "Want List";
 
+// File > Print: the List of the Cards shown, on paper or as PDF.
+inline constexpr const char* PrintMenu = "&Print...";
+inline constexpr const char* PrintCaption = "Print Cards";
+// The title of the printed List: %1 is the owner's name.
+inline constexpr const char* PrintTitle = "Card List";
+inline constexpr const char* PrintTitleOf = "Card List of %1";
+// Below the table. %1 is how many Cards, %2 how many the collection holds.
+inline constexpr const char* PrintShownCards = "%1 of %2 Cards, as the filter shows them.";
+inline constexpr const char* PrintAllCards = "%1 Cards.";
+inline constexpr const char* PrintNoCards = "No Card is shown, so there is nothing to print.";
+inline constexpr const char* PrintFailed = "The Cards could not be printed: %1";
 
 } // namespace Text

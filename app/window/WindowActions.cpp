@@ -49,6 +49,8 @@ constexpr MenuEntry kMenuEntries[] = {
     {"fileMenu", "publishTradeListAction"},
     {"fileMenu", "publishWantListAction"},
     {"fileMenu", nullptr},
+    {"fileMenu", "printAction"},
+    {"fileMenu", nullptr},
     {"fileMenu", "quitAction"},
     {"editMenu", "undoAction", 1, false},
     {"editMenu", "redoAction", 2, false},

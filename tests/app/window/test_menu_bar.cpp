@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(Entries(*f.Find<QMenu>("fileMenu")),
                  QStringLiteral("&Open Collection Folder...|Rece&nt Collections|-|&Import from CSV...|&Export to CSV...|"
                                 "Publish &Catalogue|Publish &List|Publish &Trade List|Publish &Want List|-|"
-                                "&Quit"));
+                                "&Print...|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
                  QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|-|Pr&eferences..."));
         QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|-|&Tooltips"));
