@@ -165,18 +165,6 @@ private slots:
         for (const char* name : {"TradeOutside.htm", "TradeInside.htm", "WantOutside.htm", "./WantInside.htm"})
             QCOMPARE(CheckPageTarget(QString::fromLatin1(name), reason), PageTarget::Refused);
         QCOMPARE(CheckPageTarget(QStringLiteral("trade.htm"), reason), PageTarget::Free);
-
-        // A page whose outer template is empty is not written, the old one kept.
-        CardTableModel table;
-        FillCollection(table);
-        folder.Write("TradeOutside.htm", " \r\n");
-        folder.Write("trade.htm", "old");
-        Preferences prefs;
-        RecordingMessages messages;
-        PublishCardList(kTradeList, table, prefs, messages);
-        QCOMPARE(folder.Read("trade.htm"), QByteArray("old"));
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].text.startsWith(QStringLiteral("The page was not written")));
     }
 
     // The sample rows are what the pages' search and print view count on:
@@ -189,22 +177,15 @@ private slots:
             QFile outer(samples.filePath(QString::fromLatin1(list->page.outerTemplate)));
             QFile row(samples.filePath(QString::fromLatin1(list->page.rowTemplate)));
             QVERIFY(outer.open(QIODevice::ReadOnly) && row.open(QIODevice::ReadOnly));
-            const QByteArray outerText = outer.readAll();
-            const QByteArray rowText = row.readAll();
-            QVERIFY(outerText.contains("#DATA#"));
-            QVERIFY(outerText.contains("@media print"));
-            QVERIFY(outerText.simplified().endsWith("#CARDSEARCH# </body> </html>"));
+            QVERIFY(outer.readAll().simplified().endsWith("#CARDSEARCH# </body> </html>"));
             Card card = MakeCard("Ash", "Alpha", "3", "2", "5");
             card[SetCodeField] = "LEA";
             card[NumberField] = "161";
-            card[FinishField] = "Foil";
-            card[LanguageField] = "EN";
-            card[ConditionField] = "Mint";
-            const QByteArray filled = QByteArray::fromStdString(FilledRowOf(rowText.toStdString(), card));
+            const QByteArray filled = QByteArray::fromStdString(FilledRowOf(row.readAll().toStdString(), card));
             QVERIFY2(filled.startsWith("<tr data-card class=\"\">"), filled.constData());
-            for (const char* value : {">Ash<", ">Alpha<", ">LEA<", ">161<", ">Foil<", ">EN<", ">Mint<", ">$2.00<"})
+            const char* count = list == &kTradeList ? ">2<" : ">5<";
+            for (const char* value : {">Ash<", ">Alpha<", ">LEA<", ">161<", ">$2.00<", count})
                 QVERIFY2(filled.contains(value), value);
-            QVERIFY(filled.contains(list == &kTradeList ? ">2<" : ">5<"));
             QVERIFY(!filled.contains('#'));
         }
     }
