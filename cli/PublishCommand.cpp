@@ -79,7 +79,8 @@ int Publish(const PageDescription& page, const CardListPage* list, const QString
     const QString path = !ready ? QString() : !output.isEmpty() ? output : PagePath(page, prefs);
     // There is nobody to ask whether a file that is not a page may go.
     const bool placed = ready && CheckPageTarget(path, reason) == PageTarget::Free;
-    const auto writer = list != nullptr ? PageWriter(templates, table, rows, prefs) : PageWriter(templates, table, prefs);
+    const auto writer =
+        list != nullptr ? PageWriter(templates, table, rows, prefs) : PageWriter(templates, table, prefs);
     if (!placed || !WriteFileSafely(path, writer, &reason)) {
         err << "quillmark-cli: " << TerminalText(reason) << '\n';
         return kExitFailure;

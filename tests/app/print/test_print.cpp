@@ -88,8 +88,9 @@ private slots:
         QCOMPARE(window.ShownRows(), (std::optional<std::vector<int>>{{0, 2}}));
         const std::unique_ptr<QTextDocument> shown =
             BuildPrintDocument(window.CardTable(), window.ShownRows(), window.Prefs());
-        QCOMPARE(Lines(*shown), QStringList({"Name|Series|Condition|Year|Price|Qty",
-                                             "Ash Golem|Alpha|Mint|1999|$4.25|2", "Ash Drake|Gamma|Good|2004|$1.00|3"}));
+        QCOMPARE(Lines(*shown),
+                 QStringList({"Name|Series|Condition|Year|Price|Qty", "Ash Golem|Alpha|Mint|1999|$4.25|2",
+                              "Ash Drake|Gamma|Good|2004|$1.00|3"}));
         QVERIFY(shown->toPlainText().contains(QStringLiteral("2 of 4 Cards")));
 
         Filter(f, QStringLiteral("wisp"));
