@@ -6,8 +6,10 @@
 #include "app/filter/FilterBar.h"
 #include "app/folders/SharedFiles.h"
 #include "app/history/CollectionHistory.h"
+#include "app/lists/CardListsFeature.h"
 #include "app/lookup/LookupFeature.h"
 #include "app/preferences/PreferencesDialog.h"
+#include "app/print/PrintFeature.h"
 #include "app/statistics/StatisticsFeature.h"
 #include "app/table/CardInFields.h"
 #include "app/table/CardTableView.h"
@@ -239,6 +241,8 @@ void MainWindow::MakeFeatures()
     auto* csv = new CsvFeature(actions_, table_, messages_, *this);
     connect(csv, &CsvFeature::Exported, this, &MainWindow::ShowNotice);
     connect(csv, &CsvFeature::Imported, this, &MainWindow::OnImportCsv);
+    new CardListsFeature(actions_, table_, prefs_, messages_, *this);
+    new PrintFeature(actions_, shownCards_, prefs_, messages_, *this);
     const auto held = [this] { return held_; };
     const auto encoding = [this] { return table_.Encoding(); };
     auto* details = new CardDetailsFeature(actions_, messages_, *this, held, encoding);

@@ -17,7 +17,7 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
+    return {CatalogueCommand(), ListCommand(), TradeCommand(), WantCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
             LookupCommand(), CardIndexCommand()};
 }
 

@@ -55,9 +55,14 @@ bool ReadPageTemplates(const PageDescription& page, PageTemplateTexts& templates
 
 PageOutcome OutcomeOf(const PageTemplateTexts& templates, const CardTableModel& table)
 {
+    return OutcomeOf(templates, std::size_t(table.rowCount()));
+}
+
+PageOutcome OutcomeOf(const PageTemplateTexts& templates, std::size_t rowCount)
+{
     if (IsBlankTemplate(templates.outer))
         return PageOutcome::EmptyOuterTemplate;
-    if (table.rowCount() > 0 && IsBlankTemplate(templates.row))
+    if (rowCount > 0 && IsBlankTemplate(templates.row))
         return PageOutcome::EmptyRowTemplate;
     return PageOutcome::Page;
 }
@@ -72,12 +77,21 @@ int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writeP
 
 QString PagePath(const PageDescription& page, Preferences& prefs)
 {
+    if (page.location == nullptr)
+        return QString::fromLatin1(page.defaultLocation);
     std::string& output = prefs.*page.location;
     if (output.empty())
         output = page.defaultLocation;
     if (prefs.Encoding == TextEncoding::Windows1252)
         return DecodeText(output, prefs.Encoding);
     return QFile::decodeName(QByteArray(output.data(), qsizetype(output.size())));
+}
+
+QString PageLocationText(const PageDescription& page, const Preferences& prefs)
+{
+    if (page.location == nullptr)
+        return QString::fromLatin1(page.defaultLocation);
+    return DecodeText(prefs.*page.location, prefs.Encoding);
 }
 
 PageTarget CheckPageTarget(const QString& path, QString& reason)
@@ -89,9 +103,11 @@ PageTarget CheckPageTarget(const QString& path, QString& reason)
     }
     const QString shown = QDir::toNativeSeparators(path);
     const QString where = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    for (const char* own : {kCollectionFileName, kPreferencesFileName, kLockFileName, kCataloguePage.outerTemplate,
-                            kCataloguePage.rowTemplate, kListPage.outerTemplate, kListPage.rowTemplate}) {
-        const QString name = QString::fromLatin1(own);
+    QStringList own = {QString::fromLatin1(kCollectionFileName), QString::fromLatin1(kPreferencesFileName),
+                       QString::fromLatin1(kLockFileName)};
+    for (const char* name : SampleTemplateNames())
+        own << QString::fromLatin1(name);
+    for (const QString& name : own) {
         if (where == QDir::current().absoluteFilePath(name) || SameFile(path, name)) {
             reason = QString::fromUtf8(Text::PageOverOwnFile).arg(shown);
             return PageTarget::Refused;
@@ -120,10 +136,28 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
     };
 }
 
-void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
-                 Preferences& prefs, MessageInterface& messages)
+std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
+                                           std::span<const int> rows, const Preferences& prefs)
 {
-    const PageOutcome outcome = OutcomeOf(templates, table);
+    return [&templates, &table, rows, &prefs](QIODevice& device) {
+        const bool utf8Page = PageIsUtf8(templates.outer);
+        const Preferences owner = OwnerForPage(prefs, utf8Page);
+        const PageTotals totals = PageTotalsOf(table, rows);
+        return StreamPage(
+            templates.outer,
+            [&](PageStream& stream) { return WritePageData(stream, table, rows, templates.row, utf8Page); }, owner,
+            totals,
+            [&device, buffer = QByteArray()](std::string_view piece) mutable {
+                return WritePageText(device, piece, buffer);
+            });
+    };
+}
+
+namespace {
+
+void Publish(const PageDescription& page, const PageTemplateTexts& templates, PageOutcome outcome,
+             const std::function<bool(QIODevice&)>& writePage, Preferences& prefs, MessageInterface& messages)
+{
     if (outcome == PageOutcome::EmptyOuterTemplate) {
         const QString name = QString::fromLatin1(page.outerTemplate);
         QString text = QString::fromUtf8(Text::PageWouldBeEmpty).arg(name);
@@ -147,14 +181,28 @@ void PublishPage(const PageDescription& page, const PageTemplateTexts& templates
     case PageTarget::Free:
         break;
     }
-    if (WritePage(path, PageWriter(templates, table, prefs), messages) < 0)
+    if (WritePage(path, writePage, messages) < 0)
         return;
-    const std::string& output = prefs.*page.location;
     const QString generated = outcome == PageOutcome::EmptyRowTemplate
                                   ? QString::fromUtf8(Text::PageGeneratedWithoutCards)
                                         .arg(QString::fromLatin1(page.rowTemplate))
                                   : QString::fromUtf8(Text::PageGenerated);
-    const QString question = generated + DecodeText(output, prefs.Encoding) + QString::fromUtf8(Text::ViewPageQuestion);
+    const QString question = generated + PageLocationText(page, prefs) + QString::fromUtf8(Text::ViewPageQuestion);
     if (messages.AskYesNo(question, QCoreApplication::applicationName()))
         messages.Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+} // namespace
+
+void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
+                 Preferences& prefs, MessageInterface& messages)
+{
+    Publish(page, templates, OutcomeOf(templates, table), PageWriter(templates, table, prefs), prefs, messages);
+}
+
+void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
+                 std::span<const int> rows, Preferences& prefs, MessageInterface& messages)
+{
+    Publish(page, templates, OutcomeOf(templates, rows.size()), PageWriter(templates, table, rows, prefs), prefs,
+            messages);
 }

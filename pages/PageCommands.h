@@ -5,13 +5,16 @@
 #include <QString>
 
 #include <functional>
+#include <span>
 #include <string>
 
 class CardTableModel;
 class MessageInterface;
 class QIODevice;
 
-// What makes one kind of page: its two templates and where it goes.
+// What makes one kind of page: its two templates and where it goes. A page
+// without a location in Preferences (location null) always goes to its
+// default one, which, as every default, is in the collection's folder.
 struct PageDescription {
     const char* outerTemplate;
     const char* rowTemplate;
@@ -49,6 +52,8 @@ bool ReadPageTemplates(const PageDescription& page, PageTemplateTexts& templates
 // template holds only white space and the table has Cards.
 enum class PageOutcome { Page, EmptyOuterTemplate, EmptyRowTemplate };
 PageOutcome OutcomeOf(const PageTemplateTexts& templates, const CardTableModel& table);
+// The same for a page of the given rows only.
+PageOutcome OutcomeOf(const PageTemplateTexts& templates, std::size_t rowCount);
 
 // Writes the page safely with writePage, which fills the file. 1 when the
 // page was written, -1 (after a box) when it was not.
@@ -57,6 +62,8 @@ int WritePage(const QString& path, const std::function<bool(QIODevice&)>& writeP
 // The page's location, which becomes the default one when none is set. It
 // is text of the preferences file's encoding.
 QString PagePath(const PageDescription& page, Preferences& prefs);
+// The location as the collector reads it in the boxes.
+QString PageLocationText(const PageDescription& page, const Preferences& prefs);
 
 // What a page would replace at its location.
 enum class PageTarget {
@@ -78,6 +85,10 @@ PageTarget CheckPageTarget(const QString& path, QString& reason);
 // is built: it may be many times the collection's size.
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
                                            const Preferences& prefs);
+// The same page of the given rows only, in their order, its totals counting
+// them alone. The rows are read where they stand: they must outlive the writer.
+std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
+                                           std::span<const int> rows, const Preferences& prefs);
 
 // Writes the page to its location and offers to open it. A location that
 // is refused is reported, and one whose file is not an HTML page is
@@ -86,3 +97,6 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
 // the offer when the row template left the Cards out.
 void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
                  Preferences& prefs, MessageInterface& messages);
+// The same for a page of the given rows only.
+void PublishPage(const PageDescription& page, const PageTemplateTexts& templates, const CardTableModel& table,
+                 std::span<const int> rows, Preferences& prefs, MessageInterface& messages);

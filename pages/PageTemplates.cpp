@@ -22,6 +22,12 @@ constexpr std::array<std::string_view, kCardDetailCount> kDetailPlaceholders = {
 
 constexpr std::string_view kDataPlaceholder = "#DATA#";
 
+// Marks the row of each Card whose Series is not the one of the Card above
+// it on the page, the top one included, so that a page can set each set
+// apart, on paper a page of its own.
+constexpr std::string_view kNewSetPlaceholder = "#NEWSET#";
+constexpr std::string_view kNewSetMark = "new-set";
+
 // Page text goes on in pieces of about this size.
 constexpr std::size_t kPiece = 1 << 20;
 
@@ -112,26 +118,48 @@ std::string FooterRow()
     return FooterRow(HomePageAddress());
 }
 
-bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate, bool utf8Page)
+namespace {
+
+// The rows are the table's own when there is no list of them.
+bool WriteRows(PageStream& stream, const CardTableModel& table, const std::span<const int>* rows,
+               std::string_view rowTemplate, bool utf8Page)
 {
     const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
     std::string piece;
     piece.reserve(kPiece + rowTemplate.size());
+    // #NEWSET# is decided before the Card's values go in, which may hold it.
+    std::string firstOfSet(rowTemplate);
+    std::string sameSet(rowTemplate);
+    const bool marksSets = rowTemplate.find(kNewSetPlaceholder) != std::string_view::npos;
+    if (marksSets) {
+        ReplaceAll(firstOfSet, kNewSetPlaceholder, kNewSetMark);
+        ReplaceAll(sameSet, kNewSetPlaceholder, {});
+    }
     const unsigned details = DetailPlaceholdersIn(rowTemplate);
     Card card;
     std::string scratch;
+    std::string previousSeries;
     const auto take = [&](int row, int field) {
         if (toUtf8)
             card[std::size_t(field)] = Windows1252ToUtf8(table.Cell(row, field));
         else
             card[std::size_t(field)].assign(table.Cell(row, field));
     };
-    for (int row = 0; row < table.rowCount(); ++row) {
+    const int count = rows != nullptr ? int(rows->size()) : table.rowCount();
+    for (int at = 0; at < count; ++at) {
+        const int row = rows != nullptr ? (*rows)[std::size_t(at)] : at;
         for (int field = 0; field < kCardFieldCount; ++field)
             take(row, field);
         for (unsigned left = details; left != 0; left &= left - 1)
             take(row, kCardFieldCount + __builtin_ctz(left));
-        AppendFilledRow(piece, rowTemplate, details, card, scratch);
+        if (marksSets) {
+            const std::string_view series = table.Cell(row, SeriesField);
+            const bool first = at == 0 || series != previousSeries;
+            previousSeries.assign(series);
+            AppendFilledRow(piece, first ? firstOfSet : sameSet, details, card, scratch);
+        } else {
+            AppendFilledRow(piece, rowTemplate, details, card, scratch);
+        }
         if (piece.size() >= kPiece) {
             if (!stream.Write(piece))
                 return false;
@@ -140,6 +168,19 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_
     }
     piece += FooterRow();
     return stream.Write(piece);
+}
+
+} // namespace
+
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate, bool utf8Page)
+{
+    return WriteRows(stream, table, nullptr, rowTemplate, utf8Page);
+}
+
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::span<const int> rows,
+                   std::string_view rowTemplate, bool utf8Page)
+{
+    return WriteRows(stream, table, &rows, rowTemplate, utf8Page);
 }
 
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,

@@ -7,6 +7,7 @@
 #include <QByteArray>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,13 @@ std::string FooterRow();
 // Writes every row of the table, top to bottom, filled into the row
 // template, then the footer row, a piece at a time. The cells go in as
 // ValuesGoInAsUtf8 says for a page that is UTF-8 or not.
+// A row template's #NEWSET# becomes "new-set" in the row of a Card whose
+// Series differs from the one of the Card above it on the page (the top
+// Card's too), and nothing in the others.
 bool WritePageData(PageStream& stream, const CardTableModel& table, std::string_view rowTemplate, bool utf8Page);
+// The same with the given rows of the table only, in their order.
+bool WritePageData(PageStream& stream, const CardTableModel& table, std::span<const int> rows,
+                   std::string_view rowTemplate, bool utf8Page);
 
 // Streams a page to the sink: the outer template with each #DATA# replaced
 // by what writeData writes, then the #PREFS...# placeholders in turn, then

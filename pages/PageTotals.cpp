@@ -8,3 +8,9 @@ PageTotals PageTotalsOf(const CardTableModel& table)
     const CollectionTotals totals = SumsOf(table);
     return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals)};
 }
+
+PageTotals PageTotalsOf(const CardTableModel& table, std::span<const int> rows)
+{
+    const CollectionTotals totals = TotalsOf(table, rows);
+    return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals)};
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 class CardTableModel;
@@ -14,3 +15,5 @@ struct PageTotals {
 
 // The totals of every row of the table, as the pages show them.
 PageTotals PageTotalsOf(const CardTableModel& table);
+// The totals of the given rows only, as a page of some of the Cards shows them.
+PageTotals PageTotalsOf(const CardTableModel& table, std::span<const int> rows);

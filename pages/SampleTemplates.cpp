@@ -11,7 +11,8 @@
 namespace {
 
 constexpr const char* kTemplateFiles[] = {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm",
-                                          "ListInside.htm"};
+                                          "ListInside.htm",       "TradeOutside.htm",    "TradeInside.htm",
+                                          "WantOutside.htm",      "WantInside.htm"};
 
 bool Present(const QString& path)
 {
@@ -19,6 +20,11 @@ bool Present(const QString& path)
 }
 
 } // namespace
+
+std::span<const char* const> SampleTemplateNames()
+{
+    return kTemplateFiles;
+}
 
 bool CopySampleTemplates(const QString& samplesFolder, const QString& dataFolder, QString& reason)
 {

@@ -2,9 +2,14 @@
 
 #include <QString>
 
+#include <span>
 #include <string_view>
 
-// Copies the four page templates from the samples folder into the data
+// The file names of every page's two templates, which the collection's
+// folder holds beside its own files.
+std::span<const char* const> SampleTemplateNames();
+
+// Copies the page templates from the samples folder into the data
 // folder, each only where the data folder has none of its own (a file or a
 // link of that name, even an empty one, is the collector's own). False,
 // with the reason, when one could not be copied.

@@ -361,6 +361,10 @@ inline constexpr const char* CliPageWouldBeEmpty =
     "%1 is empty, so the page would be empty; nothing was written. Put the page's HTML into %1, "
     "or delete %1 to have the sample template copied in again";
 inline constexpr const char* CliPageWithoutCards = "%1 is empty, so the page shows none of the Cards";
+inline constexpr const char* CliNoCardForTrade =
+    "no Card is marked for trade, so nothing was written; set a Card's Trade count in Card Details";
+inline constexpr const char* CliNoCardWanted =
+    "no Card is marked as wanted, so nothing was written; set a Card's Want count in Card Details";
 
 // Collection folders.
 inline constexpr const char* OpenFolderMenu = "&Open Collection Folder...";
@@ -416,5 +420,28 @@ inline constexpr const char* LookupPictureNotAPicture = "What the card database 
 inline constexpr const char* LookupPictureTooLarge = "The picture is too large to be a card's picture.";
 inline constexpr const char* LookupPictureNotFetched = "The picture could not be fetched (%1).";
 inline constexpr const char* LookupPictureNotStored = "The picture could not be stored (%1).";
+
+// The Trade List and the Want List: pages of the Cards with copies to trade,
+// and of those still wanted.
+inline constexpr const char* PublishTradeListMenu = "Publish &Trade List";
+inline constexpr const char* PublishWantListMenu = "Publish &Want List";
+inline constexpr const char* NoCardForTrade =
+    "No Card is marked for trade, so no Trade List was written.\r\nSet a Card's Trade count in Card Details.";
+inline constexpr const char* NoCardWanted =
+    "No Card is marked as wanted, so no Want List was written.\r\nSet a Card's Want count in Card Details.";
+inline constexpr const char* TradeListCaption = "Trade List";
+inline constexpr const char* WantListCaption = "Want List";
+
+// File > Print: the List of the Cards shown, on paper or as PDF.
+inline constexpr const char* PrintMenu = "&Print...";
+inline constexpr const char* PrintCaption = "Print Cards";
+// The title of the printed List: %1 is the owner's name.
+inline constexpr const char* PrintTitle = "Card List";
+inline constexpr const char* PrintTitleOf = "Card List of %1";
+// Below the table. %1 is how many Cards, %2 how many the collection holds.
+inline constexpr const char* PrintShownCards = "%1 of %2 Cards, as the filter shows them.";
+inline constexpr const char* PrintAllCards = "%1 Cards.";
+inline constexpr const char* PrintNoCards = "No Card is shown, so there is nothing to print.";
+inline constexpr const char* PrintFailed = "The Cards could not be printed: %1";
 
 } // namespace Text

@@ -13,8 +13,9 @@ _quillmark_cli()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
-            --folder | -o | --duplicates | --separator | --encoding | --game | --index) ((i++)) ;;
-            catalogue | list | export-csv | import-csv | stats | lookup | card-index) command="${COMP_WORDS[i]}"; break ;;
+            --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index) ((i++)) ;;
+            catalogue | list | trade | want | export-csv | import-csv | stats | lookup | card-index)
+                command="${COMP_WORDS[i]}"; break ;;
         esac
     done
 
@@ -23,7 +24,7 @@ _quillmark_cli()
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return ;;
-        -o | --index)
+        -o | --output | --index)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
@@ -43,9 +44,10 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list export-csv import-csv stats lookup card-index --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats lookup card-index --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
+        trade | want) options="--folder --output" ;;
         export-csv) options="--folder -o --raw" ;;
         import-csv) options="--folder --duplicates --separator --encoding" ;;
         stats) options="--folder --json" ;;

@@ -1,4 +1,5 @@
 #include "collection/file/CollectionLock.h"
+#include "pages/SampleTemplates.h"
 #include "support/FileBytes.h"
 #include "support/WindowTest.h"
 
@@ -654,7 +655,7 @@ private slots:
         root.Write(QStringLiteral("data/old.htm"), "<html>old</html>");
         const QString folder = root.Path(QStringLiteral("data"));
         // Every template is there, so that the command copies no sample in.
-        for (const char* name : {"CatalogueOutside.htm", "CatalogueInside.htm", "ListOutside.htm", "ListInside.htm"})
+        for (const char* name : SampleTemplateNames())
             root.Write(QStringLiteral("data/") + QString::fromLatin1(name), Sample(name));
         root.Write(QStringLiteral("data/qmk.dat"), kCollection);
         root.Write(QStringLiteral("data/qmk.ini"), "CATALOGUE=" + location + "\r\n");

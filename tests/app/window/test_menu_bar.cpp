@@ -118,7 +118,8 @@ private slots:
         QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Entries(*f.Find<QMenu>("fileMenu")),
                  QStringLiteral("&Open Collection Folder...|Rece&nt Collections|-|&Import from CSV...|&Export to CSV...|"
-                                "Publish &Catalogue|Publish &List|-|&Quit"));
+                                "Publish &Catalogue|Publish &List|Publish &Trade List|Publish &Want List|-|"
+                                "&Print...|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
                  QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|-|Pr&eferences..."));
         QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|-|&Tooltips"));
