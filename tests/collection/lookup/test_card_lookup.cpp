@@ -5,10 +5,7 @@
 #include "support/ReplayServer.h"
 
 #include <QSignalSpy>
-#include <QUrl>
 #include <QTest>
-
-#include <map>
 
 namespace {
 
@@ -313,44 +310,6 @@ private slots:
         QCOMPARE(batches, 1);
         QCOMPARE(finished.size(), 0);
         QCOMPARE(server.Count("/tcgdex/v2/en/sets/"), 0);
-    }
-
-    // A picture is asked for as a source's answers are, at its pace and in
-    // Quillmark's name; only a 200 brings bytes, and an address naming no
-    // web page is refused without asking anyone.
-    void pictures()
-    {
-        ReplayServer server;
-        server.Script("/pictures/96.png", {200, "\x89PNG\r\n\x1a\nbytes", {{"Content-Type", "image/png"}}});
-        server.Script("/pictures/gone.png", "not found", 404);
-        LookupService service{CardSources(server.Base())};
-        std::map<QString, SourceReply> replies;
-        const auto ask = [&](const QString& url) {
-            service.GetPicture(CardSource::Scryfall, QUrl(url),
-                               [&replies, url](const SourceReply& reply) { replies[url] = reply; });
-        };
-        const QString found = server.Base() + QStringLiteral("/pictures/96.png");
-        const QString gone = server.Base() + QStringLiteral("/pictures/gone.png");
-        const QString local = QStringLiteral("file:///etc/passwd");
-        const qint64 started = server.Now();
-        for (const QString& url : {found, gone, local})
-            ask(url);
-        QVERIFY(QTest::qWaitFor([&] { return replies.size() == 3; }, 5000));
-
-        QCOMPARE(replies[found].body, QByteArray("\x89PNG\r\n\x1a\nbytes"));
-        QVERIFY(replies[found].failure.isEmpty());
-        QVERIFY(replies[gone].body.isEmpty());
-        QCOMPARE(replies[gone].failure, QStringLiteral("Scryfall answered with HTTP status 404."));
-        QVERIFY(!replies[local].failure.isEmpty());
-        QVERIFY(replies[local].body.isEmpty());
-        QCOMPARE(server.Requests().size(), 2);
-        for (const ReplayServer::Request& request : server.Requests()) {
-            QVERIFY(request.headers.value("user-agent").startsWith("Quillmark/"));
-            QCOMPARE(request.headers.value("accept"), QByteArray("image/*"));
-        }
-        QVERIFY2(server.Requests()[1].atMs - started >= 100,
-                 qPrintable(QString::number(server.Requests()[1].atMs - started)));
-        QCOMPARE(service.Outstanding(), 0);
     }
 
     void emptyQuery()
