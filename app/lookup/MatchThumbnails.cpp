@@ -3,9 +3,14 @@
 #include "collection/lookup/LookupService.h"
 
 #include <QBuffer>
+#include <QImage>
 #include <QImageReader>
 #include <QUrl>
 
+namespace {
+
+// The picture's bytes made height pixels high, keeping its shape; a null
+// image when they are no picture Qt can read.
 QImage ThumbnailOf(const QByteArray& bytes, int height)
 {
     QBuffer buffer;
@@ -27,6 +32,8 @@ QImage ThumbnailOf(const QByteArray& bytes, int height)
         image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
 }
+
+} // namespace
 
 MatchThumbnails::MatchThumbnails(LookupService& service, qreal ratio, QObject* parent)
     : QObject(parent)

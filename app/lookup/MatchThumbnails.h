@@ -3,7 +3,6 @@
 #include "collection/lookup/CardSources.h"
 
 #include <QHash>
-#include <QImage>
 #include <QObject>
 #include <QPixmap>
 #include <QSet>
@@ -58,7 +57,3 @@ private:
     std::deque<Wanted> waiting_;
     QHash<QString, quint64> running_;
 };
-
-// The picture's bytes made height pixels high, keeping its shape; a null
-// image when they are no picture Qt can read.
-QImage ThumbnailOf(const QByteArray& bytes, int height);
