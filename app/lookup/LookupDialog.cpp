@@ -1,5 +1,6 @@
 #include "app/lookup/LookupDialog.h"
 
+#include "app/lookup/MatchThumbnails.h"
 #include "collection/lookup/CardLookup.h"
 #include "collection/lookup/MagicNameIndex.h"
 #include "resources/StringTable.h"
@@ -12,9 +13,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStringListModel>
+#include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -25,6 +32,20 @@ QString Utf8(const std::string& text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
+
+// Every row as tall as a thumbnail, whether or not its own has come, so that
+// the list does not jump as they come.
+class ThumbnailRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), MatchThumbnails::kHeight + 2));
+        return size;
+    }
+};
 
 } // namespace
 
@@ -37,6 +58,8 @@ LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGam
     , list_(new QTreeWidget(this))
     , status_(new QLabel(this))
     , index_(index != nullptr && index->IsOpen() ? index : nullptr)
+    , thumbnails_(new MatchThumbnails(service, devicePixelRatioF(), this))
+    , thumbnailsSoon_(new QTimer(this))
 {
     setObjectName(QStringLiteral("lookupDialog"));
     setWindowTitle(QString::fromUtf8(Text::LookupCaption));
@@ -54,6 +77,9 @@ LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGam
     list_->setObjectName(QStringLiteral("lookupMatches"));
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
+    list_->setItemDelegate(new ThumbnailRows(list_));
+    // A card's shape, a little wider than it.
+    list_->setIconSize(QSize(MatchThumbnails::kHeight * 3 / 4, MatchThumbnails::kHeight));
     list_->setHeaderLabels({QString::fromUtf8(Text::LookupNameColumn), QString::fromUtf8(Text::LookupSetColumn),
                             QString::fromUtf8(Text::LookupNumberColumn), QString::fromUtf8(Text::LookupYearColumn),
                             QString::fromUtf8(Text::LookupGameColumn)});
@@ -86,6 +112,11 @@ LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGam
     connect(lookup_, &CardLookup::Finished, this, &LookupDialog::Finish);
     // Closing the dialog, whichever way, stops what is still asked.
     connect(this, &QDialog::finished, lookup_, &CardLookup::Cancel);
+    connect(this, &QDialog::finished, thumbnails_, &MatchThumbnails::Stop);
+    connect(thumbnails_, &MatchThumbnails::Ready, this, &LookupDialog::ShowThumbnail);
+    thumbnailsSoon_->setSingleShot(true);
+    connect(thumbnailsSoon_, &QTimer::timeout, this, &LookupDialog::AskThumbnails);
+    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, &LookupDialog::AskThumbnailsSoon);
 
     auto* typedRow = new QHBoxLayout;
     typedRow->addWidget(query_, 1);
@@ -104,10 +135,12 @@ LookupDialog::LookupDialog(LookupService& service, const QString& typed, CardGam
 LookupDialog::~LookupDialog()
 {
     lookup_->Cancel();
+    thumbnails_->Stop();
 }
 
 void LookupDialog::Search()
 {
+    thumbnails_->Stop();
     list_->clear();
     matches_.clear();
     const QString typed = query_->text().trimmed();
@@ -135,6 +168,62 @@ void LookupDialog::Add(const std::vector<CardMatch>& matches)
     if (list_->currentItem() == nullptr && list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
     status_->setText(QString::fromUtf8(Text::LookupFound).arg(matches_.size()));
+    AskThumbnailsSoon();
+}
+
+void LookupDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    AskThumbnailsSoon();
+}
+
+void LookupDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    AskThumbnailsSoon();
+}
+
+void LookupDialog::AskThumbnailsSoon()
+{
+    thumbnailsSoon_->start(0);
+}
+
+// Only the rows in sight are asked for, so that a long answer costs its
+// source a screenful of pictures, and a row scrolled past before its turn
+// costs nothing.
+void LookupDialog::AskThumbnails()
+{
+    if (!isVisible())
+        return;
+    const int bottom = list_->viewport()->height();
+    QTreeWidgetItem* first = list_->itemAt(QPoint(0, 0));
+    std::vector<MatchThumbnails::Wanted> wanted;
+    for (int row = first != nullptr ? list_->indexOfTopLevelItem(first) : list_->topLevelItemCount();
+         row < list_->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list_->topLevelItem(row);
+        if (list_->visualItemRect(item).top() >= bottom)
+            break;
+        const CardMatch& match = matches_[std::size_t(item->data(0, Qt::UserRole).toInt())];
+        const std::optional<CardSource> source = PrintSource(match.print);
+        if (match.picture.empty() || !source || !item->icon(0).isNull())
+            continue;
+        const QString url = Utf8(match.picture);
+        const QPixmap had = thumbnails_->Thumbnail(url);
+        if (!had.isNull())
+            item->setIcon(0, QIcon(had));
+        else
+            wanted.emplace_back(*source, url);
+    }
+    thumbnails_->Want(wanted);
+}
+
+void LookupDialog::ShowThumbnail(const QString& url, const QPixmap& thumbnail)
+{
+    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list_->topLevelItem(row);
+        if (Utf8(matches_[std::size_t(item->data(0, Qt::UserRole).toInt())].picture) == url)
+            item->setIcon(0, QIcon(thumbnail));
+    }
 }
 
 void LookupDialog::Finish(const QString& failure)

@@ -15,6 +15,18 @@ const char* CardSourceName(CardSource source)
     return "YGOPRODeck";
 }
 
+std::optional<CardSource> PrintSource(const std::string& print)
+{
+    const QString prefix = QString::fromStdString(print.substr(0, print.find(':')));
+    if (prefix.size() == qsizetype(print.size()))
+        return std::nullopt;
+    for (const CardSource source : {CardSource::Scryfall, CardSource::Tcgdex, CardSource::Ygoprodeck}) {
+        if (prefix.compare(QLatin1String(CardSourceName(source)), Qt::CaseInsensitive) == 0)
+            return source;
+    }
+    return std::nullopt;
+}
+
 CardSources::CardSources(QString base)
     : base_(std::move(base))
 {

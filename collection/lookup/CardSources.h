@@ -3,10 +3,15 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+#include <string>
+
 // The public card databases asked.
 enum class CardSource { Scryfall, Tcgdex, Ygoprodeck };
 
 const char* CardSourceName(CardSource source);
+// The source a match's print ("scryfall:<id>" and the like) comes from.
+std::optional<CardSource> PrintSource(const std::string& print);
 
 // Where the sources are asked: their public addresses, or, for tests and
 // mirrors, one base under which each is served in a folder of its own

@@ -93,8 +93,27 @@ RequestPace& LookupService::PaceOf(CardSource source)
 
 quint64 LookupService::Get(CardSource source, const QString& path, const QString& query, Done done)
 {
-    Pending pending{source, sources_.Url(source, path, query), std::move(done)};
-    const auto answer = answers_.constFind(pending.url);
+    return Ask(Pending{source, sources_.Url(source, path, query), std::move(done)});
+}
+
+quint64 LookupService::GetPicture(CardSource source, const QUrl& url, Done done)
+{
+    Pending pending{source, url, std::move(done)};
+    pending.picture = true;
+    // An address from the network naming a file here is no picture of a card.
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        SourceReply reply;
+        reply.failure = QString::fromUtf8(Text::LookupPictureNone);
+        return Later(std::move(pending), 0, [this, reply](quint64 ticket) { Deliver(ticket, reply); });
+    }
+    return Ask(std::move(pending));
+}
+
+quint64 LookupService::Ask(Pending pending)
+{
+    const CardSource source = pending.source;
+    const auto answer = pending.picture ? answers_.constEnd() : answers_.constFind(pending.url);
     if (answer != answers_.constEnd()) {
         const SourceReply reply = *answer;
         return Later(std::move(pending), 0, [this, reply](quint64 ticket) { Deliver(ticket, reply); });
@@ -151,7 +170,7 @@ void LookupService::Send(quint64 ticket)
     QNetworkRequest request(pending.url);
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Quillmark/%1").arg(QStringLiteral(QUILLMARK_VERSION)));
-    request.setRawHeader("Accept", "application/json");
+    request.setRawHeader("Accept", pending.picture ? "image/*" : "application/json");
     request.setTransferTimeout(transferTimeoutMs_);
     request.setMaximumRedirectsAllowed(5);
     QNetworkReply* reply = network_.get(request);
@@ -193,6 +212,11 @@ void LookupService::Finish(quint64 ticket)
         const qint64 seconds = RetryAfterSeconds(reply->rawHeader("Retry-After"));
         PaceOf(source).HoldUntil(clock_.elapsed() + seconds * 1000);
         answer.failure = Named(Text::LookupBusy, source).arg(seconds);
+    } else if (found->second.picture) {
+        if (answer.status == 200)
+            answer.body = reply->readAll();
+        else
+            answer.failure = Named(Text::LookupHttpStatus, source).arg(answer.status);
     } else if (answer.status == 200 || answer.status == 400 || answer.status == 404) {
         // The sources say "no such card" with these, in JSON.
         answer.body = reply->readAll();

@@ -50,7 +50,14 @@ public:
     // allows, or answers from the answers already had. done is called once,
     // from the event loop, unless Cancel(ticket) comes first.
     quint64 Get(CardSource source, const QString& path, const QString& query, Done done);
+    // Asks for a picture at an address a source gave (http or https only),
+    // at that source's pace. Only status 200 brings the bytes. Pictures are
+    // not kept with the answers: they are many times larger, and whoever
+    // shows one keeps what it needs of it.
+    quint64 GetPicture(CardSource source, const QUrl& url, Done done);
     void Cancel(quint64 ticket);
+    // Requests asked for and neither answered nor cancelled yet.
+    int Outstanding() const { return int(pending_.size()); }
 
 private:
     struct Pending {
@@ -60,8 +67,10 @@ private:
         QTimer* timer = nullptr;
         QNetworkReply* reply = nullptr;
         bool tooLarge = false;
+        bool picture = false;
     };
 
+    quint64 Ask(Pending pending);
     quint64 Later(Pending pending, qint64 delayMs, std::function<void(quint64)> then);
     void Send(quint64 ticket);
     void Finish(quint64 ticket);
