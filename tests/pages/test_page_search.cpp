@@ -234,7 +234,28 @@ private slots:
         QCOMPARE(shown, (QStringList{QStringLiteral("Golden Quill"), QStringLiteral("Ink Wyrm")}));
         QVERIFY(dom.contains(QStringLiteral(">AL 1/2</button>")));
         QVERIFY(dom.contains(QStringLiteral(">ND 1/1</button>")));
-        QVERIFY(dom.contains(QStringLiteral("value=\"series:alpha\"")) || dom.contains(QStringLiteral("2 of 5 Cards")));
+        QVERIFY(dom.contains(QStringLiteral(">2 of 5 Cards</output>")));
+    }
+
+    // The address follows the search as it is typed, and a new address
+    // brings its own search; neither adds to the browser's history.
+    void followsTheAddress()
+    {
+        QFile page(QStringLiteral("list.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QFile typed(QStringLiteral("typed.htm"));
+        QVERIFY(typed.open(QIODevice::WriteOnly));
+        typed.write(page.readAll());
+        typed.write("<script>var before = history.length; quillmarkSearch.search('series:\"night & d');"
+                    " document.title = location.hash + ' ' + (history.length - before);"
+                    " setTimeout(function () { location.hash = 'q=drake&show=trade'; }, 10);</script>");
+        typed.close();
+        const QString dom = RenderedDom(QStringLiteral("typed.htm"));
+        QVERIFY2(dom.contains(QStringLiteral("<title>#q=series%3A%22night%20%26%20d 0</title>")),
+                 qPrintable(dom.left(dom.indexOf(QStringLiteral("</title>")) + 8).section(u'>', -2)));
+        QCOMPARE(Shown(ListRows(dom)), QStringList{QStringLiteral("Zeta Drake")});
+        QVERIFY(dom.contains(QStringLiteral(">1 of 5 Cards</output>")));
+        QVERIFY(dom.contains(QStringLiteral("aria-pressed=\"true\" data-show=\"trade\"")));
     }
 
     // Without scripts the page is the page as written: every Card, no controls.
@@ -246,6 +267,18 @@ private slots:
         QCOMPARE(Shown(rows).size(), 5);
         QVERIFY(dom.contains(QStringLiteral("id=\"quillmark-cards\"")));
         QVERIFY(!dom.contains(QStringLiteral("id=\"quillmark-search\"")));
+    }
+
+    // A template may put the search above its rows: it waits for them.
+    void searchesFromAboveTheRows()
+    {
+        Publish(table_, kListPage, QStringLiteral("above.htm"),
+                "<!DOCTYPE html><html><head><meta charset=\"utf-8\">#CARDSEARCH#</head><body><table><thead><tr>"
+                "<th>Name</th></tr></thead><tbody>#DATA#</tbody></table></body></html>",
+                "<tr data-card><td>#NAME#</td></tr>");
+        const QString dom = RenderedDom(QStringLiteral("above.htm"), QStringLiteral("q=quill"));
+        QCOMPARE(ListRows(dom).size(), 5);
+        QCOMPARE(Shown(ListRows(dom)), QStringList{QStringLiteral("Golden Quill")});
     }
 
     // Rows that do not pair off with the Cards are left alone; a Windows-1252
