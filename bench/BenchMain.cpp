@@ -3,7 +3,7 @@
 //   quillmark_bench generate|generate-details|window|steps|history|csv-import|floor CARDS FOLDER
 //   quillmark_bench card-index NAMES FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
-//   quillmark_bench page-search CARDS FOLDER
+//   quillmark_bench page-search CARDS FOLDER [catalogue,list]
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
 #include "CardIndexBenchmarks.h"
@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
     if (mode == "csv-import")
         return RunCsvImportBenchmark(cards) ? 0 : 1;
     if (mode == "page-search")
-        return RunPageSearchBenchmarks(cards) ? 0 : 1;
+        return RunPageSearchBenchmarks(cards, argc >= 5 ? Split(argv[4]) : std::vector<std::string>()) ? 0 : 1;
     if (mode == "literal" && argc >= 5)
         return RunLiteralBaselines(cards, Split(argv[4])) ? 0 : 1;
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);
