@@ -113,9 +113,11 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
         const Preferences owner = OwnerForPage(prefs, utf8Page);
         const PageTotals totals = PageTotalsOf(table);
         // Built once, whole, for the page's one data block; only a page that
-        // asks for it pays for it.
+        // asks for it pays for it. A page whose rows show no Cards publishes
+        // none in its data either.
         const bool searches = HoldsCardSearch(templates.outer);
-        const std::string search = searches ? CardSearchBlock(table, utf8Page) : std::string();
+        const std::string search =
+            searches ? CardSearchBlock(table, utf8Page, !IsBlankTemplate(templates.row)) : std::string();
         return StreamPage(
             templates.outer,
             [&](PageStream& stream) { return WritePageData(stream, table, templates.row, utf8Page); }, owner, totals,

@@ -88,15 +88,16 @@ std::string_view CardSearchEngine()
     return kCardSearchEngineSource;
 }
 
-std::string CardSearchBlock(const CardTableModel& table, bool utf8Page)
+std::string CardSearchBlock(const CardTableModel& table, bool utf8Page, bool withCards)
 {
     const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
     std::string block = "<script type=\"application/json\" id=\"quillmark-cards\">[";
     // Most Cards take well under this; one reservation spares the copies of
     // a string that grows to tens of megabytes.
-    block.reserve(block.size() + std::size_t(table.rowCount()) * 160 + CardSearchEngine().size() + 64);
+    const int rows = withCards ? table.rowCount() : 0;
+    block.reserve(block.size() + std::size_t(rows) * 160 + CardSearchEngine().size() + 64);
     Card card;
-    for (int row = 0; row < table.rowCount(); ++row) {
+    for (int row = 0; row < rows; ++row) {
         for (int field = 0; field < kAllCardFieldCount; ++field) {
             const std::string_view cell = table.Cell(row, field);
             if (toUtf8)

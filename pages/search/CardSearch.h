@@ -32,5 +32,6 @@ void AppendCardJson(std::string& out, const Card& card, bool utf8Page);
 std::string_view CardSearchEngine();
 
 // The whole block for the table's Cards, top to bottom as the rows are
-// written; values converted as the rows' are for a UTF-8 page.
-std::string CardSearchBlock(const CardTableModel& table, bool utf8Page);
+// written; values converted as the rows' are for a UTF-8 page. Without
+// Cards, for a page whose rows show none, the data is empty.
+std::string CardSearchBlock(const CardTableModel& table, bool utf8Page, bool withCards = true);

@@ -110,16 +110,27 @@
         for (i = 0; i < count; ++i)
           texts[i] = Object.values(cards[i]).join('\x01');
       }
+      for (i = 0; i < count; ++i) {
+        if (texts[i].indexOf('\0') >= 0)
+          texts[i] = texts[i].replace(/\0/g, ' ');
+      }
       var index = new Index(texts);
       if (!BEYOND_ASCII.test(index.text)) {
         // ASCII keeps its length in lower case, and so where each Card starts.
         index.text = index.text.toLowerCase().replace(/\n/g, ' ');
         return index;
       }
-      for (i = 0; i < count; ++i)
-        texts[i] = BEYOND_ASCII.test(texts[i]) ? foldLetters(texts[i]) : texts[i].toLowerCase();
-      index = new Index(texts);
-      index.text = index.text.replace(/\n/g, ' ');
+      // Folded whole, in one go; where each Card starts is then found again
+      // by its separator, which no value holds.
+      var folded = foldLetters(index.text).replace(/\n/g, ' ');
+      var starts = index.starts, at = 0;
+      for (i = 0; i < count; ++i) {
+        starts[i] = at;
+        var end = folded.indexOf('\0', at);
+        at = (end < 0 ? folded.length : end) + 1;
+      }
+      starts[count] = at;
+      index.text = folded;
       return index;
     }
 

@@ -149,6 +149,11 @@ private slots:
         QCOMPARE(cards.at(0).toObject().value(QStringLiteral("name")).toString(),
                  QStringLiteral("#PREFSNAME# #TOTALCARDS#"));
         QCOMPARE(cards.at(0).toObject().value(QStringLiteral("series")).toString(), QStringLiteral("#CARDSEARCH#"));
+
+        // A row template that shows no Card gives the data none either.
+        const QByteArray blankRows = Written({with.outer, " \r\n"}, table, prefs);
+        QCOMPARE(DataOf(blankRows).size(), 0);
+        QVERIFY(!blankRows.contains("TOTALCARDS# #"));
     }
 
     // The stream replaces the placeholder wherever the pieces break it, and
