@@ -3,10 +3,12 @@
 //   quillmark_bench generate|generate-details|window|steps|history|csv-import|floor CARDS FOLDER
 //   quillmark_bench card-index NAMES FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
+//   quillmark_bench page-search CARDS FOLDER [catalogue,list]
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
 #include "CardIndexBenchmarks.h"
 #include "HistoryBenchmarks.h"
+#include "PageSearchBenchmarks.h"
 #include "StartupSteps.h"
 #include "WindowBenchmarks.h"
 #include "base/LargeAllocations.h"
@@ -51,7 +53,7 @@ int main(int argc, char* argv[])
 {
     if (argc < 4) {
         std::fprintf(stderr,
-                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal CARDS "
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal|page-search CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -83,6 +85,8 @@ int main(int argc, char* argv[])
         return RunHistoryBenchmarks(cards) ? 0 : 1;
     if (mode == "csv-import")
         return RunCsvImportBenchmark(cards) ? 0 : 1;
+    if (mode == "page-search")
+        return RunPageSearchBenchmarks(cards, argc >= 5 ? Split(argv[4]) : std::vector<std::string>()) ? 0 : 1;
     if (mode == "literal" && argc >= 5)
         return RunLiteralBaselines(cards, Split(argv[4])) ? 0 : 1;
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);

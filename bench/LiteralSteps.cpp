@@ -6,7 +6,9 @@
 #include "collection/ColumnSort.h"
 #include "pages/PageCommands.h"
 #include "pages/PageTemplates.h"
+#include "pages/PageCharset.h"
 #include "pages/PageTotals.h"
+#include "pages/search/CardSearch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -102,12 +104,17 @@ bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QSt
         AppendFilledRow(data, rowTemplate, window.HeldCard(), scratch);
     }
     data += FooterRow();
+    // The page's search data is one block either way, not a row's work.
+    const bool searches = HoldsCardSearch(outer);
+    const std::string search = searches ? CardSearchBlock(window.CardTable(), PageIsUtf8(outer)) : std::string();
     std::string page;
     StreamPage(
         outer, [&data](PageStream& stream) { return stream.Write(data); }, window.Prefs(),
-        PageTotalsOf(window.CardTable()), [&page](std::string_view piece) {
+        PageTotalsOf(window.CardTable()),
+        [&page](std::string_view piece) {
             page.append(piece);
             return true;
-        });
+        },
+        searches ? std::optional<std::string_view>(search) : std::nullopt);
     return WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }, messages) == 1;
 }

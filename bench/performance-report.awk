@@ -285,6 +285,22 @@ END {
         printf "Decoded thumbnails held in memory at most: %s (the cache's limit is 64 MiB; every thumbnail held would take about %s). Peak resident memory of the whole process while scrolling through the pictures: %s.\n\n", mb(get(n, "binder_thumbnail_memory_bytes")), mb(get(n, "binder_pictures") * 182 * 256 * 4), mb(get(n, "rss_binder_pictures_bytes"))
     }
 
+    for (k = 1; k <= count; k++) {
+        n = sizes[k]
+        if (!has(n, "page_search_list_ready_s")) continue
+        print "## The published pages' own search"
+        print ""
+        printf "The sample Catalogue and List of %s generated Cards with details, published with `#CARDSEARCH#` and opened from disk in headless Chromium (`quillmark_bench page-search`). Ready: from the start of the page's loading until its search works, most of it the browser reading the page; the engine's part is its own. A keystroke: a search typed a letter at a time, cleared, then searched by field and by phrase; the engine's work, then with the browser's restyling and layout of the rows that it forces (the median, and the longest, which is a search that shows or hides most rows at once).\n\n", cards(n)
+        print "| page | size | ready to search | the engine's part | keystroke, engine | longest | keystroke with layout | longest |"
+        print "|---|---|---|---|---|---|---|---|"
+        split("catalogue:Catalogue list:List", pages, " ")
+        for (i = 1; i in pages; i++) {
+            split(pages[i], page, ":"); key = "page_search_" page[1]
+            printf "| %s | %s | %s | %s | %s | %s | %s | %s |\n", page[2], mb(get(n, key "_bytes")), ms(get(n, key "_ready_s")), ms(get(n, key "_engine_s")), ms(get(n, key "_keystroke_s")), ms(get(n, key "_keystroke_max_s")), ms(get(n, key "_keystroke_shown_s")), ms(get(n, key "_keystroke_shown_max_s"))
+        }
+        print ""
+    }
+
     print "## The plain steps as a baseline"
     print ""
     printf "Each plain step runs in the same process as the program's own command and gives the same rows, widths and page bytes (checked by the run, and by `test_bench_baselines`). A step is run only where the size before predicts under %s s; otherwise it is scaled from the largest size that ran (n² for the sort and the load, n for the page) and marked est.; for the load, part of whose cost grows only as n, that is an upper estimate.\n\n", limit

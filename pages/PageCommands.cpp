@@ -10,6 +10,7 @@
 #include "pages/PageTemplates.h"
 #include "pages/PageTotals.h"
 #include "pages/SampleTemplates.h"
+#include "pages/search/CardSearch.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -127,12 +128,19 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
         const bool utf8Page = PageIsUtf8(templates.outer);
         const Preferences owner = OwnerForPage(prefs, utf8Page);
         const PageTotals totals = PageTotalsOf(table);
+        // Built once, whole, for the page's one data block; only a page that
+        // asks for it pays for it. A page whose rows show no Cards publishes
+        // none in its data either.
+        const bool searches = HoldsCardSearch(templates.outer);
+        const std::string search =
+            searches ? CardSearchBlock(table, utf8Page, !IsBlankTemplate(templates.row)) : std::string();
         return StreamPage(
             templates.outer,
             [&](PageStream& stream) { return WritePageData(stream, table, templates.row, utf8Page); }, owner, totals,
             [&device, buffer = QByteArray()](std::string_view piece) mutable {
                 return WritePageText(device, piece, buffer);
-            });
+            },
+            searches ? std::optional<std::string_view>(search) : std::nullopt);
     };
 }
 

@@ -80,7 +80,8 @@ PageTarget CheckPageTarget(const QString& path, QString& reason);
 
 // Fills the file with the page: the outer template around every row of the
 // table filled into the row template, then the owner's details and the
-// table's totals, counted once per page. Text from a Windows-1252 file goes
+// table's totals, counted once per page, and last the card search where the
+// outer template asks for it with #CARDSEARCH#. Text from a Windows-1252 file goes
 // into a page that declares UTF-8 as UTF-8. The page goes to the file as it
 // is built: it may be many times the collection's size.
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,

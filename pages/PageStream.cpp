@@ -61,7 +61,8 @@ void PageStream::Replacement::Finish(std::string& out)
     held_.clear();
 }
 
-PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink)
+PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink,
+                       std::optional<std::string_view> cardSearch)
     : stages_{{
         {"#PREFSNAME#", prefs.Name},
         {"#PREFSADDRESS1#", prefs.Address1},
@@ -73,14 +74,16 @@ PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink 
         {"#TOTALCARDS#", totals.cards},
         {"#TOTALCOPIES#", totals.copies},
         {"#TOTALPAID#", totals.paid},
+        {kCardSearchPlaceholder, cardSearch.value_or(std::string_view())},
     }}
+    , stageCount_(cardSearch ? stages_.size() : stages_.size() - 1)
     , sink_(std::move(sink))
 {
 }
 
 bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked)
 {
-    if (stage == stages_.size())
+    if (stage == stageCount_)
         return sink_(text);
     std::string& out = outs_[stage];
     out.clear();

@@ -5,20 +5,28 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+// Replaced last of all, and only in a page asked to: what it stands for is
+// searched for no other placeholder.
+inline constexpr std::string_view kCardSearchPlaceholder = "#CARDSEARCH#";
+
 // Passes a page on in pieces while replacing the owner's #PREFS...#
-// placeholders in it, then the #TOTAL...# ones, so that a page many times
+// placeholders in it, then the #TOTAL...# ones, then, when it is given a
+// card search, #CARDSEARCH#, so that a page many times
 // the collection's size is never held whole. The pieces join to exactly the
 // text that replacing each placeholder in turn over the whole page gives.
 class PageStream {
 public:
     using Sink = std::function<bool(std::string_view)>;
 
-    // The values are read where they stand: prefs and totals must outlive
-    // the stream.
-    PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink);
+    // The values are read where they stand: prefs, totals and the card
+    // search must outlive the stream. Without a card search, #CARDSEARCH#
+    // stays as it is.
+    PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink,
+               std::optional<std::string_view> cardSearch = std::nullopt);
 
     // The page's next text. False once the sink has failed.
     bool Write(std::string_view text);
@@ -47,8 +55,10 @@ private:
 
     bool Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked);
 
-    std::array<Replacement, 10> stages_;
-    std::array<std::string, 10> outs_;
+    std::array<Replacement, 11> stages_;
+    std::array<std::string, 11> outs_;
+    // The stages in use: the last only for a page with a card search.
+    std::size_t stageCount_;
     Sink sink_;
     bool failed_ = false;
 };

@@ -5,8 +5,9 @@
 #   floor: base/ may name its reasons with the texts of resources/.
 # - Inside app/ and collection/, each sub-folder is a feature, except the
 #   shared rooms every feature may use (app/window/, app/table/,
-#   app/pictures/). A feature uses its own folder, the shared rooms and the
-#   core at the top of collection/, never another feature; only the top of
+#   app/pictures/, and pages/search/, which every page's writer fills). A
+#   feature uses its own folder, the shared rooms and the core at the top of
+#   collection/, never another feature; only the top of
 #   app/ (the window and the application object) brings features together,
 #   and nothing below it includes from it.
 top="${1:-.}"
@@ -21,7 +22,7 @@ allowed() {
         cli) echo "base resources collection prefs pages cli" ;;
     esac
 }
-shared_rooms=" app/window app/table app/pictures "
+shared_rooms=" app/window app/table app/pictures pages/search "
 status=0
 complain() {
     echo "$1"

@@ -1,0 +1,116 @@
+#include "pages/search/CardSearch.h"
+
+#include "base/Windows1252.h"
+#include "collection/CardTableModel.h"
+#include "pages/PageCharset.h"
+#include "pages/PageStream.h"
+#include "pages/search/CardSearchEngine.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::string_view, kAllCardFieldCount> kJsonKeys = {
+    "name",   "series",  "condition", "year",     "price",    "quantity", "picture", "description", "game",
+    "setcode", "number", "finish",    "language", "location", "tags",     "trade",   "want",        "print",
+};
+
+constexpr char kHex[] = "0123456789abcdef";
+
+void AppendUnicodeEscape(std::string& out, unsigned point)
+{
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += kHex[(point >> shift) & 0xF];
+}
+
+} // namespace
+
+bool HoldsCardSearch(std::string_view outerTemplate)
+{
+    return outerTemplate.find(kCardSearchPlaceholder) != std::string_view::npos;
+}
+
+void AppendJsonText(std::string& out, std::string_view bytes, bool utf8Page)
+{
+    std::size_t plain = 0;
+    const auto flush = [&](std::size_t upTo) {
+        out.append(bytes.substr(plain, upTo - plain));
+    };
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\' && byte != '<' && byte != '>' && byte != '&') {
+            // Line and paragraph separators end a line in older script
+            // parsers; only a UTF-8 page has them as these bytes.
+            if (byte == 0xE2 && utf8Page && at + 2 < bytes.size() && bytes[at + 1] == '\x80'
+                && (bytes[at + 2] == '\xA8' || bytes[at + 2] == '\xA9')) {
+                flush(at);
+                AppendUnicodeEscape(out, bytes[at + 2] == '\xA8' ? 0x2028 : 0x2029);
+                at += 2;
+                plain = at + 1;
+            }
+            continue;
+        }
+        flush(at);
+        switch (byte) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: AppendUnicodeEscape(out, byte); break;
+        }
+        plain = at + 1;
+    }
+    flush(bytes.size());
+}
+
+void AppendCardJson(std::string& out, const Card& card, bool utf8Page)
+{
+    out += '{';
+    for (int field = 0; field < kAllCardFieldCount; ++field) {
+        const std::string& value = card[std::size_t(field)];
+        if (field >= kCardFieldCount && value.empty())
+            continue;
+        if (field > 0)
+            out += ',';
+        out += '"';
+        out += kJsonKeys[std::size_t(field)];
+        out += "\":\"";
+        AppendJsonText(out, value, utf8Page);
+        out += '"';
+    }
+    out += '}';
+}
+
+std::string_view CardSearchEngine()
+{
+    return kCardSearchEngineSource;
+}
+
+std::string CardSearchBlock(const CardTableModel& table, bool utf8Page, bool withCards)
+{
+    const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
+    std::string block = "<script type=\"application/json\" id=\"quillmark-cards\">[";
+    // Most Cards take well under this; one reservation spares the copies of
+    // a string that grows to tens of megabytes.
+    const int rows = withCards ? table.rowCount() : 0;
+    block.reserve(block.size() + std::size_t(rows) * 160 + CardSearchEngine().size() + 64);
+    Card card;
+    for (int row = 0; row < rows; ++row) {
+        for (int field = 0; field < kAllCardFieldCount; ++field) {
+            const std::string_view cell = table.Cell(row, field);
+            if (toUtf8)
+                card[std::size_t(field)] = Windows1252ToUtf8(cell);
+            else
+                card[std::size_t(field)].assign(cell);
+        }
+        if (row > 0)
+            block += ',';
+        AppendCardJson(block, card, utf8Page);
+    }
+    block += "]</script>\n<script>\n";
+    block += CardSearchEngine();
+    block += "</script>";
+    return block;
+}

@@ -1,0 +1,182 @@
+#include "pages/search/CardSearch.h"
+
+#include "collection/CardTableModel.h"
+#include "pages/PageCommands.h"
+#include "pages/PageTemplates.h"
+#include "support/FilledPage.h"
+#include "support/TableRows.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+namespace {
+
+std::string Json(std::string_view bytes, bool utf8Page = true)
+{
+    std::string out;
+    AppendJsonText(out, bytes, utf8Page);
+    return out;
+}
+
+QByteArray Written(const PageTemplateTexts& templates, const CardTableModel& table, const Preferences& prefs = {})
+{
+    QBuffer page;
+    page.open(QIODevice::WriteOnly);
+    if (!PageWriter(templates, table, prefs)(page))
+        return "write failed";
+    return page.data();
+}
+
+// The JSON between the data block's tags, as a browser hands it to the script.
+QJsonArray DataOf(const QByteArray& page)
+{
+    const QByteArray open = "<script type=\"application/json\" id=\"quillmark-cards\">";
+    const qsizetype from = page.indexOf(open);
+    if (from < 0)
+        return {};
+    const qsizetype begin = from + open.size();
+    const qsizetype end = page.indexOf("</script>", begin);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(page.mid(begin, end - begin), &error);
+    if (error.error != QJsonParseError::NoError)
+        qWarning() << error.errorString();
+    return document.array();
+}
+
+} // namespace
+
+class TestCardSearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Nothing in a value can close the data block, open a comment in it or
+    // end its string; what JSON reads back is the value itself.
+    void escapesValuesForAScriptElement()
+    {
+        QCOMPARE(Json("plain"), std::string("plain"));
+        QCOMPARE(Json("</script><!--x-->"), std::string("\\u003c/script\\u003e\\u003c!--x--\\u003e"));
+        QCOMPARE(Json("a & \"b\" \\ c"), std::string("a \\u0026 \\\"b\\\" \\\\ c"));
+        QCOMPARE(Json("1\n2\r3\t4\x01" "5\x1f"), std::string("1\\n2\\r3\\t4\\u00015\\u001f"));
+        QCOMPARE(Json(std::string_view("a\0b", 3)), std::string("a\\u0000b"));
+        // The line and paragraph separators of a UTF-8 page, and only of one.
+        QCOMPARE(Json("x\xe2\x80\xa8y\xe2\x80\xa9z"), std::string("x\\u2028y\\u2029z"));
+        QCOMPARE(Json("x\xe2\x80\xa8y", false), std::string("x\xe2\x80\xa8y"));
+        // Other letters, and a separator cut short at the end, stay as they are.
+        QCOMPARE(Json("Caf\xc3\xa9 \xe2\x82\xac \xe2\x80"), std::string("Caf\xc3\xa9 \xe2\x82\xac \xe2\x80"));
+
+        const std::string nasty = "</script><script>alert(1)</script><!-- \"q\" & 'a' \\ \xe2\x80\xa8\n";
+        const QByteArray json = QByteArray("[\"") + QByteArray::fromStdString(Json(nasty)) + "\"]";
+        QVERIFY(!json.contains('<') && !json.contains('>') && !json.contains('&'));
+        QCOMPARE(QJsonDocument::fromJson(json).array().at(0).toString(), QString::fromStdString(nasty));
+    }
+
+    // A Card: the eight always, the details only when set, under their keys.
+    void writesOneObjectPerCard()
+    {
+        Card card{"Quill", "Alpha", "Mint", "1998", "$4.25", "2", "q.png", ""};
+        card[SetCodeField] = "AL";
+        card[WantField] = "1";
+        std::string out;
+        AppendCardJson(out, card, true);
+        QCOMPARE(out, std::string("{\"name\":\"Quill\",\"series\":\"Alpha\",\"condition\":\"Mint\",\"year\":\"1998\","
+                                  "\"price\":\"$4.25\",\"quantity\":\"2\",\"picture\":\"q.png\",\"description\":\"\","
+                                  "\"setcode\":\"AL\",\"want\":\"1\"}"));
+    }
+
+    // The block holds the table's Cards in row order, a Windows-1252
+    // collection's letters as UTF-8 on a UTF-8 page and as its own bytes
+    // on another, then the engine.
+    void blockHoldsTheTableInRowOrder()
+    {
+        CardTableModel table;
+        Card second{"Caf\xe9", "\x80" "5"};
+        second[TagsField] = "a</script>b";
+        SetTableRows(table, {{"First"}, second});
+        table.SetEncoding(TextEncoding::Windows1252);
+        const std::string block = CardSearchBlock(table, true);
+        const QJsonArray cards = DataOf(QByteArray::fromStdString(block));
+        QCOMPARE(cards.size(), 2);
+        QCOMPARE(cards.at(0).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("First"));
+        QCOMPARE(cards.at(0).toObject().size(), 8);
+        QCOMPARE(cards.at(1).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Café"));
+        QCOMPARE(cards.at(1).toObject().value(QStringLiteral("series")).toString(), QStringLiteral("€5"));
+        QCOMPARE(cards.at(1).toObject().value(QStringLiteral("tags")).toString(), QStringLiteral("a</script>b"));
+        QVERIFY(block.ends_with(std::string("<script>\n") + std::string(CardSearchEngine()) + "</script>"));
+        QVERIFY(CardSearchBlock(table, false).find("Caf\xe9") != std::string::npos);
+
+        SetTableRows(table, {});
+        QCOMPARE(DataOf(QByteArray::fromStdString(CardSearchBlock(table, true))).size(), 0);
+    }
+
+    // The engine stands inline in every page: nothing in it may end its
+    // element or depend on the page's charset.
+    void engineIsSafeInline()
+    {
+        const std::string_view engine = CardSearchEngine();
+        QVERIFY(engine.size() > 1000);
+        QVERIFY(engine.find("</") == std::string_view::npos);
+        QVERIFY(engine.find("<!--") == std::string_view::npos);
+        QVERIFY(engine.find("#CARDSEARCH#") == std::string_view::npos);
+        for (const char c : engine)
+            QVERIFY2(static_cast<unsigned char>(c) < 0x80, "the engine holds a byte beyond ASCII");
+    }
+
+    // #CARDSEARCH# is filled last: the owner's details and the totals
+    // before it never reach into the data, whatever a Card holds; a page
+    // without it is written as it always was, even where a value holds it.
+    void fillsTheSearchLastAndOnlyWhereAsked()
+    {
+        CardTableModel table;
+        SetTableRows(table, {{"#PREFSNAME# #TOTALCARDS#", "#CARDSEARCH#"}});
+        Preferences prefs;
+        prefs.Name = "Ann";
+        const PageTemplateTexts without{"<meta charset=utf-8><h1>#PREFSNAME#</h1>#DATA#", "<tr data-card>#SERIES#</tr>"};
+        const QByteArray plain = Written(without, table, prefs);
+        QCOMPARE(plain, "<meta charset=utf-8><h1>Ann</h1><tr data-card>#CARDSEARCH#</tr>"
+                            + QByteArray::fromStdString(FooterRow()));
+        QCOMPARE(plain.toStdString(), FilledPage(without.outer, "<tr data-card>#CARDSEARCH#</tr>" + FooterRow(), prefs, {}));
+
+        const PageTemplateTexts with{"<meta charset=utf-8>#PREFSNAME#|#DATA#|#CARDSEARCH#|#TOTALCARDS#", "#NAME#;"};
+        const QByteArray page = Written(with, table, prefs);
+        QVERIFY2(page.startsWith("<meta charset=utf-8>Ann|Ann 1;"), page.left(80).constData());
+        QCOMPARE(page.count("id=\"quillmark-cards\""), 1);
+        QVERIFY(page.endsWith("</script>|1"));
+        const QJsonArray cards = DataOf(page);
+        QCOMPARE(cards.size(), 1);
+        QCOMPARE(cards.at(0).toObject().value(QStringLiteral("name")).toString(),
+                 QStringLiteral("#PREFSNAME# #TOTALCARDS#"));
+        QCOMPARE(cards.at(0).toObject().value(QStringLiteral("series")).toString(), QStringLiteral("#CARDSEARCH#"));
+
+        // A row template that shows no Card gives the data none either.
+        const QByteArray blankRows = Written({with.outer, " \r\n"}, table, prefs);
+        QCOMPARE(DataOf(blankRows).size(), 0);
+        QVERIFY(!blankRows.contains("TOTALCARDS# #"));
+    }
+
+    // The stream replaces the placeholder wherever the pieces break it, and
+    // gives it to no earlier stage.
+    void streamFindsThePlaceholderAcrossPieces()
+    {
+        const std::string search = "[#PREFSNAME#]";
+        Preferences prefs;
+        prefs.Name = "#CARD";
+        const std::string text = "a#CARDSEARCH#b#PREFSNAME#SEARCH#c#CARDSEARCH";
+        for (std::size_t piece = 1; piece <= text.size(); ++piece) {
+            std::string streamed;
+            PageStream stream(prefs, {}, [&](std::string_view part) {
+                streamed += part;
+                return true;
+            }, search);
+            for (std::size_t at = 0; at < text.size(); at += piece)
+                stream.Write(std::string_view(text).substr(at, piece));
+            stream.Finish();
+            QCOMPARE(streamed, std::string("a[#PREFSNAME#]b[#PREFSNAME#]c#CARDSEARCH"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCardSearch)
+#include "test_card_search.moc"
