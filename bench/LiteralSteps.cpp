@@ -106,7 +106,10 @@ bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QSt
     data += FooterRow();
     // The page's search data is one block either way, not a row's work.
     const bool searches = HoldsCardSearch(outer);
-    const std::string search = searches ? CardSearchBlock(window.CardTable(), PageIsUtf8(outer)) : std::string();
+    const std::string search =
+        searches ? CardSearchBlock(window.CardTable(), nullptr, FieldPlaceholdersIn(rowTemplate) | kFieldsSearchNeeds,
+                                   PageIsUtf8(outer))
+                 : std::string();
     std::string page;
     StreamPage(
         outer, [&data](PageStream& stream) { return stream.Write(data); }, window.Prefs(),

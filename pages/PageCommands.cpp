@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <optional>
+
 std::string LoadTemplate(const char* fileName, MessageInterface& messages)
 {
     const QString path = QString::fromLatin1(fileName);
@@ -121,22 +123,33 @@ PageTarget CheckPageTarget(const QString& path, QString& reason)
     return PageTarget::Free;
 }
 
-std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
-                                           const Preferences& prefs)
+namespace {
+
+// The page of the given rows, or of every row of the table when there is no
+// list of them. The list is read where it stands: it must outlive the writer.
+std::function<bool(QIODevice&)> RowsWriter(const PageTemplateTexts& templates, const CardTableModel& table,
+                                           std::optional<std::span<const int>> rows, const Preferences& prefs)
 {
-    return [&templates, &table, &prefs](QIODevice& device) {
+    return [&templates, &table, rows, &prefs](QIODevice& device) {
         const bool utf8Page = PageIsUtf8(templates.outer);
         const Preferences owner = OwnerForPage(prefs, utf8Page);
-        const PageTotals totals = PageTotalsOf(table);
+        const PageTotals totals = rows ? PageTotalsOf(table, *rows) : PageTotalsOf(table);
         // Built once, whole, for the page's one data block; only a page that
         // asks for it pays for it. A page whose rows show no Cards publishes
         // none in its data either.
         const bool searches = HoldsCardSearch(templates.outer);
         const std::string search =
-            searches ? CardSearchBlock(table, utf8Page, !IsBlankTemplate(templates.row)) : std::string();
+            searches ? CardSearchBlock(table, rows ? &*rows : nullptr,
+                                       FieldPlaceholdersIn(templates.row) | kFieldsSearchNeeds, utf8Page,
+                                       !IsBlankTemplate(templates.row))
+                     : std::string();
         return StreamPage(
             templates.outer,
-            [&](PageStream& stream) { return WritePageData(stream, table, templates.row, utf8Page); }, owner, totals,
+            [&](PageStream& stream) {
+                return rows ? WritePageData(stream, table, *rows, templates.row, utf8Page)
+                            : WritePageData(stream, table, templates.row, utf8Page);
+            },
+            owner, totals,
             [&device, buffer = QByteArray()](std::string_view piece) mutable {
                 return WritePageText(device, piece, buffer);
             },
@@ -144,21 +157,18 @@ std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, c
     };
 }
 
+} // namespace
+
+std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
+                                           const Preferences& prefs)
+{
+    return RowsWriter(templates, table, std::nullopt, prefs);
+}
+
 std::function<bool(QIODevice&)> PageWriter(const PageTemplateTexts& templates, const CardTableModel& table,
                                            std::span<const int> rows, const Preferences& prefs)
 {
-    return [&templates, &table, rows, &prefs](QIODevice& device) {
-        const bool utf8Page = PageIsUtf8(templates.outer);
-        const Preferences owner = OwnerForPage(prefs, utf8Page);
-        const PageTotals totals = PageTotalsOf(table, rows);
-        return StreamPage(
-            templates.outer,
-            [&](PageStream& stream) { return WritePageData(stream, table, rows, templates.row, utf8Page); }, owner,
-            totals,
-            [&device, buffer = QByteArray()](std::string_view piece) mutable {
-                return WritePageText(device, piece, buffer);
-            });
-    };
+    return RowsWriter(templates, table, rows, prefs);
 }
 
 namespace {

@@ -77,6 +77,16 @@ unsigned DetailPlaceholdersIn(std::string_view rowTemplate)
     return details;
 }
 
+unsigned FieldPlaceholdersIn(std::string_view rowTemplate)
+{
+    unsigned fields = DetailPlaceholdersIn(rowTemplate) << kCardFieldCount;
+    for (int field = 0; field < kCardFieldCount; ++field) {
+        if (rowTemplate.find(kRowPlaceholders[std::size_t(field)]) != std::string_view::npos)
+            fields |= 1u << field;
+    }
+    return fields;
+}
+
 void AppendFilledRow(std::string& out, std::string_view rowTemplate, const Card& card, std::string& scratch)
 {
     AppendFilledRow(out, rowTemplate, DetailPlaceholdersIn(rowTemplate), card, scratch);

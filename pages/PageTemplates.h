@@ -27,6 +27,10 @@ void ReplaceAll(std::string& text, std::string_view placeholder, std::string_vie
 // holds, a bit each, GameField's the lowest.
 unsigned DetailPlaceholdersIn(std::string_view rowTemplate);
 
+// Which of a Card's fields the row template names, a bit each, NameField's
+// the lowest: the eight's placeholders (#URL# for the picture) and the details'.
+unsigned FieldPlaceholdersIn(std::string_view rowTemplate);
+
 // Appends the row template filled with the Card's eight fields, #NAME# first
 // and #DESCRIPTION# last, each replacement seeing what the ones before put in;
 // then with the printing details whose placeholders the template itself holds,

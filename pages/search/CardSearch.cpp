@@ -65,15 +65,17 @@ void AppendJsonText(std::string& out, std::string_view bytes, bool utf8Page)
     flush(bytes.size());
 }
 
-void AppendCardJson(std::string& out, const Card& card, bool utf8Page)
+void AppendCardJson(std::string& out, const Card& card, unsigned fields, bool utf8Page)
 {
     out += '{';
+    bool first = true;
     for (int field = 0; field < kAllCardFieldCount; ++field) {
         const std::string& value = card[std::size_t(field)];
-        if (field >= kCardFieldCount && value.empty())
+        if ((fields & (1u << field)) == 0 || (field >= kCardFieldCount && value.empty()))
             continue;
-        if (field > 0)
+        if (!first)
             out += ',';
+        first = false;
         out += '"';
         out += kJsonKeys[std::size_t(field)];
         out += "\":\"";
@@ -88,26 +90,30 @@ std::string_view CardSearchEngine()
     return kCardSearchEngineSource;
 }
 
-std::string CardSearchBlock(const CardTableModel& table, bool utf8Page, bool withCards)
+std::string CardSearchBlock(const CardTableModel& table, const std::span<const int>* rows, unsigned fields,
+                            bool utf8Page, bool withCards)
 {
     const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
     std::string block = "<script type=\"application/json\" id=\"quillmark-cards\">[";
     // Most Cards take well under this; one reservation spares the copies of
     // a string that grows to tens of megabytes.
-    const int rows = withCards ? table.rowCount() : 0;
-    block.reserve(block.size() + std::size_t(rows) * 160 + CardSearchEngine().size() + 64);
+    const int count = !withCards ? 0 : rows != nullptr ? int(rows->size()) : table.rowCount();
+    block.reserve(block.size() + std::size_t(count) * 160 + CardSearchEngine().size() + 64);
     Card card;
-    for (int row = 0; row < rows; ++row) {
+    for (int at = 0; at < count; ++at) {
+        const int row = rows != nullptr ? (*rows)[std::size_t(at)] : at;
         for (int field = 0; field < kAllCardFieldCount; ++field) {
+            if ((fields & (1u << field)) == 0)
+                continue;
             const std::string_view cell = table.Cell(row, field);
             if (toUtf8)
                 card[std::size_t(field)] = Windows1252ToUtf8(cell);
             else
                 card[std::size_t(field)].assign(cell);
         }
-        if (row > 0)
+        if (at > 0)
             block += ',';
-        AppendCardJson(block, card, utf8Page);
+        AppendCardJson(block, card, fields, utf8Page);
     }
     block += "]</script>\n<script>\n";
     block += CardSearchEngine();

@@ -2,6 +2,7 @@
 
 #include "collection/Card.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,15 +24,23 @@ bool HoldsCardSearch(std::string_view outerTemplate);
 // which the page's charset decodes as it decodes the rows.
 void AppendJsonText(std::string& out, std::string_view bytes, bool utf8Page);
 
-// One Card as a JSON object: the eight fields always (the picture's URL as
-// "picture"), the details only when not empty. Values must already be in
-// the page's encoding.
-void AppendCardJson(std::string& out, const Card& card, bool utf8Page);
+// The fields the engine needs whatever the rows show: the counts behind
+// Have, Want and For trade, and the set and number behind the sets' counts.
+inline constexpr unsigned kFieldsSearchNeeds =
+    1u << QuantityField | 1u << TradeField | 1u << WantField | 1u << SetCodeField | 1u << NumberField;
+
+// One Card as a JSON object of the given fields (a bit each, NameField's the
+// lowest; the picture's URL as "picture"): those of the eight always, the
+// details only when not empty. Values must already be in the page's encoding.
+void AppendCardJson(std::string& out, const Card& card, unsigned fields, bool utf8Page);
 
 // The engine's source, as the build embedded it.
 std::string_view CardSearchEngine();
 
-// The whole block for the table's Cards, top to bottom as the rows are
-// written; values converted as the rows' are for a UTF-8 page. Without
-// Cards, for a page whose rows show none, the data is empty.
-std::string CardSearchBlock(const CardTableModel& table, bool utf8Page, bool withCards = true);
+// The whole block for the given rows of the table, in the order they are
+// written (every row, top to bottom, when rows is null), with the given
+// fields only: a page publishes no more of a Card than its rows show, and
+// what the engine needs. Values converted as the rows' are for a UTF-8
+// page. Without Cards, for a page whose rows show none, the data is empty.
+std::string CardSearchBlock(const CardTableModel& table, const std::span<const int>* rows, unsigned fields,
+                            bool utf8Page, bool withCards = true);

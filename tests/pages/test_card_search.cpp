@@ -21,11 +21,22 @@ std::string Json(std::string_view bytes, bool utf8Page = true)
     return out;
 }
 
+constexpr unsigned kEveryField = (1u << kAllCardFieldCount) - 1;
+
 QByteArray Written(const PageTemplateTexts& templates, const CardTableModel& table, const Preferences& prefs = {})
 {
     QBuffer page;
     page.open(QIODevice::WriteOnly);
     if (!PageWriter(templates, table, prefs)(page))
+        return "write failed";
+    return page.data();
+}
+
+QByteArray Written(const PageTemplateTexts& templates, const CardTableModel& table, std::span<const int> rows)
+{
+    QBuffer page;
+    page.open(QIODevice::WriteOnly);
+    if (!PageWriter(templates, table, rows, Preferences{})(page))
         return "write failed";
     return page.data();
 }
@@ -80,7 +91,7 @@ private slots:
         card[SetCodeField] = "AL";
         card[WantField] = "1";
         std::string out;
-        AppendCardJson(out, card, true);
+        AppendCardJson(out, card, kEveryField, true);
         QCOMPARE(out, std::string("{\"name\":\"Quill\",\"series\":\"Alpha\",\"condition\":\"Mint\",\"year\":\"1998\","
                                   "\"price\":\"$4.25\",\"quantity\":\"2\",\"picture\":\"q.png\",\"description\":\"\","
                                   "\"setcode\":\"AL\",\"want\":\"1\"}"));
@@ -96,7 +107,7 @@ private slots:
         second[TagsField] = "a</script>b";
         SetTableRows(table, {{"First"}, second});
         table.SetEncoding(TextEncoding::Windows1252);
-        const std::string block = CardSearchBlock(table, true);
+        const std::string block = CardSearchBlock(table, nullptr, kEveryField, true);
         const QJsonArray cards = DataOf(QByteArray::fromStdString(block));
         QCOMPARE(cards.size(), 2);
         QCOMPARE(cards.at(0).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("First"));
@@ -105,10 +116,39 @@ private slots:
         QCOMPARE(cards.at(1).toObject().value(QStringLiteral("series")).toString(), QStringLiteral("€5"));
         QCOMPARE(cards.at(1).toObject().value(QStringLiteral("tags")).toString(), QStringLiteral("a</script>b"));
         QVERIFY(block.ends_with(std::string("<script>\n") + std::string(CardSearchEngine()) + "</script>"));
-        QVERIFY(CardSearchBlock(table, false).find("Caf\xe9") != std::string::npos);
+        QVERIFY(CardSearchBlock(table, nullptr, kEveryField, false).find("Caf\xe9") != std::string::npos);
 
         SetTableRows(table, {});
-        QCOMPARE(DataOf(QByteArray::fromStdString(CardSearchBlock(table, true))).size(), 0);
+        QCOMPARE(DataOf(QByteArray::fromStdString(CardSearchBlock(table, nullptr, kEveryField, true))).size(), 0);
+    }
+
+    // A page publishes in its data no more of a Card than its rows show,
+    // besides the counts and the set and number the engine's filters need;
+    // a page of some rows carries those rows alone, in their order.
+    void dataHoldsWhatTheRowsShow()
+    {
+        CardTableModel table;
+        Card first{"Quill", "Alpha", "Mint", "1998", "$4.25", "2", "q.png", "kept in the desk"};
+        first[LocationField] = "safe 3";
+        first[TradeField] = "1";
+        first[SetCodeField] = "AL";
+        Card second{"Ink", "Beta"};
+        second[TradeField] = "2";
+        SetTableRows(table, {first, {"Nib"}, second});
+        const PageTemplateTexts templates{"<table>#DATA#</table>#CARDSEARCH#",
+                                          "<tr data-card><td>#NAME#</td><td>#TRADE#</td></tr>"};
+
+        const QJsonArray all = DataOf(Written(templates, table));
+        QCOMPARE(all.size(), 3);
+        const QJsonObject quill = all.at(0).toObject();
+        QCOMPARE(quill.keys(), (QStringList{"name", "quantity", "setcode", "trade"}));
+        QCOMPARE(quill.value(QStringLiteral("trade")).toString(), QStringLiteral("1"));
+
+        const std::vector<int> rows{2, 0};
+        const QJsonArray some = DataOf(Written(templates, table, rows));
+        QCOMPARE(some.size(), 2);
+        QCOMPARE(some.at(0).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Ink"));
+        QCOMPARE(some.at(1).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("Quill"));
     }
 
     // The engine stands inline in every page: nothing in it may end its
@@ -148,7 +188,8 @@ private slots:
         QCOMPARE(cards.size(), 1);
         QCOMPARE(cards.at(0).toObject().value(QStringLiteral("name")).toString(),
                  QStringLiteral("#PREFSNAME# #TOTALCARDS#"));
-        QCOMPARE(cards.at(0).toObject().value(QStringLiteral("series")).toString(), QStringLiteral("#CARDSEARCH#"));
+        // The rows leave the Series out, and so does the data.
+        QVERIFY(!cards.at(0).toObject().contains(QStringLiteral("series")));
 
         // A row template that shows no Card gives the data none either.
         const QByteArray blankRows = Written({with.outer, " \r\n"}, table, prefs);

@@ -110,7 +110,7 @@ std::vector<Card> Cards()
                  {{SetCodeField, "AL"}, {NumberField, "2"}, {WantField, "2"}}),
         MakeCard({"Caf\xc3\xa9 Owl", "Night & Day", "Good", "2004", "$1,200.00", "5"},
                  {{SetCodeField, "ND"}, {NumberField, "7"}, {TradeField, "2"}}),
-        MakeCard({"Ember Fox", "Beta", "Mint", "1999", "$9.99", ""}, {{TagsField, kNasty}}),
+        MakeCard({"Ember Fox", "Beta", "Mint", "1999", "$9.99", ""}, {{SetCodeField, kNasty}}),
         MakeCard({"Zeta Drake", "Gamma", "Poor", "2010", "$0.50", "3"}, {{TradeField, "1"}}),
     };
 }
@@ -181,8 +181,8 @@ private slots:
         QTest::newRow("search and filter") << QStringLiteral("q=alpha&show=have") << QStringList{quill};
         // Markup and quotes in a value reach the engine whole, and every
         // row after it still has its own Card.
-        QTest::newRow("markup in a value") << QStringLiteral("q=tags:%3C/script%3E%3C!--") << QStringList{fox};
-        QTest::newRow("ampersand and markup") << QStringLiteral("q=tags:%26%3Cb%3Ey") << QStringList{fox};
+        QTest::newRow("markup in a value") << QStringLiteral("q=setcode:%3C/script%3E%3C!--") << QStringList{fox};
+        QTest::newRow("ampersand and markup") << QStringLiteral("q=setcode:%26%3Cb%3Ey") << QStringList{fox};
         QTest::newRow("after that value") << QStringLiteral("q=drake") << QStringList{drake};
     }
 
