@@ -1,5 +1,6 @@
 #include "collection/file/CollectionLock.h"
 #include "pages/SampleTemplates.h"
+#include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/WindowTest.h"
 
@@ -19,23 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Cli(const QStringList& arguments, const QString& folder = QDir::currentPath())
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QUILLMARK_CLI), arguments);
-    if (!process.waitForFinished(30000))
-        qFatal("quillmark-cli did not finish");
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
 
 QByteArray Sample(const char* name)
 {
@@ -125,7 +109,7 @@ private slots:
         TempFolder folder;
         Fill(folder);
         QDir(folder.Path({})).mkdir(QStringLiteral("out"));
-        const Run run = Cli({command, QStringLiteral("--folder"), folder.Path({})}, elsewhere.Path({}));
+        const CliRun run = Cli({command, QStringLiteral("--folder"), folder.Path({})}, elsewhere.Path({}));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out.trimmed(), QDir::cleanPath(folder.Path(page)).toUtf8());
         QCOMPARE(folder.Read(page), windowPage);
@@ -139,7 +123,7 @@ private slots:
     {
         TempFolder folder;
         folder.Write(QStringLiteral("qmk.ini"), kPreferences);
-        const Run run = Cli({QStringLiteral("catalogue")});
+        const CliRun run = Cli({QStringLiteral("catalogue")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("qmk.dat"), run.err.constData());
         QVERIFY(run.out.isEmpty());
@@ -161,7 +145,7 @@ private slots:
         Fill(folder);
         folder.Write(QStringLiteral("ListOutside.htm"), "mine");
         QFile::remove(folder.Path(missing));
-        const Run run = Cli({QStringLiteral("catalogue")});
+        const CliRun run = Cli({QStringLiteral("catalogue")});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QVERIFY(run.err.isEmpty());
         QCOMPARE(folder.Read(missing), Sample(missing.toLatin1().constData()));
@@ -176,11 +160,11 @@ private slots:
         TempFolder here;
         here.Write(QStringLiteral("cards.csv"), kCsvHeader + "Ember Wisp,Ashfall,Played,2003,$1.50,2,,\r\n");
         QVERIFY(QDir().mkdir(QStringLiteral("new")));
-        const Run imported = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
+        const CliRun imported = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
                                   QStringLiteral("new")});
         QVERIFY2(imported.exitCode == 0, imported.err.constData());
         for (const QString& command : {QStringLiteral("list"), QStringLiteral("catalogue")}) {
-            const Run run = Cli({command, QStringLiteral("--folder"), QStringLiteral("new")});
+            const CliRun run = Cli({command, QStringLiteral("--folder"), QStringLiteral("new")});
             QVERIFY2(run.exitCode == 0, run.err.constData());
             QVERIFY(run.err.isEmpty());
         }
@@ -199,7 +183,7 @@ private slots:
         Fill(folder);
         folder.Write(QStringLiteral("CatalogueOutside.htm"), "\r\n");
         folder.Write(QStringLiteral("catalogue.htm"), "old page");
-        const Run empty = Cli({QStringLiteral("catalogue")});
+        const CliRun empty = Cli({QStringLiteral("catalogue")});
         QCOMPARE(empty.exitCode, 1);
         QVERIFY(empty.out.isEmpty());
         QVERIFY2(empty.err.startsWith("quillmark-cli: CatalogueOutside.htm is empty, so the page would be empty; "
@@ -210,7 +194,7 @@ private slots:
 
         folder.Write(QStringLiteral("ListInside.htm"), "");
         QVERIFY(QDir().mkdir(QStringLiteral("out")));
-        const Run withoutCards = Cli({QStringLiteral("list")});
+        const CliRun withoutCards = Cli({QStringLiteral("list")});
         QCOMPARE(withoutCards.exitCode, 0);
         QCOMPARE(withoutCards.err,
                  QByteArray("quillmark-cli: ListInside.htm is empty, so the page shows none of the Cards\n"));
@@ -246,7 +230,7 @@ private slots:
         CollectionLock window(folder.Path({}));
         QString refusal;
         QVERIFY(window.Take(refusal));
-        const Run run = Cli({QStringLiteral("catalogue")});
+        const CliRun run = Cli({QStringLiteral("catalogue")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(folder.Exists(QStringLiteral("catalogue.htm")));
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCollection);
@@ -257,7 +241,7 @@ private slots:
         TempFolder folder;
         Fill(folder);
         folder.Write(QStringLiteral("qmk.ini"), "CATALOGUE=no such folder/catalogue.htm\r\n");
-        const Run run = Cli({QStringLiteral("catalogue")});
+        const CliRun run = Cli({QStringLiteral("catalogue")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains("no such folder"));
     }
@@ -269,13 +253,13 @@ private slots:
         TempFolder here;
         TempFolder collection;
         collection.Write(QStringLiteral("qmk.dat"), kCsvCollection);
-        const Run toOutput =
+        const CliRun toOutput =
             Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), collection.Path({})}, here.Path({}));
         QCOMPARE(toOutput.exitCode, 0);
         QVERIFY(toOutput.err.isEmpty());
         QVERIFY(toOutput.out.startsWith(kCsvHeader + " Ember Wisp,Ashfall,Played,2003,\"1,50\",10,,\r\n"));
         QVERIFY(toOutput.out.endsWith(",\"A <b>bold</b>\rone\"\r\n"));
-        const Run toFile = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), collection.Path({}),
+        const CliRun toFile = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), collection.Path({}),
                                 QStringLiteral("-o"), QStringLiteral("cards.csv")},
                                here.Path({}));
         QCOMPARE(toFile.exitCode, 0);
@@ -292,11 +276,11 @@ private slots:
         TempFolder folder;
         folder.Write(QStringLiteral("qmk.dat"), CollectionBytes({{"=HYPERLINK(\"http://x\")", "-", "'@1"},
                                                                    {"'tis", "+44", "", "", "", "", "", "\tnote"}}));
-        const Run guarded = Cli({QStringLiteral("export-csv")});
+        const CliRun guarded = Cli({QStringLiteral("export-csv")});
         QCOMPARE(guarded.exitCode, 0);
         QCOMPARE(guarded.out, kCsvHeader + "'tis,'+44,,,,,,'\tnote\r\n"
                                            "\"'=HYPERLINK(\"\"http://x\"\")\",'-,''@1,,,,,\r\n");
-        const Run raw = Cli({QStringLiteral("export-csv"), QStringLiteral("--raw")});
+        const CliRun raw = Cli({QStringLiteral("export-csv"), QStringLiteral("--raw")});
         QCOMPARE(raw.exitCode, 0);
         QCOMPARE(raw.out, kCsvHeader + "'tis,+44,,,,,,\tnote\r\n"
                                        "\"=HYPERLINK(\"\"http://x\"\")\",-,'@1,,,,,\r\n");
@@ -322,7 +306,7 @@ private slots:
         full.start(QStringLiteral(QUILLMARK_CLI), {QStringLiteral("export-csv")});
         QVERIFY(full.waitForFinished(30000));
         QCOMPARE(full.exitCode(), 1);
-        const Run noFolder = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("no/cards.csv")});
+        const CliRun noFolder = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("no/cards.csv")});
         QCOMPARE(noFolder.exitCode, 1);
         QVERIFY(!folder.Exists(QStringLiteral("no")));
         QFile::remove(folder.Path(QStringLiteral("qmk.dat")));
@@ -342,7 +326,7 @@ private slots:
                      here.Path({}))
                      .exitCode,
                  0);
-        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
+        const CliRun run = Cli({QStringLiteral("import-csv"), QStringLiteral("cards.csv"), QStringLiteral("--folder"),
                              second.Path({})},
                             here.Path({}));
         QCOMPARE(run.exitCode, 0);
@@ -396,7 +380,7 @@ private slots:
         TempFolder folder;
         folder.Write(QStringLiteral("qmk.dat"), CollectionBytes({{"Old", "S", "", "", "", "3"}}));
         folder.Write(QStringLiteral("in.csv"), csv);
-        const Run run = Cli(QStringList{QStringLiteral("import-csv"), QStringLiteral("in.csv")} + options);
+        const CliRun run = Cli(QStringList{QStringLiteral("import-csv"), QStringLiteral("in.csv")} + options);
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QCOMPARE(run.out, summary);
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), collection);
@@ -451,7 +435,7 @@ private slots:
         TempFolder folder;
         folder.Write(QStringLiteral("qmk.dat"), kCsvCollection);
         folder.Write(QStringLiteral("in.csv"), csv);
-        const Run run = Cli(QStringList{QStringLiteral("import-csv")} + arguments);
+        const CliRun run = Cli(QStringList{QStringLiteral("import-csv")} + arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(reason), run.err.constData());
         QVERIFY(run.out.isEmpty());
@@ -469,11 +453,11 @@ private slots:
         CollectionLock window(folder.Path({}));
         QString refusal;
         QVERIFY(window.Take(refusal));
-        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")});
+        const CliRun run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("already open"), run.err.constData());
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), kCsvCollection);
-        const Run exported = Cli({QStringLiteral("export-csv")});
+        const CliRun exported = Cli({QStringLiteral("export-csv")});
         QCOMPARE(exported.exitCode, 0);
         QVERIFY(exported.out.startsWith(kCsvHeader));
     }
@@ -559,7 +543,7 @@ private slots:
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), folder.Path(file)));
         QElapsedTimer clock;
         clock.start();
-        const Run run = Cli(command);
+        const CliRun run = Cli(command);
         QVERIFY(clock.elapsed() < 20000);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(QStringLiteral("%1: not a regular file but %2").arg(file, special).toUtf8()),
@@ -582,14 +566,14 @@ private slots:
         const QByteArray csv = Cli({QStringLiteral("export-csv")}).out;
         QVERIFY(csv.startsWith(kCsvHeader));
 
-        const Run toStdout = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
+        const CliRun toStdout = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("/dev/stdout")});
         QVERIFY2(toStdout.exitCode == 0, toStdout.err.constData());
         QCOMPARE(toStdout.out, csv);
 
         QVERIFY(QFile::link(QStringLiteral("qmk.dat"), folder.Path(QStringLiteral("alias.csv"))));
         TempFolder elsewhere;
         for (const QString& own : {QStringLiteral("qmk.dat"), QStringLiteral("alias.csv")}) {
-            const Run run = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), folder.Path({}),
+            const CliRun run = Cli({QStringLiteral("export-csv"), QStringLiteral("--folder"), folder.Path({}),
                                  QStringLiteral("-o"), folder.Path(own)},
                                 elsewhere.Path({}));
             QCOMPARE(run.exitCode, 1);
@@ -602,14 +586,14 @@ private slots:
 
         const QString pipe = folder.Path(QStringLiteral("out.csv"));
         MakePipe(pipe);
-        const Run unread = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
+        const CliRun unread = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
         QCOMPARE(unread.exitCode, 1);
         QVERIFY2(unread.err.contains("a named pipe that no program reads from"), unread.err.constData());
         QVERIFY(IsPipe(pipe));
         // This test reads the pipe: the export goes into it.
         const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         QVERIFY(reader >= 0);
-        const Run read = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
+        const CliRun read = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("out.csv")});
         QVERIFY2(read.exitCode == 0, read.err.constData());
         QByteArray received(csv.size() + 100, '\0');
         const ssize_t got = ::read(reader, received.data(), std::size_t(received.size()));
@@ -622,7 +606,7 @@ private slots:
         const QString full = folder.Path(QStringLiteral("full"));
         if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
             QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
-        const Run onFull = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("full")});
+        const CliRun onFull = Cli({QStringLiteral("export-csv"), QStringLiteral("-o"), QStringLiteral("full")});
         QCOMPARE(onFull.exitCode, 1);
         QVERIFY2(onFull.err.contains("No space left on device"), onFull.err.constData());
         struct stat info {};
@@ -661,7 +645,7 @@ private slots:
         root.Write(QStringLiteral("data/qmk.ini"), "CATALOGUE=" + location + "\r\n");
         MakePipe(root.Path(QStringLiteral("data/pipe.htm")));
         const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-        const Run run = Cli({QStringLiteral("catalogue"), QStringLiteral("--folder"), folder});
+        const CliRun run = Cli({QStringLiteral("catalogue"), QStringLiteral("--folder"), folder});
         QCOMPARE(root.Read(QStringLiteral("home/.profile")), QByteArray("export PATH=$HOME/bin:$PATH\n"));
         QCOMPARE(root.Read(QStringLiteral("data/qmk.dat")), kCollection);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), before);
@@ -697,7 +681,7 @@ private slots:
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.write(QByteArray::number(other.processId()) + "\nquillmark-cli\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
-        const Run run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")}, folder.Path({}));
+        const CliRun run = Cli({QStringLiteral("import-csv"), QStringLiteral("in.csv")}, folder.Path({}));
         other.kill();
         other.waitForFinished();
         QCOMPARE(run.exitCode, 1);
@@ -709,14 +693,14 @@ private slots:
     void usage()
     {
         TempFolder folder;
-        const Run help = Cli({QStringLiteral("--help")});
+        const CliRun help = Cli({QStringLiteral("--help")});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("catalogue [--folder DIR]"));
         QVERIFY(help.out.contains("export-csv [--folder DIR] [-o FILE]"));
-        const Run importHelp = Cli({QStringLiteral("import-csv"), QStringLiteral("--help")});
+        const CliRun importHelp = Cli({QStringLiteral("import-csv"), QStringLiteral("--help")});
         QCOMPARE(importHelp.exitCode, 0);
         QVERIFY(importHelp.out.contains("close the window first"));
-        const Run version = Cli({QStringLiteral("--version")});
+        const CliRun version = Cli({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.startsWith("quillmark-cli "));
         QCOMPARE(Cli({}).exitCode, 2);

@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/WindowTest.h"
 
 #include <QAction>
@@ -6,23 +7,6 @@
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Cli(const QStringList& arguments, const QString& folder = QDir::currentPath())
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QUILLMARK_CLI), arguments);
-    if (!process.waitForFinished(30000))
-        qFatal("quillmark-cli did not finish");
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
 
 // Ash for trade, Cedar wanted with no copy, Birch neither; the file keeps
 // the bottom row first.
@@ -84,7 +68,7 @@ private slots:
         TempFolder elsewhere;
         TempFolder folder;
         Fill(folder);
-        const Run run = Cli({command, QStringLiteral("--folder"), folder.Path({})}, elsewhere.Path({}));
+        const CliRun run = Cli({command, QStringLiteral("--folder"), folder.Path({})}, elsewhere.Path({}));
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QVERIFY(run.err.isEmpty());
         QCOMPARE(run.out.trimmed(), QDir::cleanPath(folder.Path(page)).toUtf8());
@@ -100,7 +84,7 @@ private slots:
         TempFolder here;
         QVERIFY(QDir().mkdir(QStringLiteral("cards")));
         here.Write(QStringLiteral("cards/qmk.dat"), kCollection);
-        const Run run = Cli({QStringLiteral("want"), QStringLiteral("--folder"), QStringLiteral("cards"),
+        const CliRun run = Cli({QStringLiteral("want"), QStringLiteral("--folder"), QStringLiteral("cards"),
                              QStringLiteral("--output=wanted.html")});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QCOMPARE(run.out.trimmed(), here.Path(QStringLiteral("wanted.html")).toUtf8());
@@ -108,7 +92,7 @@ private slots:
         QVERIFY(!here.Exists(QStringLiteral("cards/want.htm")));
 
         for (const char* own : {"cards/qmk.dat", "cards/TradeInside.htm"}) {
-            const Run refused = Cli({QStringLiteral("trade"), QStringLiteral("--folder"), QStringLiteral("cards"),
+            const CliRun refused = Cli({QStringLiteral("trade"), QStringLiteral("--folder"), QStringLiteral("cards"),
                                      QStringLiteral("--output"), QString::fromLatin1(own)});
             QCOMPARE(refused.exitCode, 1);
             QVERIFY2(refused.err.contains("own files"), refused.err.constData());
@@ -123,13 +107,13 @@ private slots:
         TempFolder folder;
         folder.Write(QStringLiteral("qmk.dat"), CollectionBytes({{"Birch", "Alpha"}}));
         folder.Write(QStringLiteral("trade.htm"), "old");
-        const Run trade = Cli({QStringLiteral("trade")});
+        const CliRun trade = Cli({QStringLiteral("trade")});
         QCOMPARE(trade.exitCode, 1);
         QVERIFY(trade.out.isEmpty());
         QCOMPARE(trade.err, QByteArray("quillmark-cli: no Card is marked for trade, so nothing was written; set a "
                                        "Card's Trade count in Card Details\n"));
         QCOMPARE(folder.Read(QStringLiteral("trade.htm")), QByteArray("old"));
-        const Run want = Cli({QStringLiteral("want"), QStringLiteral("--output"), QStringLiteral("w.htm")});
+        const CliRun want = Cli({QStringLiteral("want"), QStringLiteral("--output"), QStringLiteral("w.htm")});
         QCOMPARE(want.exitCode, 1);
         QVERIFY(want.err.contains("no Card is marked as wanted"));
         QVERIFY(!folder.Exists(QStringLiteral("w.htm")));

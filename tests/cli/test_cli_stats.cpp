@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/FileBytes.h"
 
 #include <QDir>
@@ -10,23 +11,6 @@
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Cli(const QStringList& arguments, const QString& folder)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QUILLMARK_CLI), arguments);
-    if (!process.waitForFinished(30000))
-        qFatal("quillmark-cli did not finish");
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
 
 QByteArray Record(const QList<QByteArray>& fields)
 {
@@ -63,7 +47,7 @@ private slots:
         QTemporaryDir dir;
         QTemporaryDir elsewhere;
         WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
-        const Run run = Cli({QStringLiteral("stats"), QStringLiteral("--json"), QStringLiteral("--folder"), dir.path()},
+        const CliRun run = Cli({QStringLiteral("stats"), QStringLiteral("--json"), QStringLiteral("--folder"), dir.path()},
                             elsewhere.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.isEmpty());
@@ -105,14 +89,14 @@ private slots:
     {
         QTemporaryDir dir;
         WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
-        const Run run = Cli({QStringLiteral("stats")}, dir.path());
+        const CliRun run = Cli({QStringLiteral("stats")}, dir.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.startsWith("Cards: 6\nCopies: 8\nPaid: \xe2\x82\xac" "3,707.75, $8.50, \xc2\xa3" "10.00\n"),
                  run.out.constData());
         QVERIFY(run.out.contains("\nUnreadable:\n  row 2  Quantity  two\n  row 3  Price  about 5\n"));
 
         WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), {});
-        const Run empty = Cli({QStringLiteral("stats")}, dir.path());
+        const CliRun empty = Cli({QStringLiteral("stats")}, dir.path());
         QCOMPARE(empty.exitCode, 0);
         QVERIFY2(empty.out.startsWith("Cards: 0\nCopies: 0\nPaid: 0.00\n"), empty.out.constData());
     }
@@ -139,7 +123,7 @@ private slots:
         if (withCollection)
             WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
         const QStringList before = Listing(dir);
-        const Run run = Cli(arguments, dir.path());
+        const CliRun run = Cli(arguments, dir.path());
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
         QVERIFY(run.err.startsWith("quillmark-cli: "));
@@ -149,9 +133,9 @@ private slots:
     void listedInTheHelp()
     {
         QTemporaryDir dir;
-        const Run help = Cli({QStringLiteral("--help")}, dir.path());
+        const CliRun help = Cli({QStringLiteral("--help")}, dir.path());
         QVERIFY(help.out.contains("stats [--folder DIR] [--json]"));
-        const Run own = Cli({QStringLiteral("stats"), QStringLiteral("--help")}, dir.path());
+        const CliRun own = Cli({QStringLiteral("stats"), QStringLiteral("--help")}, dir.path());
         QCOMPARE(own.exitCode, 0);
         QVERIFY(own.out.startsWith("Usage: quillmark-cli stats [--folder DIR] [--json]\n"));
     }
