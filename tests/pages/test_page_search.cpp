@@ -237,6 +237,32 @@ private slots:
         QVERIFY(dom.contains(QStringLiteral(">2 of 5 Cards</output>")));
     }
 
+    // The sample pages lay their rows out as grids, which would show a row
+    // marked hidden unless the page says otherwise: what the search hides
+    // takes no room, in either page, and what it shows does.
+    void hiddenRowsTakeNoRoom()
+    {
+        for (const char* name : {"list.htm", "catalogue.htm"}) {
+            QFile page(QString::fromLatin1(name));
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            QFile measured(QStringLiteral("measured.htm"));
+            QVERIFY(measured.open(QIODevice::WriteOnly));
+            measured.write(page.readAll());
+            measured.write("<script>document.title = Array.prototype.map.call(document.querySelectorAll('[data-card]'),"
+                           " function (row) { return (row.hidden ? 'h' : 's') + row.getBoundingClientRect().height; })"
+                           ".join(' ');</script>");
+            measured.close();
+            const QString dom = RenderedDom(QStringLiteral("measured.htm"), QStringLiteral("q=alpha"));
+            static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"));
+            const QStringList rows = title.match(dom).captured(1).split(u' ');
+            QCOMPARE(rows.size(), 5);
+            QCOMPARE(rows.filter(QStringLiteral("s")).size(), 2);
+            for (const QString& row : rows)
+                QVERIFY2(row.startsWith(u'h') ? row == QStringLiteral("h0") : row.mid(1).toDouble() > 10,
+                         qPrintable(QString::fromLatin1(name) + u' ' + row));
+        }
+    }
+
     // The address follows the search as it is typed, and a new address
     // brings its own search; neither adds to the browser's history.
     void followsTheAddress()
