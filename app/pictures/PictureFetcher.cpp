@@ -1,5 +1,7 @@
 #include "app/pictures/PictureFetcher.h"
 
+#include "base/UserAgent.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -38,6 +40,7 @@ void PictureFetcher::StartWaiting()
         const auto [key, url] = waiting_.back();
         waiting_.pop_back();
         QNetworkRequest request(url);
+        request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
         request.setTransferTimeout(transferTimeoutMs_);
         request.setMaximumRedirectsAllowed(5);
         QNetworkReply* reply = network_.get(request);

@@ -1,5 +1,6 @@
 #include "collection/lookup/LookupService.h"
 
+#include "base/UserAgent.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -168,8 +169,7 @@ void LookupService::Send(quint64 ticket)
     pending.timer = nullptr;
     // Scryfall refuses requests that do not say who asks and what they take.
     QNetworkRequest request(pending.url);
-    request.setHeader(QNetworkRequest::UserAgentHeader,
-                      QStringLiteral("Quillmark/%1").arg(QStringLiteral(QUILLMARK_VERSION)));
+    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
     request.setRawHeader("Accept", pending.picture ? "image/*" : "application/json");
     request.setTransferTimeout(transferTimeoutMs_);
     request.setMaximumRedirectsAllowed(5);

@@ -1,5 +1,6 @@
 #include "collection/lookup/MagicIndexDownload.h"
 
+#include "base/UserAgent.h"
 #include "collection/lookup/LookupService.h"
 #include "collection/lookup/MagicNameIndex.h"
 #include "resources/StringTable.h"
@@ -105,8 +106,7 @@ void MagicIndexDownload::Download(const QUrl& url)
     }
     fault_.clear();
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader,
-                      QStringLiteral("Quillmark/%1").arg(QStringLiteral(QUILLMARK_VERSION)));
+    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
     request.setRawHeader("Accept", "application/json");
     request.setTransferTimeout(transferTimeoutMs_);
     request.setMaximumRedirectsAllowed(5);

@@ -1,6 +1,7 @@
 #include "collection/lookup/MatchPictures.h"
 
 #include "base/FileAccess.h"
+#include "base/UserAgent.h"
 #include "resources/StringTable.h"
 
 #include <QDir>
@@ -97,8 +98,7 @@ void MatchPictures::Store(const CardMatch& match)
         return;
     fetching_.insert(stem);
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader,
-                      QStringLiteral("Quillmark/%1").arg(QStringLiteral(QUILLMARK_VERSION)));
+    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
     request.setTransferTimeout(transferTimeoutMs_);
     request.setMaximumRedirectsAllowed(5);
     QNetworkReply* reply = network_.get(request);

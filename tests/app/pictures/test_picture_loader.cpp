@@ -149,6 +149,7 @@ public:
     QHash<QString, QByteArray> pictures;
     bool silent = false;
     int requests = 0;
+    QByteArray lastRequest;
 
 private:
     void Answer(QTcpSocket* socket)
@@ -158,6 +159,7 @@ private:
             return;
         const QByteArray request = received_.take(socket);
         ++requests;
+        lastRequest = request;
         if (silent)
             return;
         const QString path = QString::fromLatin1(request.split(' ').value(1)).mid(1);
@@ -453,6 +455,8 @@ private slots:
         QCOMPARE(f.Settled(server.Url(QStringLiteral("missing.png"))), State::Failed);
         QCOMPARE(f.Settled(server.Url(QStringLiteral("junk.png"))), State::Failed);
         QCOMPARE(server.requests, 3);
+        // A server is told who asks, as the card databases' terms want.
+        QVERIFY(server.lastRequest.contains("\r\nUser-Agent: Quillmark/"));
 
         // The next opening needs no server.
         server.Close();
