@@ -126,6 +126,17 @@ void Publish(const CardTableModel& table, const PageDescription& kind, const QSt
     QVERIFY(PageWriter(templates, table, Preferences())(file));
 }
 
+// A published page with a script of the test's own after it, which reads
+// what the page's engine did.
+void WithScript(const QString& page, const QString& copy, const QByteArray& script)
+{
+    QFile from(page);
+    QVERIFY(from.open(QIODevice::ReadOnly));
+    QFile to(copy);
+    QVERIFY(to.open(QIODevice::WriteOnly));
+    QVERIFY(to.write(from.readAll() + script) > 0);
+}
+
 } // namespace
 
 class TestPageSearch : public QObject {
@@ -243,15 +254,10 @@ private slots:
     void hiddenRowsTakeNoRoom()
     {
         for (const char* name : {"list.htm", "catalogue.htm"}) {
-            QFile page(QString::fromLatin1(name));
-            QVERIFY(page.open(QIODevice::ReadOnly));
-            QFile measured(QStringLiteral("measured.htm"));
-            QVERIFY(measured.open(QIODevice::WriteOnly));
-            measured.write(page.readAll());
-            measured.write("<script>document.title = Array.prototype.map.call(document.querySelectorAll('[data-card]'),"
-                           " function (row) { return (row.hidden ? 'h' : 's') + row.getBoundingClientRect().height; })"
-                           ".join(' ');</script>");
-            measured.close();
+            WithScript(QString::fromLatin1(name), QStringLiteral("measured.htm"),
+                       "<script>document.title = Array.prototype.map.call(document.querySelectorAll('[data-card]'),"
+                       " function (row) { return (row.hidden ? 'h' : 's') + row.getBoundingClientRect().height; })"
+                       ".join(' ');</script>");
             const QString dom = RenderedDom(QStringLiteral("measured.htm"), QStringLiteral("q=alpha"));
             static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"));
             const QStringList rows = title.match(dom).captured(1).split(u' ');
@@ -267,15 +273,10 @@ private slots:
     // brings its own search; neither adds to the browser's history.
     void followsTheAddress()
     {
-        QFile page(QStringLiteral("list.htm"));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QFile typed(QStringLiteral("typed.htm"));
-        QVERIFY(typed.open(QIODevice::WriteOnly));
-        typed.write(page.readAll());
-        typed.write("<script>var before = history.length; quillmarkSearch.search('series:\"night & d');"
-                    " document.title = location.hash + ' ' + (history.length - before);"
-                    " setTimeout(function () { location.hash = 'q=drake&show=trade'; }, 10);</script>");
-        typed.close();
+        WithScript(QStringLiteral("list.htm"), QStringLiteral("typed.htm"),
+                   "<script>var before = history.length; quillmarkSearch.search('series:\"night & d');"
+                   " document.title = location.hash + ' ' + (history.length - before);"
+                   " setTimeout(function () { location.hash = 'q=drake&show=trade'; }, 10);</script>");
         const QString dom = RenderedDom(QStringLiteral("typed.htm"));
         QVERIFY2(dom.contains(QStringLiteral("<title>#q=series%3A%22night%20%26%20d 0</title>")),
                  qPrintable(dom.left(dom.indexOf(QStringLiteral("</title>")) + 8).section(u'>', -2)));
