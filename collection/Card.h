@@ -27,11 +27,14 @@ enum CardField : int {
     TradeField,
     WantField,
     PrintField,
+    MarketField,
+    MarketDateField,
+    SourceField,
 };
 
 // The eight fields every Card has, and the details after them.
 inline constexpr int kCardFieldCount = 8;
-inline constexpr int kCardDetailCount = 10;
+inline constexpr int kCardDetailCount = 13;
 inline constexpr int kAllCardFieldCount = kCardFieldCount + kCardDetailCount;
 
 using Card = std::array<std::string, kAllCardFieldCount>;
@@ -48,6 +51,7 @@ inline constexpr std::array<std::string_view, kCardFieldCount> kCardKeys = {
 // record holds a detail's line only when the detail is not empty.
 inline constexpr std::array<std::string_view, kCardDetailCount> kDetailKeys = {
     "GAME", "SETCODE", "NUMBER", "FINISH", "LANGUAGE", "LOCATION", "TAGS", "TRADE", "WANT", "PRINT",
+    "MARKET", "MARKETDATE", "SOURCE",
 };
 
 // The field of one of the eight keys of the collection file; -1 for any other key.
@@ -78,6 +82,7 @@ inline constexpr std::array<std::string_view, kCardFieldCount> kCardHeadings = {
 // Column headings of the printing details, indexed by CardField - kCardFieldCount.
 inline constexpr std::array<std::string_view, kCardDetailCount> kDetailHeadings = {
     "Game", "Set", "Number", "Finish", "Language", "Location", "Tags", "Trade", "Want", "Print",
+    "Market", "Market Date", "Source",
 };
 
 // Makes each field what the collection file gives back at the next start

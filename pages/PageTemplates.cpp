@@ -18,6 +18,7 @@ constexpr std::array<std::string_view, kCardFieldCount> kRowPlaceholders = {
 
 constexpr std::array<std::string_view, kCardDetailCount> kDetailPlaceholders = {
     "#GAME#", "#SETCODE#", "#NUMBER#", "#FINISH#", "#LANGUAGE#", "#LOCATION#", "#TAGS#", "#TRADE#", "#WANT#", "#PRINT#",
+    "#MARKET#", "#MARKETDATE#", "#SOURCE#",
 };
 
 constexpr std::string_view kDataPlaceholder = "#DATA#";

@@ -209,6 +209,9 @@ inline constexpr const char* DetailTagsLabel = "&Tags:";
 inline constexpr const char* DetailTradeLabel = "For t&rade:";
 inline constexpr const char* DetailWantLabel = "&Wanted:";
 inline constexpr const char* DetailPrintLabel = "&Printing at its source:";
+inline constexpr const char* DetailMarketLabel = "&Market price:";
+inline constexpr const char* DetailMarketDateLabel = "Market &date:";
+inline constexpr const char* DetailSourceLabel = "Imported from &app:";
 
 // Looking a card up in the public card databases, in the window.
 inline constexpr const char* LookupMenu = "&Look Up Card...";
@@ -292,6 +295,7 @@ inline constexpr const char* CsvFieldLabels[] = {
 inline constexpr const char* CsvDetailsHeading = "Printing details:";
 inline constexpr const char* CsvDetailLabels[] = {
     "Game:", "Set Code:", "Number:", "Finish:", "Language:", "Location:", "Tags:", "Trade:", "Want:", "Print:",
+    "Market Price:", "Market Date:", "Source:",
 };
 inline constexpr const char* CsvNoColumn = "(none)";
 inline constexpr const char* CsvColumn = "Column %1";
@@ -320,7 +324,7 @@ inline constexpr const char* PictureNone = "This Card has no picture.";
 // quillmark-cli's CSV commands, after their usage lines in --help.
 inline constexpr const char* ExportCsvDetails =
     "The first row is the header Name,Series,Condition,Year,Price,Quantity,URL,Description,\n"
-    "followed by Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print\n"
+    "followed by Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print,Market Price,Market Date,Source\n"
     "when any Card has one of those printing details, then one row per Card in table\n"
     "order, top first: comma-separated, CR LF line ends, UTF-8 without a byte order\n"
     "mark. FILE is written safely, relative to the current directory. A pipe, a\n"

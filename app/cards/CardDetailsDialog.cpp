@@ -16,7 +16,8 @@ namespace {
 constexpr std::array<const char*, kCardDetailCount> kLabels = {
     Text::DetailGameLabel,     Text::DetailSetLabel,      Text::DetailNumberLabel, Text::DetailFinishLabel,
     Text::DetailLanguageLabel, Text::DetailLocationLabel, Text::DetailTagsLabel,   Text::DetailTradeLabel,
-    Text::DetailWantLabel,     Text::DetailPrintLabel,
+    Text::DetailWantLabel,     Text::DetailPrintLabel,    Text::DetailMarketLabel, Text::DetailMarketDateLabel,
+    Text::DetailSourceLabel,
 };
 
 // The words the card databases and the card apps use, offered while typing.

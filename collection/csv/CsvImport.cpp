@@ -36,6 +36,9 @@ constexpr std::array<std::array<std::string_view, 5>, kAllCardFieldCount> kColum
     {"Trade", "Tradelist Count", "Trade Quantity"},
     {"Want"},
     {"Print", "Scryfall ID"},
+    {"Market Price", "Market"},
+    {"Market Date"},
+    {"Source"},
 }};
 
 bool IsWhiteSpace(char c)

@@ -12,7 +12,7 @@ class QIODevice;
 inline constexpr std::string_view kCsvHeaderRow = "Name,Series,Condition,Year,Price,Quantity,URL,Description";
 // The headings of the printing details, which follow the eight when any
 // exported Card has a detail.
-inline constexpr std::string_view kCsvDetailHeaders = "Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print";
+inline constexpr std::string_view kCsvDetailHeaders = "Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print,Market Price,Market Date,Source";
 
 // Appends the fields and a CR LF. A field is quoted, its quotes doubled, when
 // it holds the separator, a quote, CR or LF, and a row of one empty field is

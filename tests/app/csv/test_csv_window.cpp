@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(settings.encoding, CsvEncoding::Windows1252);
         QCOMPARE(settings.options.repeats, CsvRepeats::AddAsRows);
         QCOMPARE(QList<int>(settings.options.columns.begin(), settings.options.columns.end()),
-                 (QList<int>{0, 1, -1, -1, -1, 2, -1, 3, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+                 (QList<int>{0, 1, -1, -1, -1, 2, -1, 3, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     }
 
     // A detail is mapped only from a heading that names it, never by place.
@@ -193,7 +193,7 @@ private slots:
         Child<QCheckBox>(dialog, "headerCheck")->setChecked(false);
         const CsvColumns columns = dialog.Settings().options.columns;
         QCOMPARE(QList<int>(columns.begin(), columns.end()),
-                 (QList<int>{0, 1, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+                 (QList<int>{0, 1, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     }
 
     // A change of how the file is read reads it again and maps afresh; a

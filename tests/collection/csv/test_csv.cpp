@@ -260,9 +260,10 @@ private slots:
         SetTableRows(table, {MakeCard("Plain"), card});
         const QByteArray csv = Written(table);
         QCOMPARE(csv, QByteArray("Name,Series,Condition,Year,Price,Quantity,URL,Description,"
-                                 "Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print\r\n"
-                                 "Plain,,,,,,,,,,,,,,,,,\r\n"
-                                 "Dragon,S,,,,,,,,,,,,\"Binder, 2\",'=1+1,,,p-1\r\n"));
+                                 "Game,Set Code,Number,Finish,Language,Location,Tags,Trade,Want,Print,"
+                                 "Market Price,Market Date,Source\r\n"
+                                 "Plain,,,,,,,,,,,,,,,,,,,,\r\n"
+                                 "Dragon,S,,,,,,,,,,,,\"Binder, 2\",'=1+1,,,p-1,,,\r\n"));
 
         CardTableModel imported;
         imported.PutRows(0, Imported(csv, CardTableModel()).cards);
@@ -465,7 +466,7 @@ private slots:
         QTest::newRow("own export with details")
             << QByteArray(kCsvHeaderRow.data(), qsizetype(kCsvHeaderRow.size())) + ','
                    + QByteArray(kCsvDetailHeaders.data(), qsizetype(kCsvDetailHeaders.size()))
-            << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+            << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
         QTest::newRow("details by other names")
             << QByteArray("Scryfall ID,Tradelist Count,Binder,Printing,Collector Number,Edition Code,Card Name,Set")
             << QList<int>{6, 7, -1, -1, -1, -1, -1, -1, -1, 5, 4, 3, -1, 2, -1, 1, -1, 0};
