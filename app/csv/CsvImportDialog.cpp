@@ -21,11 +21,13 @@
 
 namespace {
 
-constexpr std::array<const char*, kAllCardFieldCount> kColumnBoxNames = {
+constexpr auto kColumnBoxNames = std::to_array<const char*>({
     "nameColumn", "seriesColumn", "conditionColumn", "yearColumn", "priceColumn", "quantityColumn",
     "urlColumn", "descriptionColumn", "gameColumn", "setCodeColumn", "numberColumn", "finishColumn",
     "languageColumn", "locationColumn", "tagsColumn", "tradeColumn", "wantColumn", "printColumn",
-};
+    "marketColumn", "marketDateColumn", "sourceColumn",
+});
+static_assert(kColumnBoxNames.size() == kAllCardFieldCount);
 
 // A preview cell shows the start of a long value, on one line.
 constexpr qsizetype kPreviewCellLength = 200;

@@ -10,10 +10,12 @@
 
 namespace {
 
-constexpr std::array<std::string_view, kAllCardFieldCount> kJsonKeys = {
+constexpr auto kJsonKeys = std::to_array<std::string_view>({
     "name",   "series",  "condition", "year",     "price",    "quantity", "picture", "description", "game",
     "setcode", "number", "finish",    "language", "location", "tags",     "trade",   "want",        "print",
-};
+    "market", "marketdate", "source",
+});
+static_assert(kJsonKeys.size() == kAllCardFieldCount);
 
 constexpr char kHex[] = "0123456789abcdef";
 

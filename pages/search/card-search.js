@@ -32,11 +32,12 @@
     // Card fields in the program's order; the filter names a field by its
     // column heading or its file key.
     var KEYS = ['name', 'series', 'condition', 'year', 'price', 'quantity', 'picture', 'description', 'game',
-                'setcode', 'number', 'finish', 'language', 'location', 'tags', 'trade', 'want', 'print'];
+                'setcode', 'number', 'finish', 'language', 'location', 'tags', 'trade', 'want', 'print', 'market',
+                'marketdate', 'source'];
     var FIELD_NAMES = Object.create(null);
     [['name'], ['series'], ['condition'], ['year'], ['price'], ['qty', 'quantity'], ['url'], ['description'],
      ['game'], ['set', 'setcode'], ['number'], ['finish'], ['language'], ['location'], ['tags'], ['trade'],
-     ['want'], ['print']].forEach(function (names, field) {
+     ['want'], ['print'], ['market'], ['marketdate'], ['source']].forEach(function (names, field) {
       names.forEach(function (name) { FIELD_NAMES[name] = field; });
     });
     var SETCODE = 9, NUMBER = 10, NAME = 0, QUANTITY = 5, TRADE = 15, WANT = 16;
