@@ -22,8 +22,11 @@ CsvFileSettings DetectCsvFileSettings(std::string_view bytes)
     settings.separator = DetectSeparator(bytes);
     CsvRows header;
     CsvError error;
-    if (ReadCsvPreview(bytes, settings.encoding, settings.separator, 1, header, error))
-        settings.options.columns = MapCsvColumns(header);
+    if (ReadCsvPreview(bytes, settings.encoding, settings.separator, 1, header, error)) {
+        settings.options.app = RecogniseCsvApp(header);
+        settings.options.columns = settings.options.app.app != nullptr ? settings.options.app.columns
+                                                                       : MapCsvColumns(header);
+    }
     return settings;
 }
 
