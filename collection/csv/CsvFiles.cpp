@@ -56,8 +56,10 @@ bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const Card
     return read;
 }
 
-bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason, CsvFormulas formulas)
+bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason, CsvFormulas formulas,
+                   CsvFormat format)
 {
     return WriteFileSafely(
-        path, [&table, formulas](QIODevice& device) { return WriteCsv(device, table, formulas); }, reason);
+        path, [&table, formulas, format](QIODevice& device) { return WriteCsv(device, table, formulas, format); },
+        reason);
 }
