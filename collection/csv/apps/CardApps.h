@@ -28,12 +28,12 @@ struct CardApp {
     std::vector<std::pair<CardField, std::string_view>> columns;
     // The prices' currency, a wish list's mark and a graded card's grade,
     // where the app has a column for them.
-    std::string_view currencyColumn;
-    std::string_view wishColumn;
-    std::string_view gradeColumn;
+    std::string_view currencyColumn = {};
+    std::string_view wishColumn = {};
+    std::string_view gradeColumn = {};
     // A heading that begins so holds the market price of the date it ends
     // with: "Market Price (As of 2024-05-01)".
-    std::string_view datedMarketColumn;
+    std::string_view datedMarketColumn = {};
 };
 
 // Every app known, in the order they are tried.
