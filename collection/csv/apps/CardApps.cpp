@@ -58,6 +58,11 @@ bool IsWholeNumber(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsZero(std::string_view count)
+{
+    return IsWholeNumber(count) && count.find_first_not_of('0') == std::string_view::npos;
+}
+
 // "2x", as Delver Lens counts, is 2.
 std::string_view CountWithoutX(std::string_view count)
 {
@@ -218,11 +223,12 @@ void AdaptAppCard(const AppHeader& header, const AppCells& cells, TextEncoding e
     card[QuantityField] = std::string(CountWithoutX(card[QuantityField]));
     // No copies to trade or wanted is no detail at all, as a Card entered here keeps it.
     for (const int field : {TradeField, WantField}) {
-        if (IsWholeNumber(card[std::size_t(field)]) && card[std::size_t(field)].find_first_not_of('0') == std::string::npos)
+        if (IsZero(card[std::size_t(field)]))
             card[std::size_t(field)].clear();
     }
+    // A watched Card counted 0 or not at all is still wanted once.
     if (IsWish(cells.wish)) {
-        card[WantField] = card[QuantityField].empty() ? "1" : card[QuantityField];
+        card[WantField] = card[QuantityField].empty() || IsZero(card[QuantityField]) ? "1" : card[QuantityField];
         card[QuantityField] = "0";
     }
     card[SourceField] = std::string(app.name);

@@ -190,7 +190,7 @@ private slots:
                                          "Card Condition,Average Cost Paid,Quantity,Market Price (As of 2025-01-31),"
                                          "Price Override,Watchlist,Date Added,Notes\r\n"
                                          "Wish,Magic: The Gathering,Alpha,Black Lotus,232,Rare,Normal,PSA 9,Near Mint,"
-                                         ",,25000,,true,2025-01-02,\r\n");
+                                         ",0,25000,,true,2025-01-02,\r\n");
         QCOMPARE(collectr.result.cards.Cell(0, GameField), "magic");
         QCOMPARE(collectr.result.cards.Cell(0, ConditionField), "PSA 9");
         QCOMPARE(collectr.result.cards.Cell(0, QuantityField), "0");
