@@ -1,12 +1,13 @@
 // The benchmark harness that scripts/bench runs, one process per step and
 // number of Cards, so that each reports its own peak memory:
-//   quillmark_bench generate|generate-details|window|steps|history|csv-import|floor CARDS FOLDER
+//   quillmark_bench generate|generate-details|window|steps|history|csv-import|csv-import-apps|floor CARDS FOLDER
 //   quillmark_bench card-index NAMES FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 //   quillmark_bench page-search CARDS FOLDER [catalogue,list]
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
 #include "CardIndexBenchmarks.h"
+#include "CsvAppBenchmarks.h"
 #include "HistoryBenchmarks.h"
 #include "PageSearchBenchmarks.h"
 #include "StartupSteps.h"
@@ -53,7 +54,8 @@ int main(int argc, char* argv[])
 {
     if (argc < 4) {
         std::fprintf(stderr,
-                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal|page-search CARDS "
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|csv-import-apps|floor|card-index|literal|"
+                     "page-search CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -85,6 +87,8 @@ int main(int argc, char* argv[])
         return RunHistoryBenchmarks(cards) ? 0 : 1;
     if (mode == "csv-import")
         return RunCsvImportBenchmark(cards) ? 0 : 1;
+    if (mode == "csv-import-apps")
+        return RunCsvAppImportBenchmark(cards) ? 0 : 1;
     if (mode == "page-search")
         return RunPageSearchBenchmarks(cards, argc >= 5 ? Split(argv[4]) : std::vector<std::string>()) ? 0 : 1;
     if (mode == "literal" && argc >= 5)

@@ -23,7 +23,7 @@ void QuietMessages::Open(const QUrl&)
 {
 }
 
-QString QuietMessages::AskSavePath(const QString&, const QString&, const QString&, const QString&)
+QString QuietMessages::AskSavePath(const QString&, const QString&, const QString&, const QString&, QString*)
 {
     return path;
 }

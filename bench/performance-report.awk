@@ -185,6 +185,7 @@ END {
         if (!big) {
             target("Export to CSV, file written safely", "csv_export", n, 0.3, "< 300 ms")
             target("Import from CSV until the table is shown, widths fitted", "csv_import", n, 1.5, "< 1.5 s")
+            if (has(n, "csv_import_apps_s")) target("Import of a Deckbox export, app recognised, rows read", "csv_import_apps", n, 1.5, "< 1.5 s")
             if (has(n, "rss_csv_import_bytes")) {
                 importLimit = 3 * get(n, "csv_bytes") + get(n, "rss_csv_table_bytes")
                 printf "| peak memory of Import from CSV, beside the window before it | %s | %s | < %s (3 × CSV + table of %s) | %s |\n", cards(n), mb(get(n, "rss_csv_import_bytes")), mb(importLimit), mb(get(n, "rss_csv_table_bytes")), (get(n, "rss_csv_import_bytes") < importLimit ? "met" : "**missed**")

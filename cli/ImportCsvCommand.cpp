@@ -113,7 +113,9 @@ bool ChooseSettings(std::string_view bytes, const Choices& choices, const QStrin
         reason = LineError(file, error);
         return false;
     }
-    settings.options.columns = MapCsvColumns(header);
+    settings.options.app = RecogniseCsvApp(header);
+    settings.options.columns =
+        settings.options.app.app != nullptr ? settings.options.app.columns : MapCsvColumns(header);
     if (header.RowCount() > 0 && settings.options.columns[NameField] < 0) {
         reason = QStringLiteral("%1: line %2: no column is headed Name, Card Name or Title; nothing was imported")
                      .arg(file)
@@ -153,6 +155,12 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     if (!ready || !ReadFolderCollection(collection, table, true, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
+    }
+    if (const CardApp* app = settings.options.app.app) {
+        err << "quillmark-cli: "
+            << QString::fromUtf8(Text::CliRecognisedApp)
+                   .arg(file, QString::fromUtf8(app->label.data(), qsizetype(app->label.size())))
+            << '\n';
     }
     CsvImportResult result;
     CsvError error;

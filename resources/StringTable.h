@@ -248,6 +248,10 @@ inline constexpr const char* ExportCsvCaption = "Export to CSV";
 inline constexpr const char* ImportCsvCaption = "Import from CSV";
 inline constexpr const char* CsvFileName = "cards.csv";
 inline constexpr const char* CsvFileFilter = "CSV files (*.csv);;All files (*)";
+// The export's file types: Quillmark's own columns first, then the card apps'
+// (in the order of CsvFormat), then any file in Quillmark's.
+inline constexpr const char* CsvExportFilter =
+    "CSV files (*.csv);;Moxfield collection CSV (*.csv);;Deckbox inventory CSV (*.csv);;All files (*)";
 inline constexpr const char* CsvExportedOne = "1 Card exported to %1";
 inline constexpr const char* CsvExportedMany = "%1 Cards exported to %2";
 inline constexpr const char* CsvNotWritten = "The Cards could not be exported.\r\n%1";
@@ -304,6 +308,16 @@ inline constexpr const char* CsvPreviewFault = "Line %1: %2. Try another encodin
 inline constexpr const char* CsvNoRows = "The file holds no rows.";
 inline constexpr const char* CsvChooseName = "Choose the column that holds the Card Name.";
 inline constexpr const char* CsvPreviewNote = "The first rows of the file, as they will be read.";
+inline constexpr const char* CsvRecognisedApp = "Recognised: %1";
+inline constexpr const char* CsvConditionScaleNote =
+    "Conditions are read as Mint, Near Mint, Excellent, Good, Light Played, Played or Poor.";
+inline constexpr const char* CsvRecognisedAppTip =
+    "Its columns are mapped as the app writes them. Conditions are put on one scale: Mint, Near Mint, Excellent, "
+    "Good, Light Played, Played, Poor (Lightly Played is Good, Moderately Played is Light Played, Heavily Played "
+    "is Played, Damaged is Poor); words that are not on it are kept. Finishes become foil, etched, nonfoil, holo "
+    "or reverse, languages short codes (en, ja), prices carry their currency, a wish list's Cards are wanted, and "
+    "each Card's Source names the app.";
+inline constexpr const char* CliRecognisedApp = "%1: read as a %2";
 
 // The binder.
 inline constexpr const char* BinderMenu = "&Binder...";
@@ -334,7 +348,12 @@ inline constexpr const char* ExportCsvDetails =
     "A value that begins with =, +, -, @, a tab or CR, which a spreadsheet would run\n"
     "as a formula, is written behind an apostrophe ('=1), and so is one that begins\n"
     "with apostrophes and then such a character; import-csv takes the apostrophe\n"
-    "off again. --raw writes every value as it is, without that guard.";
+    "off again. --raw writes every value as it is, without that guard.\n"
+    "\n"
+    "--format moxfield and --format deckbox write the columns those apps import\n"
+    "(Count, Tradelist Count, Name, Edition, ..., Purchase Price or My Price), with\n"
+    "conditions, finishes and languages in their words, so that a collection goes\n"
+    "back to the app it came from; quillmark, the default, writes the columns above.";
 inline constexpr const char* ImportCsvDetails =
     "A folder that a Quillmark window has open is refused, as the window holds\n"
     "qmk.lock there: close the window first. Only a regular file is read.\n"
@@ -348,6 +367,13 @@ inline constexpr const char* ImportCsvDetails =
     "skipped and counted. The separator (comma, semicolon, tab) and the encoding\n"
     "(UTF-8 or Windows-1252) are detected unless given; --separator takes one\n"
     "character, or the word tab.\n"
+    "\n"
+    "The collection exports of Deckbox, Moxfield, ManaBox, Dragon Shield, TCGplayer,\n"
+    "Delver Lens, Archidekt, TopDecked and Collectr are recognised by their header,\n"
+    "which is named on standard error: their columns are read as the app writes\n"
+    "them, conditions put on the scale Mint, Near Mint, Excellent, Good, Light\n"
+    "Played, Played, Poor, finishes, languages and games in short words, prices with\n"
+    "their currency, wish lists as wanted Cards, and the app as each Card's Source.\n"
     "\n"
     "--duplicates says what to do with a Card whose Name and Series equal those of\n"
     "one already in the collection or earlier in the file: add it as a row (the\n"

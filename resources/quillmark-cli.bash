@@ -13,7 +13,7 @@ _quillmark_cli()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
-            --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index) ((i++)) ;;
+            --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index | --format) ((i++)) ;;
             catalogue | list | trade | want | export-csv | import-csv | stats | lookup | card-index)
                 command="${COMP_WORDS[i]}"; break ;;
         esac
@@ -34,6 +34,9 @@ _quillmark_cli()
         --encoding)
             mapfile -t COMPREPLY < <(compgen -W "utf-8 windows-1252" -- "$cur")
             return ;;
+        --format)
+            mapfile -t COMPREPLY < <(compgen -W "quillmark moxfield deckbox" -- "$cur")
+            return ;;
         --game)
             mapfile -t COMPREPLY < <(compgen -W "magic pokemon yugioh" -- "$cur")
             return ;;
@@ -48,7 +51,7 @@ _quillmark_cli()
             return ;;
         catalogue | list) options="--folder" ;;
         trade | want) options="--folder --output" ;;
-        export-csv) options="--folder -o --raw" ;;
+        export-csv) options="--folder -o --raw --format" ;;
         import-csv) options="--folder --duplicates --separator --encoding" ;;
         stats) options="--folder --json" ;;
         lookup) options="--game --json" ;;

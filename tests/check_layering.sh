@@ -6,7 +6,7 @@
 # - Inside app/ and collection/, each sub-folder is a feature, except the
 #   shared rooms every feature may use (app/window/, app/table/,
 #   app/pictures/, and pages/search/, which every page's writer fills). A
-#   feature uses its own folder, the shared rooms and the core at the top of
+#   feature uses its own folder and the folders inside it, the shared rooms and the core at the top of
 #   collection/, never another feature; only the top of
 #   app/ (the window and the application object) brings features together,
 #   and nothing below it includes from it.
@@ -43,6 +43,11 @@ for folder in base resources collection prefs pages app cli; do
             # Rooms matter only inside one's own layer.
             [ "$layer" = "$folder" ] || continue
             [ "$used" = "$room" ] && continue
+            # A feature's own sub-folders are part of it; the top of a layer
+            # is no feature.
+            if [ "$room" != "$folder" ]; then
+                case "$used" in "$room"/*) continue ;; esac
+            fi
             if [ "$used" = "$folder" ]; then
                 # The top of app/ is the window; the top of collection/ is its core store.
                 if [ "$folder" = app ] && [ "$room" != app ]; then

@@ -60,21 +60,37 @@ bool MendStrayBytes(UserQuestions& questions, const QString& fileName, QByteArra
     return true;
 }
 
+// The columns of the file type chosen in the save dialog, which offers the
+// formats in the order of CsvFormat.
+CsvFormat FormatOfFilter(const QString& filter, const QString& chosen)
+{
+    switch (filter.split(QStringLiteral(";;")).indexOf(chosen)) {
+    case int(CsvFormat::Moxfield):
+        return CsvFormat::Moxfield;
+    case int(CsvFormat::Deckbox):
+        return CsvFormat::Deckbox;
+    default:
+        return CsvFormat::Quillmark;
+    }
+}
+
 } // namespace
 
 QString RunCsvExport(UserQuestions& questions, const CardTableModel& table)
 {
+    const QString filter = QString::fromUtf8(Text::CsvExportFilter);
+    QString chosen;
     const QString path =
         questions.AskSavePath(QString::fromUtf8(Text::ExportCsvCaption),
-                              QDir::current().absoluteFilePath(QString::fromUtf8(Text::CsvFileName)),
-                              QString::fromUtf8(Text::CsvFileFilter), QStringLiteral("csv"));
+                              QDir::current().absoluteFilePath(QString::fromUtf8(Text::CsvFileName)), filter,
+                              QStringLiteral("csv"), &chosen);
     if (path.isEmpty())
         return {};
     QString reason;
     // The collection's own file is no place for its CSV.
     if (IsCollectionFile(path))
         reason = QString::fromUtf8(Text::ExportOverCollection).arg(QDir::toNativeSeparators(path));
-    if (!reason.isEmpty() || !ExportCsvFile(path, table, &reason)) {
+    if (!reason.isEmpty() || !ExportCsvFile(path, table, &reason, CsvFormulas::Guarded, FormatOfFilter(filter, chosen))) {
         questions.ShowError(QString::fromUtf8(Text::CsvNotWritten).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return {};
     }

@@ -138,6 +138,12 @@ void CsvImportDialog::BuildControls()
     mappingArea->setWidgetResizable(true);
     mappingArea->setWidget(mapping);
 
+    recognised_ = new QLabel(this);
+    recognised_->setObjectName(QStringLiteral("recognisedAppLabel"));
+    recognised_->setWordWrap(true);
+    recognised_->setToolTip(UiText(Text::CsvRecognisedAppTip));
+    recognised_->hide();
+
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("statusLine"));
     status_->setWordWrap(true);
@@ -157,6 +163,7 @@ void CsvImportDialog::BuildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addLayout(choices);
+    layout->addWidget(recognised_);
     layout->addWidget(status_);
     layout->addWidget(buttons);
     resize(820, 560);
@@ -171,6 +178,7 @@ CsvFileSettings CsvImportDialog::Settings() const
     settings.options.repeats = CsvRepeats(repeats_->currentData().toInt());
     for (int field = 0; field < kAllCardFieldCount; ++field)
         settings.options.columns[std::size_t(field)] = columns_[std::size_t(field)]->currentData().toInt();
+    settings.options.app = app_;
     return settings;
 }
 
@@ -189,7 +197,10 @@ void CsvImportDialog::MapColumns()
     // Without a header the columns are taken in the order of the eight; a
     // detail is mapped only when a heading names it.
     CsvColumns mapped = kNoCsvColumns;
-    if (header_->isChecked()) {
+    app_ = header_->isChecked() ? RecogniseCsvApp(preview_) : AppHeader();
+    if (app_.app != nullptr) {
+        mapped = app_.columns;
+    } else if (header_->isChecked()) {
         mapped = MapCsvColumns(preview_);
     } else {
         for (int field = 0; field < kCardFieldCount; ++field)
@@ -204,6 +215,12 @@ void CsvImportDialog::MapColumns()
             column->addItem(ColumnName(index), index);
         column->setCurrentIndex(mapped[std::size_t(field)] + 1);
     }
+    if (app_.app != nullptr) {
+        recognised_->setText(UiText(Text::CsvRecognisedApp)
+                                 .arg(QString::fromUtf8(app_.app->label.data(), qsizetype(app_.app->label.size())))
+                             + QLatin1Char('\n') + UiText(Text::CsvConditionScaleNote));
+    }
+    recognised_->setVisible(app_.app != nullptr);
 }
 
 void CsvImportDialog::ShowPreview()

@@ -18,7 +18,8 @@ class QTableWidget;
 // encoding, whether the first row is a header) and what becomes of repeats.
 // It starts from what DetectCsvFileSettings finds. Whenever the reading
 // changes, the start of the file is read again and the columns are mapped
-// afresh: by name from a header row, else by position.
+// afresh: as a card app writes them when the header row is one of theirs
+// (saying which), else by name from a header row, else by position.
 class CsvImportDialog : public QDialog {
     Q_OBJECT
 
@@ -42,6 +43,8 @@ private:
 
     QByteArray bytes_;
     CsvRows preview_;
+    // The card app whose header the preview's first row is, while it is taken as one.
+    AppHeader app_;
     CsvError fault_;
     bool readable_ = false;
 
@@ -51,6 +54,7 @@ private:
     QCheckBox* header_ = nullptr;
     QComboBox* repeats_ = nullptr;
     std::array<QComboBox*, kAllCardFieldCount> columns_{};
+    QLabel* recognised_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* import_ = nullptr;
 };

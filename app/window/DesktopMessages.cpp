@@ -47,13 +47,17 @@ void DesktopMessages::Open(const QUrl& url)
 }
 
 QString DesktopMessages::AskSavePath(const QString& caption, const QString& suggested, const QString& filter,
-                                     const QString& suffix)
+                                     const QString& suffix, QString* chosenFilter)
 {
     QFileDialog dialog(Owner(), caption, suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
     dialog.selectFile(suggested);
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    if (chosenFilter != nullptr)
+        *chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
 }
 
 QString DesktopMessages::AskOpenPath(const QString& caption, const QString& folder, const QString& filter)

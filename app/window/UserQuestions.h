@@ -11,9 +11,10 @@ class QDialog;
 class UserQuestions : public MessageInterface {
 public:
     // A file to write, starting from the suggested one; a name typed without
-    // a suffix gets it. Empty when the user cancels.
+    // a suffix gets it. Empty when the user cancels. The filter the user
+    // chose goes to *chosenFilter when asked for.
     virtual QString AskSavePath(const QString& caption, const QString& suggested, const QString& filter,
-                                const QString& suffix) = 0;
+                                const QString& suffix, QString* chosenFilter = nullptr) = 0;
     // A file to read, looked for in the folder first; empty when the user cancels.
     virtual QString AskOpenPath(const QString& caption, const QString& folder, const QString& filter) = 0;
     // A folder, starting from the current one; empty when the user cancels.

@@ -22,8 +22,11 @@ CsvFileSettings DetectCsvFileSettings(std::string_view bytes)
     settings.separator = DetectSeparator(bytes);
     CsvRows header;
     CsvError error;
-    if (ReadCsvPreview(bytes, settings.encoding, settings.separator, 1, header, error))
-        settings.options.columns = MapCsvColumns(header);
+    if (ReadCsvPreview(bytes, settings.encoding, settings.separator, 1, header, error)) {
+        settings.options.app = RecogniseCsvApp(header);
+        settings.options.columns = settings.options.app.app != nullptr ? settings.options.app.columns
+                                                                       : MapCsvColumns(header);
+    }
     return settings;
 }
 
@@ -53,8 +56,10 @@ bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const Card
     return read;
 }
 
-bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason, CsvFormulas formulas)
+bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason, CsvFormulas formulas,
+                   CsvFormat format)
 {
     return WriteFileSafely(
-        path, [&table, formulas](QIODevice& device) { return WriteCsv(device, table, formulas); }, reason);
+        path, [&table, formulas, format](QIODevice& device) { return WriteCsv(device, table, formulas, format); },
+        reason);
 }

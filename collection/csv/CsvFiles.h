@@ -42,4 +42,4 @@ bool ReadCsvImport(QByteArray bytes, const CsvFileSettings& settings, const Card
 // Writes every Card to the file safely, as WriteCsv writes them. False, with
 // the reason when asked for, when the file cannot be written.
 bool ExportCsvFile(const QString& path, const CardTableModel& table, QString* reason = nullptr,
-                   CsvFormulas formulas = CsvFormulas::Guarded);
+                   CsvFormulas formulas = CsvFormulas::Guarded, CsvFormat format = CsvFormat::Quillmark);

@@ -178,6 +178,16 @@ CsvColumns MapCsvColumns(const CsvRows& rows)
     return columns;
 }
 
+AppHeader RecogniseCsvApp(const CsvRows& rows)
+{
+    std::vector<std::string_view> headings;
+    if (rows.RowCount() > 0) {
+        for (int column = 0; column < rows.FieldCount(0); ++column)
+            headings.push_back(rows.Field(0, column));
+    }
+    return RecogniseCardApp(headings);
+}
+
 CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, const CardTableModel& collection)
 {
     CsvImportResult result;
@@ -205,6 +215,12 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
             hasText = hasText || !value.empty();
         if (!hasText)
             continue;
+        if (options.app.app != nullptr) {
+            const AppCells cells = {Trimmed(WithoutFormulaGuard(rows.Field(row, options.app.currencyColumn))),
+                                    Trimmed(WithoutFormulaGuard(rows.Field(row, options.app.wishColumn))),
+                                    Trimmed(WithoutFormulaGuard(rows.Field(row, options.app.gradeColumn)))};
+            AdaptAppCard(options.app, cells, collection.Encoding(), card);
+        }
         if (card[NameField].empty()) {
             ++result.withoutName;
             continue;

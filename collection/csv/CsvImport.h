@@ -2,6 +2,7 @@
 
 #include "collection/Card.h"
 #include "collection/CardTableModel.h"
+#include "collection/csv/apps/CardApps.h"
 
 #include <QString>
 
@@ -31,6 +32,10 @@ inline constexpr CsvColumns kNoCsvColumns = [] {
 // field, the better name wins (its own name first), then the leftmost column.
 CsvColumns MapCsvColumns(const CsvRows& rows);
 
+// The card app whose export the first row is the header of, with its
+// columns (see CardApps.h); no app when it is none of theirs.
+AppHeader RecogniseCsvApp(const CsvRows& rows);
+
 // What happens to a Card whose Name and Series equal, byte for byte, those of
 // a Card already in the collection or earlier in the file.
 enum class CsvRepeats {
@@ -45,6 +50,9 @@ struct CsvImportOptions {
     CsvColumns columns = kNoCsvColumns;
     bool firstRowIsHeader = true;
     CsvRepeats repeats = CsvRepeats::AddAsRows;
+    // The app that wrote the file, whose values are put in Quillmark's words
+    // (AdaptAppCard); the columns above still say where each field is read.
+    AppHeader app;
 };
 
 struct CsvImportResult {

@@ -36,6 +36,31 @@ std::size_t UnquotedEnd(std::string_view text, std::size_t at, char separator)
     return at;
 }
 
+// The first line's length, its line break included, when it is the "sep=;"
+// line with which Excel names a file's separator (Dragon Shield's exports
+// begin with one), quoted or not; 0 when the text does not begin so. The
+// separator it names goes to *separator when asked for.
+std::size_t SeparatorLineLength(std::string_view text, char* separator = nullptr)
+{
+    const std::string_view line = text.substr(0, text.find_first_of("\r\n"));
+    std::string_view inner = line;
+    if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"')
+        inner = inner.substr(1, inner.size() - 2);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (inner.size() < 5 || lower(inner[0]) != 's' || lower(inner[1]) != 'e' || lower(inner[2]) != 'p'
+        || inner[3] != '=' || inner[4] == '"')
+        return 0;
+    // A spreadsheet that saved the file again may have filled the line with separators.
+    if (inner.find_first_not_of(inner[4], 5) != std::string_view::npos)
+        return 0;
+    if (separator != nullptr)
+        *separator = inner[4];
+    std::size_t length = line.size();
+    if (length < text.size())
+        length += text.substr(length, 2) == "\r\n" ? 2 : 1;
+    return length;
+}
+
 // Drops a byte order mark from UTF-8 bytes; false, naming the first line
 // that is not valid UTF-8, when there is one (and saying so when the rest of
 // the file almost all is).
@@ -100,8 +125,8 @@ bool ParseCsv(std::string_view text, char separator, CsvRows& rows, CsvError& er
     rows = CsvRows();
     // The fields take no more room than the text.
     rows.text_.reserve(text.size());
-    std::int64_t line = 1;
-    std::size_t at = 0;
+    std::size_t at = SeparatorLineLength(text);
+    std::int64_t line = at > 0 && IsLineBreak(text, at - 1) ? 2 : 1;
     const auto skipLineBreak = [&] {
         at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
         ++line;
@@ -152,6 +177,11 @@ bool ParseCsv(std::string_view text, char separator, CsvRows& rows, CsvError& er
 
 char DetectSeparator(std::string_view text)
 {
+    if (HasUtf8Bom(text))
+        text.remove_prefix(kUtf8Bom.size());
+    char named = ',';
+    if (SeparatorLineLength(text, &named) > 0)
+        return named;
     constexpr std::string_view kCandidates = ",;\t";
     constexpr std::size_t kSampleLines = 10;
     // How often each candidate stands on each of the first lines that hold text.

@@ -47,12 +47,14 @@ private:
     std::vector<Start> rows_;
 };
 
-// Reads text split at separator; an empty line is no row. False, with no
+// Reads text split at separator; an empty line is no row, and neither is
+// a first line "sep=," (or "sep=;", quoted or not), with which Excel names
+// the separator. False, with no
 // rows, when a quoted field is never closed: the error names the line its
 // row starts on.
 bool ParseCsv(std::string_view text, char separator, CsvRows& rows, CsvError& error);
 
-// Comma, semicolon or tab: the one found the same number of times on each of
+// The one a first line "sep=X" names; else comma, semicolon or tab: the one found the same number of times on each of
 // the first lines (quoted text aside), else the one found most; comma when
 // none is found.
 char DetectSeparator(std::string_view text);

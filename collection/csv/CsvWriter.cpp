@@ -3,6 +3,7 @@
 #include "base/Windows1252.h"
 #include "collection/CardTableModel.h"
 #include "collection/csv/CsvFormulaGuard.h"
+#include "collection/csv/apps/AppExport.h"
 
 #include <QIODevice>
 
@@ -62,6 +63,35 @@ bool Flush(QIODevice& device, QByteArray& buffer)
     return written;
 }
 
+constexpr qsizetype kChunk = 1 << 20;
+
+// The rows in a card app's columns, its values in UTF-8 whatever the
+// collection keeps.
+bool WriteAppCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas, ExportApp app)
+{
+    QByteArray buffer;
+    buffer.reserve(kChunk + 4096);
+    AppendCsvRow(buffer, AppExportHeadings(app));
+    const bool windows1252 = table.Encoding() == TextEncoding::Windows1252;
+    Card card;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = 0; field < kAllCardFieldCount; ++field) {
+            const std::string_view cell = table.Cell(row, field);
+            card[std::size_t(field)] = windows1252 ? Windows1252ToUtf8(cell) : std::string(cell);
+        }
+        const std::vector<std::string> fields = AppExportRow(app, card);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                buffer.append(',');
+            AppendField(buffer, fields[i], ',', formulas);
+        }
+        buffer.append("\r\n", 2);
+        if (buffer.size() >= kChunk && !Flush(device, buffer))
+            return false;
+    }
+    return Flush(device, buffer);
+}
+
 } // namespace
 
 void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, char separator)
@@ -78,9 +108,10 @@ void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, 
     out.append("\r\n", 2);
 }
 
-bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas)
+bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas, CsvFormat format)
 {
-    constexpr qsizetype kChunk = 1 << 20;
+    if (format != CsvFormat::Quillmark)
+        return WriteAppCsv(device, table, formulas, format == CsvFormat::Moxfield ? ExportApp::Moxfield : ExportApp::Deckbox);
     QByteArray buffer;
     buffer.reserve(kChunk + 4096);
     const int fields = AnyHasDetails(table) ? kAllCardFieldCount : kCardFieldCount;

@@ -25,11 +25,17 @@ void AppendCsvRow(QByteArray& out, const std::vector<std::string_view>& fields, 
 // as the bytes they are, for programs that want them so.
 enum class CsvFormulas { Guarded, Raw };
 
+// Which columns an export has: Quillmark's own, or those of a card app's
+// import (AppExport.h), so that a collection goes back to the app it came from.
+enum class CsvFormat { Quillmark, Moxfield, Deckbox };
+
 // Writes the heading row and one row per Card, the top row first, as
 // comma-separated CR LF lines without a byte order mark: the eight fields,
 // then the ten details when any Card has one, so that a collection without
 // them exports as it always has. Values go out as
 // the bytes they are, or converted to UTF-8 from a collection kept in
 // Windows-1252; guarded, unless asked for raw, where they begin like a
-// formula. False on a write error.
-bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas = CsvFormulas::Guarded);
+// formula. False on a write error. In an app's format the heading row and
+// the rows are that app's, in the same CSV.
+bool WriteCsv(QIODevice& device, const CardTableModel& table, CsvFormulas formulas = CsvFormulas::Guarded,
+              CsvFormat format = CsvFormat::Quillmark);

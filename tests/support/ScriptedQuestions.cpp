@@ -17,9 +17,13 @@ void ScriptedQuestions::Open(const QUrl& url)
     messages_.Open(url);
 }
 
-QString ScriptedQuestions::AskSavePath(const QString&, const QString& suggested, const QString&, const QString&)
+QString ScriptedQuestions::AskSavePath(const QString&, const QString& suggested, const QString& filter,
+                                       const QString&, QString* chosenFilter)
 {
     suggestedPath = suggested;
+    offeredFilter = filter;
+    if (chosenFilter != nullptr)
+        *chosenFilter = saveFilter.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : saveFilter;
     return savePath;
 }
 

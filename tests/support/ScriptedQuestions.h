@@ -19,18 +19,21 @@ public:
     bool Show(MessageKind kind, const QString& text, const QString& caption) override;
     void Open(const QUrl& url) override;
     QString AskSavePath(const QString& caption, const QString& suggested, const QString& filter,
-                        const QString& suffix) override;
+                        const QString& suffix, QString* chosenFilter = nullptr) override;
     QString AskOpenPath(const QString& caption, const QString& folder, const QString& filter) override;
     QString AskFolder(const QString& caption, const QString& current) override;
     bool AskDialog(QDialog& dialog) override;
 
     // The answers; empty is a cancel.
     QString savePath;
+    // The file type chosen with it; empty keeps the first one offered.
+    QString saveFilter;
     QString openPath;
     QString folder;
     std::function<bool(QDialog&)> dialogScript = [](QDialog&) { return true; };
     // What the questions offered.
     QString suggestedPath;
+    QString offeredFilter;
     QString offeredFolder;
 
 private:

@@ -196,6 +196,54 @@ private slots:
                  (QList<int>{0, 1, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     }
 
+    // A card app's export is named, its columns mapped as the app writes
+    // them and still open to change; the label is gone while the first row
+    // is not taken as a header, and for files of no app.
+    void dialogRecognisesAnApp()
+    {
+        CsvImportDialog dialog(QByteArray("Count,Tradelist Count,Name,Edition,Condition,Language,Foil,Tags,"
+                                          "Last Modified,Collector Number,Alter,Proxy,Purchase Price\r\n"
+                                          "4,1,Lightning Bolt,m11,Good (Lightly Played),English,foil,,,146,False,"
+                                          "False,1.25\r\n"));
+        auto* label = Child<QLabel>(dialog, "recognisedAppLabel");
+        QVERIFY(!label->isHidden());
+        QVERIFY(label->text().startsWith(QStringLiteral("Recognised: Moxfield collection export\n")));
+        QVERIFY(label->text().contains(QStringLiteral("Light Played")));
+        QCOMPARE(Child<QComboBox>(dialog, "tradeColumn")->currentText(), QStringLiteral("Column 2: Tradelist Count"));
+        QCOMPARE(Child<QComboBox>(dialog, "setCodeColumn")->currentText(), QStringLiteral("Column 4: Edition"));
+        Choose(dialog, "descriptionColumn", QStringLiteral("Column 9: Last Modified"));
+        CsvFileSettings settings = dialog.Settings();
+        QVERIFY(settings.options.app.app != nullptr);
+        QCOMPARE(settings.options.columns[DescriptionField], 8);
+
+        Child<QCheckBox>(dialog, "headerCheck")->setChecked(false);
+        QVERIFY(label->isHidden());
+        QVERIFY(dialog.Settings().options.app.app == nullptr);
+
+        CsvImportDialog plain(kEuropean);
+        QVERIFY(Child<QLabel>(plain, "recognisedAppLabel")->isHidden());
+    }
+
+    // The save dialog's file type chooses the columns: an app's, or ours.
+    void exportsInAnAppsColumns()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        MainWindow& window = f.Open();
+        ScriptedQuestions& answers = Answer(f);
+        answers.savePath = f.folder.Path("moxfield.csv");
+        answers.saveFilter = QStringLiteral("Moxfield collection CSV (*.csv)");
+        Action(window, "exportCsvAction")->trigger();
+        QVERIFY(answers.offeredFilter.startsWith(QStringLiteral("CSV files (*.csv);;Moxfield collection CSV (*.csv);;"
+                                                                "Deckbox inventory CSV (*.csv)")));
+        QCOMPARE(f.folder.Read("moxfield.csv"),
+                 QByteArray("Count,Tradelist Count,Name,Edition,Condition,Language,Foil,Tags,Last Modified,"
+                            "Collector Number,Alter,Proxy,Purchase Price\r\n"
+                            "3,0,Ember Wisp,,Heavily Played,,,,,,False,False,\r\n"
+                            "2,0,\"Ironbark, \"\"Sentinel\"\"\",,Mint,,,,,,False,False,4.25\r\n"));
+        QCOMPARE(Notice(f), QStringLiteral("2 Cards exported to moxfield.csv"));
+    }
+
     // A change of how the file is read reads it again and maps afresh; a
     // reading that fails names the line and still lets the import refuse
     // the file; without a Name column there is nothing to import.

@@ -122,6 +122,12 @@ private slots:
                                    << QByteArray("1[a\0b|\0]2[\0]", 12);
         QTest::newRow("semicolons") << QByteArray("a;1,5;\"c;d\"\r\n") << ';' << QByteArray("1[a|1,5|c;d]");
         QTest::newRow("tabs") << QByteArray("a\tb, c\t\"\t\"") << '\t' << QByteArray("1[a|b, c|\t]");
+        // Excel's line naming the separator is no row, quoted or not, and
+        // only as the first line.
+        QTest::newRow("sep line") << QByteArray("sep=;\r\na;b\r\nsep=;\r\n") << ';' << QByteArray("2[a|b]3[sep=|]");
+        QTest::newRow("quoted sep line, LF") << QByteArray("\"sep=,\"\na,b") << ',' << QByteArray("2[a|b]");
+        QTest::newRow("sep line alone") << QByteArray("sep=,") << ',' << QByteArray();
+        QTest::newRow("not a sep line") << QByteArray("sep=ab\r\n") << ',' << QByteArray("1[sep=ab]");
     }
 
     void readsRows()
@@ -293,6 +299,7 @@ private slots:
         QTest::newRow("uneven lines: the most") << QByteArray("a;b;c\r\nd,e;f\r\n") << ';';
         QTest::newRow("none") << QByteArray("Name\r\nA\r\n") << ',';
         QTest::newRow("empty") << QByteArray() << ',';
+        QTest::newRow("named by a sep line") << QByteArray("\xEF\xBB\xBF\"sep=;\"\r\na,b,c\r\n") << ';';
     }
 
     void detectsTheSeparator()
