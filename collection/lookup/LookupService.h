@@ -55,7 +55,13 @@ public:
     // not kept with the answers: they are many times larger, and whoever
     // shows one keeps what it needs of it.
     quint64 GetPicture(CardSource source, const QUrl& url, Done done);
+    // Sends a JSON body to path (Scryfall's /cards/collection), at the pace
+    // of a search and with the headers and time limit of Get. Its answer is
+    // not kept: the same address answers every body differently.
+    quint64 PostJson(CardSource source, const QString& path, const QByteArray& json, Done done);
     void Cancel(quint64 ticket);
+    // How long a source's pace keeps two requests of the kind apart.
+    qint64 IntervalMs(CardSource source, bool search) { return PaceOf(source).Interval(search); }
     // Requests asked for and neither answered nor cancelled yet.
     int Outstanding() const { return int(pending_.size()); }
 
@@ -68,6 +74,8 @@ private:
         QNetworkReply* reply = nullptr;
         bool tooLarge = false;
         bool picture = false;
+        // Sent as a POST when not null.
+        QByteArray json;
     };
 
     quint64 Ask(Pending pending);
