@@ -29,8 +29,13 @@ int RunPrices(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     CardTableModel table;
     CollectionLock lock(options.Value(QStringLiteral("--folder"), QStringLiteral(".")));
+    if (!EnterFolder(options, reason) || !lock.Take(reason)) {
+        err << "quillmark-cli: " << reason << '\n';
+        return kExitFailure;
+    }
+    // Named once in the folder: the saver keeps the path it is given.
     CollectionSaver collection(QString::fromLatin1(kCollectionFileName));
-    if (!EnterFolder(options, reason) || !lock.Take(reason) || !ReadFolderCollection(collection, table, false, reason)) {
+    if (!ReadFolderCollection(collection, table, false, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
