@@ -434,6 +434,7 @@ inline constexpr const char* RefreshMarketProgress = "%1 of %2 requests answered
 // %1, %2 and %3 count Cards.
 inline constexpr const char* RefreshMarketDone = "%1 Cards valued, %2 could not be priced, %3 already valued today.";
 inline constexpr const char* RefreshMarketStep = "Refresh Market Values";
+inline constexpr const char* RefreshMarketClose = "Close";
 inline constexpr const char* RefreshMarketNameColumn = "Name";
 inline constexpr const char* RefreshMarketWhyColumn = "Why not";
 // %1 is the reason.

@@ -53,6 +53,8 @@ public:
     // asked. Emits Finished.
     void Cancel();
     bool Running() const { return running_; }
+    // The day the values are dated.
+    QDate Day() const { return today_; }
 
     // Requests planned and answered, and the time the pace needs for the rest.
     int Requests() const { return requests_; }

@@ -1,5 +1,8 @@
 #include "collection/prices/PriceHistory.h"
 
+#include "collection/prices/PrintingKey.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -146,4 +149,13 @@ std::vector<PriceChange> PriceHistory::ChangesSince(QDate since)
     }
     settle(current, days);
     return changes;
+}
+
+std::vector<PricePoint> CardPriceHistory(const QString& folder, const Card& card, TextEncoding encoding)
+{
+    const QString key = PrintingKey(card, encoding);
+    if (key.isEmpty())
+        return {};
+    PriceHistory history(QDir(folder).filePath(QString::fromLatin1(PriceHistory::kFileName)));
+    return history.Of(key);
 }

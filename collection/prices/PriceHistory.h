@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextEncoding.h"
+#include "collection/Card.h"
 #include "collection/prices/MarketPrice.h"
 
 #include <QDate>
@@ -56,3 +58,7 @@ private:
     QString connection_;
     bool open_ = false;
 };
+
+// The prices the history of the folder holds for the Card's printing,
+// oldest first; none for a Card that names no printing.
+std::vector<PricePoint> CardPriceHistory(const QString& folder, const Card& card, TextEncoding encoding);
