@@ -76,6 +76,8 @@ void MarketRefreshFeature::Start()
         return;
     dialog_->ShowStarted();
     refresh_.Start(asked_, table_.Encoding(), QDate::currentDate(), dialog_->Again());
+    // The pace alone tells the time left before the first answer comes.
+    dialog_->ShowProgress(0, refresh_.Requests(), refresh_.MsLeft());
 }
 
 void MarketRefreshFeature::Finish()
