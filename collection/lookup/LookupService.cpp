@@ -92,9 +92,11 @@ RequestPace& LookupService::PaceOf(CardSource source)
     return found->second;
 }
 
-quint64 LookupService::Get(CardSource source, const QString& path, const QString& query, Done done)
+quint64 LookupService::Get(CardSource source, const QString& path, const QString& query, Done done, bool fresh)
 {
-    return Ask(Pending{source, sources_.Url(source, path, query), std::move(done)});
+    Pending pending{source, sources_.Url(source, path, query), std::move(done)};
+    pending.fresh = fresh;
+    return Ask(std::move(pending));
 }
 
 quint64 LookupService::GetPicture(CardSource source, const QUrl& url, Done done)
@@ -121,7 +123,7 @@ quint64 LookupService::PostJson(CardSource source, const QString& path, const QB
 quint64 LookupService::Ask(Pending pending)
 {
     const CardSource source = pending.source;
-    const bool kept = !pending.picture && pending.json.isNull();
+    const bool kept = !pending.picture && pending.json.isNull() && !pending.fresh;
     const auto answer = kept ? answers_.constFind(pending.url) : answers_.constEnd();
     if (answer != answers_.constEnd()) {
         const SourceReply reply = *answer;

@@ -47,9 +47,11 @@ public:
 
     using Done = std::function<void(const SourceReply&)>;
     // Asks a source for path?query (both percent-encoded) when its pace
-    // allows, or answers from the answers already had. done is called once,
-    // from the event loop, unless Cancel(ticket) comes first.
-    quint64 Get(CardSource source, const QString& path, const QString& query, Done done);
+    // allows, or answers from the answers already had, unless fresh (a
+    // price changes from day to day): then the source is asked, and its
+    // answer kept in place of the old. done is called once, from the event
+    // loop, unless Cancel(ticket) comes first.
+    quint64 Get(CardSource source, const QString& path, const QString& query, Done done, bool fresh = false);
     // Asks for a picture at an address a source gave (http or https only),
     // at that source's pace. Only status 200 brings the bytes. Pictures are
     // not kept with the answers: they are many times larger, and whoever
@@ -76,6 +78,7 @@ private:
         bool picture = false;
         // Sent as a POST when not null.
         QByteArray json;
+        bool fresh = false;
     };
 
     quint64 Ask(Pending pending);

@@ -200,7 +200,7 @@ void MarketRefresh::AskNext(CardSource source)
             AskNext(source);
     };
     asking_[source] = request.json.isNull()
-                          ? service_.Get(source, request.path, request.query, std::move(done))
+                          ? service_.Get(source, request.path, request.query, std::move(done), true)
                           : service_.PostJson(source, request.path, request.json, std::move(done));
 }
 

@@ -243,6 +243,9 @@ private slots:
         QCOMPARE(outcome.priced[0].card[MarketField], std::string("$1.05"));
         QCOMPARE(outcome.priced[1].card[MarketField], std::string("$22.10"));
         QCOMPARE(outcome.priced[2].card[MarketField], std::string("$2.5"));
+        // Prices change: a second refresh asks again, not the answers kept.
+        Refresh(service, {first, second, byCode}, true);
+        QCOMPARE(server.Count("/ygoprodeck/"), 4);
     }
 
     void cancelKeepsWhatWasLearnt()
