@@ -75,7 +75,8 @@ int RunPrices(const QStringList& arguments, QTextStream& out, QTextStream& err)
             [&table](QIODevice& device) { return WriteCollection(device, table); }, CollectionSaver::Recovery::None);
         if (!outcome.keptConflict.isEmpty()) {
             err << "quillmark-cli: "
-                << TerminalText(QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, collection.Path()))
+                << TerminalText(
+                       QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, collection.Path()))
                 << '\n';
         }
         if (outcome.kind != SaveOutcome::Written) {

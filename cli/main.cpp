@@ -18,8 +18,8 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(), TradeCommand(), WantCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
-            LookupCommand(), CardIndexCommand(), PricesCommand()};
+    return {CatalogueCommand(), ListCommand(),   TradeCommand(),  WantCommand(),      ExportCsvCommand(),
+            ImportCsvCommand(), StatsCommand(),  LookupCommand(), CardIndexCommand(), PricesCommand()};
 }
 
 void PrintHelp(QTextStream& out)

@@ -67,7 +67,8 @@ void MarketRefreshDialog::ShowProgress(int answered, int requests, qint64 msLeft
 {
     progress_->setRange(0, std::max(requests, 1));
     progress_->setValue(answered);
-    status_->setText(QString::fromUtf8(Text::RefreshMarketProgress).arg(answered).arg(requests).arg((msLeft + 999) / 1000));
+    status_->setText(
+        QString::fromUtf8(Text::RefreshMarketProgress).arg(answered).arg(requests).arg((msLeft + 999) / 1000));
 }
 
 void MarketRefreshDialog::ShowFinished(const QString& summary, const std::vector<UnpricedCard>& unpriced)

@@ -62,8 +62,12 @@ std::optional<MarketValue> ReadMarketText(const QString& text)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
-    const char* currency = trimmed.front() == QChar(kEuro) ? "EUR" : trimmed.front() == QLatin1Char('$') ? "USD" : nullptr;
-    if (currency == nullptr)
+    const char* currency = nullptr;
+    if (trimmed.front() == QChar(kEuro))
+        currency = "EUR";
+    else if (trimmed.front() == QLatin1Char('$'))
+        currency = "USD";
+    else
         return std::nullopt;
     return Priced(QJsonValue(trimmed.mid(1)), currency);
 }

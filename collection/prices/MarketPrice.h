@@ -28,6 +28,7 @@ std::optional<MarketValue> TcgdexMarketValue(const QJsonObject& card, const QStr
 // The price of one printing of a YGOPRODeck card (set code "SDDC-EN014",
 // rarity as its finish): that printing's set_price, else the card's TCGplayer
 // price.
-std::optional<MarketValue> YgoprodeckMarketValue(const QJsonObject& card, const QString& setCode, const QString& rarity);
+std::optional<MarketValue> YgoprodeckMarketValue(const QJsonObject& card, const QString& setCode,
+                                                 const QString& rarity);
 // The price of a cardsetsinfo.php answer, the printing's set_price.
 std::optional<MarketValue> YgoprodeckPrintingValue(const QJsonObject& printing);

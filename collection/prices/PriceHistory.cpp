@@ -79,7 +79,8 @@ bool PriceHistory::Record(QDate date, const std::vector<PriceEntry>& entries, QS
         return false;
     }
     QSqlQuery insert(database);
-    insert.prepare(QStringLiteral("INSERT OR REPLACE INTO prices (printing, date, currency, price) VALUES (?, ?, ?, ?)"));
+    insert.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO prices (printing, date, currency, price) VALUES (?, ?, ?, ?)"));
     const QString day = date.toString(Qt::ISODate);
     for (const PriceEntry& entry : entries) {
         insert.addBindValue(entry.key);
@@ -107,7 +108,8 @@ std::vector<PricePoint> PriceHistory::Of(const QString& key)
     if (!Open(false, reason))
         return points;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT printing, date, currency, price FROM prices WHERE printing = ? ORDER BY date"));
+    query.prepare(
+        QStringLiteral("SELECT printing, date, currency, price FROM prices WHERE printing = ? ORDER BY date"));
     query.addBindValue(key);
     if (query.exec()) {
         while (query.next())

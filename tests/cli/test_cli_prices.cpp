@@ -31,7 +31,8 @@ Run Prices(const QStringList& arguments, const QString& sources)
 
 QByteArray Record(const QList<QByteArray>& fields, const QByteArray& details = {})
 {
-    static const char* const keys[] = {"NAME", "SERIES", "CONDITION", "YEAR", "PRICE", "QUANTITY", "URL", "DESCRIPTION"};
+    static const char* const keys[] = {"NAME", "SERIES", "CONDITION", "YEAR",
+                                       "PRICE", "QUANTITY", "URL", "DESCRIPTION"};
     QByteArray bytes = "\r\n";
     for (int field = 0; field < 8; ++field)
         bytes += QByteArray(keys[field]) + '=' + fields.value(field) + "\r\n";

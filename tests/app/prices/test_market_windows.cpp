@@ -18,8 +18,8 @@ namespace {
 
 QByteArray Record(const QByteArray& name, const QByteArray& details = {})
 {
-    return "NAME=" + name + "\r\nSERIES=Ixalan\r\nCONDITION=\r\nYEAR=\r\nPRICE=\r\nQUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n"
-           + details;
+    return "NAME=" + name
+           + "\r\nSERIES=Ixalan\r\nCONDITION=\r\nYEAR=\r\nPRICE=\r\nQUANTITY=\r\nURL=\r\nDESCRIPTION=\r\n" + details;
 }
 
 // Top row first: Freebooter, Plain, Lost, Duress. The file's first record is

@@ -16,7 +16,8 @@ Card MagicCard(int i, const char* finish = "nonfoil")
 {
     Card card;
     card[NameField] = "Card " + std::to_string(i);
-    card[PrintField] = QStringLiteral("scryfall:00000000-0000-4000-8000-%1").arg(i, 12, 10, QLatin1Char('0')).toStdString();
+    const QString id = QStringLiteral("00000000-0000-4000-8000-%1").arg(i, 12, 10, QLatin1Char('0'));
+    card[PrintField] = "scryfall:" + id.toStdString();
     card[FinishField] = finish;
     return card;
 }
