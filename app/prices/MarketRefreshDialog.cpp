@@ -16,6 +16,7 @@ MarketRefreshDialog::MarketRefreshDialog(int cards, QWidget* parent)
 {
     setObjectName(QStringLiteral("refreshMarketDialog"));
     setWindowTitle(QString::fromUtf8(Text::RefreshMarketCaption));
+    setMinimumWidth(420);
     status_ = new QLabel(QString::fromUtf8(Text::RefreshMarketCards).arg(cards), this);
     status_->setObjectName(QStringLiteral("refreshMarketStatus"));
     status_->setTextFormat(Qt::PlainText);
