@@ -9,6 +9,8 @@
 #include "app/lists/CardListsFeature.h"
 #include "app/lookup/LookupFeature.h"
 #include "app/preferences/PreferencesDialog.h"
+#include "app/prices/MarketMoversFeature.h"
+#include "app/prices/MarketRefreshFeature.h"
 #include "app/print/PrintFeature.h"
 #include "app/statistics/StatisticsFeature.h"
 #include "app/table/CardInFields.h"
@@ -245,13 +247,32 @@ void MainWindow::MakeFeatures()
     new PrintFeature(actions_, shownCards_, prefs_, messages_, *this);
     const auto held = [this] { return held_; };
     const auto encoding = [this] { return table_.Encoding(); };
-    auto* details = new CardDetailsFeature(actions_, messages_, *this, held, encoding);
+    const auto folder = [this] { return folder_.Path(); };
+    auto* details = new CardDetailsFeature(actions_, messages_, *this, held, encoding, folder);
     connect(details, &CardDetailsFeature::DetailsChosen, this, &MainWindow::OnCardDetails);
     auto* lookup = new LookupFeature(actions_, messages_, LookupService::Shared(), *this, held, encoding);
     connect(lookup, &LookupFeature::CardFilled, this, [this](const Card& card) { held_ = card; });
     connect(lookup, &LookupFeature::PictureStored, this, &MainWindow::OnPictureStored);
     connect(this, &MainWindow::FolderLoaded, lookup,
             [this, lookup] { lookup->SetCollectionFolder(folder_.Path()); });
+    auto* refresh = new MarketRefreshFeature(actions_, table_, shownCards_, LookupService::Shared(), messages_, folder,
+                                             *this);
+    auto* movers = new MarketMoversFeature(actions_, table_, folder, *this);
+    connect(refresh, &MarketRefreshFeature::Refreshed, this,
+            [this, movers](const std::vector<int>& rows, const std::vector<Card>& cards) {
+                history_->ReplaceRows(rows, cards, QString::fromUtf8(Text::RefreshMarketStep));
+                // The held Card of a valued row keeps the new value, which
+                // an Update would otherwise put back as it was.
+                for (std::size_t i = 0; i < rows.size(); ++i) {
+                    if (rows[i] == cardInFields_->Row()) {
+                        held_[MarketField] = cards[i][MarketField];
+                        held_[MarketDateField] = cards[i][MarketDateField];
+                    }
+                }
+                movers->Reload();
+            });
+    connect(movers, &MarketMoversFeature::CardChosen, this, &MainWindow::SelectRow);
+    connect(this, &MainWindow::FolderLoaded, movers, &MarketMoversFeature::Reload);
 }
 
 // The details of the Card read from the marked row, its fields untouched,

@@ -2,6 +2,7 @@
 // number of Cards, so that each reports its own peak memory:
 //   quillmark_bench generate|generate-details|window|steps|history|csv-import|csv-import-apps|floor CARDS FOLDER
 //   quillmark_bench card-index NAMES FOLDER
+//   quillmark_bench market-refresh CARDS FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 //   quillmark_bench page-search CARDS FOLDER [catalogue,list]
 #include "BaselineBenchmarks.h"
@@ -9,6 +10,7 @@
 #include "CardIndexBenchmarks.h"
 #include "CsvAppBenchmarks.h"
 #include "HistoryBenchmarks.h"
+#include "MarketRefreshBenchmarks.h"
 #include "PageSearchBenchmarks.h"
 #include "StartupSteps.h"
 #include "WindowBenchmarks.h"
@@ -54,8 +56,8 @@ int main(int argc, char* argv[])
 {
     if (argc < 4) {
         std::fprintf(stderr,
-                     "usage: %s generate|generate-details|window|steps|history|csv-import|csv-import-apps|floor|card-index|literal|"
-                     "page-search CARDS "
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|csv-import-apps|floor|card-index|"
+                     "market-refresh|literal|page-search CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -79,6 +81,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("quillmark"));
     if (mode == "card-index")
         return RunCardIndexBenchmarks(cards) ? 0 : 1;
+    if (mode == "market-refresh")
+        return RunMarketRefreshBenchmark(cards) ? 0 : 1;
     if (mode == "window")
         return RunWindowBenchmarks(cards) ? 0 : 1;
     if (mode == "steps")

@@ -4,6 +4,7 @@
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
 #include "cli/LookupCommand.h"
+#include "cli/PricesCommand.h"
 #include "cli/PublishCommand.h"
 #include "cli/StatsCommand.h"
 
@@ -17,8 +18,8 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(), TradeCommand(), WantCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
-            LookupCommand(), CardIndexCommand()};
+    return {CatalogueCommand(), ListCommand(),   TradeCommand(),  WantCommand(),      ExportCsvCommand(),
+            ImportCsvCommand(), StatsCommand(),  LookupCommand(), CardIndexCommand(), PricesCommand()};
 }
 
 void PrintHelp(QTextStream& out)

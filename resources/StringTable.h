@@ -444,6 +444,49 @@ inline constexpr const char* CliCardIndexUsage = "card-index needs download, or 
 // quillmark-cli lookup, called wrongly.
 inline constexpr const char* CliLookupGame = "--game is magic, pokemon or yugioh";
 inline constexpr const char* CliLookupNoQuery = "lookup needs part of the card's name, or its set and number";
+// Market values. %1 is a card database.
+inline constexpr const char* PricesNoSource = "no PRINT of a known card database, and no game with a set and number";
+inline constexpr const char* PricesNotFound = "%1 does not know this printing";
+inline constexpr const char* PricesNoPrice = "%1 gives no price for this printing and finish";
+inline constexpr const char* PricesNotAsked = "not asked: the refresh was stopped";
+inline constexpr const char* RefreshMarketMenu = "Refresh &Market Values...";
+inline constexpr const char* RefreshMarketCaption = "Refresh Market Values";
+inline constexpr const char* RefreshMarketAgain = "&Also refresh values already updated today";
+// %1 is how many Cards.
+inline constexpr const char* RefreshMarketCards = "%1 Cards shown name a printing to price.";
+inline constexpr const char* RefreshMarketStart = "&Refresh";
+// %1 and %2 count requests, %3 is seconds.
+inline constexpr const char* RefreshMarketProgress = "%1 of %2 requests answered; about %3 s left";
+// %1, %2 and %3 count Cards.
+inline constexpr const char* RefreshMarketDone = "%1 Cards valued, %2 could not be priced, %3 already valued today.";
+inline constexpr const char* RefreshMarketStep = "Refresh Market Values";
+inline constexpr const char* RefreshMarketClose = "Close";
+inline constexpr const char* RefreshMarketNameColumn = "Name";
+inline constexpr const char* RefreshMarketWhyColumn = "Why not";
+// %1 is the reason.
+inline constexpr const char* PricesHistoryNotWritten = "The price history was not written (%1).";
+inline constexpr const char* MarketMoversMenu = "Market &Movers...";
+inline constexpr const char* MarketMoversCaption = "Market Movers";
+inline constexpr const char* MarketMoversSince = "&Since:";
+inline constexpr const char* MarketMoversRisers = "Biggest risers";
+inline constexpr const char* MarketMoversFallers = "Biggest fallers";
+inline constexpr const char* MarketMoversNameColumn = "Name";
+inline constexpr const char* MarketMoversSetColumn = "Set";
+inline constexpr const char* MarketMoversThenColumn = "Then";
+inline constexpr const char* MarketMoversNowColumn = "Now";
+inline constexpr const char* MarketMoversChangeColumn = "Change";
+inline constexpr const char* PriceHistoryChartTitle = "Market value";
+// quillmark-cli prices.
+inline constexpr const char* CliPricesUsage = "prices needs refresh: prices refresh [--folder DIR] [--all]";
+inline constexpr const char* CliPricesDetails =
+    "prices refresh asks the card databases for the market value of the Cards that\n"
+    "name a printing (a PRINT, or a game, set and number), writes it to MARKET and\n"
+    "MARKETDATE in qmk.dat and adds it to the price history, prices.sqlite. Cards\n"
+    "valued today are left alone unless --all is given. Progress goes to standard\n"
+    "error, with each Card that could not be priced and why; the summary to standard\n"
+    "output. The exit status is 0 when every Card asked about was priced and written,\n"
+    "1 when some could not be priced (the others are written) or nothing could be\n"
+    "written.";
 // Storing a match's picture in the collection folder. %1 is the reason.
 inline constexpr const char* LookupPictureNone = "The card database has no picture of this card.";
 inline constexpr const char* LookupPictureNotAPicture = "What the card database sent is not a picture.";

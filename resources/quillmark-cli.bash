@@ -14,7 +14,7 @@ _quillmark_cli()
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
             --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index | --format) ((i++)) ;;
-            catalogue | list | trade | want | export-csv | import-csv | stats | lookup | card-index)
+            catalogue | list | trade | want | export-csv | import-csv | stats | lookup | card-index | prices)
                 command="${COMP_WORDS[i]}"; break ;;
         esac
     done
@@ -47,7 +47,7 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats lookup card-index --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats lookup card-index prices --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
         trade | want) options="--folder --output" ;;
@@ -56,12 +56,15 @@ _quillmark_cli()
         stats) options="--folder --json" ;;
         lookup) options="--game --json" ;;
         card-index) options="--index" ;;
+        prices) options="--folder --all" ;;
     esac
 
     if [[ "$cur" == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
     elif [ "$command" = card-index ] && [ "$prev" = card-index ]; then
         mapfile -t COMPREPLY < <(compgen -W "download complete" -- "$cur")
+    elif [ "$command" = prices ] && [ "$prev" = prices ]; then
+        mapfile -t COMPREPLY < <(compgen -W "refresh" -- "$cur")
     elif [ "$command" = import-csv ]; then
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")

@@ -3,13 +3,19 @@
 #include "app/window/EncodingValidator.h"
 #include "resources/StringTable.h"
 
+#include <QChartView>
 #include <QCompleter>
+#include <QDateTimeAxis>
+#include <QLineSeries>
+#include <QValueAxis>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -69,6 +75,11 @@ CardDetailsDialog::CardDetailsDialog(const QString& cardName, const Texts& detai
     name->setTextFormat(Qt::PlainText);
     layout->addWidget(name);
     layout->addLayout(form);
+    chart_ = new QChartView(this);
+    chart_->setObjectName(QStringLiteral("priceHistoryChart"));
+    chart_->setMinimumHeight(160);
+    chart_->hide();
+    layout->addWidget(chart_);
     layout->addWidget(buttons);
 }
 
@@ -78,4 +89,38 @@ CardDetailsDialog::Texts CardDetailsDialog::Details() const
     for (int detail = 0; detail < kCardDetailCount; ++detail)
         texts[std::size_t(detail)] = edits_[std::size_t(detail)]->text();
     return texts;
+}
+
+// Prices in another currency than the latest do not share its scale: the
+// chart shows the latest currency's.
+void CardDetailsDialog::ShowPriceHistory(const std::vector<PricePoint>& points)
+{
+    if (points.empty()) {
+        chart_->hide();
+        return;
+    }
+    const QString currency = points.back().value.currency;
+    auto* series = new QLineSeries;
+    for (const PricePoint& point : points) {
+        if (point.value.currency == currency)
+            series->append(double(point.date.startOfDay().toMSecsSinceEpoch()), point.value.amount.toDouble());
+    }
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    chart->setTitle(QString::fromUtf8(Text::PriceHistoryChartTitle) + QStringLiteral(" (%1)").arg(currency));
+    chart->addSeries(series);
+    auto* dates = new QDateTimeAxis;
+    dates->setFormat(QStringLiteral("yyyy-MM-dd"));
+    dates->setTickCount(std::clamp(int(series->count()), 2, 4));
+    chart->addAxis(dates, Qt::AlignBottom);
+    series->attachAxis(dates);
+    // One day alone still needs a span to be drawn in.
+    if (series->count() == 1)
+        dates->setRange(points.back().date.addDays(-1).startOfDay(), points.back().date.addDays(1).startOfDay());
+    auto* prices = new QValueAxis;
+    prices->setLabelFormat(QStringLiteral("%.2f"));
+    chart->addAxis(prices, Qt::AlignLeft);
+    series->attachAxis(prices);
+    chart_->setChart(chart);
+    chart_->show();
 }

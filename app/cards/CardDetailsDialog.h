@@ -2,12 +2,14 @@
 
 #include "base/TextEncoding.h"
 #include "collection/Card.h"
+#include "collection/prices/PriceHistory.h"
 
 #include <QDialog>
 
 #include <array>
 #include <functional>
 
+class QChartView;
 class QLineEdit;
 
 // The printing details of one Card, as text to edit: what the eight entry
@@ -24,7 +26,11 @@ public:
                       const std::function<void(char32_t)>& refused, QWidget* parent = nullptr);
 
     Texts Details() const;
+    // The Card's market values, oldest first, as a small chart; the chart
+    // stays hidden when there are none.
+    void ShowPriceHistory(const std::vector<PricePoint>& points);
 
 private:
+    QChartView* chart_ = nullptr;
     std::array<QLineEdit*, kCardDetailCount> edits_{};
 };

@@ -6,18 +6,21 @@
 #include "app/window/WindowActions.h"
 #include "base/LineSyntax.h"
 #include "collection/file/CollectionFile.h"
+#include "collection/prices/PriceHistory.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
 #include <QWidget>
 
 CardDetailsFeature::CardDetailsFeature(WindowActions& actions, UserQuestions& questions, QWidget& window,
-                                       std::function<Card()> heldCard, std::function<TextEncoding()> encoding)
+                                       std::function<Card()> heldCard, std::function<TextEncoding()> encoding,
+                                       std::function<QString()> folder)
     : QObject(&window)
     , questions_(questions)
     , window_(window)
     , heldCard_(std::move(heldCard))
     , encoding_(std::move(encoding))
+    , folder_(std::move(folder))
 {
     actions.Bind(actions.Register("cardDetailsAction", Text::CardDetailsMenu, QKeySequence(Qt::CTRL | Qt::Key_E)),
                  [this] { Open(); });
@@ -35,6 +38,7 @@ void CardDetailsFeature::Open()
                              QString::fromUtf8(Text::ErrorCaption));
     };
     CardDetailsDialog dialog(DecodeText(held[NameField], encoding), shown, encoding, refused, &window_);
+    dialog.ShowPriceHistory(CardPriceHistory(folder_(), held, encoding));
     if (!questions_.AskDialog(dialog))
         return;
     const CardDetailsDialog::Texts typed = dialog.Details();

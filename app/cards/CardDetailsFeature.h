@@ -20,9 +20,10 @@ class CardDetailsFeature : public QObject {
 
 public:
     // heldCard gives the Card the window holds, encoding how the collection
-    // stores text.
+    // stores text, folder where it is kept (with its price history).
     CardDetailsFeature(WindowActions& actions, UserQuestions& questions, QWidget& window,
-                       std::function<Card()> heldCard, std::function<TextEncoding()> encoding);
+                       std::function<Card()> heldCard, std::function<TextEncoding()> encoding,
+                       std::function<QString()> folder);
 
     void Open();
 
@@ -35,4 +36,5 @@ private:
     QWidget& window_;
     std::function<Card()> heldCard_;
     std::function<TextEncoding()> encoding_;
+    std::function<QString()> folder_;
 };

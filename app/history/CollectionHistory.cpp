@@ -95,6 +95,26 @@ bool CollectionHistory::SortByColumn(int column, ColumnOrder order)
     return reversed;
 }
 
+void CollectionHistory::ReplaceRows(const std::vector<int>& rows, const std::vector<Card>& cards, const QString& text)
+{
+    const int mark = view_.SelectionMark();
+    std::vector<int> replaced;
+    CardTableModel::RowBlock block;
+    for (std::size_t i = 0; i < rows.size() && i < cards.size(); ++i) {
+        if (rows[i] < 0 || rows[i] >= table_.rowCount())
+            continue;
+        Card card = cards[i];
+        PrepareForStorage(card);
+        replaced.push_back(rows[i]);
+        block.Append(card);
+    }
+    if (replaced.empty())
+        return;
+    // The block now holds the rows' former Cards, which undo puts back.
+    table_.ExchangeRows(replaced, block);
+    Record(new SetRowsStep(table_, std::move(replaced), std::move(block), text, false), mark);
+}
+
 void CollectionHistory::Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions)
 {
     const int mark = view_.SelectionMark();

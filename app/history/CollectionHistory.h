@@ -40,6 +40,9 @@ public:
     // A column click, by the column's bytes or as numbers; true when it
     // reversed the rows, which were in that order already.
     bool SortByColumn(int column, ColumnOrder order = ColumnOrder::Text);
+    // Replaces the rows' Cards in place, as one step named text; the fields
+    // are left alone when it is undone. Rows outside the table are skipped.
+    void ReplaceRows(const std::vector<int>& rows, const std::vector<Card>& cards, const QString& text);
     // Applies an import, as ApplyCsvImport does, as one step.
     void Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions);
 

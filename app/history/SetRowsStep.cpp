@@ -3,11 +3,12 @@
 #include <utility>
 
 SetRowsStep::SetRowsStep(CardTableModel& table, std::vector<int> rows, CardTableModel::RowBlock replaced,
-                         const QString& text)
+                         const QString& text, bool showsCard)
     : CollectionStep(text)
     , table_(table)
     , rows_(std::move(rows))
     , other_(std::move(replaced))
+    , showsCard_(showsCard)
 {
 }
 
@@ -23,6 +24,8 @@ void SetRowsStep::Redo()
 
 std::optional<Card> SetRowsStep::TouchedCard() const
 {
+    if (!showsCard_ || rows_.empty())
+        return std::nullopt;
     return table_.RowCard(rows_.front());
 }
 

@@ -92,9 +92,11 @@ RequestPace& LookupService::PaceOf(CardSource source)
     return found->second;
 }
 
-quint64 LookupService::Get(CardSource source, const QString& path, const QString& query, Done done)
+quint64 LookupService::Get(CardSource source, const QString& path, const QString& query, Done done, bool fresh)
 {
-    return Ask(Pending{source, sources_.Url(source, path, query), std::move(done)});
+    Pending pending{source, sources_.Url(source, path, query), std::move(done)};
+    pending.fresh = fresh;
+    return Ask(std::move(pending));
 }
 
 quint64 LookupService::GetPicture(CardSource source, const QUrl& url, Done done)
@@ -111,10 +113,18 @@ quint64 LookupService::GetPicture(CardSource source, const QUrl& url, Done done)
     return Ask(std::move(pending));
 }
 
+quint64 LookupService::PostJson(CardSource source, const QString& path, const QByteArray& json, Done done)
+{
+    Pending pending{source, sources_.Url(source, path), std::move(done)};
+    pending.json = json.isNull() ? QByteArray("") : json;
+    return Ask(std::move(pending));
+}
+
 quint64 LookupService::Ask(Pending pending)
 {
     const CardSource source = pending.source;
-    const auto answer = pending.picture ? answers_.constEnd() : answers_.constFind(pending.url);
+    const bool kept = !pending.picture && pending.json.isNull() && !pending.fresh;
+    const auto answer = kept ? answers_.constFind(pending.url) : answers_.constEnd();
     if (answer != answers_.constEnd()) {
         const SourceReply reply = *answer;
         return Later(std::move(pending), 0, [this, reply](quint64 ticket) { Deliver(ticket, reply); });
@@ -173,7 +183,13 @@ void LookupService::Send(quint64 ticket)
     request.setRawHeader("Accept", pending.picture ? "image/*" : "application/json");
     request.setTransferTimeout(transferTimeoutMs_);
     request.setMaximumRedirectsAllowed(5);
-    QNetworkReply* reply = network_.get(request);
+    QNetworkReply* reply = nullptr;
+    if (pending.json.isNull()) {
+        reply = network_.get(request);
+    } else {
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        reply = network_.post(request, pending.json);
+    }
     pending.reply = reply;
     connect(reply, &QNetworkReply::downloadProgress, this, [this, ticket, reply](qint64 received, qint64 total) {
         if (received <= kMaxAnswerBytes && total <= kMaxAnswerBytes)
@@ -220,7 +236,8 @@ void LookupService::Finish(quint64 ticket)
     } else if (answer.status == 200 || answer.status == 400 || answer.status == 404) {
         // The sources say "no such card" with these, in JSON.
         answer.body = reply->readAll();
-        answers_.insert(found->second.url, answer);
+        if (found->second.json.isNull())
+            answers_.insert(found->second.url, answer);
     } else {
         answer.failure = Named(Text::LookupHttpStatus, source).arg(answer.status);
     }

@@ -47,15 +47,23 @@ public:
 
     using Done = std::function<void(const SourceReply&)>;
     // Asks a source for path?query (both percent-encoded) when its pace
-    // allows, or answers from the answers already had. done is called once,
-    // from the event loop, unless Cancel(ticket) comes first.
-    quint64 Get(CardSource source, const QString& path, const QString& query, Done done);
+    // allows, or answers from the answers already had, unless fresh (a
+    // price changes from day to day): then the source is asked, and its
+    // answer kept in place of the old. done is called once, from the event
+    // loop, unless Cancel(ticket) comes first.
+    quint64 Get(CardSource source, const QString& path, const QString& query, Done done, bool fresh = false);
     // Asks for a picture at an address a source gave (http or https only),
     // at that source's pace. Only status 200 brings the bytes. Pictures are
     // not kept with the answers: they are many times larger, and whoever
     // shows one keeps what it needs of it.
     quint64 GetPicture(CardSource source, const QUrl& url, Done done);
+    // Sends a JSON body to path (Scryfall's /cards/collection), at the pace
+    // of a search and with the headers and time limit of Get. Its answer is
+    // not kept: the same address answers every body differently.
+    quint64 PostJson(CardSource source, const QString& path, const QByteArray& json, Done done);
     void Cancel(quint64 ticket);
+    // How long a source's pace keeps two requests of the kind apart.
+    qint64 IntervalMs(CardSource source, bool search) { return PaceOf(source).Interval(search); }
     // Requests asked for and neither answered nor cancelled yet.
     int Outstanding() const { return int(pending_.size()); }
 
@@ -68,6 +76,9 @@ private:
         QNetworkReply* reply = nullptr;
         bool tooLarge = false;
         bool picture = false;
+        // Sent as a POST when not null.
+        QByteArray json;
+        bool fresh = false;
     };
 
     quint64 Ask(Pending pending);

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <limits>
 
 // How often one source may be asked: at most one request every everyMs, and
@@ -14,6 +15,9 @@ public:
 
     // The moment the next request may go, at or after now; that turn is taken.
     qint64 Book(qint64 now, bool search);
+
+    // The time between two requests of the kind.
+    qint64 Interval(bool search) const { return search ? std::max(every_, searchEvery_) : every_; }
 
     void HoldUntil(qint64 moment);
     // How long the source is still held at now; 0 when it is not.

@@ -31,7 +31,7 @@ expect() {
     fi
 }
 
-expect "quillmark-cli " "--help --version card-index catalogue export-csv import-csv list lookup stats trade want"
+expect "quillmark-cli " "--help --version card-index catalogue export-csv import-csv list lookup prices stats trade want"
 expect "quillmark-cli ex" "export-csv"
 expect "quillmark-cli catalogue -" "--folder --help"
 expect "quillmark-cli want -" "--folder --help --output"
@@ -50,12 +50,14 @@ expect "quillmark-cli list --folder b" "binder"
 expect "quillmark-cli export-csv -o b" "binder binder.txt"
 expect "quillmark-cli import-csv c" "cards.csv"
 # A folder named like a command is a value, not the command.
-expect "quillmark-cli --folder list " "--help --version card-index catalogue export-csv import-csv list lookup stats trade want"
+expect "quillmark-cli --folder list " "--help --version card-index catalogue export-csv import-csv list lookup prices stats trade want"
 expect "quillmark-cli stats c" ""
 expect "quillmark-cli lookup --" "--game --help --json"
 expect "quillmark-cli lookup --game p" "pokemon"
 expect "quillmark-cli card-index " "complete download"
 expect "quillmark-cli card-index --" "--help --index"
+expect "quillmark-cli prices " "refresh"
+expect "quillmark-cli prices refresh --" "--all --folder --help"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

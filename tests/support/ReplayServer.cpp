@@ -40,6 +40,11 @@ void ReplayServer::Script(const QByteArray& target, const QByteArray& json, int 
     Script(target, std::move(reply));
 }
 
+void ReplayServer::Respond(const QByteArray& target, Responder responder)
+{
+    responders_.insert(target, std::move(responder));
+}
+
 int ReplayServer::Count(const QByteArray& prefix) const
 {
     int count = 0;
@@ -48,7 +53,8 @@ int ReplayServer::Count(const QByteArray& prefix) const
     return count;
 }
 
-// The clients send GETs without bodies, several on one connection.
+// The clients send GETs, and POSTs with a Content-Length, several on one
+// connection.
 void ReplayServer::Read(QTcpSocket* socket)
 {
     QByteArray& buffer = pending_[socket];
@@ -56,7 +62,15 @@ void ReplayServer::Read(QTcpSocket* socket)
     qsizetype end;
     while ((end = buffer.indexOf("\r\n\r\n")) >= 0) {
         const QList<QByteArray> lines = buffer.left(end).split('\n');
-        buffer.remove(0, end + 4);
+        qsizetype length = 0;
+        for (const QByteArray& line : lines) {
+            if (line.toLower().startsWith("content-length:"))
+                length = line.mid(15).trimmed().toLongLong();
+        }
+        if (buffer.size() < end + 4 + length)
+            return;
+        const QByteArray body = buffer.mid(end + 4, length);
+        buffer.remove(0, end + 4 + length);
         const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
         Request request;
         request.method = first.value(0);
@@ -67,6 +81,7 @@ void ReplayServer::Read(QTcpSocket* socket)
                 request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
         }
         request.atMs = clock_.elapsed();
+        request.body = body;
         requests_.append(request);
         Answer(socket, request);
     }
@@ -74,7 +89,10 @@ void ReplayServer::Read(QTcpSocket* socket)
 
 void ReplayServer::Answer(QTcpSocket* socket, const Request& request)
 {
-    const Reply reply = script_.value(request.target, Reply{404, "{}", {{"Content-Type", "application/json"}}});
+    const auto responder = responders_.constFind(request.target);
+    const Reply reply = responder != responders_.constEnd()
+                            ? (*responder)(request)
+                            : script_.value(request.target, Reply{404, "{}", {{"Content-Type", "application/json"}}});
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Scripted\r\n";
     for (const auto& [name, value] : reply.headers)
         head += name + ": " + value + "\r\n";

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTcpServer>
 
+#include <functional>
+
 class QTcpSocket;
 
 // A web server on 127.0.0.1, on a port of its own, that answers from a
@@ -35,7 +37,9 @@ public:
         // Header names in small letters.
         QHash<QByteArray, QByteArray> headers;
         qint64 atMs = 0;
+        QByteArray body;
     };
+    using Responder = std::function<Reply(const Request&)>;
 
     ReplayServer();
 
@@ -43,6 +47,8 @@ public:
     QString Base() const;
     void Script(const QByteArray& target, Reply reply);
     void Script(const QByteArray& target, const QByteArray& json, int status = 200);
+    // Answers a target from what was sent to it (a POST's body).
+    void Respond(const QByteArray& target, Responder responder);
 
     const QList<Request>& Requests() const { return requests_; }
     // Milliseconds on the clock of Request::atMs.
@@ -57,6 +63,7 @@ private:
     QTcpServer server_;
     QElapsedTimer clock_;
     QHash<QByteArray, Reply> script_;
+    QHash<QByteArray, Responder> responders_;
     QList<Request> requests_;
     QHash<QTcpSocket*, QByteArray> pending_;
 };

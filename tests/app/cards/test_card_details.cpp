@@ -1,11 +1,16 @@
 #include "app/cards/CardDetailsDialog.h"
 #include "app/cards/CardDetailsFeature.h"
 #include "app/window/WindowActions.h"
+#include "collection/prices/PriceHistory.h"
 #include "support/RecordingMessages.h"
 #include "support/ScriptedQuestions.h"
+#include "support/TempFolder.h"
 #include "support/WindowTest.h"
 
 #include <QAction>
+#include <QChartView>
+#include <QLineSeries>
+#include <QDir>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,7 +27,8 @@ QLineEdit* Box(QDialog& dialog, const char* key)
 
 struct Fixture {
     explicit Fixture(TextEncoding encoding)
-        : feature(actions, questions, window, [this] { return held; }, [encoding] { return encoding; })
+        : feature(actions, questions, window, [this] { return held; }, [encoding] { return encoding; },
+                  [] { return QDir::currentPath(); })
     {
     }
     // Runs Edit > Card Details with the script answering the dialog; the
@@ -128,6 +134,35 @@ private slots:
         });
         QCOMPARE(afterTyping, QStringLiteral("a"));
         QCOMPARE(f.messages.shown.size(), 1);
+    }
+
+    // The Card's price history is charted; a Card without one shows none.
+    void priceHistoryChart()
+    {
+        TempFolder folder;
+        PriceHistory history(folder.Path(QStringLiteral("prices.sqlite")));
+        QString reason;
+        QVERIFY(history.Record(QDate(2026, 12, 1), {{"scryfall:abc:foil", {"USD", "1.50"}}}, reason));
+        QVERIFY(history.Record(QDate(2026, 12, 8), {{"scryfall:abc:foil", {"USD", "2.25"}}}, reason));
+        Fixture f{TextEncoding::Utf8};
+        f.held[PrintField] = "scryfall:abc";
+        f.held[FinishField] = "foil";
+        const auto chart = [&f] {
+            int points = -1;
+            f.Run([&points](QDialog& dialog) {
+                const auto* view = dialog.findChild<QChartView*>(QStringLiteral("priceHistoryChart"));
+                if (view && !view->isHidden() && view->chart() && !view->chart()->series().isEmpty())
+                    points = int(static_cast<QLineSeries*>(view->chart()->series().first())->count());
+                else if (view)
+                    points = 0;
+                return false;
+            });
+            return points;
+        };
+        QCOMPARE(chart(), 2);
+        // The nonfoil copy of the same printing has a history of its own.
+        f.held[FinishField] = "nonfoil";
+        QCOMPARE(chart(), 0);
     }
 };
 

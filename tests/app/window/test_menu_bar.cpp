@@ -121,8 +121,9 @@ private slots:
                                 "Publish &Catalogue|Publish &List|Publish &Trade List|Publish &Want List|-|"
                                 "&Print...|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
-                 QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|-|Pr&eferences..."));
-        QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|-|&Tooltips"));
+                 QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|"
+                                "Refresh &Market Values...|-|Pr&eferences..."));
+        QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|Market &Movers...|-|&Tooltips"));
         QCOMPARE(Entries(*f.Find<QMenu>("helpMenu")), QStringLiteral("Quillmark &Help|&About Quillmark..."));
 
         QList<QAction*> inBar;
