@@ -4,12 +4,14 @@
 //   quillmark_bench card-index NAMES FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 //   quillmark_bench page-search CARDS FOLDER [catalogue,list]
+//   quillmark_bench statistics CARDS FOLDER
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
 #include "CardIndexBenchmarks.h"
 #include "HistoryBenchmarks.h"
 #include "PageSearchBenchmarks.h"
 #include "StartupSteps.h"
+#include "StatisticsBenchmarks.h"
 #include "WindowBenchmarks.h"
 #include "base/LargeAllocations.h"
 
@@ -53,7 +55,7 @@ int main(int argc, char* argv[])
 {
     if (argc < 4) {
         std::fprintf(stderr,
-                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal|page-search CARDS "
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal|page-search|statistics CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -87,6 +89,8 @@ int main(int argc, char* argv[])
         return RunCsvImportBenchmark(cards) ? 0 : 1;
     if (mode == "page-search")
         return RunPageSearchBenchmarks(cards, argc >= 5 ? Split(argv[4]) : std::vector<std::string>()) ? 0 : 1;
+    if (mode == "statistics")
+        return RunStatisticsBenchmarks(cards) ? 0 : 1;
     if (mode == "literal" && argc >= 5)
         return RunLiteralBaselines(cards, Split(argv[4])) ? 0 : 1;
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);

@@ -5,6 +5,7 @@
 #include "cli/ImportCsvCommand.h"
 #include "cli/LookupCommand.h"
 #include "cli/PublishCommand.h"
+#include "cli/SetsCommand.h"
 #include "cli/StatsCommand.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ namespace {
 std::vector<CliCommand> Commands()
 {
     return {CatalogueCommand(), ListCommand(), TradeCommand(), WantCommand(), ExportCsvCommand(), ImportCsvCommand(), StatsCommand(),
-            LookupCommand(), CardIndexCommand()};
+            SetsCommand(), LookupCommand(), CardIndexCommand()};
 }
 
 void PrintHelp(QTextStream& out)

@@ -5,7 +5,9 @@
 #   floor: base/ may name its reasons with the texts of resources/.
 # - Inside app/ and collection/, each sub-folder is a feature, except the
 #   shared rooms every feature may use (app/window/, app/table/,
-#   app/pictures/, and pages/search/, which every page's writer fills). A
+#   app/pictures/, pages/search/, which every page's writer fills, and
+#   collection/lookup/ and collection/totals/, the one way to the card
+#   databases and the one reading of prices and quantities). A
 #   feature uses its own folder, the shared rooms and the core at the top of
 #   collection/, never another feature; only the top of
 #   app/ (the window and the application object) brings features together,
@@ -22,7 +24,7 @@ allowed() {
         cli) echo "base resources collection prefs pages cli" ;;
     esac
 }
-shared_rooms=" app/window app/table app/pictures pages/search "
+shared_rooms=" app/window app/table app/pictures pages/search collection/lookup collection/totals "
 status=0
 complain() {
     echo "$1"

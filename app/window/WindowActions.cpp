@@ -69,6 +69,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"editMenu", "preferencesAction"},
     {"viewMenu", "binderAction", 4},
     {"viewMenu", "statisticsAction", 3},
+    {"viewMenu", "setCompletionAction"},
     {"viewMenu", nullptr},
     {"viewMenu", "tooltipsAction"},
     {"helpMenu", "helpAction"},

@@ -122,7 +122,7 @@ private slots:
                                 "&Print...|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
                  QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|-|Pr&eferences..."));
-        QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|-|&Tooltips"));
+        QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|Set &Completion...|-|&Tooltips"));
         QCOMPARE(Entries(*f.Find<QMenu>("helpMenu")), QStringLiteral("Quillmark &Help|&About Quillmark..."));
 
         QList<QAction*> inBar;
