@@ -26,5 +26,10 @@ inline constexpr const char* YgoCardsOfSet =
         {"set_name":"Legend of Blue Eyes","set_code":"LOB-EN001","set_price":"12.50"},
         {"set_name":"Legend of Blue Eyes","set_code":"LOB-EN001","set_rarity":"Ultra","set_price":"40"},
         {"set_name":"Other","set_code":"SDK-001","set_price":"1"}]}]})";
+// A card whose name a spreadsheet would take for a formula, and one held.
+inline constexpr const char* ScryfallSearchFormula =
+    R"({"object":"list","has_more":false,"data":[
+        {"name":"=Bolt","collector_number":"1","prices":{"usd":"0.50"}},
+        {"name":"Held","collector_number":"2","prices":{}}]})";
 
 } // namespace CannedSets
