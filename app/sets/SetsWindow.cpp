@@ -236,7 +236,9 @@ void SetsWindow::OnListMissing()
     const std::optional<SetSize> size = cache_.Find(set.game, set.code);
     ShowBusy(true);
     progress_->setRange(0, 0);
-    cardsFetch_->Start(set.game, set.code, size && !size->name.empty() ? size->name : set.name);
+    cardsFetch_->Start(set.game, set.code,
+                       size && !size->name.empty() ? size->name
+                                                   : DecodeText(set.name, table_.Encoding()).toStdString());
 }
 
 void SetsWindow::OnMissingListed(const std::vector<SetCard>& cards, const QString& failure)
