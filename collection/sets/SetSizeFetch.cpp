@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -54,6 +55,7 @@ void SetSizeFetch::Start(const std::vector<SetProgress>& sets)
         const CardSource source = magic ? CardSource::Scryfall : CardSource::Tcgdex;
         const QString path = magic ? QStringLiteral("/sets/") + PathSegment(Code(set).toLower())
                                    : QStringLiteral("/v2/en/sets/") + PathSegment(Code(set));
+        // The answer names its request by the ticket Get gives back.
         auto ticket = std::make_shared<quint64>(0);
         *ticket = service_.Get(source, path, {}, [this, set, magic, ticket](const SourceReply& reply) {
             const std::optional<SetSize> size =
@@ -94,7 +96,6 @@ void SetSizeFetch::Start(const std::vector<SetProgress>& sets)
 
 void SetSizeFetch::Answered(quint64 ticket)
 {
-    // An answer from the kept ones may come before Get has given its ticket.
     const auto at = std::find(tickets_.begin(), tickets_.end(), ticket);
     if (at != tickets_.end())
         tickets_.erase(at);
