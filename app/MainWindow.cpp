@@ -12,6 +12,7 @@
 #include "app/prices/MarketMoversFeature.h"
 #include "app/prices/MarketRefreshFeature.h"
 #include "app/print/PrintFeature.h"
+#include "app/sets/SetsFeature.h"
 #include "app/statistics/StatisticsFeature.h"
 #include "app/table/CardInFields.h"
 #include "app/table/CardTableView.h"
@@ -32,6 +33,7 @@
 #include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
 #include "collection/lookup/LookupService.h"
+#include "collection/sets/SetSizeCache.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
 #include "prefs/RecentCollections.h"
@@ -237,6 +239,16 @@ void MainWindow::MakeFeatures()
     actions_.SetCommandFrame([this] { TakeFields(); }, [this] { ShowFields(); });
     auto* statistics = new StatisticsFeature(actions_, table_, shownCards_, messages_, *this);
     connect(statistics, &StatisticsFeature::CardChosen, this, &MainWindow::SelectRow);
+    auto* sets = new SetsFeature(actions_, table_, messages_, LookupService::Shared(), *this,
+                                 SetSizeCache::DefaultPath());
+    // Wanted Cards go in as an import does: at the top, as one undo step.
+    connect(sets, &SetsFeature::WantedCardsChosen, this, [this](const std::vector<Card>& cards) {
+        CsvImportResult wanted;
+        wanted.cards.Reserve(cards.size());
+        for (const Card& card : cards)
+            wanted.cards.Append(card);
+        OnImportCsv(wanted);
+    });
     auto* binder = new BinderFeature(actions_, table_, shownCards_, *this);
     connect(binder, &BinderFeature::CardChosen, this, &MainWindow::SelectRow);
     connect(this, &MainWindow::FolderLoaded, binder, &BinderFeature::Reload);

@@ -6,6 +6,7 @@
 #include "cli/LookupCommand.h"
 #include "cli/PricesCommand.h"
 #include "cli/PublishCommand.h"
+#include "cli/SetsCommand.h"
 #include "cli/StatsCommand.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,8 @@ namespace {
 std::vector<CliCommand> Commands()
 {
     return {CatalogueCommand(), ListCommand(),   TradeCommand(),  WantCommand(),      ExportCsvCommand(),
-            ImportCsvCommand(), StatsCommand(),  LookupCommand(), CardIndexCommand(), PricesCommand()};
+            ImportCsvCommand(), StatsCommand(),  SetsCommand(),   LookupCommand(),    CardIndexCommand(),
+            PricesCommand()};
 }
 
 void PrintHelp(QTextStream& out)

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                &prefs.State, &prefs.Country})
         *field = input.ConsumeRandomLengthString(64);
     PageTotals totals;
-    for (std::string* value : {&totals.cards, &totals.copies, &totals.paid})
+    for (std::string* value : {&totals.cards, &totals.copies, &totals.paid, &totals.value, &totals.valueDate})
         *value = input.ConsumeRandomLengthString(16);
     const std::string rowTemplate = input.ConsumeRandomLengthString(1024);
     const std::string outerTemplate = input.ConsumeRemainingBytesAsString();
@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                              {"#PREFSEMAIL#", prefs.Email},
                                              {"#TOTALCARDS#", totals.cards},
                                              {"#TOTALCOPIES#", totals.copies},
-                                             {"#TOTALPAID#", totals.paid}})
+                                             {"#TOTALPAID#", totals.paid},
+                                             {"#TOTALVALUE#", totals.value},
+                                             {"#VALUEDATE#", totals.valueDate}})
         ReplaceAll(whole, placeholder, value);
     if (page != whole)
         std::abort();

@@ -74,6 +74,8 @@ PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink 
         {"#TOTALCARDS#", totals.cards},
         {"#TOTALCOPIES#", totals.copies},
         {"#TOTALPAID#", totals.paid},
+        {"#TOTALVALUE#", totals.value},
+        {"#VALUEDATE#", totals.valueDate},
         {kCardSearchPlaceholder, cardSearch.value_or(std::string_view())},
     }}
     , stageCount_(cardSearch ? stages_.size() : stages_.size() - 1)

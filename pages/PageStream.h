@@ -14,8 +14,8 @@
 inline constexpr std::string_view kCardSearchPlaceholder = "#CARDSEARCH#";
 
 // Passes a page on in pieces while replacing the owner's #PREFS...#
-// placeholders in it, then the #TOTAL...# ones, then, when it is given a
-// card search, #CARDSEARCH#, so that a page many times
+// placeholders in it, then the totals' (#TOTAL...#, #VALUEDATE#), then,
+// when it is given a card search, #CARDSEARCH#, so that a page many times
 // the collection's size is never held whole. The pieces join to exactly the
 // text that replacing each placeholder in turn over the whole page gives.
 class PageStream {
@@ -55,8 +55,8 @@ private:
 
     bool Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked);
 
-    std::array<Replacement, 11> stages_;
-    std::array<std::string, 11> outs_;
+    std::array<Replacement, 13> stages_;
+    std::array<std::string, 13> outs_;
     // The stages in use: the last only for a page with a card search.
     std::size_t stageCount_;
     Sink sink_;

@@ -58,8 +58,8 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::span<co
 
 // Streams a page to the sink: the outer template with each #DATA# replaced
 // by what writeData writes, then the #PREFS...# placeholders in turn, then
-// #TOTALCARDS#, #TOTALCOPIES# and #TOTALPAID#, and last #CARDSEARCH# when a
-// card search is given.
+// #TOTALCARDS#, #TOTALCOPIES#, #TOTALPAID#, #TOTALVALUE# and #VALUEDATE#,
+// and last #CARDSEARCH# when a card search is given.
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
                 const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink,
                 std::optional<std::string_view> cardSearch = std::nullopt);

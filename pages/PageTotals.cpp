@@ -3,14 +3,22 @@
 #include "collection/totals/CollectionTotals.h"
 #include "collection/totals/TotalsText.h"
 
+namespace {
+
+PageTotals Shown(const CollectionTotals& totals)
+{
+    return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals), TotalValueText(totals),
+            ValueDateText(totals)};
+}
+
+} // namespace
+
 PageTotals PageTotalsOf(const CardTableModel& table)
 {
-    const CollectionTotals totals = SumsOf(table);
-    return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals)};
+    return Shown(SumsOf(table));
 }
 
 PageTotals PageTotalsOf(const CardTableModel& table, std::span<const int> rows)
 {
-    const CollectionTotals totals = TotalsOf(table, rows);
-    return {TotalCardsText(totals), TotalCopiesText(totals), TotalPaidText(totals)};
+    return Shown(TotalsOf(table, rows));
 }

@@ -5,12 +5,14 @@
 
 class CardTableModel;
 
-// The values of the outer templates' #TOTALCARDS#, #TOTALCOPIES# and
-// #TOTALPAID#.
+// The values of the outer templates' #TOTALCARDS#, #TOTALCOPIES#,
+// #TOTALPAID#, #TOTALVALUE# and #VALUEDATE#.
 struct PageTotals {
     std::string cards;
     std::string copies;
     std::string paid;
+    std::string value;
+    std::string valueDate;
 };
 
 // The totals of every row of the table, as the pages show them.

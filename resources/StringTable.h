@@ -112,6 +112,7 @@ inline constexpr const char* SortAsNumbersMenu = "Sort %1 as &Numbers";
 inline constexpr const char* ImportStep = "Import from CSV";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
+inline constexpr const char* SetCompletionMenu = "Set &Completion...";
 
 // The tips of the window's controls, shown while tooltips are on.
 inline constexpr const char* QuitTip =
@@ -186,6 +187,48 @@ inline constexpr const char* StatisticsSaveChartCaption = "Save Chart as PNG";
 inline constexpr const char* StatisticsPngFilter = "PNG images (*.png)";
 inline constexpr const char* StatisticsChartNotSaved = "The chart could not be saved.\r\n%1";
 inline constexpr const char* StatisticsClose = "Close";
+inline constexpr const char* StatisticsValue = "Market value:";
+inline constexpr const char* StatisticsValueDate = "%1, of %2 or later";
+inline constexpr const char* StatisticsNotValued = "Not valued:";
+inline constexpr const char* StatisticsGain = "Gain:";
+inline constexpr const char* StatisticsGainOneCard = "%1 on 1 Card";
+inline constexpr const char* StatisticsGainCards = "%1 on %2 Cards";
+inline constexpr const char* StatisticsGainsTab = "Gains and Losses";
+inline constexpr const char* StatisticsGainColumn = "Gain";
+inline constexpr const char* StatisticsMarketColumn = "Market price";
+
+// The Set Completion window.
+inline constexpr const char* SetsCaption = "Quillmark Set Completion";
+inline constexpr const char* SetsNameColumn = "Set";
+inline constexpr const char* SetsGameColumn = "Game";
+inline constexpr const char* SetsCodeColumn = "Code";
+inline constexpr const char* SetsOwnedColumn = "Held";
+inline constexpr const char* SetsMissingColumn = "Missing numbers";
+// %1 numbers held of the set's %2.
+inline constexpr const char* SetsOwnedOf = "%1 of %2";
+// %1 numbers held of a set whose size is not known yet.
+inline constexpr const char* SetsOwnedUnknown = "%1 held, size not fetched";
+inline constexpr const char* SetsFetchSizes = "&Fetch Set Sizes";
+inline constexpr const char* SetsCancel = "C&ancel";
+inline constexpr const char* SetsListMissing = "&List Missing Cards";
+inline constexpr const char* SetsExportCsv = "&Export as CSV...";
+inline constexpr const char* SetsAddWanted = "Add as &Wanted Cards";
+inline constexpr const char* SetsClose = "Close";
+inline constexpr const char* SetsNoSets =
+    "No Card names a set yet: Look Up Card or Card Details give a Card its game, set and number.";
+inline constexpr const char* SetsHint =
+    "A set's size is fetched once from its card database and kept; numbers with letters or beyond the size "
+    "are not counted.";
+inline constexpr const char* SetsCardNameColumn = "Name";
+inline constexpr const char* SetsNumberColumn = "Number";
+inline constexpr const char* SetsMarketColumn = "Market price";
+// %1 is the set's name.
+inline constexpr const char* SetsMissingOf = "Missing from %1:";
+inline constexpr const char* SetsFetchFailedCaption = "Set Completion";
+inline constexpr const char* SetsFetchFailed = "Some answers could not be had:\r\n%1";
+inline constexpr const char* SetsExportCaption = "Export Missing Cards";
+inline constexpr const char* SetsCsvFilter = "CSV files (*.csv)";
+inline constexpr const char* SetsExportFailed = "The list could not be saved.\r\n%1";
 
 // The filter bar.
 inline constexpr const char* FindMenu = "&Find...";

@@ -14,7 +14,7 @@ _quillmark_cli()
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
             --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index | --format) ((i++)) ;;
-            catalogue | list | trade | want | export-csv | import-csv | stats | lookup | card-index | prices)
+            catalogue | list | trade | want | export-csv | import-csv | stats | sets | lookup | card-index | prices)
                 command="${COMP_WORDS[i]}"; break ;;
         esac
     done
@@ -47,13 +47,14 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats lookup card-index prices --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats sets lookup card-index prices --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
         trade | want) options="--folder --output" ;;
         export-csv) options="--folder -o --raw --format" ;;
         import-csv) options="--folder --duplicates --separator --encoding" ;;
         stats) options="--folder --json" ;;
+        sets) options="--folder --fetch --json" ;;
         lookup) options="--game --json" ;;
         card-index) options="--index" ;;
         prices) options="--folder --all" ;;

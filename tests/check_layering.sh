@@ -6,11 +6,12 @@
 # - Inside app/ and collection/, each sub-folder is a feature, except the
 #   shared rooms every feature may use (app/window/, app/table/,
 #   app/pictures/, pages/search/, which every page's writer fills, and
-#   collection/lookup/, whose service is the program's one way to the card
-#   databases). A feature uses its own folder and the folders inside it, the
-#   shared rooms and the core at the top of collection/, never another
-#   feature; only the top of app/ (the window and the application object)
-#   brings features together, and nothing below it includes from it.
+#   collection/lookup/ and collection/totals/, the one way to the card
+#   databases and the one reading of prices and quantities). A feature uses
+#   its own folder and the folders inside it, the shared rooms and the core
+#   at the top of collection/, never another feature; only the top of app/
+#   (the window and the application object) brings features together, and
+#   nothing below it includes from it.
 top="${1:-.}"
 allowed() {
     case "$1" in
@@ -23,7 +24,7 @@ allowed() {
         cli) echo "base resources collection prefs pages cli" ;;
     esac
 }
-shared_rooms=" app/window app/table app/pictures pages/search collection/lookup "
+shared_rooms=" app/window app/table app/pictures pages/search collection/lookup collection/totals "
 status=0
 complain() {
     echo "$1"

@@ -5,6 +5,7 @@
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
 #include "collection/totals/Currency.h"
+#include "collection/totals/PriceReader.h"
 #include "collection/totals/TotalsText.h"
 #include "resources/StringTable.h"
 
@@ -23,6 +24,7 @@
 #include <QScrollArea>
 #include <QSet>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -206,6 +208,16 @@ QTableView* ListView(ComputedTableModel* model, const char* objectName)
     return view;
 }
 
+// A cell of the gains' list: its text, and the number it sorts by.
+QStandardItem* SortedItem(const QString& text, const QVariant& sortValue, bool number)
+{
+    auto* item = new QStandardItem(text);
+    item->setData(sortValue, Qt::UserRole);
+    if (number)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
 // Columns fit the first rows' texts: a list may hold a million.
 void FitColumns(QWidget* page)
 {
@@ -243,6 +255,7 @@ StatisticsWindow::StatisticsWindow(const CardTableModel& table, MessageInterface
                                    Tr(Text::StatisticsFieldColumn), Tr(Text::StatisticsValueColumn)};
     unreadableModel_ = new ComputedTableModel(valueColumns, {0}, this);
     tabs_->addTab(BuildCardList(unreadableModel_, "unreadableTable"), Tr(Text::StatisticsUnreadableTab));
+    tabs_->addTab(BuildGains(), Tr(Text::StatisticsGainsTab));
     layout->addWidget(tabs_, 1);
 
     auto* buttons = new QDialogButtonBox;
@@ -284,6 +297,10 @@ QWidget* StatisticsWindow::BuildSummary()
     paidValue_ = value(Text::StatisticsPaid, "paidValue");
     unpricedValue_ = value(Text::StatisticsUnpriced, "unpricedValue");
     unreadableValue_ = value(Text::StatisticsUnreadable, "unreadableValue");
+    valueValue_ = value(Text::StatisticsValue, "valueValue");
+    notValuedValue_ = value(Text::StatisticsNotValued, "notValuedValue");
+    gainValue_ = value(Text::StatisticsGain, "gainValue");
+    summary_ = form;
     return summary;
 }
 
@@ -341,6 +358,35 @@ QWidget* StatisticsWindow::BuildBreakdown(Breakdown breakdown)
     return page;
 }
 
+QWidget* StatisticsWindow::BuildGains()
+{
+    gainsModel_ = new QStandardItemModel(this);
+    gainsModel_->setSortRole(Qt::UserRole);
+    gainsModel_->setHorizontalHeaderLabels({Tr(Text::StatisticsRowColumn), Tr(Text::StatisticsNameColumn),
+                                            Tr(Text::StatisticsPriceColumn), Tr(Text::StatisticsMarketColumn),
+                                            Tr(Text::StatisticsGainColumn)});
+    gainsPage_ = new QWidget;
+    auto* layout = new QVBoxLayout(gainsPage_);
+    auto* view = new QTableView;
+    view->setObjectName(QStringLiteral("gainsTable"));
+    view->setModel(gainsModel_);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->setSortingEnabled(true);
+    view->sortByColumn(4, Qt::DescendingOrder);
+    layout->addWidget(view);
+    layout->addWidget(new QLabel(Tr(Text::StatisticsRowHint)));
+    // The first column sorts by the Card's row, which is also what a click tells.
+    connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        emit CardChosen(gainsModel_->index(index.row(), 0).data(Qt::UserRole).toInt());
+    });
+    return gainsPage_;
+}
+
 void StatisticsWindow::SetShownRows(std::optional<std::vector<int>> shownRows)
 {
     shownRows_ = std::move(shownRows);
@@ -360,6 +406,7 @@ void StatisticsWindow::Refresh()
     ShowLists();
     for (int breakdown = 0; breakdown < kBreakdownCount; ++breakdown)
         ShowBreakdown(Breakdown(breakdown));
+    ShowGains();
 }
 
 void StatisticsWindow::ShowSummary()
@@ -377,6 +424,28 @@ void StatisticsWindow::ShowSummary()
     paidValue_->setText(paid.isEmpty() ? QString::fromStdString(TotalPaidText(totals_)) : paid.join(QLatin1Char('\n')));
     unpricedValue_->setText(Count(totals_.unpriced));
     unreadableValue_->setText(Count(std::int64_t(totals_.unreadable.size())));
+
+    // A collection without market prices keeps the window it always had.
+    const bool valued = totals_.marketed > 0;
+    for (QLabel* label : {valueValue_, notValuedValue_, gainValue_})
+        summary_->setRowVisible(label, valued);
+    QStringList value;
+    QStringList gain;
+    for (const CurrencyValue& each : totals_.value) {
+        const QString amount = Amount(each.currency, each.value);
+        value << (each.cards == 1 ? Tr(Text::StatisticsCurrencyOneCard).arg(amount)
+                                  : Tr(Text::StatisticsCurrencyCards).arg(amount, Count(each.cards)));
+        const QString gained = QString::fromStdString(GainText(each.currency, each.gain));
+        if (each.compared > 0)
+            gain << (each.compared == 1 ? Tr(Text::StatisticsGainOneCard).arg(gained)
+                                        : Tr(Text::StatisticsGainCards).arg(gained, Count(each.compared)));
+    }
+    QString shownValue = value.isEmpty() ? QString::fromStdString(TotalValueText(totals_)) : value.join(QLatin1Char('\n'));
+    if (!totals_.valueDate.empty())
+        shownValue = Tr(Text::StatisticsValueDate).arg(shownValue, Utf8(totals_.valueDate));
+    valueValue_->setText(shownValue);
+    notValuedValue_->setText(Count(totals_.notValued));
+    gainValue_->setText(gain.isEmpty() ? QStringLiteral("-") : gain.join(QLatin1Char('\n')));
 }
 
 void StatisticsWindow::ShowLists()
@@ -438,6 +507,34 @@ void StatisticsWindow::ShowBreakdown(Breakdown breakdown)
     auto* categories = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
     charts_[breakdown]->setMinimumSize(ChartSize(*chart, categories->categories()));
     delete old;
+}
+
+void StatisticsWindow::ShowGains()
+{
+    tabs_->setTabVisible(tabs_->indexOf(gainsPage_), totals_.marketed > 0);
+    gainsModel_->removeRows(0, gainsModel_->rowCount());
+    const auto perCopy = [this](int row, CardField field) {
+        return ReadPrice(table_.Cell(row, field)).value_or(PriceAmount{}).hundredths;
+    };
+    for (const CurrencyValue& each : totals_.value) {
+        for (const std::vector<CardGain>* list : {&each.gains, &each.losses}) {
+            for (const CardGain& card : *list) {
+                const std::int64_t price = perCopy(card.row, PriceField);
+                const std::int64_t market = perCopy(card.row, MarketField);
+                const QString name = Utf8(table_.Cell(card.row, NameField));
+                gainsModel_->appendRow({
+                    SortedItem(QString::number(card.row + 1), card.row, true),
+                    SortedItem(name, name, false),
+                    SortedItem(Amount(each.currency, price), double(price), true),
+                    SortedItem(Amount(each.currency, market), double(market), true),
+                    SortedItem(QString::fromStdString(GainText(each.currency, card.gain)), double(card.gain), true),
+                });
+            }
+        }
+    }
+    auto* view = gainsPage_->findChild<QTableView*>();
+    view->sortByColumn(view->horizontalHeader()->sortIndicatorSection(), view->horizontalHeader()->sortIndicatorOrder());
+    view->resizeColumnsToContents();
 }
 
 bool StatisticsWindow::SaveChart(Breakdown breakdown, const QString& path)

@@ -14,13 +14,16 @@ class CardTableModel;
 class ComputedTableModel;
 class MessageInterface;
 class QChartView;
+class QFormLayout;
 class QLabel;
+class QStandardItemModel;
 class QTabWidget;
 
 // The collection's totals in a window of their own: Cards, copies, what was
 // paid in each currency, the dearest Cards, the break-downs by Series,
 // Condition and Year as tables and bar charts, and the Prices and Quantities
-// that could not be read. It follows the table, counting again once a change
+// that could not be read. Once some Card has a MARKET, also what the Cards
+// are worth and the largest gains and losses against what was paid. It follows the table, counting again once a change
 // to it is done. A click on a listed Card tells which row it is.
 class StatisticsWindow : public QDialog {
     Q_OBJECT
@@ -54,11 +57,13 @@ private:
     // A list of Cards, each row of which tells its Card when clicked.
     QWidget* BuildCardList(ComputedTableModel* model, const char* objectName);
     QWidget* BuildBreakdown(Breakdown breakdown);
+    QWidget* BuildGains();
     void ScheduleRefresh();
     void Refresh();
     void ShowSummary();
     void ShowLists();
     void ShowBreakdown(Breakdown breakdown);
+    void ShowGains();
     void OnSaveChart(Breakdown breakdown);
 
     const CardTableModel& table_;
@@ -75,7 +80,13 @@ private:
     QLabel* paidValue_ = nullptr;
     QLabel* unpricedValue_ = nullptr;
     QLabel* unreadableValue_ = nullptr;
+    QFormLayout* summary_ = nullptr;
+    QLabel* valueValue_ = nullptr;
+    QLabel* notValuedValue_ = nullptr;
+    QLabel* gainValue_ = nullptr;
     QTabWidget* tabs_ = nullptr;
+    QWidget* gainsPage_ = nullptr;
+    QStandardItemModel* gainsModel_ = nullptr;
     ComputedTableModel* mostCostlyModel_ = nullptr;
     ComputedTableModel* unreadableModel_ = nullptr;
     std::array<ComputedTableModel*, kBreakdownCount> groupModels_{};

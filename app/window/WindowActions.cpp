@@ -71,6 +71,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"viewMenu", "binderAction", 4},
     {"viewMenu", "statisticsAction", 3},
     {"viewMenu", "marketMoversAction"},
+    {"viewMenu", "setCompletionAction"},
     {"viewMenu", nullptr},
     {"viewMenu", "tooltipsAction"},
     {"helpMenu", "helpAction"},

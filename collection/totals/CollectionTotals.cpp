@@ -62,6 +62,39 @@ bool Dearer(const CostlyCard& a, const CostlyCard& b)
     return a.price > b.price || (a.price == b.price && a.row < b.row);
 }
 
+bool LargerGain(const CardGain& a, const CardGain& b)
+{
+    return a.gain > b.gain || (a.gain == b.gain && a.row < b.row);
+}
+
+bool LargerLoss(const CardGain& a, const CardGain& b)
+{
+    return a.gain < b.gain || (a.gain == b.gain && a.row < b.row);
+}
+
+// Keeps the kMostCostlyCount first of a list in the order before says.
+template <typename Item, typename Before>
+void AddRanked(std::vector<Item>& list, Item item, Before before)
+{
+    if (list.size() == kMostCostlyCount && !before(item, list.back()))
+        return;
+    list.insert(std::upper_bound(list.begin(), list.end(), item, before), item);
+    if (list.size() > kMostCostlyCount)
+        list.pop_back();
+}
+
+// YYYY-MM-DD, which sorts as text in the order of the days.
+bool IsDate(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (std::size_t at : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (text[at] < '0' || text[at] > '9')
+            return false;
+    }
+    return true;
+}
+
 class Counter {
 public:
     // Without groups, only the counts, the copies and what was paid, by
@@ -88,11 +121,12 @@ public:
             paid.paid += spent;
         }
         totals_.copies += copies.value_or(0);
+        AddValue(row, price, copies);
         if (!groups_)
             return;
 
         if (price)
-            AddCostly(totals_.paid[currency].mostCostly, {row, price->hundredths});
+            AddRanked(totals_.paid[currency].mostCostly, CostlyCard{row, price->hundredths}, Dearer);
         else if (IsBlank(priceText))
             ++totals_.unpriced;
         else
@@ -136,6 +170,10 @@ public:
         totals_.bySeries = series_.Finish(order, currencies);
         totals_.byCondition = conditions_.Finish(order, currencies);
         totals_.byYear = years_.Finish(order, currencies);
+        std::sort(totals_.value.begin(), totals_.value.end(), [](const CurrencyValue& a, const CurrencyValue& b) {
+            return a.cards > b.cards || (a.cards == b.cards && a.currency < b.currency);
+        });
+        totals_.valueDate = valueDate_;
         std::sort(totals_.unreadable.begin(), totals_.unreadable.end(),
                   [](const UnreadableValue& a, const UnreadableValue& b) {
                       return a.row < b.row || (a.row == b.row && a.field < b.field);
@@ -155,13 +193,46 @@ private:
         return totals_.paid.size() - 1;
     }
 
-    static void AddCostly(std::vector<CostlyCard>& dearest, CostlyCard card)
+    void AddValue(int row, const std::optional<PriceAmount>& price, const std::optional<std::int64_t>& copies)
     {
-        if (dearest.size() == kMostCostlyCount && !Dearer(card, dearest.back()))
+        const std::string_view marketText = table_.Cell(row, MarketField);
+        const bool blank = IsBlank(marketText);
+        if (!blank)
+            ++totals_.marketed;
+        const std::optional<PriceAmount> market = blank ? std::nullopt : ReadPrice(marketText);
+        if (!market) {
+            ++totals_.notValued;
             return;
-        dearest.insert(std::upper_bound(dearest.begin(), dearest.end(), card, Dearer), card);
-        if (dearest.size() > kMostCostlyCount)
-            dearest.pop_back();
+        }
+        CurrencyValue& value = ValueOf(market->currency);
+        ++value.cards;
+        const std::int64_t counted = copies.value_or(0);
+        value.value += Hundredths(market->hundredths) * counted;
+        const std::string_view date = table_.Cell(row, MarketDateField);
+        if (IsDate(date) && (valueDate_.empty() || date < valueDate_))
+            valueDate_ = date;
+        if (!price || price->currency != market->currency || !copies)
+            return;
+        const Hundredths gain = (Hundredths(market->hundredths) - price->hundredths) * counted;
+        ++value.compared;
+        value.gain += gain;
+        if (!groups_ || gain == 0)
+            return;
+        if (gain > 0)
+            AddRanked(value.gains, CardGain{row, gain}, LargerGain);
+        else
+            AddRanked(value.losses, CardGain{row, gain}, LargerLoss);
+    }
+
+    CurrencyValue& ValueOf(std::string_view currency)
+    {
+        for (CurrencyValue& value : totals_.value) {
+            if (value.currency == currency)
+                return value;
+        }
+        totals_.value.push_back({});
+        totals_.value.back().currency = currency;
+        return totals_.value.back();
     }
 
     const CardTableModel& table_;
@@ -170,6 +241,7 @@ private:
     Groups series_;
     Groups conditions_;
     Groups years_;
+    std::string_view valueDate_;
 };
 
 CollectionTotals CountEveryRow(const CardTableModel& table, bool groups)

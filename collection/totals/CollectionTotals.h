@@ -34,6 +34,28 @@ struct CurrencyAmount {
     Hundredths amount = 0;
 };
 
+// A Card's gain or loss at its market price: (MARKET - Price) times its
+// copies, both in one currency. Negative for a loss.
+struct CardGain {
+    int row = 0;
+    Hundredths gain = 0;
+};
+
+// What the Cards are worth at their MARKET price in one currency, copies
+// counted as for what was paid.
+struct CurrencyValue {
+    std::string_view currency;
+    std::int64_t cards = 0;
+    Hundredths value = 0;
+    // Of the Cards whose Price is in the same currency: the sum of their
+    // gains, and how many they are.
+    std::int64_t compared = 0;
+    Hundredths gain = 0;
+    // Up to ten of each, the largest first; of equal ones the upper row first.
+    std::vector<CardGain> gains;
+    std::vector<CardGain> losses;
+};
+
 // The Cards whose field holds one text, exactly as written.
 struct GroupTotals {
     std::string value;
@@ -67,6 +89,17 @@ struct CollectionTotals {
     std::vector<GroupTotals> byYear;
     // Upper row first; a row's Price before its Quantity.
     std::vector<UnreadableValue> unreadable;
+
+    // Cards whose MARKET is not blank; when none are, there is no value to
+    // tell and the totals read as they did before Cards had one.
+    std::int64_t marketed = 0;
+    // Cards without a MARKET that can be read.
+    std::int64_t notValued = 0;
+    // In the order of most Cards first, as paid.
+    std::vector<CurrencyValue> value;
+    // The oldest MARKETDATE (YYYY-MM-DD) of the valued Cards, so that no
+    // part of the value is older; empty when none has one.
+    std::string valueDate;
 };
 
 // The totals of every row of the table.
@@ -76,6 +109,6 @@ CollectionTotals TotalsOf(const CardTableModel& table);
 // as a filter shows them.
 CollectionTotals TotalsOf(const CardTableModel& table, std::span<const int> rows);
 
-// Of every row, only the count of Cards, the copies and what was paid: the
-// rest of the totals is left empty.
+// Of every row, only the count of Cards, the copies, what was paid and what
+// they are worth, with the date of that: the rest of the totals is left empty.
 CollectionTotals SumsOf(const CardTableModel& table);

@@ -94,6 +94,12 @@ std::string AmountText(std::string_view currency, Hundredths amount)
     return text;
 }
 
+std::string GainText(std::string_view currency, Hundredths gain)
+{
+    const std::string amount = AmountText(currency, gain < 0 ? -gain : gain);
+    return gain > 0 ? '+' + amount : gain < 0 ? '-' + amount : amount;
+}
+
 std::string CountText(Hundredths count)
 {
     return Grouped(count);

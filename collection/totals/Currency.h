@@ -23,5 +23,9 @@ std::optional<std::string_view> CurrencyOfMark(std::string_view mark);
 // without a currency. Amounts are never negative.
 std::string AmountText(std::string_view currency, Hundredths amount);
 
+// A gain or loss as AmountText writes its size, after "+" or "-": "+$1.50",
+// "-€0.25"; nothing gained nor lost is "0.00" in the currency.
+std::string GainText(std::string_view currency, Hundredths gain);
+
 // A whole number with a comma between thousands: "1,234,567".
 std::string CountText(Hundredths count);

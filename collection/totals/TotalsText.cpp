@@ -32,6 +32,37 @@ std::vector<CurrencyAmount> Amounts(const std::vector<CurrencyPaid>& paid)
     return amounts;
 }
 
+std::string ValueList(const std::vector<CurrencyValue>& value)
+{
+    std::string text;
+    for (const CurrencyValue& each : value) {
+        if (!text.empty())
+            text += ", ";
+        text += AmountText(each.currency, each.value);
+    }
+    return text;
+}
+
+void AddValue(std::string& text, const CollectionTotals& totals)
+{
+    text += "Value: " + (totals.value.empty() ? std::string("0.00") : ValueList(totals.value));
+    if (!totals.valueDate.empty())
+        text += " (prices of " + totals.valueDate + " or later)";
+    text += '\n';
+    if (totals.notValued > 0)
+        text += "Not valued: " + Counted(totals.notValued, "Card", "Cards") + '\n';
+    std::string gains;
+    for (const CurrencyValue& each : totals.value) {
+        if (each.compared == 0)
+            continue;
+        if (!gains.empty())
+            gains += ", ";
+        gains += GainText(each.currency, each.gain) + " on " + Counted(each.compared, "Card", "Cards");
+    }
+    if (!gains.empty())
+        text += "Gain: " + gains + '\n';
+}
+
 void AddGroups(std::string& text, std::string_view heading, const std::vector<GroupTotals>& groups)
 {
     text += "\nBy ";
@@ -96,6 +127,8 @@ std::string TotalsText(const CollectionTotals& totals, const CardTableModel& tab
     text += "Paid: " + TotalPaidText(totals) + '\n';
     if (totals.unpriced > 0)
         text += "Without a price: " + Counted(totals.unpriced, "Card", "Cards") + '\n';
+    if (totals.marketed > 0)
+        AddValue(text, totals);
 
     if (!totals.paid.empty())
         text += "\nMost costly, the price of one copy:\n";
@@ -135,6 +168,12 @@ std::string TotalsJson(const CollectionTotals& totals, const CardTableModel& tab
                                           {"price", Units(card.price)}});
         }
     }
+    QJsonArray worth;
+    for (const CurrencyValue& each : totals.value) {
+        worth.append(QJsonObject{{"currency", Utf8(each.currency)},
+                                 {"amount", Units(each.value)},
+                                 {"cards", qint64(each.cards)}});
+    }
     QJsonArray unreadable;
     for (const UnreadableValue& value : totals.unreadable) {
         unreadable.append(QJsonObject{{"row", value.row + 1},
@@ -147,6 +186,8 @@ std::string TotalsJson(const CollectionTotals& totals, const CardTableModel& tab
         {"unpriced", qint64(totals.unpriced)},
         {"filtered", totals.filtered},
         {"paid", paid},
+        {"value", worth},
+        {"notValued", qint64(totals.notValued)},
         {"mostCostly", mostCostly},
         {"bySeries", GroupArray(totals.bySeries)},
         {"byCondition", GroupArray(totals.byCondition)},
@@ -169,4 +210,14 @@ std::string TotalCopiesText(const CollectionTotals& totals)
 std::string TotalPaidText(const CollectionTotals& totals)
 {
     return totals.paid.empty() ? "0.00" : PaidList(Amounts(totals.paid));
+}
+
+std::string TotalValueText(const CollectionTotals& totals)
+{
+    return totals.value.empty() ? "0.00" : ValueList(totals.value);
+}
+
+std::string ValueDateText(const CollectionTotals& totals)
+{
+    return totals.valueDate;
 }

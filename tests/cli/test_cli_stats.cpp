@@ -101,6 +101,32 @@ private slots:
         QVERIFY2(empty.out.startsWith("Cards: 0\nCopies: 0\nPaid: 0.00\n"), empty.out.constData());
     }
 
+    // What the Cards are worth, beside what they cost; the text tells it
+    // only once some Card has a market price.
+    void valueBesidePaid()
+    {
+        QTemporaryDir dir;
+        WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")), kCollection);
+        const CliRun plain = Cli({QStringLiteral("stats")}, dir.path());
+        QVERIFY(!plain.out.contains("Value"));
+        QCOMPARE(QJsonDocument::fromJson(Cli({QStringLiteral("stats"), QStringLiteral("--json")}, dir.path()).out)
+                     .object()["value"]
+                     .toArray(),
+                 QJsonArray());
+
+        WriteFileBytes(dir.filePath(QStringLiteral("qmk.dat")),
+                       kCollection + Record({"Gust", "Ashfall", "Mint", "2003", "$1.00", "4"})
+                           + "MARKET=$2.50\r\nMARKETDATE=2026-11-30\r\n");
+        const CliRun run = Cli({QStringLiteral("stats")}, dir.path());
+        QVERIFY2(run.out.contains("\nValue: $10.00 (prices of 2026-11-30 or later)\nNot valued: 6 Cards\n"
+                                  "Gain: +$6.00 on 1 Card\n"),
+                 run.out.constData());
+        const QJsonObject stats =
+            QJsonDocument::fromJson(Cli({QStringLiteral("stats"), QStringLiteral("--json")}, dir.path()).out).object();
+        QCOMPARE(stats["value"].toArray(), (QJsonArray{QJsonObject{{"currency", "$"}, {"amount", 10}, {"cards", 1}}}));
+        QCOMPARE(stats["notValued"].toInteger(), 6);
+    }
+
     // Wrong calls and a missing collection fail without creating anything.
     void failures_data()
     {

@@ -165,6 +165,33 @@ private slots:
         QCOMPARE(empty.data(), "<p>0 Cards, 0 copies, 0.00</p>" + QByteArray::fromStdString(FooterRow()));
     }
 
+    // The market value and its date fill their placeholders; a page without
+    // them is the page it was before Cards had a market price.
+    void pagesShowTheMarketValue()
+    {
+        const std::vector<Card> plain = {{"A", "", "", "", "$4.25", "2"}, {"B", "", "", "", "", "3"}, {"C"}};
+        std::vector<Card> valued = plain;
+        valued[0][MarketField] = "$5.00";
+        valued[0][MarketDateField] = "2026-11-20";
+        valued[1][MarketField] = "0,50 \xe2\x82\xac";
+        valued[1][MarketDateField] = "2026-11-02";
+        const Preferences prefs;
+        const auto page = [&prefs](const std::vector<Card>& rows, const char* outer) {
+            CardTableModel table;
+            SetTableRows(table, rows);
+            const PageTemplateTexts templates{outer, "#NAME#"};
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            return PageWriter(templates, table, prefs)(buffer) ? buffer.data() : QByteArray("failed");
+        };
+        const char* withValue = "<p>#TOTALPAID# worth #TOTALVALUE# (#VALUEDATE#)</p>#DATA#";
+        QCOMPARE(page(valued, withValue), "<p>$8.50 worth $10.00, \xe2\x82\xac" "1.50 (2026-11-02)</p>ABC"
+                                               + QByteArray::fromStdString(FooterRow()));
+        QCOMPARE(page(plain, withValue), "<p>$8.50 worth 0.00 ()</p>ABC" + QByteArray::fromStdString(FooterRow()));
+        const char* without = "<p>#TOTALCARDS# #TOTALCOPIES# #TOTALPAID# #TOTAL# #VALUE#</p>#DATA#";
+        QCOMPARE(page(valued, without), page(plain, without));
+    }
+
     // The footer never links to an address the build was not given.
     void footerLinksOnlyAGivenHomePage_data()
     {
@@ -195,10 +222,13 @@ private slots:
         prefs.Name = "#PREFS";
         prefs.City = "CITY#";
         prefs.Email = "#PREFSNAME#@";
-        const PageTotals totals{"#TOTAL", "PAID#", "#PREFSCITY#"};
-        const std::array<std::string_view, 12> words = {"#PREFSNAME#", "#PREFSCITY#", "#PREFSEMAIL#", "#PREFS",
+        PageTotals totals{"#TOTAL", "PAID#", "#PREFSCITY#"};
+        totals.value = "#VALUEDATE#";
+        totals.valueDate = "#TOTALVALUE#";
+        const std::array<std::string_view, 14> words = {"#PREFSNAME#", "#PREFSCITY#", "#PREFSEMAIL#", "#PREFS",
                                                         "CITY#",       "#",           "PREFS",        "x",
-                                                        "#TOTALCARDS#", "#TOTALPAID#", "#TOTAL",      "COPIES#"};
+                                                        "#TOTALCARDS#", "#TOTALPAID#", "#TOTAL",      "COPIES#",
+                                                        "#TOTALVALUE#", "#VALUEDATE#"};
         for (int i = 0; i < 2000; ++i) {
             std::string text;
             // Short pieces break placeholders; long ones, mostly of rows
@@ -216,7 +246,9 @@ private slots:
                                                      {"#PREFSEMAIL#", prefs.Email},
                                                      {"#TOTALCARDS#", totals.cards},
                                                      {"#TOTALCOPIES#", totals.copies},
-                                                     {"#TOTALPAID#", totals.paid}})
+                                                     {"#TOTALPAID#", totals.paid},
+                                                     {"#TOTALVALUE#", totals.value},
+                                                     {"#VALUEDATE#", totals.valueDate}})
                 whole = PlainReplaceAll(whole, placeholder, value);
 
             std::string streamed;

@@ -171,6 +171,53 @@ private slots:
         QVERIFY(f.messages.shown.isEmpty());
     }
 
+    // Without a market price the window is as it was; with them it tells
+    // the value, the Cards not valued and the gains, which list the largest
+    // first and select their Card when clicked.
+    void valueAndGainsOnceCardsHaveAMarket()
+    {
+        WindowFixture f;
+        f.folder.Write("qmk.dat", kCollection);
+        f.Open();
+        StatisticsWindow* plain = OpenStatistics(f);
+        auto* tabs = plain->findChild<QTabWidget*>(QStringLiteral("statisticsTabs"));
+        const int gainsTab = tabs->indexOf(List(*plain, "gainsTable")->parentWidget());
+        QVERIFY(!tabs->isTabVisible(gainsTab));
+        for (const char* name : {"valueValue", "notValuedValue", "gainValue"})
+            QVERIFY(plain->findChild<QLabel*>(QString::fromLatin1(name))->isHidden());
+        f.Quit();
+
+        // The first record is the bottom row: from the top, Plain, High, Low.
+        QList<QByteArray> records = CollectionBytes({{"Low", "", "", "", "$5.00", "2"},
+                                                     {"High", "", "", "", "$1.00", "1"},
+                                                     {"Plain", "", "", "", "$1.00", "1"}})
+                                        .split('\n');
+        QByteArray bytes;
+        int record = 0;
+        for (const QByteArray& line : records) {
+            bytes += line + '\n';
+            if (line.startsWith("DESCRIPTION=") && record++ < 2)
+                bytes += record == 1 ? "MARKET=$4.00\r\nMARKETDATE=2026-11-01\r\n" : "MARKET=$4\r\n";
+        }
+        bytes.chop(1);
+        WindowFixture g;
+        g.folder.Write("qmk.dat", bytes);
+        g.Open();
+        StatisticsWindow* statistics = OpenStatistics(g);
+        QCOMPARE(Value(*statistics, "valueValue"), QStringLiteral("$12.00 (2 Cards), of 2026-11-01 or later"));
+        QCOMPARE(Value(*statistics, "notValuedValue"), QStringLiteral("1"));
+        QCOMPARE(Value(*statistics, "gainValue"), QStringLiteral("+$1.00 on 2 Cards"));
+        QCOMPARE(Value(*statistics, "paidValue"), QStringLiteral("$12.00 (3 Cards)"));
+        QTableView* gains = List(*statistics, "gainsTable");
+        QCOMPARE(Column(*gains, 0), (QStringList{"2", "3"}));
+        QCOMPARE(Column(*gains, 4), (QStringList{"+$3.00", "-$2.00"}));
+        gains->sortByColumn(4, Qt::AscendingOrder);
+        QCOMPARE(Column(*gains, 1), (QStringList{"Low", "High"}));
+        ClickListRow(*statistics, "gainsTable", 1);
+        QCOMPARE(g.window->SelectionMark(), 1);
+        QCOMPARE(g.Field("nameEdit")->text(), QStringLiteral("High"));
+    }
+
     // Ctrl+I from the main window's fields opens it; closing it ends it.
     void shortcutOpensAndCloseEnds()
     {

@@ -123,7 +123,8 @@ private slots:
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),
                  QStringLiteral("&Undo|&Redo|-|&Find...|-|&Add|U&pdate|&Delete|&Clear|-|&Look Up Card...|Card De&tails...|Download Card &Index...|"
                                 "Refresh &Market Values...|-|Pr&eferences..."));
-        QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")), QStringLiteral("&Binder...|&Statistics...|Market &Movers...|-|&Tooltips"));
+        QCOMPARE(Entries(*f.Find<QMenu>("viewMenu")),
+                 QStringLiteral("&Binder...|&Statistics...|Market &Movers...|Set &Completion...|-|&Tooltips"));
         QCOMPARE(Entries(*f.Find<QMenu>("helpMenu")), QStringLiteral("Quillmark &Help|&About Quillmark..."));
 
         QList<QAction*> inBar;
