@@ -482,6 +482,9 @@ inline constexpr const char* ReimportAddedGroup = "Added (%1)";
 inline constexpr const char* ReimportChangedGroup = "Changed (%1)";
 inline constexpr const char* ReimportRemovedGroup = "Removed (%1)";
 inline constexpr const char* ReimportApplyButton = "&Apply";
+inline constexpr const char* ReimportCardColumn = "Card";
+inline constexpr const char* ReimportOldColumn = "In the collection";
+inline constexpr const char* ReimportNewColumn = "In the import";
 inline constexpr const char* ReimportNothing =
     "The collection already holds every Card of this import as it is: nothing was changed.";
 // %1, %2, %3: how many Cards were added, changed and removed.

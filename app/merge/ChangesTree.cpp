@@ -1,0 +1,53 @@
+#include "app/merge/ChangesTree.h"
+
+#include "collection/merge/ChangeText.h"
+
+#include <QHeaderView>
+
+namespace {
+
+QString Heading(int field)
+{
+    const std::string_view heading = field < kCardFieldCount ? kCardHeadings[std::size_t(field)]
+                                                              : kDetailHeadings[std::size_t(field - kCardFieldCount)];
+    return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
+}
+
+} // namespace
+
+ChangesTree::ChangesTree(const QStringList& headings, TextEncoding encoding, QWidget* parent)
+    : QTreeWidget(parent)
+    , encoding_(encoding)
+{
+    setColumnCount(int(headings.size()));
+    setHeaderLabels(headings);
+    setUniformRowHeights(true);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setDefaultSectionSize(220);
+}
+
+QTreeWidgetItem* ChangesTree::AddGroup(const QString& text)
+{
+    auto* group = new QTreeWidgetItem(this, {text});
+    group->setFlags(Qt::ItemIsEnabled);
+    group->setExpanded(true);
+    return group;
+}
+
+QTreeWidgetItem* ChangesTree::AddCard(QTreeWidgetItem* group, const Card& card, bool checked, const Card* before)
+{
+    const QStringList label = {CardLabel(before != nullptr ? *before : card, encoding_)};
+    auto* item = group != nullptr ? new QTreeWidgetItem(group, label) : new QTreeWidgetItem(this, label);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+    item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    if (before == nullptr)
+        return item;
+    for (int field = 0; field < kAllCardFieldCount; ++field) {
+        const std::string& old = (*before)[std::size_t(field)];
+        const std::string& now = card[std::size_t(field)];
+        if (old != now)
+            new QTreeWidgetItem(item, {Heading(field), DecodeText(old, encoding_), DecodeText(now, encoding_)});
+    }
+    item->setExpanded(true);
+    return item;
+}
