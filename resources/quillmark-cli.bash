@@ -14,7 +14,7 @@ _quillmark_cli()
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
             --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index) ((i++)) ;;
-            catalogue | list | trade | want | export-csv | import-csv | stats | lookup | card-index)
+            catalogue | list | trade | want | export-csv | import-csv | merge | stats | lookup | card-index)
                 command="${COMP_WORDS[i]}"; break ;;
         esac
     done
@@ -44,12 +44,13 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats lookup card-index --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv merge stats lookup card-index --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
         trade | want) options="--folder --output" ;;
         export-csv) options="--folder -o --raw" ;;
-        import-csv) options="--folder --duplicates --separator --encoding" ;;
+        import-csv) options="--folder --duplicates --separator --encoding --preview" ;;
+        merge) options="--folder --preview" ;;
         stats) options="--folder --json" ;;
         lookup) options="--game --json" ;;
         card-index) options="--index" ;;
@@ -59,7 +60,7 @@ _quillmark_cli()
         mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
     elif [ "$command" = card-index ] && [ "$prev" = card-index ]; then
         mapfile -t COMPREPLY < <(compgen -W "download complete" -- "$cur")
-    elif [ "$command" = import-csv ]; then
+    elif [ "$command" = import-csv ] || [ "$command" = merge ]; then
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     fi
