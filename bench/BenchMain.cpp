@@ -4,11 +4,13 @@
 //   quillmark_bench card-index NAMES FOLDER
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 //   quillmark_bench page-search CARDS FOLDER [catalogue,list]
+//   quillmark_bench reimport CARDS FOLDER
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
 #include "CardIndexBenchmarks.h"
 #include "HistoryBenchmarks.h"
 #include "PageSearchBenchmarks.h"
+#include "ReimportBenchmarks.h"
 #include "StartupSteps.h"
 #include "WindowBenchmarks.h"
 #include "base/LargeAllocations.h"
@@ -53,7 +55,7 @@ int main(int argc, char* argv[])
 {
     if (argc < 4) {
         std::fprintf(stderr,
-                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal|page-search CARDS "
+                     "usage: %s generate|generate-details|window|steps|history|csv-import|floor|card-index|literal|page-search|reimport CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -85,6 +87,8 @@ int main(int argc, char* argv[])
         return RunHistoryBenchmarks(cards) ? 0 : 1;
     if (mode == "csv-import")
         return RunCsvImportBenchmark(cards) ? 0 : 1;
+    if (mode == "reimport")
+        return RunReimportBenchmark(cards) ? 0 : 1;
     if (mode == "page-search")
         return RunPageSearchBenchmarks(cards, argc >= 5 ? Split(argv[4]) : std::vector<std::string>()) ? 0 : 1;
     if (mode == "literal" && argc >= 5)

@@ -68,21 +68,12 @@ std::string CardIdentity(const CardTableModel::RowBlock& block, int index)
     return IdentityOf([&block, index](int field) { return block.Cell(index, field); });
 }
 
-std::size_t CardHash(const Card& card)
-{
-    return HashOf([&card](int field) { return std::string_view(card[std::size_t(field)]); });
-}
-
 std::size_t CardHash(const CardTableModel& table, int row)
 {
     return HashOf([&table, row](int field) { return table.Cell(row, field); });
 }
 
-bool RowEquals(const CardTableModel& table, int row, const Card& card)
+std::size_t CardHash(const CardTableModel::RowBlock& block, int index)
 {
-    for (int field = 0; field < kAllCardFieldCount; ++field) {
-        if (table.Cell(row, field) != card[std::size_t(field)])
-            return false;
-    }
-    return true;
+    return HashOf([&block, index](int field) { return block.Cell(index, field); });
 }

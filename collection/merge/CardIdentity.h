@@ -18,8 +18,5 @@ std::string CardIdentity(const CardTableModel::RowBlock& block, int index);
 
 // A hash of all of a Card's fields, for finding exact copies quickly;
 // equal Cards have equal hashes.
-std::size_t CardHash(const Card& card);
 std::size_t CardHash(const CardTableModel& table, int row);
-
-// Whether a row holds exactly the Card's fields.
-bool RowEquals(const CardTableModel& table, int row, const Card& card);
+std::size_t CardHash(const CardTableModel::RowBlock& block, int index);

@@ -1,6 +1,7 @@
 #include "collection/merge/CollectionMerge.h"
 
 #include "collection/merge/CardIdentity.h"
+#include "collection/merge/ExactCopies.h"
 #include "resources/StringTable.h"
 
 #include <algorithm>
@@ -10,52 +11,42 @@
 CollectionMerge MergeCollections(const CardTableModel& mine, const CardTableModel& theirs)
 {
     CollectionMerge merge;
-    std::unordered_map<std::size_t, std::vector<int>> byHash;
+    ExactCopies copies(mine);
+    for (int row = 0; row < mine.rowCount(); ++row)
+        copies.Add(row);
+    std::vector<char> paired(std::size_t(mine.rowCount()), 0);
+    std::vector<int> left;
+    for (int index = 0; index < theirs.rowCount(); ++index) {
+        const int row = copies.Take(theirs, index);
+        if (row < 0) {
+            left.push_back(index);
+            continue;
+        }
+        paired[std::size_t(row)] = 1;
+        ++merge.same;
+    }
+    // Their other Cards pair by identity with my unpaired rows, in order.
     std::unordered_map<std::string, std::vector<int>> byIdentity;
     for (int row = 0; row < mine.rowCount(); ++row) {
-        byHash[CardHash(mine, row)].push_back(row);
-        byIdentity[CardIdentity(mine, row)].push_back(row);
-    }
-    std::vector<char> paired(std::size_t(mine.rowCount()), 0);
-    std::vector<char> theirsPaired(std::size_t(theirs.rowCount()), 0);
-    for (int index = 0; index < theirs.rowCount(); ++index) {
-        const Card card = theirs.RowCard(index);
-        const auto found = byHash.find(CardHash(card));
-        if (found == byHash.end())
-            continue;
-        std::vector<int>& rows = found->second;
-        for (std::size_t at = 0; at < rows.size(); ++at) {
-            if (RowEquals(mine, rows[at], card)) {
-                paired[std::size_t(rows[at])] = 1;
-                theirsPaired[std::size_t(index)] = 1;
-                rows[at] = rows.back();
-                rows.pop_back();
-                ++merge.same;
-                break;
-            }
-        }
+        if (!paired[std::size_t(row)])
+            byIdentity[CardIdentity(mine, row)].push_back(row);
     }
     std::unordered_map<std::string, std::size_t> next;
-    for (int index = 0; index < theirs.rowCount(); ++index) {
-        if (theirsPaired[std::size_t(index)])
-            continue;
-        Card card = theirs.RowCard(index);
-        const std::string identity = CardIdentity(card);
+    for (const int index : left) {
+        const std::string identity = CardIdentity(theirs, index);
         int row = -1;
         const auto found = byIdentity.find(identity);
         if (found != byIdentity.end()) {
             std::size_t& at = next[identity];
-            while (at < found->second.size() && paired[std::size_t(found->second[at])])
-                ++at;
             if (at < found->second.size())
                 row = found->second[at++];
         }
         if (row < 0) {
-            merge.added.push_back(std::move(card));
+            merge.added.push_back(theirs.RowCard(index));
             continue;
         }
         paired[std::size_t(row)] = 1;
-        merge.conflicts.push_back({row, mine.RowCard(row), std::move(card)});
+        merge.conflicts.push_back({row, mine.RowCard(row), theirs.RowCard(index)});
     }
     std::sort(merge.conflicts.begin(), merge.conflicts.end(),
               [](const CollectionMerge::Conflict& a, const CollectionMerge::Conflict& b) { return a.row < b.row; });

@@ -1,6 +1,7 @@
 #include "collection/merge/ReimportDiff.h"
 
 #include "collection/merge/CardIdentity.h"
+#include "collection/merge/ExactCopies.h"
 
 #include <algorithm>
 #include <string_view>
@@ -15,8 +16,8 @@ std::string SourcedIdentity(std::string_view source, std::string identity)
     return std::to_string(source.size()) + ':' + std::string(source) + identity;
 }
 
-// The rows of one identity, in table order, and the first that may still be
-// unpaired: they are paired in order, so the earlier ones are taken.
+// The unpaired rows of one identity, in table order, and the first not yet
+// paired: they are paired in order.
 struct Candidates {
     std::vector<int> rows;
     std::size_t next = 0;
@@ -43,65 +44,50 @@ ReimportDiff DiffReimport(const CardTableModel& collection, const CardTableModel
             sources.insert(imported.Cell(index, SourceField));
     }
 
-    // The apps' Cards in the collection, by identity and by all their texts.
-    std::unordered_map<std::string, Candidates> byIdentity;
-    std::unordered_map<std::size_t, std::vector<int>> byHash;
-    std::vector<char> paired(std::size_t(collection.rowCount()), 0);
-    for (int row = 0; row < collection.rowCount(); ++row) {
-        const std::string_view source = collection.Cell(row, SourceField);
-        if (source.empty() || !sources.contains(source))
-            continue;
-        diff.known = true;
-        byIdentity[SourcedIdentity(source, CardIdentity(collection, row))].rows.push_back(row);
-        byHash[CardHash(collection, row)].push_back(row);
-    }
-
     // Exact copies first, so that a Card that only moved among its
     // identity's rows is not paired with its neighbour and shown changed.
-    std::vector<Card> cards(std::size_t(imported.size()));
-    std::vector<int> pairs(cards.size(), -1);
-    for (int index = 0; index < imported.size(); ++index) {
-        Card& card = cards[std::size_t(index)];
-        card = imported.CardAt(index);
-        if (card[SourceField].empty())
-            continue;
-        const auto found = byHash.find(CardHash(card));
-        if (found == byHash.end())
-            continue;
-        // Exact copies are all alike: which of them pairs does not matter.
-        std::vector<int>& rows = found->second;
-        for (std::size_t at = 0; at < rows.size(); ++at) {
-            if (RowEquals(collection, rows[at], card)) {
-                pairs[std::size_t(index)] = rows[at];
-                paired[std::size_t(rows[at])] = 1;
-                rows[at] = rows.back();
-                rows.pop_back();
-                ++diff.unchanged;
-                break;
-            }
+    ExactCopies copies(collection);
+    std::vector<int> appRows;
+    for (int row = 0; row < collection.rowCount(); ++row) {
+        const std::string_view source = collection.Cell(row, SourceField);
+        if (!source.empty() && sources.contains(source)) {
+            copies.Add(row);
+            appRows.push_back(row);
         }
     }
-    for (std::size_t index = 0; index < cards.size(); ++index) {
-        Card& card = cards[index];
-        if (pairs[index] >= 0)
-            continue;
-        int row = -1;
-        if (!card[SourceField].empty()) {
-            const auto found = byIdentity.find(SourcedIdentity(card[SourceField], CardIdentity(card)));
-            if (found != byIdentity.end()) {
-                Candidates& candidates = found->second;
-                while (candidates.next < candidates.rows.size() && paired[std::size_t(candidates.rows[candidates.next])])
-                    ++candidates.next;
-                if (candidates.next < candidates.rows.size())
-                    row = candidates.rows[candidates.next++];
-            }
-        }
+    diff.known = !appRows.empty();
+    std::vector<char> paired(std::size_t(collection.rowCount()), 0);
+    std::vector<int> left;
+    for (int index = 0; index < imported.size(); ++index) {
+        const int row = imported.Cell(index, SourceField).empty() ? -1 : copies.Take(imported, index);
         if (row < 0) {
-            diff.added.push_back({std::move(card)});
+            left.push_back(index);
             continue;
         }
         paired[std::size_t(row)] = 1;
-        diff.changed.push_back({row, collection.RowCard(row), std::move(card)});
+        ++diff.unchanged;
+    }
+
+    // The rest by identity, in order; an app's Card never pairs with another's.
+    std::unordered_map<std::string, Candidates> byIdentity;
+    for (const int row : appRows) {
+        if (!paired[std::size_t(row)])
+            byIdentity[SourcedIdentity(collection.Cell(row, SourceField), CardIdentity(collection, row))].rows.push_back(row);
+    }
+    for (const int index : left) {
+        int row = -1;
+        const std::string_view source = imported.Cell(index, SourceField);
+        if (!source.empty()) {
+            const auto found = byIdentity.find(SourcedIdentity(source, CardIdentity(imported, index)));
+            if (found != byIdentity.end() && found->second.next < found->second.rows.size())
+                row = found->second.rows[found->second.next++];
+        }
+        if (row < 0) {
+            diff.added.push_back({imported.CardAt(index)});
+            continue;
+        }
+        paired[std::size_t(row)] = 1;
+        diff.changed.push_back({row, collection.RowCard(row), imported.CardAt(index)});
     }
     for (const auto& [row, quantity] : quantities) {
         Card after = collection.RowCard(row);
@@ -110,14 +96,10 @@ ReimportDiff DiffReimport(const CardTableModel& collection, const CardTableModel
     }
     std::sort(diff.changed.begin(), diff.changed.end(),
               [](const ReimportDiff::Changed& a, const ReimportDiff::Changed& b) { return a.row < b.row; });
-    for (const auto& [identity, candidates] : byIdentity) {
-        for (const int row : candidates.rows) {
-            if (!paired[std::size_t(row)])
-                diff.removed.push_back({row, collection.RowCard(row)});
-        }
+    for (const int row : appRows) {
+        if (!paired[std::size_t(row)])
+            diff.removed.push_back({row, collection.RowCard(row)});
     }
-    std::sort(diff.removed.begin(), diff.removed.end(),
-              [](const ReimportDiff::Removed& a, const ReimportDiff::Removed& b) { return a.row < b.row; });
     return diff;
 }
 
