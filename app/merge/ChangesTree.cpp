@@ -4,17 +4,6 @@
 
 #include <QHeaderView>
 
-namespace {
-
-QString Heading(int field)
-{
-    const std::string_view heading = field < kCardFieldCount ? kCardHeadings[std::size_t(field)]
-                                                              : kDetailHeadings[std::size_t(field - kCardFieldCount)];
-    return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
-}
-
-} // namespace
-
 ChangesTree::ChangesTree(const QStringList& headings, TextEncoding encoding, QWidget* parent)
     : QTreeWidget(parent)
     , encoding_(encoding)
@@ -46,7 +35,7 @@ QTreeWidgetItem* ChangesTree::AddCard(QTreeWidgetItem* group, const Card& card, 
         const std::string& old = (*before)[std::size_t(field)];
         const std::string& now = card[std::size_t(field)];
         if (old != now)
-            new QTreeWidgetItem(item, {Heading(field), DecodeText(old, encoding_), DecodeText(now, encoding_)});
+            new QTreeWidgetItem(item, {FieldHeading(field), DecodeText(old, encoding_), DecodeText(now, encoding_)});
     }
     item->setExpanded(true);
     return item;

@@ -189,7 +189,8 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
     for (int row = 0; row < collection.rowCount(); ++row) {
         std::optional<MergeTarget>& target = seen[{collection.Cell(row, NameField), collection.Cell(row, SeriesField)}];
         // The Cards an app exported take no quantities from other imports.
-        if (!target && IsWholeNumber(collection.Cell(row, QuantityField)) && collection.Cell(row, SourceField).empty())
+        if (!target && IsWholeNumber(collection.Cell(row, QuantityField))
+            && collection.Cell(row, SourceField).empty())
             target = MergeTarget{false, std::size_t(row)};
     }
 

@@ -4,13 +4,6 @@
 
 namespace {
 
-QString Heading(int field)
-{
-    const std::string_view heading = field < kCardFieldCount ? kCardHeadings[std::size_t(field)]
-                                                              : kDetailHeadings[std::size_t(field - kCardFieldCount)];
-    return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
-}
-
 // An empty value shows as a pair of quotes, so that a value cleared is seen.
 QString Value(const std::string& bytes, TextEncoding encoding)
 {
@@ -19,8 +12,8 @@ QString Value(const std::string& bytes, TextEncoding encoding)
 
 QString Changed(char mark, const Card& before, const Card& after, TextEncoding encoding)
 {
-    return QStringLiteral("%1 %2: %3")
-        .arg(QString(QLatin1Char(mark)), CardLabel(before, encoding), FieldChanges(before, after, encoding).join(QStringLiteral("; ")));
+    const QString changes = FieldChanges(before, after, encoding).join(QStringLiteral("; "));
+    return QStringLiteral("%1 %2: %3").arg(QString(QLatin1Char(mark)), CardLabel(before, encoding), changes);
 }
 
 QString Single(char mark, const Card& card, TextEncoding encoding)
@@ -29,6 +22,13 @@ QString Single(char mark, const Card& card, TextEncoding encoding)
 }
 
 } // namespace
+
+QString FieldHeading(int field)
+{
+    const std::string_view heading = field < kCardFieldCount ? kCardHeadings[std::size_t(field)]
+                                                              : kDetailHeadings[std::size_t(field - kCardFieldCount)];
+    return QString::fromLatin1(heading.data(), qsizetype(heading.size()));
+}
 
 QString CardLabel(const Card& card, TextEncoding encoding)
 {
@@ -47,7 +47,7 @@ QStringList FieldChanges(const Card& before, const Card& after, TextEncoding enc
     for (int field = 0; field < kAllCardFieldCount; ++field) {
         if (before[std::size_t(field)] != after[std::size_t(field)]) {
             changes << QString::fromUtf8(Text::FieldChange)
-                           .arg(Heading(field), Value(before[std::size_t(field)], encoding),
+                           .arg(FieldHeading(field), Value(before[std::size_t(field)], encoding),
                                 Value(after[std::size_t(field)], encoding));
         }
     }

@@ -15,6 +15,9 @@
 // Condition when it has them.
 QString CardLabel(const Card& card, TextEncoding encoding);
 
+// A field's heading in the card table: "Name", "Qty", "Set".
+QString FieldHeading(int field);
+
 // Each field that differs, as "Location: Binder 1 -> Binder 2".
 QStringList FieldChanges(const Card& before, const Card& after, TextEncoding encoding);
 

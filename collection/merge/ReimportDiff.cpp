@@ -71,8 +71,10 @@ ReimportDiff DiffReimport(const CardTableModel& collection, const CardTableModel
     // The rest by identity, in order; an app's Card never pairs with another's.
     std::unordered_map<std::string, Candidates> byIdentity;
     for (const int row : appRows) {
-        if (!paired[std::size_t(row)])
-            byIdentity[SourcedIdentity(collection.Cell(row, SourceField), CardIdentity(collection, row))].rows.push_back(row);
+        if (!paired[std::size_t(row)]) {
+            const std::string_view source = collection.Cell(row, SourceField);
+            byIdentity[SourcedIdentity(source, CardIdentity(collection, row))].rows.push_back(row);
+        }
     }
     for (const int index : left) {
         int row = -1;
