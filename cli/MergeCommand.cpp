@@ -33,7 +33,7 @@ bool ReadOther(const QString& path, TextEncoding encoding, CardTableModel& their
 
 QString Summary(const CollectionMerge& merge, const QString& file)
 {
-    return QStringLiteral("%1: %2 Cards to add, %3 in both, %4 only here, %5 in conflict")
+    return QStringLiteral("%1. Cards: %2 to add, %3 in both, %4 only here, %5 in conflict")
         .arg(file)
         .arg(merge.added.size())
         .arg(merge.same)

@@ -488,7 +488,7 @@ inline constexpr const char* ReimportNewColumn = "In the import";
 inline constexpr const char* ReimportNothing =
     "The collection already holds every Card of this import as it is: nothing was changed.";
 // %1, %2, %3: how many Cards were added, changed and removed.
-inline constexpr const char* ReimportDone = "%1 Cards added, %2 changed, %3 removed";
+inline constexpr const char* ReimportDone = "Cards: %1 added, %2 changed, %3 removed";
 inline constexpr const char* MergeCollectionMenu = "&Merge Collection...";
 inline constexpr const char* MergeCaption = "Merge Collection";
 inline constexpr const char* MergeFileFilter = "Collection files (qmk.dat*);;All files (*)";
@@ -506,7 +506,7 @@ inline constexpr const char* MergeTheirsColumn = "The other file";
 inline constexpr const char* MergeTakeTheirs = "Take theirs";
 inline constexpr const char* MergeButton = "&Merge";
 // %1 the file, %2 how many Cards were added, %3 how many were taken from it.
-inline constexpr const char* MergeDone = "%1 merged: %2 Cards added, %3 taken from it";
+inline constexpr const char* MergeDone = "%1 merged. Cards: %2 added, %3 taken from it";
 inline constexpr const char* MergeNotMarked =
     "%1 was merged, but could not be renamed (%2): it will be offered again.";
 inline constexpr const char* MergeConflictOffer =

@@ -31,7 +31,7 @@ private slots:
         CliRun run = Cli({QStringLiteral("import-csv"), QStringLiteral("first.csv"), QStringLiteral("--preview")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("+ Drake (Ixalan, NM)\n+ Wisp (Ashfall, NM)\n+ Golem (Ashfall, LP)\n"
-                                     "3 Cards added, 0 changed, 0 removed\n"));
+                                     "Cards: 3 added, 0 changed, 0 removed\n"));
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), typed);
 
         QCOMPARE(Cli({QStringLiteral("import-csv"), QStringLiteral("first.csv")}).exitCode, 0);
@@ -39,13 +39,13 @@ private slots:
         run = Cli({QStringLiteral("import-csv"), QStringLiteral("first.csv"), QStringLiteral("--duplicates"),
                    QStringLiteral("merge")});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QByteArray("0 Cards added, 0 changed, 0 removed\n"));
+        QCOMPARE(run.out, QByteArray("Cards: 0 added, 0 changed, 0 removed\n"));
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), once);
 
         run = Cli({QStringLiteral("import-csv"), QStringLiteral("newer.csv"), QStringLiteral("--preview")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("~ Wisp (Ashfall, NM): Qty: 2 -> 3\n- Golem (Ashfall, LP)\n"
-                                     "0 Cards added, 1 changed, 1 removed\n"));
+                                     "Cards: 0 added, 1 changed, 1 removed\n"));
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), once);
         QCOMPARE(Cli({QStringLiteral("import-csv"), QStringLiteral("newer.csv")}).exitCode, 0);
         const QByteArray saved = folder.Read(QStringLiteral("qmk.dat"));
@@ -68,7 +68,7 @@ private slots:
         CliRun run = Cli({QStringLiteral("merge"), QStringLiteral("other.dat")});
         QCOMPARE(run.exitCode, 3);
         QCOMPARE(run.out, QByteArray("+ Theirs\n! Differs: Price: $1 -> $2\n"
-                                     "other.dat: 1 Cards to add, 1 in both, 0 only here, 1 in conflict\n"));
+                                     "other.dat. Cards: 1 to add, 1 in both, 0 only here, 1 in conflict\n"));
         QVERIFY2(run.err.contains("nothing was merged"), run.err.constData());
         QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), mine);
         run = Cli({QStringLiteral("merge"), QStringLiteral("other.dat"), QStringLiteral("--preview")});

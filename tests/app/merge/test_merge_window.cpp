@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(Names(window.CardTable()), (QStringList{"Theirs", "Mine"}));
         QVERIFY(f.folder.Exists("other.dat"));
         QVERIFY(f.messages.shown.isEmpty());
-        QCOMPARE(f.Find<QLabel>("noticeLine")->text(), QStringLiteral("other.dat merged: 1 Cards added, 0 taken from it"));
+        QCOMPARE(f.Find<QLabel>("noticeLine")->text(), QStringLiteral("other.dat merged. Cards: 1 added, 0 taken from it"));
     }
 };
 
