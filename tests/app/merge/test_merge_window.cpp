@@ -5,6 +5,7 @@
 #include "app/merge/ReimportDialog.h"
 #include "resources/StringTable.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -174,6 +175,21 @@ private slots:
         Action(window, "undoAction")->trigger();
         f.Quit();
         QCOMPARE(f.folder.Read("qmk.dat"), mine);
+    }
+
+    // A folder opened from the menu has its conflict file offered too, once
+    // its Cards are shown.
+    void openedFolderOffersItsConflictFile()
+    {
+        WindowFixture f;
+        MainWindow& window = f.Open();
+        QVERIFY(QDir().mkdir(QStringLiteral("other")));
+        f.folder.Write(QStringLiteral("other/qmk.dat"), CollectionBytes({{"Mine"}}));
+        f.folder.Write(QStringLiteral("other/qmk.dat.conflict-20261208-101500"), CollectionBytes({{"Theirs"}}));
+        f.messages.answers = {true};
+        window.OpenFolder(f.folder.Path(QStringLiteral("other")));
+        QTRY_COMPARE(Names(window.CardTable()), (QStringList{"Theirs", "Mine"}));
+        QVERIFY(f.folder.Exists(QStringLiteral("other/qmk.dat.conflict-20261208-101500.merged")));
     }
 
     // File > Merge Collection with no conflict merges without a dialog.
