@@ -500,7 +500,8 @@ inline constexpr const char* MergeNotRead = "The collection could not be merged.
 inline constexpr const char* MergeNothing = "The collection already holds every Card of %1: nothing was changed.";
 // %1: how many Cards are added, %2 how many are in both, %3 the file.
 inline constexpr const char* MergeIntro =
-    "%1 Cards of %3 are added and %2 are in both. These Cards differ in the two: tick those to take from %3.";
+    "Cards of %3: %1 added, %2 alike in both. These Cards differ in the two: tick those whose values to take "
+    "from %3.";
 inline constexpr const char* MergeMineColumn = "This collection";
 inline constexpr const char* MergeTheirsColumn = "The other file";
 inline constexpr const char* MergeTakeTheirs = "Take theirs";
