@@ -8,6 +8,8 @@
 #include "app/history/CollectionHistory.h"
 #include "app/lists/CardListsFeature.h"
 #include "app/lookup/LookupFeature.h"
+#include "app/merge/MergeFeature.h"
+#include "app/merge/ReimportFeature.h"
 #include "app/preferences/PreferencesDialog.h"
 #include "app/prices/MarketMoversFeature.h"
 #include "app/prices/MarketRefreshFeature.h"
@@ -33,6 +35,8 @@
 #include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
 #include "collection/lookup/LookupService.h"
+#include "collection/merge/CollectionChanges.h"
+#include "collection/merge/ReimportDiff.h"
 #include "collection/sets/SetSizeCache.h"
 #include "pages/PageCommands.h"
 #include "prefs/PreferencesCommands.h"
@@ -51,6 +55,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -255,6 +260,15 @@ void MainWindow::MakeFeatures()
     auto* csv = new CsvFeature(actions_, table_, messages_, *this);
     connect(csv, &CsvFeature::Exported, this, &MainWindow::ShowNotice);
     connect(csv, &CsvFeature::Imported, this, &MainWindow::OnImportCsv);
+    reimport_ = new ReimportFeature(messages_, *this);
+    connect(reimport_, &ReimportFeature::ChangesAccepted, this, &MainWindow::OnApplyChanges);
+    connect(reimport_, &ReimportFeature::Noticed, this, &MainWindow::ShowNotice);
+    merge_ = new MergeFeature(actions_, table_, messages_, *this);
+    connect(merge_, &MergeFeature::ChangesAccepted, this, &MainWindow::OnApplyChanges);
+    connect(merge_, &MergeFeature::Noticed, this, &MainWindow::ShowNotice);
+    // Another folder's conflict file is offered once its Cards are shown.
+    connect(this, &MainWindow::FolderLoaded, merge_,
+            [this] { QTimer::singleShot(0, merge_, [this] { OfferConflictMerge(); }); });
     new CardListsFeature(actions_, table_, prefs_, messages_, *this);
     new PrintFeature(actions_, shownCards_, prefs_, messages_, *this);
     const auto held = [this] { return held_; };
@@ -658,9 +672,28 @@ void MainWindow::SelectRow(int row)
 
 void MainWindow::OnImportCsv(CsvImportResult& imported)
 {
+    if (IsAppImport(imported.cards)) {
+        reimport_->Review(imported, table_);
+        return;
+    }
     history_->Import(std::move(imported), seriesChoices_, conditionChoices_);
     cardTable_->FitColumns();
     heldRowCount_ = table_.rowCount();
+    ShowFields();
+}
+
+void MainWindow::OnApplyChanges(CollectionChanges& changes, const QString& stepText)
+{
+    history_->ApplyChanges(std::move(changes), seriesChoices_, conditionChoices_, stepText);
+    cardTable_->FitColumns();
+    heldRowCount_ = table_.rowCount();
+    ShowFields();
+}
+
+void MainWindow::OfferConflictMerge()
+{
+    TakeFields();
+    merge_->OfferConflictFile();
     ShowFields();
 }
 

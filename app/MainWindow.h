@@ -30,7 +30,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
+class MergeFeature;
+class ReimportFeature;
 class UserQuestions;
+struct CollectionChanges;
 struct CsvImportResult;
 struct PageDescription;
 
@@ -115,8 +118,14 @@ public:
     // as a click on the row does. A row that does not exist is ignored.
     void SelectRow(int row);
 
-    // A CSV import read by its feature, applied as one step of the history.
+    // A CSV import read by its feature, applied as one step of the history;
+    // an app's export goes to the re-import, which shows what it changes.
     void OnImportCsv(CsvImportResult& imported);
+    // Changes to many rows, from a re-import or a merge, as one step.
+    void OnApplyChanges(CollectionChanges& changes, const QString& stepText);
+    // Offers to merge a conflict file that a save kept beside the collection
+    // file; once the window is on the screen.
+    void OfferConflictMerge();
     // What a command has to tell, in the notice line until the next command.
     void ShowNotice(const QString& notice);
 
@@ -173,6 +182,8 @@ private:
     SortHeader* sortHeader_ = nullptr;
     std::array<std::unique_ptr<FieldBinding>, kCardFieldCount> fields_;
     std::unique_ptr<CollectionHistory> history_;
+    ReimportFeature* reimport_ = nullptr;
+    MergeFeature* merge_ = nullptr;
     // The row the fields were read from, which Update asks before leaving.
     std::unique_ptr<CardInFields> cardInFields_;
     Card held_;

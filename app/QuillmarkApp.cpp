@@ -120,6 +120,7 @@ int QuillmarkApp::Start()
         window.Folder().StartBackup();
         window.Folder().Remember();
         StepTimes::Mark("recent collections written");
+        window.OfferConflictMerge();
     });
     TerminationWatcher watcher;
     QObject::connect(&watcher, &TerminationWatcher::Requested, &window, [&window] { EndRunForTermination(window); });

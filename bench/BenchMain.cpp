@@ -6,6 +6,7 @@
 //   quillmark_bench literal CARDS FOLDER sort,load,catalogue
 //   quillmark_bench page-search CARDS FOLDER [catalogue,list]
 //   quillmark_bench statistics CARDS FOLDER
+//   quillmark_bench reimport CARDS FOLDER
 #include "BaselineBenchmarks.h"
 #include "CardGenerator.h"
 #include "CardIndexBenchmarks.h"
@@ -13,6 +14,7 @@
 #include "HistoryBenchmarks.h"
 #include "MarketRefreshBenchmarks.h"
 #include "PageSearchBenchmarks.h"
+#include "ReimportBenchmarks.h"
 #include "StartupSteps.h"
 #include "StatisticsBenchmarks.h"
 #include "WindowBenchmarks.h"
@@ -59,7 +61,7 @@ int main(int argc, char* argv[])
     if (argc < 4) {
         std::fprintf(stderr,
                      "usage: %s generate|generate-details|window|steps|history|csv-import|csv-import-apps|floor|card-index|"
-                     "market-refresh|literal|page-search|statistics CARDS "
+                     "market-refresh|literal|page-search|statistics|reimport CARDS "
                      "FOLDER [STEPS]\n",
                      argv[0]);
         return 2;
@@ -95,6 +97,8 @@ int main(int argc, char* argv[])
         return RunCsvImportBenchmark(cards) ? 0 : 1;
     if (mode == "csv-import-apps")
         return RunCsvAppImportBenchmark(cards) ? 0 : 1;
+    if (mode == "reimport")
+        return RunReimportBenchmark(cards) ? 0 : 1;
     if (mode == "page-search")
         return RunPageSearchBenchmarks(cards, argc >= 5 ? Split(argv[4]) : std::vector<std::string>()) ? 0 : 1;
     if (mode == "statistics")

@@ -9,6 +9,8 @@
 #include "collection/file/CollectionLock.h"
 #include "collection/file/CollectionSaver.h"
 #include "collection/csv/CsvFiles.h"
+#include "collection/merge/ChangeText.h"
+#include "collection/merge/ReimportDiff.h"
 #include "resources/StringTable.h"
 
 #include <QFileInfo>
@@ -125,6 +127,41 @@ bool ChooseSettings(std::string_view bytes, const Choices& choices, const QStrin
     return true;
 }
 
+// What an import would do, a line a Card; nothing is written.
+void PrintPreview(const CsvImportResult& result, const CardTableModel& table, QTextStream& out)
+{
+    const ReimportDiff diff = DiffReimport(table, result.cards, result.quantities);
+    for (const QString& line : ReimportLines(diff, table.Encoding()))
+        out << line << '\n';
+    out << QString::fromUtf8(Text::ReimportDone)
+               .arg(diff.added.size())
+               .arg(diff.changed.size())
+               .arg(diff.removed.size())
+        << '\n';
+}
+
+// Puts the import into the table: an app's export through its diff, so that
+// importing it again changes nothing, any other as the window's import does.
+// The summary to print.
+QString ApplyImport(CsvImportResult result, CardTableModel& table)
+{
+    // The choice lists are the window's; here they only take what Apply gives.
+    ChoiceListModel series;
+    ChoiceListModel conditions;
+    if (!IsAppImport(result.cards)) {
+        const QString summary = CsvImportSummary(result);
+        ApplyCsvImport(std::move(result), table, series, conditions);
+        return summary;
+    }
+    ReimportDiff diff = DiffReimport(table, result.cards, result.quantities);
+    const QString summary = QString::fromUtf8(Text::ReimportDone)
+                                .arg(diff.added.size())
+                                .arg(diff.changed.size())
+                                .arg(diff.removed.size());
+    ApplyCollectionChanges(AcceptedChanges(std::move(diff)), table, series, conditions);
+    return summary;
+}
+
 int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     CliOptions options;
@@ -132,7 +169,7 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     QString reason;
     const QStringList valueOptions = {QStringLiteral("--folder"), QStringLiteral("--duplicates"),
                                       QStringLiteral("--separator"), QStringLiteral("--encoding")};
-    if (!options.Parse(arguments, valueOptions, {}, reason) || !ReadChoices(options, choices, reason)
+    if (!options.Parse(arguments, valueOptions, {QStringLiteral("--preview")}, reason) || !ReadChoices(options, choices, reason)
         || options.Positional().size() != 1) {
         err << "quillmark-cli: " << (reason.isEmpty() ? QStringLiteral("import-csv takes one FILE") : reason) << '\n';
         return kExitUsage;
@@ -168,11 +205,11 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
         err << "quillmark-cli: " << LineError(file, error) << '\n';
         return kExitFailure;
     }
-    const QString summary = CsvImportSummary(result);
-    // The choice lists are the window's; here they only take what Apply gives.
-    ChoiceListModel series;
-    ChoiceListModel conditions;
-    ApplyCsvImport(std::move(result), table, series, conditions);
+    if (options.Has(QStringLiteral("--preview"))) {
+        PrintPreview(result, table, out);
+        return kExitSuccess;
+    }
+    const QString summary = ApplyImport(std::move(result), table);
     // The CSV file is still there to import again: a failed write leaves no
     // recovery file.
     const SaveOutcome outcome = collection.Save([&table](QIODevice& device) { return WriteCollection(device, table); },
@@ -196,7 +233,7 @@ CliCommand ImportCsvCommand()
 {
     return {"import-csv",
             "import-csv FILE [--folder DIR] [--duplicates add|skip|merge] [--separator C] "
-            "[--encoding utf-8|windows-1252]",
+            "[--encoding utf-8|windows-1252] [--preview]",
             "Put the Cards of a CSV file at the top of the collection.", RunImportCsv,
             Text::ImportCsvDetails};
 }

@@ -4,6 +4,7 @@
 #include "cli/ExportCsvCommand.h"
 #include "cli/ImportCsvCommand.h"
 #include "cli/LookupCommand.h"
+#include "cli/MergeCommand.h"
 #include "cli/PricesCommand.h"
 #include "cli/PublishCommand.h"
 #include "cli/SetsCommand.h"
@@ -19,9 +20,9 @@ namespace {
 
 std::vector<CliCommand> Commands()
 {
-    return {CatalogueCommand(), ListCommand(),   TradeCommand(),  WantCommand(),      ExportCsvCommand(),
-            ImportCsvCommand(), StatsCommand(),  SetsCommand(),   LookupCommand(),    CardIndexCommand(),
-            PricesCommand()};
+    return {CatalogueCommand(), ListCommand(),   TradeCommand(),  WantCommand(),   ExportCsvCommand(),
+            ImportCsvCommand(), MergeCommand(),  StatsCommand(),  SetsCommand(),   LookupCommand(),
+            CardIndexCommand(), PricesCommand()};
 }
 
 void PrintHelp(QTextStream& out)
@@ -44,7 +45,8 @@ void PrintHelp(QTextStream& out)
            "  --version                      Show the version and exit.\n"
            "\n"
            "Results go to standard output, reasons to standard error. The exit status is 0\n"
-           "on success, 1 when the command failed and 2 when it was called wrongly.\n";
+           "on success, 1 when the command failed, 2 when it was called wrongly and 3 when\n"
+           "merge found conflicts.\n";
 }
 
 } // namespace

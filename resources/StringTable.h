@@ -110,6 +110,8 @@ inline constexpr const char* SortStep = "Sort by %1";
 // The card table header's context menu; %1 is the column's heading.
 inline constexpr const char* SortAsNumbersMenu = "Sort %1 as &Numbers";
 inline constexpr const char* ImportStep = "Import from CSV";
+inline constexpr const char* ReimportStep = "Import from %1";
+inline constexpr const char* MergeStep = "Merge Collection";
 inline constexpr const char* Notice = "Quillmark v1.01 - trading card inventory";
 inline constexpr const char* StatisticsMenu = "&Statistics...";
 inline constexpr const char* SetCompletionMenu = "Set &Completion...";
@@ -426,7 +428,28 @@ inline constexpr const char* ImportCsvDetails =
     "All or nothing: a file that cannot be read is refused with its line number and\n"
     "qmk.dat is left as it was. Otherwise qmk.dat is written safely and a summary is\n"
     "printed. When another program changed qmk.dat since it was read, the file found\n"
-    "is kept beside it as qmk.dat.conflict-DATE-TIME, and a note says so.";
+    "is kept beside it as qmk.dat.conflict-DATE-TIME, and a note says so.\n"
+    "\n"
+    "A file with a Source column is an export of a card app: its Cards are matched\n"
+    "with the Cards already imported from that app by their printing (Print, or\n"
+    "Game, Set Code, Number, Finish and Language; Name and Series for Cards with\n"
+    "none of those) and Condition. Cards new to the app's are added, those that\n"
+    "differ are changed, and the app's Cards that the file no longer holds are\n"
+    "removed; --duplicates does not apply to them, and importing the same file again\n"
+    "changes nothing. --preview prints the additions (+), the changes (~, old -> new)\n"
+    "and the removals (-), and writes nothing.";
+
+inline constexpr const char* MergeDetails =
+    "Merges another copy of the collection, such as the qmk.dat.conflict-DATE-TIME\n"
+    "file kept when qmk.dat was changed behind Quillmark's back, into the folder's\n"
+    "qmk.dat, Card by Card. Cards are matched by their printing and Condition, as\n"
+    "import-csv matches an app's Cards. Cards only in FILE are added at the top,\n"
+    "identical Cards are kept once, and Cards only in qmk.dat are kept. Cards that\n"
+    "match but differ are conflicts: they are listed (! Card: Field: ours -> theirs),\n"
+    "nothing is written, and the exit status is 3; settle them in the window's\n"
+    "File > Merge Collection. --preview prints what would be added (+) and the\n"
+    "conflicts, and writes nothing. A merged conflict file is renamed with .merged\n"
+    "added to its name, so that the window no longer offers it.";
 
 // quillmark-cli's pages. %1 is a template's name, or the reason.
 inline constexpr const char* CliSamplesNotCopied = "the sample page templates could not be copied in (%1)";
@@ -559,5 +582,48 @@ inline constexpr const char* PrintShownCards = "%1 of %2 Cards, as the filter sh
 inline constexpr const char* PrintAllCards = "%1 Cards.";
 inline constexpr const char* PrintNoCards = "No Card is shown, so there is nothing to print.";
 inline constexpr const char* PrintFailed = "The Cards could not be printed: %1";
+
+// Importing a card app's export again, and merging two copies of a
+// collection. %1 is a field's heading, %2 and %3 its old and new values.
+inline constexpr const char* FieldChange = "%1: %2 -> %3";
+// %1 is the app, as the Source column names it.
+inline constexpr const char* ReimportCaption = "Import from %1";
+inline constexpr const char* ReimportIntro =
+    "The collection already holds Cards imported from %1. Tick the changes to make:";
+inline constexpr const char* ReimportAddedGroup = "Added (%1)";
+inline constexpr const char* ReimportChangedGroup = "Changed (%1)";
+inline constexpr const char* ReimportRemovedGroup = "Removed (%1)";
+inline constexpr const char* ReimportApplyButton = "&Apply";
+inline constexpr const char* ReimportCardColumn = "Card";
+inline constexpr const char* ReimportOldColumn = "In the collection";
+inline constexpr const char* ReimportNewColumn = "In the import";
+inline constexpr const char* ReimportNothing =
+    "The collection already holds every Card of this import as it is: nothing was changed.";
+// %1, %2, %3: how many Cards were added, changed and removed.
+inline constexpr const char* ReimportDone = "Cards: %1 added, %2 changed, %3 removed";
+inline constexpr const char* MergeCollectionMenu = "&Merge Collection...";
+inline constexpr const char* MergeCaption = "Merge Collection";
+inline constexpr const char* MergeFileFilter = "Collection files (qmk.dat*);;All files (*)";
+// %1 is the other file.
+inline constexpr const char* MergeFileMissing = "%1: no such file";
+inline constexpr const char* MergeUnstorable =
+    "%1 holds the character %2, which this collection's file cannot store: nothing was merged.";
+inline constexpr const char* MergeNotRead = "The collection could not be merged.\r\n%1";
+inline constexpr const char* MergeNothing = "The collection already holds every Card of %1: nothing was changed.";
+// %1: how many Cards are added, %2 how many are in both, %3 the file.
+inline constexpr const char* MergeIntro =
+    "Cards of %3: %1 added, %2 alike in both. These Cards differ in the two: tick those whose values to take "
+    "from %3.";
+inline constexpr const char* MergeMineColumn = "This collection";
+inline constexpr const char* MergeTheirsColumn = "The other file";
+inline constexpr const char* MergeTakeTheirs = "Take theirs";
+inline constexpr const char* MergeButton = "&Merge";
+// %1 the file, %2 how many Cards were added, %3 how many were taken from it.
+inline constexpr const char* MergeDone = "%1 merged. Cards: %2 added, %3 taken from it";
+inline constexpr const char* MergeNotMarked =
+    "%1 was merged, but could not be renamed (%2): it will be offered again.";
+inline constexpr const char* MergeConflictOffer =
+    "%1 holds the collection as another program left it when Quillmark last saved, kept aside.\r\n"
+    "Merge its Cards into the collection now?";
 
 } // namespace Text

@@ -14,7 +14,7 @@ _quillmark_cli()
     for ((i = 1; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
             --folder | -o | --output | --duplicates | --separator | --encoding | --game | --index | --format) ((i++)) ;;
-            catalogue | list | trade | want | export-csv | import-csv | stats | sets | lookup | card-index | prices)
+            catalogue | list | trade | want | export-csv | import-csv | merge | stats | sets | lookup | card-index | prices)
                 command="${COMP_WORDS[i]}"; break ;;
         esac
     done
@@ -47,12 +47,13 @@ _quillmark_cli()
     local options
     case "$command" in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv stats sets lookup card-index prices --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "catalogue list trade want export-csv import-csv merge stats sets lookup card-index prices --help --version" -- "$cur")
             return ;;
         catalogue | list) options="--folder" ;;
         trade | want) options="--folder --output" ;;
         export-csv) options="--folder -o --raw --format" ;;
-        import-csv) options="--folder --duplicates --separator --encoding" ;;
+        import-csv) options="--folder --duplicates --separator --encoding --preview" ;;
+        merge) options="--folder --preview" ;;
         stats) options="--folder --json" ;;
         sets) options="--folder --fetch --json" ;;
         lookup) options="--game --json" ;;
@@ -66,7 +67,7 @@ _quillmark_cli()
         mapfile -t COMPREPLY < <(compgen -W "download complete" -- "$cur")
     elif [ "$command" = prices ] && [ "$prev" = prices ]; then
         mapfile -t COMPREPLY < <(compgen -W "refresh" -- "$cur")
-    elif [ "$command" = import-csv ]; then
+    elif [ "$command" = import-csv ] || [ "$command" = merge ]; then
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     fi

@@ -3,6 +3,7 @@
 #include "app/csv/CsvCommands.h"
 #include "app/window/UserQuestions.h"
 #include "app/window/WindowActions.h"
+#include "collection/merge/ReimportDiff.h"
 #include "resources/StringTable.h"
 
 #include <QAction>
@@ -34,6 +35,9 @@ void CsvFeature::Import()
     if (!imported)
         return;
     const QString summary = CsvImportSummary(*imported);
+    // An app's export tells what it changed itself.
+    const bool fromApp = IsAppImport(imported->cards);
     emit Imported(*imported);
-    questions_.ShowInformation(summary, QString::fromUtf8(Text::ImportCsvCaption));
+    if (!fromApp)
+        questions_.ShowInformation(summary, QString::fromUtf8(Text::ImportCsvCaption));
 }

@@ -1,6 +1,7 @@
 #include "app/history/CollectionHistory.h"
 
 #include "app/table/CardTableView.h"
+#include "app/history/ChangesStep.h"
 #include "app/history/ImportStep.h"
 #include "app/history/ReorderStep.h"
 #include "app/history/RowBlockStep.h"
@@ -9,6 +10,7 @@
 #include "collection/CardTableModel.h"
 #include "collection/ColumnSort.h"
 #include "collection/csv/CsvImport.h"
+#include "collection/merge/CollectionChanges.h"
 #include "collection/totals/NumberSort.h"
 #include "resources/StringTable.h"
 
@@ -129,6 +131,16 @@ void CollectionHistory::Import(CsvImportResult result, ChoiceListModel& series, 
     if (count > 0 || !rows.empty())
         Record(new ImportStep(table_, count, std::move(rows), std::move(replaced), QString::fromUtf8(Text::ImportStep)),
                mark);
+}
+
+void CollectionHistory::ApplyChanges(CollectionChanges changes, ChoiceListModel& series, ChoiceListModel& conditions,
+                                     const QString& text)
+{
+    if (changes.Empty())
+        return;
+    const int mark = view_.SelectionMark();
+    TakenRows taken = ApplyCollectionChanges(std::move(changes), table_, series, conditions);
+    Record(new ChangesStep(table_, std::move(taken), text), mark);
 }
 
 bool CollectionHistory::CanUndo() const

@@ -15,6 +15,7 @@ class CardTableView;
 class ChoiceListModel;
 class CollectionStep;
 class QAction;
+struct CollectionChanges;
 struct CsvImportResult;
 
 // The session's history of changes to the collection, on Qt's undo stack.
@@ -45,6 +46,10 @@ public:
     void ReplaceRows(const std::vector<int>& rows, const std::vector<Card>& cards, const QString& text);
     // Applies an import, as ApplyCsvImport does, as one step.
     void Import(CsvImportResult result, ChoiceListModel& series, ChoiceListModel& conditions);
+    // Makes changes to many rows, as ApplyCollectionChanges does, as one
+    // step of that name; changes that change nothing keep no step.
+    void ApplyChanges(CollectionChanges changes, ChoiceListModel& series, ChoiceListModel& conditions,
+                      const QString& text);
 
     bool CanUndo() const;
     bool CanRedo() const;

@@ -44,6 +44,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {"fileMenu", nullptr},
     {"fileMenu", "importCsvAction", 6},
     {"fileMenu", "exportCsvAction", 5},
+    {"fileMenu", "mergeCollectionAction"},
     {"fileMenu", "catalogueAction"},
     {"fileMenu", "listAction"},
     {"fileMenu", "publishTradeListAction"},

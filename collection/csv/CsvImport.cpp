@@ -198,7 +198,9 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
     seen.reserve(std::size_t(collection.rowCount()) + rows.RowCount());
     for (int row = 0; row < collection.rowCount(); ++row) {
         std::optional<MergeTarget>& target = seen[{collection.Cell(row, NameField), collection.Cell(row, SeriesField)}];
-        if (!target && IsWholeNumber(collection.Cell(row, QuantityField)))
+        // The Cards an app exported take no quantities from other imports.
+        if (!target && IsWholeNumber(collection.Cell(row, QuantityField))
+            && collection.Cell(row, SourceField).empty())
             target = MergeTarget{false, std::size_t(row)};
     }
 
@@ -223,6 +225,12 @@ CsvImportResult ImportCsv(const CsvRows& rows, const CsvImportOptions& options, 
         }
         if (card[NameField].empty()) {
             ++result.withoutName;
+            continue;
+        }
+        // An app's Cards are matched with those it exported before by their
+        // identity when the import is applied (ReimportDiff), not here.
+        if (!card[SourceField].empty()) {
+            result.cards.Append(card);
             continue;
         }
         const bool whole = IsWholeNumber(card[QuantityField]);

@@ -37,7 +37,8 @@ CsvColumns MapCsvColumns(const CsvRows& rows);
 AppHeader RecogniseCsvApp(const CsvRows& rows);
 
 // What happens to a Card whose Name and Series equal, byte for byte, those of
-// a Card already in the collection or earlier in the file.
+// a Card already in the collection or earlier in the file. A Card with a
+// SOURCE is never a repeat: an app's Cards are matched when applied.
 enum class CsvRepeats {
     AddAsRows,
     Skip,

@@ -31,7 +31,7 @@ expect() {
     fi
 }
 
-expect "quillmark-cli " "--help --version card-index catalogue export-csv import-csv list lookup prices sets stats trade want"
+expect "quillmark-cli " "--help --version card-index catalogue export-csv import-csv list lookup merge prices sets stats trade want"
 expect "quillmark-cli ex" "export-csv"
 expect "quillmark-cli catalogue -" "--folder --help"
 expect "quillmark-cli want -" "--folder --help --output"
@@ -41,7 +41,9 @@ expect "quillmark-cli se" "sets"
 expect "quillmark-cli export-csv -" "--folder --format --help --raw -o"
 expect "quillmark-cli export-csv --format m" "moxfield"
 expect "quillmark-cli export-csv --r" "--raw"
-expect "quillmark-cli import-csv cards.csv --" "--duplicates --encoding --folder --help --separator"
+expect "quillmark-cli import-csv cards.csv --" "--duplicates --encoding --folder --help --preview --separator"
+expect "quillmark-cli merge --" "--folder --help --preview"
+expect "quillmark-cli merge c" "cards.csv"
 expect "quillmark-cli stats --" "--folder --help --json"
 expect "quillmark-cli sets --" "--fetch --folder --help --json"
 expect "quillmark-cli import-csv x --duplicates " "add merge skip"
@@ -52,7 +54,7 @@ expect "quillmark-cli list --folder b" "binder"
 expect "quillmark-cli export-csv -o b" "binder binder.txt"
 expect "quillmark-cli import-csv c" "cards.csv"
 # A folder named like a command is a value, not the command.
-expect "quillmark-cli --folder list " "--help --version card-index catalogue export-csv import-csv list lookup prices sets stats trade want"
+expect "quillmark-cli --folder list " "--help --version card-index catalogue export-csv import-csv list lookup merge prices sets stats trade want"
 expect "quillmark-cli stats c" ""
 expect "quillmark-cli lookup --" "--game --help --json"
 expect "quillmark-cli lookup --game p" "pokemon"

@@ -118,6 +118,7 @@ private slots:
         QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Entries(*f.Find<QMenu>("fileMenu")),
                  QStringLiteral("&Open Collection Folder...|Rece&nt Collections|-|&Import from CSV...|&Export to CSV...|"
+                                "&Merge Collection...|"
                                 "Publish &Catalogue|Publish &List|Publish &Trade List|Publish &Want List|-|"
                                 "&Print...|-|&Quit"));
         QCOMPARE(Entries(*f.Find<QMenu>("editMenu")),

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "base/TextEncoding.h"
+#include "collection/Card.h"
+
+#include <QTreeWidget>
+
+// The list of changes the re-import and merge dialogs show: one checkable
+// item a Card, and below a changed Card one line a field, its two values
+// side by side.
+class ChangesTree : public QTreeWidget {
+public:
+    ChangesTree(const QStringList& headings, TextEncoding encoding, QWidget* parent);
+
+    // A group heading at the top level, open.
+    QTreeWidgetItem* AddGroup(const QString& text);
+    // A Card under the group (at the top level when none), checked or not;
+    // with before, its fields that differ from it below.
+    QTreeWidgetItem* AddCard(QTreeWidgetItem* group, const Card& card, bool checked, const Card* before = nullptr);
+
+    static bool Checked(const QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; }
+
+private:
+    TextEncoding encoding_;
+};
