@@ -18,8 +18,9 @@ class TestCliApps : public QObject {
     Q_OBJECT
 
 private slots:
-    // A Moxfield export is named on standard error as it is imported, and
-    // goes back out in Moxfield's columns and words as it came.
+    // A Moxfield export is named on standard error as it is imported,
+    // changes nothing when imported again, and goes back out in Moxfield's
+    // columns and words as it came.
     void importsAndExportsMoxfield()
     {
         TempFolder folder;
@@ -27,8 +28,13 @@ private slots:
         const CliRun imported = Cli({QStringLiteral("import-csv"), QStringLiteral("moxfield.csv")}, folder.Path({}));
         QCOMPARE(imported.exitCode, 0);
         QCOMPARE(imported.err, QByteArray("quillmark-cli: moxfield.csv: read as a Moxfield collection export\n"));
-        QCOMPARE(imported.out, QByteArray("3 Cards imported\n"));
-        QVERIFY(folder.Read(QStringLiteral("qmk.dat")).contains("SOURCE=Moxfield\r\n"));
+        QCOMPARE(imported.out, QByteArray("Cards: 3 added, 0 changed, 0 removed\n"));
+        const QByteArray once = folder.Read(QStringLiteral("qmk.dat"));
+        QVERIFY(once.contains("SOURCE=Moxfield\r\n"));
+        const CliRun again = Cli({QStringLiteral("import-csv"), QStringLiteral("moxfield.csv")}, folder.Path({}));
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out, QByteArray("Cards: 0 added, 0 changed, 0 removed\n"));
+        QCOMPARE(folder.Read(QStringLiteral("qmk.dat")), once);
 
         const CliRun exported =
             Cli({QStringLiteral("export-csv"), QStringLiteral("--format"), QStringLiteral("moxfield")}, folder.Path({}));
