@@ -4,9 +4,13 @@
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
 #include "collection/file/CollectionCommands.h"
+#include "collection/file/CollectionFile.h"
 #include "collection/file/CollectionSaver.h"
 #include "prefs/Preferences.h"
 #include "prefs/PreferencesCommands.h"
+#include "resources/StringTable.h"
+
+#include <QTextStream>
 
 bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool missingIsEmpty, QString& reason)
 {
@@ -15,6 +19,19 @@ bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool mis
     ChoiceListModel conditions;
     const FileRead read = ReadCollection(file, table, series, conditions, &reason);
     return read == FileRead::Read || (read == FileRead::Missing && missingIsEmpty);
+}
+
+bool WriteFolderCollection(CollectionSaver& file, const CardTableModel& table, QTextStream& err, QString& reason)
+{
+    const SaveOutcome outcome =
+        file.Save([&table](QIODevice& device) { return WriteCollection(device, table); }, CollectionSaver::Recovery::None);
+    if (!outcome.keptConflict.isEmpty()) {
+        err << "quillmark-cli: "
+            << TerminalText(QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, file.Path()))
+            << '\n';
+    }
+    reason = outcome.reason;
+    return outcome.kind == SaveOutcome::Written;
 }
 
 bool ReadFolderPreferences(Preferences& prefs, QString& reason)

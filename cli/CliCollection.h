@@ -3,6 +3,7 @@
 #include <QString>
 
 class CardTableModel;
+class QTextStream;
 class CollectionSaver;
 struct Preferences;
 
@@ -11,6 +12,12 @@ struct Preferences;
 // read. Unlike the window, nothing is created: a missing file is a failure,
 // unless missingIsEmpty, when the table starts empty as the window's does.
 bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool missingIsEmpty, QString& reason);
+
+// Writes the table over the collection file as the window saves it, with no
+// recovery file (what the command read in is still where it came from), and
+// tells on err where a file changed behind the command's back was kept.
+// False, with the reason, when the table was not written.
+bool WriteFolderCollection(CollectionSaver& file, const CardTableModel& table, QTextStream& err, QString& reason);
 
 // Reads qmk.ini of the current folder, when there is one, through the
 // function the window reads it with.

@@ -212,15 +212,8 @@ int RunImportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
     const QString summary = ApplyImport(std::move(result), table);
     // The CSV file is still there to import again: a failed write leaves no
     // recovery file.
-    const SaveOutcome outcome = collection.Save([&table](QIODevice& device) { return WriteCollection(device, table); },
-                                                CollectionSaver::Recovery::None);
-    if (!outcome.keptConflict.isEmpty()) {
-        err << "quillmark-cli: "
-            << TerminalText(QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, collection.Path()))
-            << '\n';
-    }
-    if (outcome.kind != SaveOutcome::Written) {
-        err << "quillmark-cli: " << outcome.reason << "; nothing was imported\n";
+    if (!WriteFolderCollection(collection, table, err, reason)) {
+        err << "quillmark-cli: " << reason << "; nothing was imported\n";
         return kExitFailure;
     }
     out << summary << '\n';

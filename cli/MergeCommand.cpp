@@ -85,16 +85,8 @@ int RunMerge(const QStringList& arguments, QTextStream& out, QTextStream& err)
         ChoiceListModel conditions;
         ApplyCollectionChanges(MergeChanges(std::move(merge)), table, series, conditions);
         // FILE is still there to merge again: a failed write leaves no recovery file.
-        const SaveOutcome outcome = collection.Save(
-            [&table](QIODevice& device) { return WriteCollection(device, table); }, CollectionSaver::Recovery::None);
-        if (!outcome.keptConflict.isEmpty()) {
-            err << "quillmark-cli: "
-                << TerminalText(
-                       QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, collection.Path()))
-                << '\n';
-        }
-        if (outcome.kind != SaveOutcome::Written) {
-            err << "quillmark-cli: " << outcome.reason << "; nothing was merged\n";
+        if (!WriteFolderCollection(collection, table, err, reason)) {
+            err << "quillmark-cli: " << reason << "; nothing was merged\n";
             return kExitFailure;
         }
     }

@@ -71,16 +71,8 @@ int RunPrices(const QStringList& arguments, QTextStream& out, QTextStream& err)
             table.SetRow(priced.row, priced.card);
         // The values come back from the databases at the next refresh: a
         // failed write leaves no recovery file.
-        const SaveOutcome outcome = collection.Save(
-            [&table](QIODevice& device) { return WriteCollection(device, table); }, CollectionSaver::Recovery::None);
-        if (!outcome.keptConflict.isEmpty()) {
-            err << "quillmark-cli: "
-                << TerminalText(
-                       QString::fromUtf8(Text::CliCollectionChanged).arg(outcome.keptConflict, collection.Path()))
-                << '\n';
-        }
-        if (outcome.kind != SaveOutcome::Written) {
-            err << "quillmark-cli: " << outcome.reason << '\n';
+        if (!WriteFolderCollection(collection, table, err, reason)) {
+            err << "quillmark-cli: " << reason << '\n';
             return kExitFailure;
         }
         PriceHistory history(QString::fromLatin1(PriceHistory::kFileName));

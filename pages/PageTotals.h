@@ -11,8 +11,8 @@ struct PageTotals {
     std::string cards;
     std::string copies;
     std::string paid;
-    std::string value;
-    std::string valueDate;
+    std::string value{};
+    std::string valueDate{};
 };
 
 // The totals of every row of the table, as the pages show them.

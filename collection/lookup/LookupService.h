@@ -77,7 +77,7 @@ private:
         bool tooLarge = false;
         bool picture = false;
         // Sent as a POST when not null.
-        QByteArray json;
+        QByteArray json{};
         bool fresh = false;
     };
 
