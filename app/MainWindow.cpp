@@ -246,14 +246,7 @@ void MainWindow::MakeFeatures()
     connect(statistics, &StatisticsFeature::CardChosen, this, &MainWindow::SelectRow);
     auto* sets = new SetsFeature(actions_, table_, messages_, LookupService::Shared(), *this,
                                  SetSizeCache::DefaultPath());
-    // Wanted Cards go in as an import does: at the top, as one undo step.
-    connect(sets, &SetsFeature::WantedCardsChosen, this, [this](const std::vector<Card>& cards) {
-        CsvImportResult wanted;
-        wanted.cards.Reserve(cards.size());
-        for (const Card& card : cards)
-            wanted.cards.Append(card);
-        OnImportCsv(wanted);
-    });
+    connect(sets, &SetsFeature::WantedCardsChosen, this, &MainWindow::OnWantedCards);
     auto* binder = new BinderFeature(actions_, table_, shownCards_, *this);
     connect(binder, &BinderFeature::CardChosen, this, &MainWindow::SelectRow);
     connect(this, &MainWindow::FolderLoaded, binder, &BinderFeature::Reload);
@@ -284,19 +277,8 @@ void MainWindow::MakeFeatures()
     auto* refresh = new MarketRefreshFeature(actions_, table_, shownCards_, LookupService::Shared(), messages_, folder,
                                              *this);
     auto* movers = new MarketMoversFeature(actions_, table_, folder, *this);
-    connect(refresh, &MarketRefreshFeature::Refreshed, this,
-            [this, movers](const std::vector<int>& rows, const std::vector<Card>& cards) {
-                history_->ReplaceRows(rows, cards, QString::fromUtf8(Text::RefreshMarketStep));
-                // The held Card of a valued row keeps the new value, which
-                // an Update would otherwise put back as it was.
-                for (std::size_t i = 0; i < rows.size(); ++i) {
-                    if (rows[i] == cardInFields_->Row()) {
-                        held_[MarketField] = cards[i][MarketField];
-                        held_[MarketDateField] = cards[i][MarketDateField];
-                    }
-                }
-                movers->Reload();
-            });
+    connect(refresh, &MarketRefreshFeature::Refreshed, this, &MainWindow::OnMarketRefreshed);
+    connect(refresh, &MarketRefreshFeature::Refreshed, movers, &MarketMoversFeature::Reload);
     connect(movers, &MarketMoversFeature::CardChosen, this, &MainWindow::SelectRow);
     connect(this, &MainWindow::FolderLoaded, movers, &MarketMoversFeature::Reload);
 }
@@ -688,6 +670,29 @@ void MainWindow::OnApplyChanges(CollectionChanges& changes, const QString& stepT
     cardTable_->FitColumns();
     heldRowCount_ = table_.rowCount();
     ShowFields();
+}
+
+// Wanted Cards go in as an import does: at the top, as one undo step.
+void MainWindow::OnWantedCards(const std::vector<Card>& cards)
+{
+    CsvImportResult wanted;
+    wanted.cards.Reserve(cards.size());
+    for (const Card& card : cards)
+        wanted.cards.Append(card);
+    OnImportCsv(wanted);
+}
+
+void MainWindow::OnMarketRefreshed(const std::vector<int>& rows, const std::vector<Card>& cards)
+{
+    history_->ReplaceRows(rows, cards, QString::fromUtf8(Text::RefreshMarketStep));
+    // The held Card of a valued row keeps the new value, which an Update
+    // would otherwise put back as it was.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == cardInFields_->Row()) {
+            held_[MarketField] = cards[i][MarketField];
+            held_[MarketDateField] = cards[i][MarketDateField];
+        }
+    }
 }
 
 void MainWindow::OfferConflictMerge()

@@ -123,6 +123,10 @@ public:
     void OnImportCsv(CsvImportResult& imported);
     // Changes to many rows, from a re-import or a merge, as one step.
     void OnApplyChanges(CollectionChanges& changes, const QString& stepText);
+    // Cards wanted from the set completion, put in as an import is.
+    void OnWantedCards(const std::vector<Card>& cards);
+    // A refresh's new market values, as one step.
+    void OnMarketRefreshed(const std::vector<int>& rows, const std::vector<Card>& cards);
     // Offers to merge a conflict file that a save kept beside the collection
     // file; once the window is on the screen.
     void OfferConflictMerge();
