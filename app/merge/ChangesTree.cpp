@@ -2,7 +2,12 @@
 
 #include "collection/merge/ChangeText.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 ChangesTree::ChangesTree(const QStringList& headings, TextEncoding encoding, QWidget* parent)
     : QTreeWidget(parent)
@@ -39,4 +44,19 @@ QTreeWidgetItem* ChangesTree::AddCard(QTreeWidgetItem* group, const Card& card, 
     }
     item->setExpanded(true);
     return item;
+}
+
+void LayOutChangesDialog(QDialog& dialog, QLabel* intro, ChangesTree* tree, const char* applyText,
+                         const QString& applyName)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(applyText));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(applyName);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(intro);
+    layout->addWidget(tree);
+    layout->addWidget(buttons);
+    dialog.resize(720, 480);
 }

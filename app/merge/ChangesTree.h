@@ -5,6 +5,9 @@
 
 #include <QTreeWidget>
 
+class QDialog;
+class QLabel;
+
 // The list of changes the re-import and merge dialogs show: one checkable
 // item a Card, and below a changed Card one line a field, its two values
 // side by side.
@@ -23,3 +26,8 @@ public:
 private:
     TextEncoding encoding_;
 };
+
+// Lays out a dialog of changes: the intro above the tree, then Cancel and an
+// OK button worded and named for what it applies.
+void LayOutChangesDialog(QDialog& dialog, QLabel* intro, ChangesTree* tree, const char* applyText,
+                         const QString& applyName);

@@ -3,10 +3,7 @@
 #include "app/merge/ChangesTree.h"
 #include "resources/StringTable.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 MergeDialog::MergeDialog(const CollectionMerge& merge, TextEncoding encoding, const QString& file, QWidget* parent)
     : QDialog(parent)
@@ -26,16 +23,7 @@ MergeDialog::MergeDialog(const CollectionMerge& merge, TextEncoding encoding, co
         QTreeWidgetItem* item = tree_->AddCard(nullptr, conflict.theirs, conflict.takeTheirs, &conflict.mine);
         conflicts_.push_back(item);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(Text::MergeButton));
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("mergeApply"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(intro);
-    layout->addWidget(tree_);
-    layout->addWidget(buttons);
-    resize(720, 480);
+    LayOutChangesDialog(*this, intro, tree_, Text::MergeButton, QStringLiteral("mergeApply"));
 }
 
 void MergeDialog::CopyChoicesTo(CollectionMerge& merge) const

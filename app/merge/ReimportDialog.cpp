@@ -3,10 +3,7 @@
 #include "app/merge/ChangesTree.h"
 #include "resources/StringTable.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -46,16 +43,7 @@ ReimportDialog::ReimportDialog(const ReimportDiff& diff, TextEncoding encoding, 
         for (const ReimportDiff::Removed& removed : diff.removed)
             removed_.push_back(tree_->AddCard(group, removed.card, removed.accepted));
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(Text::ReimportApplyButton));
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("reimportApply"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(intro);
-    layout->addWidget(tree_);
-    layout->addWidget(buttons);
-    resize(720, 480);
+    LayOutChangesDialog(*this, intro, tree_, Text::ReimportApplyButton, QStringLiteral("reimportApply"));
 }
 
 void ReimportDialog::CopyChoicesTo(ReimportDiff& diff) const
