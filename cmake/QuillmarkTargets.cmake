@@ -30,5 +30,5 @@ function(quillmark_test name)
     set(timeout ${ARG_TIMEOUT})
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${timeout}
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config/${name}")
 endfunction()

@@ -1,5 +1,6 @@
 #include "prefs/RecentCollections.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,6 +61,27 @@ private slots:
         RecentCollections::Forget(gone);
         QCOMPARE(RecentCollections::Folders(), QStringList{kept});
         QVERIFY(QFile::exists(config_->filePath(QStringLiteral("quillmark/quillmark.conf"))));
+    }
+
+    // An empty lock beside the settings, left by a program killed while it
+    // took it, is cleared once it is some seconds old, so the next write does
+    // not wait for Qt to take it for stale; a fresh one may be another
+    // program's and stays.
+    void emptyLockOfAKilledProgram()
+    {
+        const QString lock = config_->filePath(QStringLiteral("quillmark/quillmark.conf.lock"));
+        QVERIFY(QDir().mkpath(QFileInfo(lock).path()));
+        QFile empty(lock);
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        RecentCollections::Folders();
+        QVERIFY(QFile::exists(lock));
+        QVERIFY(empty.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+        empty.close();
+        RecentCollections::Folders();
+        QVERIFY(!QFile::exists(lock));
+        const QString folder = Folder(QStringLiteral("binder"));
+        RecentCollections::Opened(folder);
+        QCOMPARE(RecentCollections::Folders(), QStringList{folder});
     }
 
 private:
