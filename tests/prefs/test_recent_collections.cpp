@@ -10,6 +10,8 @@
 
 #include <optional>
 
+#include <sys/file.h>
+
 // The recent collections live in the user's configuration folder; here, a
 // temporary one.
 class TestRecentCollections : public QObject {
@@ -64,9 +66,8 @@ private slots:
     }
 
     // An empty lock beside the settings, left by a program killed while it
-    // took it, is cleared once it is some seconds old, so the next write does
-    // not wait for Qt to take it for stale; a fresh one may be another
-    // program's and stays.
+    // took it, is cleared, so the next write does not wait for Qt to take
+    // it for stale; one a live program holds or has just made stays.
     void emptyLockOfAKilledProgram()
     {
         const QString lock = config_->filePath(QStringLiteral("quillmark/quillmark.conf.lock"));
@@ -76,6 +77,9 @@ private slots:
         RecentCollections::Folders();
         QVERIFY(QFile::exists(lock));
         QVERIFY(empty.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+        QCOMPARE(::flock(empty.handle(), LOCK_EX | LOCK_NB), 0);
+        RecentCollections::Folders();
+        QVERIFY(QFile::exists(lock));
         empty.close();
         RecentCollections::Folders();
         QVERIFY(!QFile::exists(lock));
