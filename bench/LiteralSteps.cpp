@@ -105,11 +105,14 @@ bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QSt
     }
     data += FooterRow();
     // The page's search data is one block either way, not a row's work.
-    const bool searches = HoldsCardSearch(outer);
-    const std::string search =
-        searches ? CardSearchBlock(window.CardTable(), nullptr, FieldPlaceholdersIn(rowTemplate) | kFieldsSearchNeeds,
-                                   PageIsUtf8(outer))
-                 : std::string();
+    PageStream::CardSearchWriter search;
+    if (HoldsCardSearch(outer)) {
+        search = [&](const PageStream::Sink& sink) {
+            return WriteCardSearchBlock(window.CardTable(), nullptr,
+                                        FieldPlaceholdersIn(rowTemplate) | kFieldsSearchNeeds, PageIsUtf8(outer),
+                                        true, sink);
+        };
+    }
     std::string page;
     StreamPage(
         outer, [&data](PageStream& stream) { return stream.Write(data); }, window.Prefs(),
@@ -118,6 +121,6 @@ bool CatalogueRowByRow(MainWindow& window, MessageInterface& messages, const QSt
             page.append(piece);
             return true;
         },
-        searches ? std::optional<std::string_view>(search) : std::nullopt);
+        std::move(search));
     return WritePage(path, [&page](QIODevice& device) { return WritePageText(device, page); }, messages) == 1;
 }

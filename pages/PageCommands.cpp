@@ -134,15 +134,16 @@ std::function<bool(QIODevice&)> RowsWriter(const PageTemplateTexts& templates, c
         const bool utf8Page = PageIsUtf8(templates.outer);
         const Preferences owner = OwnerForPage(prefs, utf8Page);
         const PageTotals totals = rows ? PageTotalsOf(table, *rows) : PageTotalsOf(table);
-        // Built once, whole, for the page's one data block; only a page that
-        // asks for it pays for it. A page whose rows show no Cards publishes
-        // none in its data either.
-        const bool searches = HoldsCardSearch(templates.outer);
-        const std::string search =
-            searches ? CardSearchBlock(table, rows ? &*rows : nullptr,
-                                       FieldPlaceholdersIn(templates.row) | kFieldsSearchNeeds, utf8Page,
-                                       !IsBlankTemplate(templates.row))
-                     : std::string();
+        // Only a page that asks for the search pays for it. A page whose
+        // rows show no Cards publishes none in its data either.
+        PageStream::CardSearchWriter search;
+        if (HoldsCardSearch(templates.outer)) {
+            search = [&table, &rows, &templates, utf8Page](const PageStream::Sink& sink) {
+                return WriteCardSearchBlock(table, rows ? &*rows : nullptr,
+                                            FieldPlaceholdersIn(templates.row) | kFieldsSearchNeeds, utf8Page,
+                                            !IsBlankTemplate(templates.row), sink);
+            };
+        }
         return StreamPage(
             templates.outer,
             [&](PageStream& stream) {
@@ -153,7 +154,7 @@ std::function<bool(QIODevice&)> RowsWriter(const PageTemplateTexts& templates, c
             [&device, buffer = QByteArray()](std::string_view piece) mutable {
                 return WritePageText(device, piece, buffer);
             },
-            searches ? std::optional<std::string_view>(search) : std::nullopt);
+            std::move(search));
     };
 }
 

@@ -1,10 +1,17 @@
 #include "pages/PageStream.h"
 
 #include <algorithm>
+#include <utility>
 
 PageStream::Replacement::Replacement(std::string_view placeholder, std::string_view value)
     : placeholder_(placeholder)
     , value_(value)
+{
+}
+
+PageStream::Replacement::Replacement(std::string_view placeholder, std::function<void(std::string& out)> write)
+    : placeholder_(placeholder)
+    , write_(std::move(write))
 {
 }
 
@@ -24,7 +31,10 @@ std::size_t PageStream::Replacement::Scan(std::string_view text, std::size_t lim
             return from;
         }
         out.append(text.substr(from, at - from));
-        out.append(value_);
+        if (write_)
+            write_(out);
+        else
+            out.append(value_);
         from = at + placeholder_.size();
     }
 }
@@ -61,8 +71,7 @@ void PageStream::Replacement::Finish(std::string& out)
     held_.clear();
 }
 
-PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink,
-                       std::optional<std::string_view> cardSearch)
+PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink, CardSearchWriter cardSearch)
     : stages_{{
         {"#PREFSNAME#", prefs.Name},
         {"#PREFSADDRESS1#", prefs.Address1},
@@ -76,11 +85,22 @@ PageStream::PageStream(const Preferences& prefs, const PageTotals& totals, Sink 
         {"#TOTALPAID#", totals.paid},
         {"#TOTALVALUE#", totals.value},
         {"#VALUEDATE#", totals.valueDate},
-        {kCardSearchPlaceholder, cardSearch.value_or(std::string_view())},
+        {kCardSearchPlaceholder, [this](std::string& out) { EmitCardSearch(out); }},
     }}
     , stageCount_(cardSearch ? stages_.size() : stages_.size() - 1)
     , sink_(std::move(sink))
+    , cardSearch_(std::move(cardSearch))
 {
+}
+
+// The card search is the last stage, so the sink is what follows it: the
+// text before the placeholder goes first, then the search, written straight
+// through.
+void PageStream::EmitCardSearch(std::string& out)
+{
+    if (!failed_ && (!sink_(out) || !cardSearch_(sink_)))
+        failed_ = true;
+    out.clear();
 }
 
 bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked)
@@ -103,12 +123,14 @@ bool PageStream::Pass(std::size_t stage, std::string_view text, bool finishing, 
 // once, not once for each placeholder.
 bool PageStream::Write(std::string_view text)
 {
-    failed_ = failed_ || !Pass(0, text, false, text.find('#') == std::string_view::npos);
+    if (!failed_ && !Pass(0, text, false, text.find('#') == std::string_view::npos))
+        failed_ = true;
     return !failed_;
 }
 
 bool PageStream::Finish()
 {
-    failed_ = failed_ || !Pass(0, {}, true, false);
+    if (!failed_ && !Pass(0, {}, true, false))
+        failed_ = true;
     return !failed_;
 }

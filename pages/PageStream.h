@@ -5,7 +5,6 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,12 +20,14 @@ inline constexpr std::string_view kCardSearchPlaceholder = "#CARDSEARCH#";
 class PageStream {
 public:
     using Sink = std::function<bool(std::string_view)>;
+    // Writes what #CARDSEARCH# stands for to the sink it is given, in
+    // pieces: a million Cards' data is never held whole. False once the
+    // sink has failed.
+    using CardSearchWriter = std::function<bool(const Sink&)>;
 
-    // The values are read where they stand: prefs, totals and the card
-    // search must outlive the stream. Without a card search, #CARDSEARCH#
-    // stays as it is.
-    PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink,
-               std::optional<std::string_view> cardSearch = std::nullopt);
+    // The values are read where they stand: prefs and totals must outlive
+    // the stream. Without a card search, #CARDSEARCH# stays as it is.
+    PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink, CardSearchWriter cardSearch = {});
 
     // The page's next text. False once the sink has failed.
     bool Write(std::string_view text);
@@ -40,6 +41,9 @@ private:
     class Replacement {
     public:
         Replacement(std::string_view placeholder, std::string_view value);
+        // One whose value is not a text: write is called at each occurrence
+        // with the text passed on so far in out.
+        Replacement(std::string_view placeholder, std::function<void(std::string& out)> write);
         // The text passed on, in two parts: what was written into out, then
         // the part of the text that holds no occurrence, where it is. An
         // unmarked text holds no '#' and so no occurrence.
@@ -50,15 +54,18 @@ private:
         std::size_t Scan(std::string_view text, std::size_t limit, std::string& out) const;
         std::string_view placeholder_;
         std::string_view value_;
+        std::function<void(std::string& out)> write_;
         std::string held_;
     };
 
     bool Pass(std::size_t stage, std::string_view text, bool finishing, bool unmarked);
+    void EmitCardSearch(std::string& out);
 
     std::array<Replacement, 13> stages_;
     std::array<std::string, 13> outs_;
     // The stages in use: the last only for a page with a card search.
     std::size_t stageCount_;
     Sink sink_;
+    CardSearchWriter cardSearch_;
     bool failed_ = false;
 };

@@ -196,9 +196,9 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::span<co
 
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
                 const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink,
-                std::optional<std::string_view> cardSearch)
+                PageStream::CardSearchWriter cardSearch)
 {
-    PageStream stream(prefs, totals, sink, cardSearch);
+    PageStream stream(prefs, totals, sink, std::move(cardSearch));
     std::size_t from = 0;
     for (std::size_t at = outerTemplate.find(kDataPlaceholder); at != std::string_view::npos;
          at = outerTemplate.find(kDataPlaceholder, from)) {

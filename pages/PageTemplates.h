@@ -62,7 +62,7 @@ bool WritePageData(PageStream& stream, const CardTableModel& table, std::span<co
 // and last #CARDSEARCH# when a card search is given.
 bool StreamPage(std::string_view outerTemplate, const std::function<bool(PageStream&)>& writeData,
                 const Preferences& prefs, const PageTotals& totals, const PageStream::Sink& sink,
-                std::optional<std::string_view> cardSearch = std::nullopt);
+                PageStream::CardSearchWriter cardSearch = {});
 
 // Writes page text to the device with line feeds as CR LF. False on a write error.
 bool WritePageText(QIODevice& device, std::string_view text);

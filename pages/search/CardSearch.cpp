@@ -92,15 +92,14 @@ std::string_view CardSearchEngine()
     return kCardSearchEngineSource;
 }
 
-std::string CardSearchBlock(const CardTableModel& table, const std::span<const int>* rows, unsigned fields,
-                            bool utf8Page, bool withCards)
+bool WriteCardSearchBlock(const CardTableModel& table, const std::span<const int>* rows, unsigned fields,
+                          bool utf8Page, bool withCards, const std::function<bool(std::string_view)>& sink)
 {
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
     const bool toUtf8 = ValuesGoInAsUtf8(table.Encoding(), utf8Page);
-    std::string block = "<script type=\"application/json\" id=\"quillmark-cards\">[";
-    // Most Cards take well under this; one reservation spares the copies of
-    // a string that grows to tens of megabytes.
+    std::string piece = "<script type=\"application/json\" id=\"quillmark-cards\">[";
+    piece.reserve(kPiece + 4096);
     const int count = !withCards ? 0 : rows != nullptr ? int(rows->size()) : table.rowCount();
-    block.reserve(block.size() + std::size_t(count) * 160 + CardSearchEngine().size() + 64);
     Card card;
     for (int at = 0; at < count; ++at) {
         const int row = rows != nullptr ? (*rows)[std::size_t(at)] : at;
@@ -114,11 +113,16 @@ std::string CardSearchBlock(const CardTableModel& table, const std::span<const i
                 card[std::size_t(field)].assign(cell);
         }
         if (at > 0)
-            block += ',';
-        AppendCardJson(block, card, fields, utf8Page);
+            piece += ',';
+        AppendCardJson(piece, card, fields, utf8Page);
+        if (piece.size() >= kPiece) {
+            if (!sink(piece))
+                return false;
+            piece.clear();
+        }
     }
-    block += "]</script>\n<script>\n";
-    block += CardSearchEngine();
-    block += "</script>";
-    return block;
+    piece += "]</script>\n<script>\n";
+    piece += CardSearchEngine();
+    piece += "</script>";
+    return sink(piece);
 }

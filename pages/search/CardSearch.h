@@ -2,6 +2,7 @@
 
 #include "collection/Card.h"
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,10 +38,12 @@ void AppendCardJson(std::string& out, const Card& card, unsigned fields, bool ut
 // The engine's source, as the build embedded it.
 std::string_view CardSearchEngine();
 
-// The whole block for the given rows of the table, in the order they are
-// written (every row, top to bottom, when rows is null), with the given
-// fields only: a page publishes no more of a Card than its rows show, and
-// what the engine needs. Values converted as the rows' are for a UTF-8
-// page. Without Cards, for a page whose rows show none, the data is empty.
-std::string CardSearchBlock(const CardTableModel& table, const std::span<const int>* rows, unsigned fields,
-                            bool utf8Page, bool withCards = true);
+// Writes the whole block to the sink, in pieces of about a megabyte, for
+// the given rows of the table, in the order they are written (every row,
+// top to bottom, when rows is null), with the given fields only: a page
+// publishes no more of a Card than its rows show, and what the engine
+// needs. Values converted as the rows' are for a UTF-8 page. Without Cards,
+// for a page whose rows show none, the data is empty. False once the sink
+// has failed.
+bool WriteCardSearchBlock(const CardTableModel& table, const std::span<const int>* rows, unsigned fields,
+                          bool utf8Page, bool withCards, const std::function<bool(std::string_view)>& sink);

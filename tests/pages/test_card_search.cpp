@@ -23,6 +23,19 @@ std::string Json(std::string_view bytes, bool utf8Page = true)
 
 constexpr unsigned kEveryField = (1u << kAllCardFieldCount) - 1;
 
+// The block for every field of every row, its pieces joined.
+std::string Block(const CardTableModel& table, bool utf8Page, int* pieces = nullptr)
+{
+    std::string block;
+    WriteCardSearchBlock(table, nullptr, kEveryField, utf8Page, true, [&block, pieces](std::string_view piece) {
+        block.append(piece);
+        if (pieces != nullptr)
+            ++*pieces;
+        return true;
+    });
+    return block;
+}
+
 QByteArray Written(const PageTemplateTexts& templates, const CardTableModel& table, const Preferences& prefs = {})
 {
     QBuffer page;
@@ -107,7 +120,7 @@ private slots:
         second[TagsField] = "a</script>b";
         SetTableRows(table, {{"First"}, second});
         table.SetEncoding(TextEncoding::Windows1252);
-        const std::string block = CardSearchBlock(table, nullptr, kEveryField, true);
+        const std::string block = Block(table, true);
         const QJsonArray cards = DataOf(QByteArray::fromStdString(block));
         QCOMPARE(cards.size(), 2);
         QCOMPARE(cards.at(0).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("First"));
@@ -116,10 +129,21 @@ private slots:
         QCOMPARE(cards.at(1).toObject().value(QStringLiteral("series")).toString(), QStringLiteral("€5"));
         QCOMPARE(cards.at(1).toObject().value(QStringLiteral("tags")).toString(), QStringLiteral("a</script>b"));
         QVERIFY(block.ends_with(std::string("<script>\n") + std::string(CardSearchEngine()) + "</script>"));
-        QVERIFY(CardSearchBlock(table, nullptr, kEveryField, false).find("Caf\xe9") != std::string::npos);
+        QVERIFY(Block(table, false).find("Caf\xe9") != std::string::npos);
 
         SetTableRows(table, {});
-        QCOMPARE(DataOf(QByteArray::fromStdString(CardSearchBlock(table, nullptr, kEveryField, true))).size(), 0);
+        QCOMPARE(DataOf(QByteArray::fromStdString(Block(table, true))).size(), 0);
+
+        // Many Cards come in several pieces that join to the same data.
+        std::vector<Card> many(3000, Card{"Name", "Series"});
+        for (std::size_t at = 0; at < many.size(); ++at)
+            many[at][DescriptionField] = std::string(400, 'a') + std::to_string(at);
+        SetTableRows(table, many);
+        int pieces = 0;
+        const QJsonArray all = DataOf(QByteArray::fromStdString(Block(table, true, &pieces)));
+        QVERIFY(pieces > 1);
+        QCOMPARE(all.size(), 3000);
+        QVERIFY(all.at(2999).toObject().value(QStringLiteral("description")).toString().endsWith(QStringLiteral("a2999")));
     }
 
     // A page publishes in its data no more of a Card than its rows show,
@@ -201,7 +225,8 @@ private slots:
     // gives it to no earlier stage.
     void streamFindsThePlaceholderAcrossPieces()
     {
-        const std::string search = "[#PREFSNAME#]";
+        // Written in two pieces, neither looked through again.
+        const auto search = [](const PageStream::Sink& sink) { return sink("[#PREFS") && sink("NAME#]"); };
         Preferences prefs;
         prefs.Name = "#CARD";
         const std::string text = "a#CARDSEARCH#b#PREFSNAME#SEARCH#c#CARDSEARCH";
@@ -216,6 +241,9 @@ private slots:
             stream.Finish();
             QCOMPARE(streamed, std::string("a[#PREFSNAME#]b[#PREFSNAME#]c#CARDSEARCH"));
         }
+        // A search that could not be written fails the page.
+        PageStream failing(prefs, {}, [](std::string_view) { return true; }, [](const PageStream::Sink&) { return false; });
+        QVERIFY(!(failing.Write("a#CARDSEARCH#b") && failing.Finish()));
     }
 };
 
