@@ -28,6 +28,9 @@ public:
     // The values are read where they stand: prefs and totals must outlive
     // the stream. Without a card search, #CARDSEARCH# stays as it is.
     PageStream(const Preferences& prefs, const PageTotals& totals, Sink sink, CardSearchWriter cardSearch = {});
+    // Its last stage calls back into it.
+    PageStream(const PageStream&) = delete;
+    PageStream& operator=(const PageStream&) = delete;
 
     // The page's next text. False once the sink has failed.
     bool Write(std::string_view text);
