@@ -21,6 +21,12 @@ bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool mis
     return read == FileRead::Read || (read == FileRead::Missing && missingIsEmpty);
 }
 
+bool ReadFolderCollection(CardTableModel& table, QString& reason)
+{
+    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
+    return ReadFolderCollection(file, table, false, reason);
+}
+
 bool WriteFolderCollection(CollectionSaver& file, const CardTableModel& table, QTextStream& err, QString& reason)
 {
     const SaveOutcome outcome =

@@ -12,6 +12,8 @@ struct Preferences;
 // read. Unlike the window, nothing is created: a missing file is a failure,
 // unless missingIsEmpty, when the table starts empty as the window's does.
 bool ReadFolderCollection(CollectionSaver& file, CardTableModel& table, bool missingIsEmpty, QString& reason);
+// The same for a command that only reads the collection.
+bool ReadFolderCollection(CardTableModel& table, QString& reason);
 
 // Writes the table over the collection file as the window saves it, with no
 // recovery file (what the command read in is still where it came from), and

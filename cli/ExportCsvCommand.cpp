@@ -6,7 +6,6 @@
 #include "collection/csv/CsvFiles.h"
 #include "collection/csv/CsvWriter.h"
 #include "collection/file/CollectionFile.h"
-#include "collection/file/CollectionSaver.h"
 #include "resources/StringTable.h"
 
 #include <QFileDevice>
@@ -69,8 +68,7 @@ int RunExportCsv(const QStringList& arguments, QTextStream& out, QTextStream& er
             << '\n';
         return kExitFailure;
     }
-    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
-    if (!ReadFolderCollection(file, table, false, reason)) {
+    if (!ReadFolderCollection(table, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }

@@ -4,8 +4,6 @@
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
-#include "collection/file/CollectionFile.h"
-#include "collection/file/CollectionSaver.h"
 #include "pages/PageCommands.h"
 #include "pages/lists/CardLists.h"
 #include "pages/SampleTemplates.h"
@@ -57,8 +55,7 @@ int Publish(const PageDescription& page, const CardListPage* list, const QString
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
-    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
-    bool ready = ReadFolderCollection(file, table, false, reason);
+    bool ready = ReadFolderCollection(table, reason);
     std::vector<int> rows;
     if (ready && list != nullptr) {
         rows = ListRows(*list, table);

@@ -4,8 +4,6 @@
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
-#include "collection/file/CollectionFile.h"
-#include "collection/file/CollectionSaver.h"
 #include "collection/lookup/LookupService.h"
 #include "collection/sets/SetCompletion.h"
 #include "collection/sets/SetSizeCache.h"
@@ -64,12 +62,7 @@ int Sets(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return kExitUsage;
     }
     CardTableModel table;
-    if (!EnterFolder(options, reason)) {
-        err << "quillmark-cli: " << reason << '\n';
-        return kExitFailure;
-    }
-    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
-    if (!ReadFolderCollection(file, table, false, reason)) {
+    if (!EnterFolder(options, reason) || !ReadFolderCollection(table, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }

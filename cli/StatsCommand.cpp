@@ -3,8 +3,6 @@
 #include "cli/CliCollection.h"
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
-#include "collection/file/CollectionFile.h"
-#include "collection/file/CollectionSaver.h"
 #include "collection/totals/CollectionTotals.h"
 #include "collection/totals/TotalsText.h"
 
@@ -22,12 +20,7 @@ int Stats(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return kExitUsage;
     }
     CardTableModel table;
-    if (!EnterFolder(options, reason)) {
-        err << "quillmark-cli: " << reason << '\n';
-        return kExitFailure;
-    }
-    CollectionSaver file(QString::fromLatin1(kCollectionFileName));
-    if (!ReadFolderCollection(file, table, false, reason)) {
+    if (!EnterFolder(options, reason) || !ReadFolderCollection(table, reason)) {
         err << "quillmark-cli: " << reason << '\n';
         return kExitFailure;
     }
