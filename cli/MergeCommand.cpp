@@ -5,8 +5,8 @@
 #include "cli/CliOptions.h"
 #include "collection/CardTableModel.h"
 #include "collection/ChoiceListModel.h"
-#include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
+#include "collection/file/OtherCollection.h"
 #include "collection/file/CollectionLock.h"
 #include "collection/file/CollectionSaver.h"
 #include "collection/merge/ChangeText.h"
@@ -18,18 +18,6 @@
 #include <QTextStream>
 
 namespace {
-
-// The other copy, in the collection's encoding.
-bool ReadOther(const QString& path, TextEncoding encoding, CardTableModel& theirs, QString& reason)
-{
-    CollectionSaver file(path);
-    ChoiceListModel series;
-    ChoiceListModel conditions;
-    const FileRead read = ReadCollection(file, theirs, series, conditions, &reason);
-    if (read == FileRead::Missing)
-        reason = QString::fromUtf8(Text::MergeFileMissing).arg(path);
-    return read == FileRead::Read && TakeEncoding(theirs, encoding, path, reason);
-}
 
 QString Summary(const CollectionMerge& merge, const QString& file)
 {
@@ -59,7 +47,7 @@ int RunMerge(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const bool entered = EnterFolder(options, reason) && lock.Take(reason);
     CollectionSaver collection(QString::fromLatin1(kCollectionFileName));
     if (!entered || !ReadFolderCollection(collection, table, true, reason)
-        || !ReadOther(other, table.Encoding(), theirs, reason)) {
+        || !ReadOtherCollection(other, table.Encoding(), theirs, reason)) {
         err << "quillmark-cli: " << TerminalText(reason) << '\n';
         return kExitFailure;
     }

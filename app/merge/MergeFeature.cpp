@@ -5,10 +5,8 @@
 #include "app/window/WindowActions.h"
 #include "base/FileAccess.h"
 #include "collection/CardTableModel.h"
-#include "collection/ChoiceListModel.h"
-#include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
-#include "collection/file/CollectionSaver.h"
+#include "collection/file/OtherCollection.h"
 #include "collection/merge/CollectionMerge.h"
 #include "collection/merge/ConflictFiles.h"
 #include "resources/StringTable.h"
@@ -25,19 +23,6 @@ namespace {
 QString CollectionPath()
 {
     return QFileInfo(QString::fromLatin1(kCollectionFileName)).absoluteFilePath();
-}
-
-// The other copy, in the collection's encoding; read as the window reads
-// its own file, by a saver that never saves.
-bool ReadOther(const QString& path, TextEncoding encoding, CardTableModel& theirs, QString& reason)
-{
-    CollectionSaver file(path);
-    ChoiceListModel series;
-    ChoiceListModel conditions;
-    const FileRead read = ReadCollection(file, theirs, series, conditions, &reason);
-    if (read == FileRead::Missing)
-        reason = QString::fromUtf8(Text::MergeFileMissing).arg(path);
-    return read == FileRead::Read && TakeEncoding(theirs, encoding, path, reason);
 }
 
 } // namespace
@@ -82,7 +67,7 @@ void MergeFeature::Merge(const QString& path)
         questions_.ShowInformation(QString::fromUtf8(Text::MergeNothing).arg(name), caption);
         return;
     }
-    if (!ReadOther(path, table_.Encoding(), theirs, reason)) {
+    if (!ReadOtherCollection(path, table_.Encoding(), theirs, reason)) {
         questions_.ShowError(QString::fromUtf8(Text::MergeNotRead).arg(reason), QString::fromUtf8(Text::ErrorCaption));
         return;
     }

@@ -2,7 +2,6 @@
 
 #include "collection/merge/CardIdentity.h"
 #include "collection/merge/ExactCopies.h"
-#include "resources/StringTable.h"
 
 #include <algorithm>
 #include <string>
@@ -67,22 +66,3 @@ CollectionChanges MergeChanges(CollectionMerge merge)
     return changes;
 }
 
-bool TakeEncoding(CardTableModel& table, TextEncoding encoding, const QString& path, QString& reason)
-{
-    if (table.Encoding() == encoding)
-        return true;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        for (int field = 0; field < kAllCardFieldCount; ++field) {
-            std::string bytes;
-            char32_t unstorable = 0;
-            if (!EncodeText(DecodeText(table.Cell(row, field), table.Encoding()), encoding, bytes, &unstorable)) {
-                reason = QString::fromUtf8(Text::MergeUnstorable).arg(path, QString::fromUcs4(&unstorable, 1));
-                return false;
-            }
-            if (bytes != table.Cell(row, field))
-                table.SetCell(row, field, bytes);
-        }
-    }
-    table.SetEncoding(encoding);
-    return true;
-}

@@ -38,8 +38,3 @@ CollectionMerge MergeCollections(const CardTableModel& mine, const CardTableMode
 // The merge as changes: their new Cards at the top, and theirs in place of
 // mine where the collector took theirs.
 CollectionChanges MergeChanges(CollectionMerge merge);
-
-// Puts the texts of another collection, read from path, into the encoding
-// given, the collection's own. False, with the reason, when one holds a
-// character that the encoding cannot store; the table is then half done.
-bool TakeEncoding(CardTableModel& table, TextEncoding encoding, const QString& path, QString& reason);

@@ -3,6 +3,7 @@
 #include "collection/csv/CsvImport.h"
 #include "collection/csv/CsvReader.h"
 #include "collection/file/CollectionFile.h"
+#include "collection/file/OtherCollection.h"
 #include "collection/merge/CardIdentity.h"
 #include "collection/merge/ChangeText.h"
 #include "collection/merge/CollectionMerge.h"
