@@ -4,6 +4,7 @@
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
+#include "collection/TableChanges.h"
 #include "collection/csv/CsvFormulaGuard.h"
 #include "collection/csv/CsvWriter.h"
 #include "collection/sets/MissingCards.h"
@@ -145,11 +146,7 @@ SetsWindow::SetsWindow(const CardTableModel& table, MessageInterface& messages, 
     refreshTimer_.setSingleShot(true);
     refreshTimer_.setInterval(0);
     connect(&refreshTimer_, &QTimer::timeout, this, &SetsWindow::Refresh);
-    connect(&table_, &QAbstractItemModel::rowsInserted, this, &SetsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::rowsRemoved, this, &SetsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::dataChanged, this, &SetsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::modelReset, this, &SetsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::layoutChanged, this, &SetsWindow::ScheduleRefresh);
+    OnTableChanges(table_, *this, [this] { ScheduleRefresh(); });
     ShowBusy(false);
     Refresh();
 }

@@ -4,6 +4,7 @@
 #include "base/FileAccess.h"
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
+#include "collection/TableChanges.h"
 #include "collection/totals/Currency.h"
 #include "collection/totals/PriceReader.h"
 #include "collection/totals/TotalsText.h"
@@ -270,11 +271,7 @@ StatisticsWindow::StatisticsWindow(const CardTableModel& table, MessageInterface
     refreshTimer_.setSingleShot(true);
     refreshTimer_.setInterval(0);
     connect(&refreshTimer_, &QTimer::timeout, this, &StatisticsWindow::Refresh);
-    connect(&table_, &QAbstractItemModel::rowsInserted, this, &StatisticsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::rowsRemoved, this, &StatisticsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::dataChanged, this, &StatisticsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::modelReset, this, &StatisticsWindow::ScheduleRefresh);
-    connect(&table_, &QAbstractItemModel::layoutChanged, this, &StatisticsWindow::ScheduleRefresh);
+    OnTableChanges(table_, *this, [this] { ScheduleRefresh(); });
     Refresh();
 }
 

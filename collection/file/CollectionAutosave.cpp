@@ -2,6 +2,7 @@
 
 #include "base/MessageInterface.h"
 #include "collection/CardTableModel.h"
+#include "collection/TableChanges.h"
 #include "collection/file/CollectionCommands.h"
 #include "collection/file/CollectionFile.h"
 #include "resources/StringTable.h"
@@ -17,12 +18,8 @@ CollectionAutosave::CollectionAutosave(const CardTableModel& table, CollectionSa
     delay_.setSingleShot(true);
     delay_.setInterval(delay);
     connect(&delay_, &QTimer::timeout, this, &CollectionAutosave::SaveNow);
-    connect(&table, &QAbstractItemModel::rowsInserted, this, &CollectionAutosave::OnTableChanged);
-    connect(&table, &QAbstractItemModel::rowsRemoved, this, &CollectionAutosave::OnTableChanged);
+    OnTableChanges(table, *this, [this] { OnTableChanged(); });
     connect(&table, &QAbstractItemModel::rowsMoved, this, &CollectionAutosave::OnTableChanged);
-    connect(&table, &QAbstractItemModel::dataChanged, this, &CollectionAutosave::OnTableChanged);
-    connect(&table, &QAbstractItemModel::modelReset, this, &CollectionAutosave::OnTableChanged);
-    connect(&table, &QAbstractItemModel::layoutChanged, this, &CollectionAutosave::OnTableChanged);
 }
 
 CollectionAutosave::~CollectionAutosave()
